@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+// sorvalactl: the command line of Sorvala, for people and scripts.
+#include "Subcommands.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace {
+
+void printUsage(std::ostream& out) {
+    out << "usage: sorvalactl <command> [options]\n\ncommands:\n";
+    for (const auto& command : sorvala::ctl::subcommands())
+        out << "  " << command.name << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ')
+            << command.summary << '\n';
+    out << "\nRun 'sorvalactl <command> --help' for the options of one command.\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        printUsage(std::cout);
+        return 0;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(std::cout);
+        return 0;
+    }
+    for (const auto& command : sorvala::ctl::subcommands()) {
+        if (command.name == name) {
+            const sorvala::ctl::Invocation invocation{{argv + 2, argv + argc}, std::cout, std::cerr};
+            return command.run(invocation);
+        }
+    }
+    std::cerr << "sorvalactl: unknown command '" << name << "' (see sorvalactl --help)\n";
+    return sorvala::ctl::usageError;
+}

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "core/BreakSchedule.h"
+
+#include "core/PreferencesStore.h"
+#include "core/SettingsKeys.h"
+
+namespace sorvala {
+
+namespace {
+int narrowed(std::int64_t value) {
+    constexpr std::int64_t limit = 1'000'000'000;
+    return static_cast<int>(value > limit ? limit : value < -limit ? -limit : value);
+}
+} // namespace
+
+BreakSchedule BreakSchedule::stored(const PreferencesStore& store) {
+    return BreakSchedule{narrowed(store.integer(SettingsSchema::reminderMinutesKey)),
+                         narrowed(store.integer(SettingsSchema::microMinutesKey)),
+                         store.boolean(SettingsSchema::breakCycleEnabledKey),
+                         narrowed(store.integer(SettingsSchema::breakCycleLengthKey))};
+}
+
+bool BreakSchedule::cycleRidesMicro() const {
+    return cycleLength > 1 && cycleEnabled && microMinutes > 0;
+}
+
+WorkClock::Intervals BreakSchedule::intervals() const {
+    return WorkClock::Intervals{cycleRidesMicro() ? 0.0 : longMinutes * 60.0, microMinutes * 60.0};
+}
+
+int BreakSchedule::overtimeLimitMinutes() const {
+    return cycleRidesMicro() ? cycleLength * microMinutes : longMinutes;
+}
+
+bool BreakSchedule::billedAsExcused(BreakEvent::Kind kind) const {
+    return kind == BreakEvent::Kind::long_ || cycleRidesMicro();
+}
+
+BreakEvent::Kind BreakSchedule::nextBreakKind(int breaksSinceLongBreak) const {
+    return cycleRidesMicro() && breaksSinceLongBreak + 1 >= cycleLength ? BreakEvent::Kind::long_
+                                                                         : BreakEvent::Kind::micro;
+}
+
+int BreakSchedule::cycleCount(BreakEvent::Kind after, int current) {
+    return after == BreakEvent::Kind::long_ ? 0 : current + 1;
+}
+
+} // namespace sorvala

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#include "core/WorkingHours.h"
+
+#include "core/PreferencesStore.h"
+#include "core/SettingsKeys.h"
+
+namespace sorvala {
+
+namespace {
+
+int narrowed(std::int64_t value) {
+    constexpr std::int64_t limit = 1'000'000'000;
+    return static_cast<int>(value > limit ? limit : value < -limit ? -limit : value);
+}
+
+std::string joined(const std::vector<std::string>& times) {
+    std::string out;
+    for (std::size_t i = 0; i < times.size(); ++i)
+        out += (i ? ", " : "") + times[i];
+    return out;
+}
+
+} // namespace
+
+WorkingHours WorkingHours::stored(const PreferencesStore& store) {
+    return WorkingHours{store.boolean(SettingsSchema::workingHoursEnabledKey),
+                        narrowed(store.integer(SettingsSchema::workingHoursStartMinutesKey)),
+                        narrowed(store.integer(SettingsSchema::workingHoursEndMinutesKey)),
+                        narrowed(store.integer(SettingsSchema::workingWeekdaysMaskKey))};
+}
+
+bool WorkingHours::containsMinutesOfDay(int m) const {
+    if (startMinutes < endMinutes)
+        return startMinutes <= m && m < endMinutes;
+    return m >= startMinutes || m < endMinutes;
+}
+
+bool WorkingHours::contains(Instant date, const Calendar& calendar) const {
+    if (!isEnabled)
+        return true;
+    const DateComponents local = calendar.components(date);
+    const int m = local.minutesOfDay();
+    int day = local.weekday;
+    if (startMinutes < endMinutes) {
+        if (m < startMinutes || m >= endMinutes)
+            return false;
+    } else if (m < startMinutes) {
+        if (m >= endMinutes)
+            return false;
+        day = day == 1 ? 7 : day - 1; // the window opened the evening before
+    }
+    return (weekdaysMask >> (day - 1) & 1) != 0;
+}
+
+bool WorkingHours::everFires(int minutesOfDay) const {
+    if (!isEnabled)
+        return true;
+    return weekdaysMask != 0 && containsMinutesOfDay(minutesOfDay);
+}
+
+std::string WorkingHours::plannedBreakRejection(const std::vector<std::string>& times) const {
+    if (weekdaysMask == 0)
+        return "No working weekday is ticked, so the working hours window never opens and "
+               "these planned breaks can never fire: " +
+               joined(times) + ". Tick at least one working weekday, or turn working hours off.";
+    return "These planned breaks would never fire because they fall outside the working hours window: " +
+           joined(times) + ". Change the times or widen the working hours.";
+}
+
+} // namespace sorvala
