@@ -5,6 +5,8 @@
 #include "core/DueBreak.h"
 #include "core/SmartPauseCooldown.h"
 
+#include "support/CorePrinters.h"
+
 #include <gtest/gtest.h>
 
 namespace sorvala {
