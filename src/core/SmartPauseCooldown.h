@@ -11,10 +11,12 @@
 namespace sorvala::SmartPauseCooldown {
 
 /// Seconds of cooldown left; 0 when the cooldown is switched off or no break was ever held.
+/// Never more than the cooldown itself, so a clock set back does not hold breaks for that long.
 inline double remainingSeconds(std::optional<Instant> lastBlockedAt, std::int64_t cooldownSeconds, Instant now) {
     if (cooldownSeconds <= 0 || !lastBlockedAt)
         return 0;
-    return std::max(0.0, static_cast<double>(cooldownSeconds) - (now - *lastBlockedAt));
+    const double cooldown = static_cast<double>(cooldownSeconds);
+    return std::clamp(cooldown - (now - *lastBlockedAt), 0.0, cooldown);
 }
 
 } // namespace sorvala::SmartPauseCooldown
