@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/QSettingsPreferencesStore.h"
 
+#include "core/Text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -21,13 +23,6 @@ namespace {
 
 QString qText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string joined(const std::vector<std::string>& items) {
-    std::string out;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        out += (i ? ", " : "") + items[i];
-    return out;
 }
 
 QVariant toVariant(const PreferenceValue& value) {
@@ -96,7 +91,7 @@ PreferenceValue asRegisteredType(PreferenceValue value, const PreferenceValue& r
     case 2:
         return isList ? value : PreferenceValue(PreferenceConversion::toNumber(value));
     case 3:
-        return joined(std::get<std::vector<std::string>>(value));
+        return Text::joined(std::get<std::vector<std::string>>(value));
     case 4:
         return std::vector<std::string>{std::get<std::string>(value)};
     }
