@@ -63,6 +63,8 @@ TEST(DrawCommand, StrokesRoundTripExactly) {
          0xFFFFFFFFFFFFFFFFu},
         {{"--strokes", "--drawing", "24", "--seed", "7"}, {1440, 900}, 0, 7},
         {{"--size", "3000x50", "--drawing", "9", "--strokes"}, {3000, 50}, 9, 0},
+        {{"--drawing", "99999999999999999999", "--strokes"}, {1440, 900}, 3, 0},   // 10^20 − 1 ≡ 3
+        {{"--drawing", "-99999999999999999999", "--strokes"}, {1440, 900}, -3, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
@@ -89,7 +91,8 @@ TEST(DrawCommand, BadArgumentsGiveOneLineAndStatusTwo) {
         {"--strokes", "--size", "nanx600"},
         {"--strokes", "--size", "1x1000"},
         {"--strokes", "--drawing", "seven"},
-        {"--strokes", "--drawing", "99999999999999999999"},
+        {"--strokes", "--drawing", "-"},
+        {"--strokes", "--drawing", "+5"},
         {"--strokes", "--seed", "-1"},
         {"--strokes", "--seed", "0x1g"},
         {"--strokes", "--seed", "18446744073709551616"},
