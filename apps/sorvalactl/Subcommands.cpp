@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
+
 namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
@@ -14,6 +16,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing and print its strokes", runDraw},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
 #endif
