@@ -1,7 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
+
 namespace sorvala::ctl {
+
+#ifdef SORVALA_WITH_QT
+int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+#endif
 
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
@@ -10,6 +16,10 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing and print its strokes", runDraw},
+#ifdef SORVALA_WITH_QT
+    {"settings", "Show and change settings", settingsCommand},
+#endif
 };
 } // namespace
 
