@@ -29,13 +29,19 @@ int writeFully(int descriptor, std::string_view bytes) {
     return 0;
 }
 
-/// Whether the open file is non-empty and its last byte is not a line feed.
-bool endsInsideALine(int descriptor) {
+/// Whether the open file is non-empty and its last byte is not a line feed. The descriptor may be
+/// write-only, so the byte is read through a descriptor of its own.
+bool endsInsideALine(int descriptor, const std::filesystem::path& url) {
     struct stat status {};
     if (::fstat(descriptor, &status) != 0 || status.st_size <= 0 || !S_ISREG(status.st_mode))
         return false;
+    const int reader = ::open(url.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader < 0)
+        return false;
     char last = '\n';
-    return ::pread(descriptor, &last, 1, status.st_size - 1) == 1 && last != '\n';
+    const bool torn = ::pread(reader, &last, 1, status.st_size - 1) == 1 && last != '\n';
+    ::close(reader);
+    return torn;
 }
 
 } // namespace
@@ -81,7 +87,7 @@ std::optional<AppendFailure> appendHoldingLock(std::string_view bytes, const std
     // One write per append, the repair included, so a reader never sees the two halves apart.
     std::string repaired;
     std::string_view toWrite = bytes;
-    if (endsInsideALine(descriptor)) {
+    if (endsInsideALine(descriptor, url)) {
         repaired.reserve(bytes.size() + 1);
         repaired.push_back('\n');
         repaired.append(bytes);

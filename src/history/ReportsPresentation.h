@@ -43,6 +43,7 @@ struct DayExtreme {
 struct Extremes {
     DayExtreme best;
     DayExtreme worst;
+    bool operator==(const Extremes&) const = default;
 };
 
 /// One range of break lengths and how many taken breaks fell in it.
