@@ -74,10 +74,26 @@ TEST(BreakLogFormat, LinesThatAreNotRecordsAreRefused) {
         R"({"date":"2026-12-05 19:23:07","kind":"long","outcome":"taken"})",
         R"({"date":1733426587,"kind":"long","outcome":"taken"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":"300"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":012})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":1.})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":inf})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken"})" "}",
     };
     for (const char* line : refused) {
         SCOPED_TRACE(line);
         EXPECT_EQ(BreakLog::decodeLine(line), std::nullopt);
+    }
+    // Any JSON spelling of a record reads the same as the written one.
+    const BreakEvent expected{at("2026-12-05T19:23:07Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 300.0};
+    const char* spellings[] = {
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":300})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":3.0E+2})",
+        R"( { "outcome" : "taken", "durationSeconds": 300.0, "kind":"lo\u006eg", "date":"2026-12-05T19:23:07Z" } )",
+        "{\"date\":\"2026-12-05T20:23:07+01:00\",\"kind\":\"long\",\"outcome\":\"taken\",\"durationSeconds\":300}\r",
+    };
+    for (const char* line : spellings) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(BreakLog::decodeLine(line), expected);
     }
     // Unknown members are ignored and a null duration is no duration.
     const auto tolerated =
