@@ -20,17 +20,6 @@ using ::testing::StartsWith;
 
 const Instant noon = *parseIso8601("2026-12-05T12:00:00Z");
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
 TEST(AppLoggerLines, FormatAndTimestampBothWays) {
     const std::string line = AppLogger::line("settings changed microMinutes=20->25", *parseIso8601("2026-12-05T19:23:07Z") + 0.9);
     EXPECT_EQ(line, "2026-12-05T19:23:07Z settings changed microMinutes=20->25");

@@ -23,17 +23,6 @@ Instant at(const char* utc) {
     return *parseIso8601(utc);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
 TEST(BreakLogFormat, GoldenLinesDecodeAndEncodeBackUnchanged) {
     const std::string golden = readFile(dataDir / "break-events.jsonl");
     const auto decoded = BreakLog::decode(golden);
