@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -156,6 +157,13 @@ std::optional<BreakEvent> decodeWrittenForm(std::string_view rest) {
     if (!instant || !kindValue || !outcomeValue)
         return std::nullopt;
     return BreakEvent{*instant, *kindValue, *outcomeValue, duration};
+}
+
+/// A whole number of seconds as text, for any finite value (a cast could overflow); never "-0".
+std::string wholeSeconds(double rounded) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", rounded + 0.0);
+    return buffer;
 }
 
 std::optional<EventLogCache::Stamp> stampOf(const std::filesystem::path& url) {
@@ -323,7 +331,7 @@ std::string reportLine(BreakEvent::Kind kind, BreakEvent::Outcome outcome, std::
     line += " kind=";
     line += text(kind);
     if (durationSeconds && std::isfinite(*durationSeconds))
-        line += " duration=" + std::to_string(static_cast<long long>(std::trunc(*durationSeconds))) + "s";
+        line += " duration=" + wholeSeconds(std::trunc(*durationSeconds)) + "s";
     return line;
 }
 
@@ -359,7 +367,7 @@ std::string csv(const std::vector<BreakEvent>& events, const Calendar& timeZone)
         text += sorvala::text(event.outcome);
         text += ',';
         if (event.durationSeconds && std::isfinite(*event.durationSeconds))
-            text += std::to_string(std::llround(*event.durationSeconds));
+            text += wholeSeconds(std::round(*event.durationSeconds));
         text += '\n';
     }
     return text;

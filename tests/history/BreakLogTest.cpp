@@ -43,10 +43,14 @@ TEST(BreakLogFormat, CsvInTheLocalZoneRoundsHalvesAwayFromZero) {
     const auto events = BreakLog::decode(readFile(dataDir / "break-events.jsonl")).events;
     // Covers 312.5 -> 313, 59.5 -> 60, 0.4 -> 0 and the empty field of a missing duration.
     EXPECT_EQ(BreakLog::csv(events, ZoneCalendar("Europe/Berlin")), readFile(dataDir / "break-events-berlin.csv"));
-    EXPECT_EQ(BreakLog::csv({BreakEvent{at("2026-07-01T10:00:00Z"), BreakEvent::Kind::micro,
-                                        BreakEvent::Outcome::taken, 20.0}},
-                            ZoneCalendar("UTC")),
-              "date,kind,outcome,duration_seconds\n2026-07-01T10:00:00Z,micro,taken,20\n");
+    const auto utc = [](double seconds) {
+        return BreakLog::csv({BreakEvent{at("2026-07-01T10:00:00Z"), BreakEvent::Kind::micro, BreakEvent::Outcome::taken,
+                                         seconds}},
+                             ZoneCalendar("UTC"));
+    };
+    EXPECT_EQ(utc(20.0), "date,kind,outcome,duration_seconds\n2026-07-01T10:00:00Z,micro,taken,20\n");
+    EXPECT_THAT(utc(-0.4), ::testing::EndsWith(",taken,0\n"));
+    EXPECT_THAT(utc(1e20), ::testing::EndsWith(",taken,100000000000000000000\n"));
 }
 
 TEST(BreakLogFormat, LinesThatAreNotRecordsAreRefused) {
