@@ -1,9 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
+#ifdef SORVALA_WITH_QT
 #include "HistoryCommand.h"
+#endif
 
 namespace sorvala::ctl {
+
+#ifdef SORVALA_WITH_QT
+int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+#endif
 
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
@@ -12,7 +19,11 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing and print its strokes", runDraw},
+#ifdef SORVALA_WITH_QT
+    {"settings", "Show and change settings", settingsCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
+#endif
 };
 } // namespace
 
