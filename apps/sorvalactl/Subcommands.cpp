@@ -2,6 +2,9 @@
 #include "Subcommands.h"
 
 #include "DrawCommand.h"
+#ifdef SORVALA_WITH_QT
+#include "HistoryCommand.h"
+#endif
 
 namespace sorvala::ctl {
 
@@ -19,6 +22,7 @@ const Subcommand table[] = {
     {"draw", "Generate a drawing and print its strokes", runDraw},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
 #endif
 };
 } // namespace
