@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/ProgressiveRenderer.h"
 
+#include "drawing/SorvalaGenerator.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -138,6 +140,10 @@ std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& 
 
 ProgressiveRenderer::ProgressiveRenderer(PreferencesStore& store, Environment environment, double now)
     : m_store(store), m_environment(std::move(environment)), m_profileLastReport(now) {
+    if (!m_environment.generate)
+        m_environment.generate = [](double width, double height, int drawing, std::uint64_t seed) {
+            return SorvalaGenerator::generate({width, height}, drawing, seed);
+        };
     if (!m_environment.random)
         m_environment.random = [] { return secureRandom64(); };
     if (!m_environment.profileSink)
@@ -226,7 +232,7 @@ void ProgressiveRenderer::startNewSorvala() {
         number = m_drawingIndex = nextEnabledFrom(m_drawingIndex);
 
     const std::uint64_t seed = m_environment.random();
-    m_sorvala = m_environment.generate ? m_environment.generate(m_width, m_height, number, seed) : Sorvala{};
+    m_sorvala = m_environment.generate(m_width, m_height, number, seed);
     m_currentDrawing = number;
     if (!drawingOverride)
         m_drawingIndex = nextEnabledFrom(m_drawingIndex + 1);

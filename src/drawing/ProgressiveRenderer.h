@@ -5,6 +5,7 @@
 #include "drawing/DrawingPace.h"
 #include "drawing/Settings.h"
 #include "drawing/Sorvala.h"
+#include "drawing/SorvalaGenerator.h"
 
 #include <array>
 #include <cstdint>
@@ -101,7 +102,7 @@ public:
         std::function<std::uint64_t()> random;
         std::function<void(std::string_view line)> profileSink;
         std::optional<bool> profiling; ///< unset: on when SORVALA_PROFILE is in the environment
-        int drawingCount = 12;
+        int drawingCount = SorvalaGenerator::drawingCount;
     };
 
     /// A renderer reading its appearance from `store`; `now` starts the profiling interval.
