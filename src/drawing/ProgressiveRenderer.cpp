@@ -95,6 +95,20 @@ std::array<Settings::Ink, 3> multicolorPalette(std::uint64_t start) {
     return {ring[start % 6], ring[(start + 1) % 6], ring[(start + 2) % 6]};
 }
 
+InkPlan inkPlanFor(const Sorvala& sorvala, Settings::Ink setting, Settings::Ink resolved, std::uint64_t paletteStart) {
+    InkPlan plan;
+    plan.setting = setting;
+    plan.resolved = resolved;
+    plan.palette = multicolorPalette(paletteStart);
+    plan.colorBlockSize = sorvala.colorBlockSize();
+    double totalInk = 0;
+    for (const auto& stroke : sorvala.strokes())
+        totalInk += stroke.length();
+    const auto blocks = sorvala.strokes().size() / static_cast<std::size_t>(std::max(sorvala.colorBlockSize(), 1));
+    plan.inkPerBlock = blocks < plan.palette.size() ? totalInk / 12 : 0;
+    return plan;
+}
+
 bool tailNeedsCommit(std::span<const Point> tail) {
     if (tail.size() < 2)
         return false;
@@ -243,13 +257,9 @@ void ProgressiveRenderer::startNewSorvala() {
         m_totalInk += stroke.length();
     m_effectiveSpeed = DrawingPace::effectiveSpeed(m_totalInk, speedOverride.value_or(m_settings.speed));
 
-    m_plan.setting = m_settings.ink;
-    m_plan.resolved = Appearance::resolvedInk(m_settings.ink, randomBelow(m_environment.random, 10));
+    const Settings::Ink resolvedInk = Appearance::resolvedInk(m_settings.ink, randomBelow(m_environment.random, 10));
     m_currentStyle = Appearance::resolvedStyle(m_settings.style, m_environment.random());
-    m_plan.palette = multicolorPalette(randomBelow(m_environment.random, 6));
-    m_plan.colorBlockSize = m_sorvala.colorBlockSize();
-    const auto blocks = strokes.size() / static_cast<std::size_t>(std::max(m_sorvala.colorBlockSize(), 1));
-    m_plan.inkPerBlock = blocks < m_plan.palette.size() ? m_totalInk / 12 : 0;
+    m_plan = inkPlanFor(m_sorvala, m_settings.ink, resolvedInk, randomBelow(m_environment.random, 6));
 
     m_penLiftSeconds = DrawingPace::penLiftSeconds(static_cast<int>(std::min<std::size_t>(strokes.size(), 1u << 30)));
     m_penLiftRemaining = 0;

@@ -53,6 +53,10 @@ struct InkPlan {
     Settings::Ink inkFor(double inkDistance, std::size_t strokeIndex) const;
 };
 
+/// The ink plan of a drawing: the setting, the ink it resolved to and, for multicolour, the
+/// palette starting at `paletteStart` and the ink per block when there are fewer blocks than colours.
+InkPlan inkPlanFor(const Sorvala& sorvala, Settings::Ink setting, Settings::Ink resolved, std::uint64_t paletteStart);
+
 /// The multicolour palette: three neighbours on the ring classic, ocean, forest, sepia, crimson,
 /// plum, starting at `start` (0 … 5).
 std::array<Settings::Ink, 3> multicolorPalette(std::uint64_t start);
