@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
+
 namespace sorvala::ctl {
 
 namespace {
@@ -10,6 +12,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing and print its strokes", runDraw},
 };
 } // namespace
 
