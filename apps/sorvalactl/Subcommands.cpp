@@ -12,7 +12,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
-    {"draw", "Generate a drawing and print its strokes", runDraw},
+    {"draw", "Generate a drawing: print its strokes, render a PNG or simulate it", runDraw},
 };
 } // namespace
 

@@ -153,7 +153,16 @@ std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& 
 }
 
 ProgressiveRenderer::ProgressiveRenderer(PreferencesStore& store, Environment environment, double now)
-    : m_store(store), m_environment(std::move(environment)), m_profileLastReport(now) {
+    : ProgressiveRenderer(Settings{}, std::move(environment), now) {
+    m_store = &store;
+    m_settings = loadSettings();
+    configureLayers();
+}
+
+ProgressiveRenderer::ProgressiveRenderer(Settings appearance, Environment environment, double now)
+    : m_fixedSettings(std::move(appearance)), m_environment(std::move(environment)), m_profileLastReport(now) {
+    if (m_fixedSettings.enabledDrawings.empty())
+        m_fixedSettings.enabledDrawings.insert(0);
     if (!m_environment.generate)
         m_environment.generate = [](double width, double height, int drawing, std::uint64_t seed) {
             return SorvalaGenerator::generate({width, height}, drawing, seed);
@@ -165,7 +174,7 @@ ProgressiveRenderer::ProgressiveRenderer(PreferencesStore& store, Environment en
     if (m_environment.drawingCount < 1)
         m_environment.drawingCount = 1;
     m_profiling = m_environment.profiling.value_or(profilingRequested());
-    m_settings = Settings::load(m_store, m_environment.drawingCount);
+    m_settings = loadSettings();
     m_drawingIndex = static_cast<int>(
         randomBelow(m_environment.random, static_cast<std::uint64_t>(m_environment.drawingCount)));
     configureLayers();
@@ -208,8 +217,12 @@ void ProgressiveRenderer::startAnimation() {
         startNewSorvala();
 }
 
+Settings ProgressiveRenderer::loadSettings() const {
+    return m_store ? Settings::load(*m_store, m_environment.drawingCount) : m_fixedSettings;
+}
+
 void ProgressiveRenderer::reloadSettings() {
-    m_settings = Settings::load(m_store, m_environment.drawingCount);
+    m_settings = loadSettings();
     m_currentStyle = Appearance::resolvedStyle(m_settings.style, m_environment.random());
     m_strokeColorCache.reset();
     if (m_sorvala.strokes().empty())

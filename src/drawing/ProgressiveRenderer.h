@@ -111,6 +111,8 @@ public:
 
     /// A renderer reading its appearance from `store`; `now` starts the profiling interval.
     ProgressiveRenderer(PreferencesStore& store, Environment environment, double now);
+    /// A renderer with a fixed appearance that reloading keeps, for tools and measurements.
+    ProgressiveRenderer(Settings appearance, Environment environment, double now);
 
     /// Forces the drawing number of every new drawing.
     std::optional<int> drawingOverride;
@@ -179,7 +181,10 @@ private:
     void commitTailAndRelease();
     void profile(double now);
 
-    PreferencesStore& m_store;
+    Settings loadSettings() const;
+
+    PreferencesStore* m_store = nullptr;
+    Settings m_fixedSettings;
     Environment m_environment;
     Settings m_settings;
     Settings::Theme m_theme = Settings::Theme::paper;
