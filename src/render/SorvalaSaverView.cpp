@@ -30,6 +30,9 @@ QRect alignedBounds(const std::vector<Point>& points, double grow) {
 SorvalaSaverView::SorvalaSaverView(PreferencesStore& store, double now, ProgressiveRenderer::Environment environment)
     : m_logic(store, std::move(environment), now) {}
 
+SorvalaSaverView::SorvalaSaverView(Settings appearance, double now, ProgressiveRenderer::Environment environment)
+    : m_logic(std::move(appearance), std::move(environment), now) {}
+
 QSize SorvalaSaverView::pixelSize() const {
     return {static_cast<int>(std::ceil(m_size.width() * m_dpr)), static_cast<int>(std::ceil(m_size.height() * m_dpr))};
 }

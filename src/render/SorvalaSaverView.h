@@ -25,6 +25,8 @@ class SorvalaSaverView {
 public:
     /// A view reading its appearance from `store`; `now` is the media clock at creation.
     SorvalaSaverView(PreferencesStore& store, double now, ProgressiveRenderer::Environment environment = {});
+    /// A view with a fixed appearance, for tools and measurements.
+    SorvalaSaverView(Settings appearance, double now, ProgressiveRenderer::Environment environment = {});
 
     /// The pen logic: overrides, phases, completion.
     ProgressiveRenderer& logic() { return m_logic; }
