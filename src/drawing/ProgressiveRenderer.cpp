@@ -147,6 +147,7 @@ std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& 
                 current = chunk({last}, nextBase);
             }
         }
+        current.endsStroke = true;
         stamps.push_back(std::move(current));
     }
     return stamps;
@@ -361,7 +362,7 @@ DrawingPace::TravelOutcome ProgressiveRenderer::travel(double budget) {
             break;
         const auto& points = strokes[m_strokeIndex].points;
         if (m_segmentIndex + 1 >= points.size()) {
-            m_pendingStamps.push_back({m_currentStrokePoints, m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk});
+            m_pendingStamps.push_back({m_currentStrokePoints, m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk, true});
             m_penTailPhaseBase = 0;
             ++m_strokeIndex;
             m_segmentIndex = 0;

@@ -39,6 +39,9 @@ struct PendingStamp {
     double width = 1;
     int phaseBase = 0;
     Settings::Ink ink = Settings::Ink::classic;
+    /// Whether the stamp ends where its stroke ends; otherwise the next chunk carries on from its
+    /// last point. A stamp starts its stroke when `phaseBase` is 0.
+    bool endsStroke = false;
 };
 
 /// Which ink each chunk of a drawing gets: one ink, or a multicolour palette cycled per block.

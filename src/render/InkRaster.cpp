@@ -156,15 +156,43 @@ QRect rasterizeStamp(QImage& ink, const PendingStamp& stamp, Settings::Style sty
     layer.setDevicePixelRatio(dpr);
     layer.fill(Qt::transparent);
     const Rgba colour = Appearance::inkColor(theme, stamp.ink);
+    // Round caps only where the stroke itself begins or ends. Where one chunk of a stroke meets the
+    // next, round caps on both would overlap and leave a darker dot at every join of the
+    // translucent line; flat ends meet without overlapping.
+    QPainterPath capSeeds;
+    for (const auto& copy : styledCopies(stamp.points, stamp.phaseBase, style)) {
+        const auto seed = [&](const Point& at, const Point& toward) {
+            const double length = std::hypot(toward.x - at.x, toward.y - at.y);
+            const double step = length > 0 ? 0.01 / length : 0;
+            capSeeds.moveTo(at.x, at.y);
+            capSeeds.lineTo(at.x + (toward.x - at.x) * step, at.y + (toward.y - at.y) * step);
+        };
+        if (stamp.phaseBase == 0)
+            seed(copy[0], copy[1]);
+        if (stamp.endsStroke)
+            seed(copy[copy.size() - 1], copy[copy.size() - 2]);
+    }
     {
         QPainter painter(&layer);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(-rect.topLeft());
         painter.setClipRect(clip);
+        painter.setPen(Qt::NoPen);
         for (const auto& pass : stylePasses(style)) {
-            QPen pen(toQColor(colour.withAlpha(pass.alpha)), stamp.width * pass.widthFactor, Qt::SolidLine, Qt::RoundCap,
-                     Qt::RoundJoin);
-            painter.strokePath(path, pen);
+            QPainterPathStroker body;
+            body.setWidth(stamp.width * pass.widthFactor);
+            body.setCapStyle(Qt::FlatCap);
+            body.setJoinStyle(Qt::RoundJoin);
+            QPainterPath outline = body.createStroke(path);
+            if (!capSeeds.isEmpty()) {
+                QPainterPathStroker caps;
+                caps.setWidth(stamp.width * pass.widthFactor);
+                caps.setCapStyle(Qt::RoundCap);
+                outline.addPath(caps.createStroke(capSeeds));
+            }
+            // Every outline the stroker makes turns the same way, so winding fill is their union.
+            outline.setFillRule(Qt::WindingFill);
+            painter.fillPath(outline, toQColor(colour.withAlpha(pass.alpha)));
         }
     }
     std::vector<float> alpha = alphaOf(layer);

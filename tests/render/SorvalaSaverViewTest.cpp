@@ -108,6 +108,29 @@ TEST(SaverViewPainting, StampsHaveTheirShadowBelowAndInkAtTheLine) {
         << "a one-point stamp is skipped";
 }
 
+TEST(SaverViewPainting, ChunksOfOneStrokeJoinWithoutADarkerDot) {
+    for (const auto style : {Settings::Style::pencil, Settings::Style::brush}) {
+        SCOPED_TRACE(Appearance::text(style));
+        QImage ink(200, 100, QImage::Format_ARGB32_Premultiplied);
+        ink.setDevicePixelRatio(1);
+        ink.fill(Qt::transparent);
+        std::vector<Point> first, second;
+        for (int x = 20; x <= 100; x += 5)
+            first.push_back({static_cast<double>(x), 50});
+        for (int x = 100; x <= 180; x += 5)
+            second.push_back({static_cast<double>(x), 50});
+        rasterizeStamp(ink, PendingStamp{first, 2.0, 0, Settings::Ink::ink, false}, style, Settings::Theme::paper);
+        rasterizeStamp(ink, PendingStamp{second, 2.0, 16, Settings::Ink::ink, true}, style, Settings::Theme::paper);
+        int darkestAtJoin = 0, darkestElsewhere = 0;
+        for (int y = 45; y <= 55; ++y) {
+            darkestAtJoin = std::max(darkestAtJoin, qAlpha(ink.pixel(100, y)));
+            darkestElsewhere = std::max(darkestElsewhere, qAlpha(ink.pixel(60, y)));
+        }
+        EXPECT_LE(darkestAtJoin, darkestElsewhere + 8);
+        EXPECT_GT(qAlpha(ink.pixel(19, 50)), 40) << "the stroke's own start keeps its round cap";
+    }
+}
+
 TEST(SaverViewPainting, GrainIsFixedForAPixelSizeAndOnlyDarkens) {
     const QImage first = paperGrain({300, 200});
     EXPECT_EQ(first, paperGrain({300, 200}));
