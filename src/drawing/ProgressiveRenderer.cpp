@@ -95,6 +95,11 @@ std::array<Settings::Ink, 3> multicolorPalette(std::uint64_t start) {
     return {ring[start % 6], ring[(start + 1) % 6], ring[(start + 2) % 6]};
 }
 
+bool isClosed(const Stroke& stroke) {
+    const auto& points = stroke.points;
+    return points.size() >= 3 && segmentLength(points.front(), points.back()) < 0.01;
+}
+
 InkPlan inkPlanFor(const Sorvala& sorvala, Settings::Ink setting, Settings::Ink resolved, std::uint64_t paletteStart) {
     InkPlan plan;
     plan.setting = setting;
@@ -132,9 +137,10 @@ std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& 
         const auto& points = strokes[i].points;
         if (points.empty())
             continue;
+        const bool open = !isClosed(strokes[i]);
         auto chunk = [&](std::vector<Point> tail, int phaseBase) {
             return PendingStamp{std::move(tail), strokes[i].width * DrawingPace::widthFactor(inkDistance), phaseBase,
-                                plan.inkFor(inkDistance, i)};
+                                plan.inkFor(inkDistance, i), open && phaseBase == 0, false};
         };
         PendingStamp current = chunk({points[0]}, 0);
         for (std::size_t k = 1; k < points.size(); ++k) {
@@ -147,7 +153,7 @@ std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& 
                 current = chunk({last}, nextBase);
             }
         }
-        current.endsStroke = true;
+        current.roundEnd = open;
         stamps.push_back(std::move(current));
     }
     return stamps;
@@ -362,7 +368,9 @@ DrawingPace::TravelOutcome ProgressiveRenderer::travel(double budget) {
             break;
         const auto& points = strokes[m_strokeIndex].points;
         if (m_segmentIndex + 1 >= points.size()) {
-            m_pendingStamps.push_back({m_currentStrokePoints, m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk, true});
+            const bool open = !isClosed(strokes[m_strokeIndex]);
+            m_pendingStamps.push_back(
+                {m_currentStrokePoints, m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk, open && m_penTailPhaseBase == 0, open});
             m_penTailPhaseBase = 0;
             ++m_strokeIndex;
             m_segmentIndex = 0;
@@ -402,7 +410,8 @@ void ProgressiveRenderer::commitTailAndRelease() {
         if (tailNeedsCommit(tail)) {
             const Point last = tail.back();
             const int count = static_cast<int>(tail.size());
-            m_pendingStamps.push_back({std::move(tail), m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk});
+            const bool roundStart = m_penTailPhaseBase == 0 && !isClosed(m_sorvala.strokes()[m_strokeIndex]);
+            m_pendingStamps.push_back({std::move(tail), m_currentPenWidth, m_penTailPhaseBase, m_currentPenInk, roundStart, false});
             m_penTailPhaseBase += count - 1;
             m_currentStrokePoints.assign(1, last);
             beginInkChunk();

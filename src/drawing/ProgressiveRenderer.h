@@ -39,10 +39,15 @@ struct PendingStamp {
     double width = 1;
     int phaseBase = 0;
     Settings::Ink ink = Settings::Ink::classic;
-    /// Whether the stamp ends where its stroke ends; otherwise the next chunk carries on from its
-    /// last point. A stamp starts its stroke when `phaseBase` is 0.
-    bool endsStroke = false;
+    /// Whether the line gets a round cap where it begins and where it ends: only at the open ends
+    /// of a stroke. Where one chunk carries on from the last, or a stroke closes on itself, the
+    /// ends meet flat so the translucent line is not doubled there.
+    bool roundStart = false;
+    bool roundEnd = false;
 };
+
+/// Whether a stroke ends where it began (a ring), so its two ends meet.
+bool isClosed(const Stroke& stroke);
 
 /// Which ink each chunk of a drawing gets: one ink, or a multicolour palette cycled per block.
 struct InkPlan {

@@ -156,9 +156,9 @@ QRect rasterizeStamp(QImage& ink, const PendingStamp& stamp, Settings::Style sty
     layer.setDevicePixelRatio(dpr);
     layer.fill(Qt::transparent);
     const Rgba colour = Appearance::inkColor(theme, stamp.ink);
-    // Round caps only where the stroke itself begins or ends. Where one chunk of a stroke meets the
-    // next, round caps on both would overlap and leave a darker dot at every join of the
-    // translucent line; flat ends meet without overlapping.
+    // Round caps only at a stroke's open ends. Where one chunk of a stroke meets the next, round
+    // caps on both would overlap and leave a darker dot at every join of the translucent line;
+    // flat ends meet without overlapping.
     QPainterPath capSeeds;
     for (const auto& copy : styledCopies(stamp.points, stamp.phaseBase, style)) {
         const auto seed = [&](const Point& at, const Point& toward) {
@@ -167,9 +167,9 @@ QRect rasterizeStamp(QImage& ink, const PendingStamp& stamp, Settings::Style sty
             capSeeds.moveTo(at.x, at.y);
             capSeeds.lineTo(at.x + (toward.x - at.x) * step, at.y + (toward.y - at.y) * step);
         };
-        if (stamp.phaseBase == 0)
+        if (stamp.roundStart)
             seed(copy[0], copy[1]);
-        if (stamp.endsStroke)
+        if (stamp.roundEnd)
             seed(copy[copy.size() - 1], copy[copy.size() - 2]);
     }
     {

@@ -307,6 +307,22 @@ TEST_F(RendererTest, MulticolourChangesPerBlockOrPerTwelfthOfTheInk) {
     EXPECT_LE(changedAt[6], 1200 + 2 * 170);
 }
 
+TEST(FinishedStamps, OnlyOpenStrokeEndsGetRoundCaps) {
+    Stroke wave{{}, 1.0};
+    for (int i = 0; i <= 100; ++i)
+        wave.points.push_back({10.0 * i, 100 + 20 * std::sin(i * 0.3)});
+    const auto stamps = finishedStamps(Sorvala({wave, circle({500, 500}, 300, 600, 1.0)}), InkPlan{});
+    ASSERT_GT(stamps.size(), 4u);
+    EXPECT_TRUE(stamps.front().roundStart);
+    EXPECT_FALSE(stamps.front().roundEnd) << "a chunk that the next one carries on from ends flat";
+    std::size_t i = 1;
+    for (; i < stamps.size() && !stamps[i - 1].roundEnd; ++i)
+        EXPECT_FALSE(stamps[i].roundStart);
+    ASSERT_LT(i, stamps.size()) << "the wave's last chunk has its round end";
+    for (; i < stamps.size(); ++i)
+        EXPECT_FALSE(stamps[i].roundStart || stamps[i].roundEnd) << "a ring's two ends meet flat";
+}
+
 TEST_F(RendererTest, HoldFadeAndANewDrawing) {
     auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {10, 0})}); });
     renderer.setSize(800, 600);

@@ -119,8 +119,8 @@ TEST(SaverViewPainting, ChunksOfOneStrokeJoinWithoutADarkerDot) {
             first.push_back({static_cast<double>(x), 50});
         for (int x = 100; x <= 180; x += 5)
             second.push_back({static_cast<double>(x), 50});
-        rasterizeStamp(ink, PendingStamp{first, 2.0, 0, Settings::Ink::ink, false}, style, Settings::Theme::paper);
-        rasterizeStamp(ink, PendingStamp{second, 2.0, 16, Settings::Ink::ink, true}, style, Settings::Theme::paper);
+        rasterizeStamp(ink, PendingStamp{first, 2.0, 0, Settings::Ink::ink, true, false}, style, Settings::Theme::paper);
+        rasterizeStamp(ink, PendingStamp{second, 2.0, 16, Settings::Ink::ink, false, true}, style, Settings::Theme::paper);
         int darkestAtJoin = 0, darkestElsewhere = 0;
         for (int y = 45; y <= 55; ++y) {
             darkestAtJoin = std::max(darkestAtJoin, qAlpha(ink.pixel(100, y)));
