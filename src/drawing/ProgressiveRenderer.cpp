@@ -114,19 +114,26 @@ InkPlan inkPlanFor(const Sorvala& sorvala, Settings::Ink setting, Settings::Ink 
     return plan;
 }
 
+Extent extentOf(std::span<const Point> points) {
+    if (points.empty())
+        return {};
+    Extent extent{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const auto& p : points) {
+        extent.minX = std::min(extent.minX, p.x);
+        extent.maxX = std::max(extent.maxX, p.x);
+        extent.minY = std::min(extent.minY, p.y);
+        extent.maxY = std::max(extent.maxY, p.y);
+    }
+    return extent;
+}
+
 bool tailNeedsCommit(std::span<const Point> tail) {
     if (tail.size() < 2)
         return false;
     if (tail.size() > tailPointLimit)
         return true;
-    double minX = tail[0].x, maxX = tail[0].x, minY = tail[0].y, maxY = tail[0].y;
-    for (const auto& p : tail) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    return std::max(maxX - minX, maxY - minY) > tailExtentLimit;
+    const Extent extent = extentOf(tail);
+    return std::max(extent.maxX - extent.minX, extent.maxY - extent.minY) > tailExtentLimit;
 }
 
 std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& plan) {

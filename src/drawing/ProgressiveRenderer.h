@@ -73,6 +73,16 @@ std::array<Settings::Ink, 3> multicolorPalette(std::uint64_t start);
 /// tail, with the breathing width and the ink of each chunk. Used to render a finished drawing.
 std::vector<PendingStamp> finishedStamps(const Sorvala& sorvala, const InkPlan& plan);
 
+/// The smallest rectangle holding some points, in points.
+struct Extent {
+    double minX = 0;
+    double minY = 0;
+    double maxX = 0;
+    double maxY = 0;
+};
+/// The extent of the points; all zero for none.
+Extent extentOf(std::span<const Point> points);
+
 /// Whether a live tail is long enough to be laid down: more than 256 points, or more than 160
 /// points across.
 bool tailNeedsCommit(std::span<const Point> tail);

@@ -3,7 +3,9 @@
 
 #include "render/InkRaster.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 
 #include <algorithm>
 #include <cmath>
@@ -15,14 +17,9 @@ namespace {
 constexpr double glowOpacity = 0.95;
 
 QRect alignedBounds(const std::vector<Point>& points, double grow) {
-    double minX = points[0].x, maxX = points[0].x, minY = points[0].y, maxY = points[0].y;
-    for (const auto& p : points) {
-        minX = std::min(minX, p.x);
-        maxX = std::max(maxX, p.x);
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    return QRectF(QPointF(minX - grow, minY - grow), QPointF(maxX + grow, maxY + grow)).toAlignedRect();
+    const Extent extent = extentOf(points);
+    return QRectF(QPointF(extent.minX - grow, extent.minY - grow), QPointF(extent.maxX + grow, extent.maxY + grow))
+        .toAlignedRect();
 }
 
 } // namespace
@@ -199,6 +196,13 @@ void SorvalaSaverView::paint(QPainter& painter, const QRegion& region) {
 void SorvalaSaverView::renderInto(QImage& target, bool everything) {
     QPainter painter(&target);
     paint(painter, everything ? QRegion(bounds()) : m_lastChanged);
+}
+
+bool desktopPrefersDark() {
+    if (qGuiApp == nullptr)
+        return false;
+    // Qt 6.4 has no colour-scheme query; the window colour of the desktop's palette tells.
+    return QGuiApplication::palette().color(QPalette::Window).lightnessF() < 0.5;
 }
 
 QImage renderFinishedDrawing(const Sorvala& sorvala, QSizeF size, qreal scale, const FinishedLook& look) {

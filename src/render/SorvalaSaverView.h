@@ -94,6 +94,9 @@ private:
     long long m_stampsRasterized = 0;
 };
 
+/// Whether the desktop's palette is a dark one, for `setSystemDark`; false without an application.
+bool desktopPrefersDark();
+
 /// How a finished drawing looks: paper, style and ink plan, all resolved.
 struct FinishedLook {
     Settings::Theme theme = Settings::Theme::paper;
