@@ -10,6 +10,7 @@
 #include "render/SorvalaSaverView.h"
 #endif
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cmath>
@@ -316,6 +317,8 @@ int runDraw(const Invocation& invocation) {
     if (request.printStrokes)
         printStrokes(sorvala, invocation.out);
 #ifdef SORVALA_WITH_RENDER
+    if (request.png && std::max(request.size.width, request.size.height) * request.scale > largestSide)
+        return fail(invocation, "draw: the image would be more than 16384 pixels on a side; lower --scale or --size");
     if (request.png) {
         FinishedLook look;
         look.theme = request.theme;
