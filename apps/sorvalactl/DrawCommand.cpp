@@ -74,11 +74,16 @@ OptionError setSize(DrawRequest& request, std::string_view value) {
     return std::nullopt;
 }
 
+// Any integer names a drawing, however long: only its remainder (with its sign) matters.
 OptionError setDrawing(DrawRequest& request, std::string_view value) {
-    const auto drawing = wholeNumber<std::int64_t>(value);
-    if (!drawing)
+    const bool negative = value.starts_with('-');
+    const auto digits = negative ? value.substr(1) : value;
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
         return "--drawing wants a whole number, like 7";
-    request.drawing = *drawing;
+    std::int64_t remainder = 0;
+    for (const char digit : digits)
+        remainder = (remainder * 10 + (digit - '0')) % SorvalaGenerator::drawingCount;
+    request.drawing = negative ? -remainder : remainder;
     return std::nullopt;
 }
 

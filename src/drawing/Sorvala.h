@@ -16,7 +16,9 @@ public:
         : m_strokes(std::move(strokes)), m_colorBlockSize(colorBlockSize) {}
 
     /// The strokes, in the order the pen draws them.
-    const std::vector<Stroke>& strokes() const { return m_strokes; }
+    const std::vector<Stroke>& strokes() const& { return m_strokes; }
+    /// Moves the strokes out of a temporary drawing, so `for (… : generate(…).strokes())` is safe.
+    std::vector<Stroke> strokes() && { return std::move(m_strokes); }
     /// Strokes 0 … n−1 form colour block 0, strokes n … 2n−1 block 1, and so on.
     int colorBlockSize() const { return m_colorBlockSize; }
 
