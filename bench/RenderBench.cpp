@@ -101,6 +101,32 @@ void wholeDrawingAt4K(benchmark::State& state, Settings::Style style, Settings::
     }
 }
 
+// One frame of the fade after the hold: the whole screen is repainted with the ink thinning.
+void fadeFrameAt4K(benchmark::State& state) {
+    Settings appearance;
+    appearance.theme = Settings::Theme::paper;
+    appearance.enabledDrawings = {1};
+    ProgressiveRenderer::Environment environment;
+    environment.profiling = false;
+    double now = 0;
+    SorvalaSaverView view(appearance, now, environment);
+    view.logic().drawingOverride = 1;
+    view.setGeometry(QSizeF(screenWidth, screenHeight), 1.0);
+    view.startAnimation();
+    QImage target(view.pixelSize(), QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(1.0);
+    while (!view.isDrawingComplete())
+        view.animateOneFrame(now += 0.05);
+    view.animateOneFrame(now += SaverTiming::holdSeconds);
+    for (auto _ : state) {
+        now += 1e-4; // stays inside the fade however many iterations run
+        view.animateOneFrame(now);
+        view.renderInto(target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+BENCHMARK(fadeFrameAt4K)->Unit(benchmark::kMillisecond);
+
 void pencilOnPaper(benchmark::State& state) { wholeDrawingAt4K(state, Settings::Style::pencil, Settings::Theme::paper); }
 void brushOnDark(benchmark::State& state) { wholeDrawingAt4K(state, Settings::Style::brush, Settings::Theme::dark); }
 
