@@ -52,7 +52,7 @@ public:
     QRegion animateOneFrame(double now);
 
     /// Paints `region` (points) of the current frame. The painter's device must have this view's
-    /// device-pixel ratio.
+    /// device-pixel ratio. Drawing over the host's background, the host paints that region first.
     void paint(QPainter& painter, const QRegion& region);
 
     /// Offscreen host: repaints the last frame's changed region into `target` (an image of this

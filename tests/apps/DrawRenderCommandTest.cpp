@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
-#include <QImage>
-
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -62,11 +61,19 @@ TEST(DrawRenderCommand, PngAtTheAskedScale) {
     const auto file = std::filesystem::temp_directory_path() / ("sorvala-draw-" + std::to_string(::getpid()) + ".png");
     const auto result = run({"--size", "300x200", "--drawing", "4", "--png", file.string(), "--scale", "1.5", "--theme",
                              "dark", "--style", "brush", "--ink", "10"});
+    if (result.err.find("needs Qt") != std::string::npos)
+        GTEST_SKIP() << "built without painting";
     ASSERT_EQ(result.status, 0) << result.err;
-    const QImage image(QString::fromStdString(file.string()));
+    // The PNG header: the signature, then the IHDR chunk with width and height, big-endian.
+    std::ifstream png(file, std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    png.close();
     std::filesystem::remove(file);
-    EXPECT_EQ(image.size(), QSize(450, 300));
-    EXPECT_EQ(image.pixel(1, 1), QColor::fromRgbF(0.07f, 0.07f, 0.07f).rgb());
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
+    const auto bigEndian = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+    EXPECT_EQ(bigEndian(16), 450);
+    EXPECT_EQ(bigEndian(20), 300);
 }
 
 TEST(DrawRenderCommand, BadAppearanceArgumentsGiveOneLineAndStatusTwo) {
