@@ -365,6 +365,25 @@ TEST_F(RendererTest, PencilJitterContinuesAcrossCommitsAndColoursFollowTheTheme)
     EXPECT_NEAR(colors.glowFill.r, 0.7 + 0.3 * sepia.r, 1e-12);
 }
 
+TEST_F(RendererTest, ARerolledRandomThemeWaitsForTheNextDrawing) {
+    store.set(AppearanceKeys::themeKey, std::int64_t{3});
+    auto renderer = make();
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    const Settings::Theme paper = renderer.theme();
+    const Rgba ink = renderer.strokeColors().glowShadow;
+    bool rerolledToTheOther = false;
+    for (int i = 0; i < 40; ++i) {
+        renderer.startAnimation(); // a new break or saver run re-rolls while this drawing stays
+        rerolledToTheOther = rerolledToTheOther || Appearance::rolledRandomTheme() != paper;
+        EXPECT_EQ(renderer.theme(), paper) << "ink and paper of one drawing keep one theme";
+        EXPECT_EQ(renderer.strokeColors().glowShadow, ink);
+    }
+    EXPECT_TRUE(rerolledToTheOther);
+    renderer.reloadSettings();
+    EXPECT_EQ(renderer.theme(), Appearance::rolledRandomTheme()) << "the next drawing takes the new roll";
+}
+
 TEST_F(RendererTest, ProfilingLineOncePerSecond) {
     profiling = true;
     auto renderer = make();
