@@ -19,7 +19,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
-    {"draw", "Generate a drawing and print its strokes", runDraw},
+    {"draw", "Generate a drawing: print its strokes, render a PNG or simulate it", runDraw},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
