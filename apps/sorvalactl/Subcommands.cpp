@@ -3,6 +3,8 @@
 
 namespace sorvala::ctl {
 
+int soundCommand(const Invocation& invocation);
+
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
 const Subcommand table[] = {
@@ -10,6 +12,9 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+#ifdef SORVALACTL_WITH_PLATFORM
+    {"sound", "Play one chime and wait until it ends", soundCommand},
+#endif
 };
 } // namespace
 
