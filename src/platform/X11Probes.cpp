@@ -9,10 +9,6 @@
 
 namespace sorvala {
 
-bool dpmsAsleep(const std::optional<DpmsState>& state) {
-    return state && state->capable && state->enabled && state->level != DPMSModeOn;
-}
-
 X11Probes::X11Probes(const std::string& displayName) : m_x(displayName) {
     if (!m_x.isOpen())
         return;
@@ -35,16 +31,16 @@ std::optional<double> X11Probes::idleSeconds() const {
     return seconds;
 }
 
-std::optional<DpmsState> X11Probes::dpms() const {
+std::optional<DisplaySleep::DpmsState> X11Probes::dpms() const {
     if (!m_hasDpms)
         return std::nullopt;
-    DpmsState state;
+    DisplaySleep::DpmsState state;
     state.capable = DPMSCapable(m_x.display());
     CARD16 level = 0;
     BOOL enabled = False;
     if (state.capable && DPMSInfo(m_x.display(), &level, &enabled)) {
         state.enabled = enabled;
-        state.level = level;
+        state.powerLevel = level;
     }
     return state;
 }

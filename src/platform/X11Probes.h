@@ -2,23 +2,13 @@
 #pragma once
 
 #include "platform/X11Connection.h"
+#include "sensing/DisplaySleep.h"
 #include "sensing/FrontmostApplication.h"
 
 #include <memory>
 #include <optional>
 
 namespace sorvala {
-
-/// What the DPMS extension reports about the display's power.
-struct DpmsState {
-    bool capable = false;
-    bool enabled = false;
-    int level = 0; ///< 0 on, 1 standby, 2 suspend, 3 off
-    bool operator==(const DpmsState&) const = default;
-};
-
-/// Whether a DPMS reading means the display sleeps: power management on and a level other than on.
-bool dpmsAsleep(const std::optional<DpmsState>& state);
 
 /// Questions answered by the X server over one private connection: idle time (screen-saver
 /// extension), display power (DPMS) and the active window (EWMH). Each is one short round trip.
@@ -37,7 +27,7 @@ public:
     /// Milliseconds since the last input of any device, as seconds; nullopt on failure.
     std::optional<double> idleSeconds() const;
     /// The DPMS state; nullopt without the extension.
-    std::optional<DpmsState> dpms() const;
+    std::optional<DisplaySleep::DpmsState> dpms() const;
     /// The window named by the root's _NET_ACTIVE_WINDOW with its application and state
     /// properties; nullopt without a window manager that says, or no active window.
     std::optional<FrontmostApplication::ActiveWindow> activeWindow() const;
