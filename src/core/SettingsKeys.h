@@ -42,7 +42,6 @@ inline constexpr std::string_view excludedAppBundleIdentifiersKey = "excludedApp
 inline constexpr std::string_view pauseDuringVideoKey = "pauseDuringVideo";
 inline constexpr std::string_view pauseDuringCalendarEventsKey = "pauseDuringCalendarEvents";
 inline constexpr std::string_view pauseDuringScreenCaptureKey = "pauseDuringScreenCapture";
-inline constexpr std::string_view calendarSourcesKey = "calendarSources";
 inline constexpr std::string_view smartPauseCooldownSecondsKey = "smartPauseCooldownSeconds";
 inline constexpr std::string_view smartPauseAlertsKey = "smartPauseAlerts";
 inline constexpr std::string_view wellnessPostureKey = "wellnessPostureNudge";
