@@ -3,7 +3,10 @@
 
 namespace sorvala::ctl {
 
-int soundCommand(const Invocation& invocation);
+#ifdef SORVALA_WITH_QT
+int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
+#endif
 
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
@@ -12,7 +15,8 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
-#ifdef SORVALACTL_WITH_PLATFORM
+#ifdef SORVALA_WITH_QT
+    {"settings", "Show and change settings", settingsCommand},
     {"sound", "Play one chime and wait until it ends", soundCommand},
 #endif
 };
