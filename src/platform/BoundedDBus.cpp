@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/BoundedDBus.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 
@@ -64,10 +63,9 @@ void BoundedDBus::send(const QString& service, const QString& path, const QStrin
 }
 
 bool BoundedDBus::isOwned(const QString& service) {
-    if (!m_connection.isConnected() || !m_connection.interface())
-        return false;
-    // The bus daemon itself answers this, at once.
-    return m_connection.interface()->isServiceRegistered(service).value();
+    const auto owned = call(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"), {service});
+    return owned && owned->toBool();
 }
 
 } // namespace sorvala

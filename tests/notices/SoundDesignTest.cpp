@@ -65,21 +65,3 @@ TEST(SoundDesignStored, ReadsTheEventsOwnSettings) {
     EXPECT_EQ(SoundDesign::storedResolve(store, Event::smartPause), std::nullopt);    // switched off
     EXPECT_EQ(SoundDesign::storedResolve(store, Event::overtimeNudge), (SoundDesign::Resolved{"Pop", 1.0f}));
 }
-
-TEST(SoundDesignKeys, CategoriesShareOneVolume) {
-    for (Event event : SoundDesign::events) {
-        SCOPED_TRACE(std::string(SoundDesign::text(event)));
-        switch (SoundDesign::category(event)) {
-        case SoundDesign::Category::breaks:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::breaksSoundVolumeKey);
-            EXPECT_EQ(SoundDesign::enabledKey(event), SettingsSchema::softChimeEnabledKey);
-            break;
-        case SoundDesign::Category::reminders:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::remindersSoundVolumeKey);
-            break;
-        case SoundDesign::Category::nudges:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::nudgesSoundVolumeKey);
-            break;
-        }
-    }
-}
