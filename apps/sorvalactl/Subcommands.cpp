@@ -5,6 +5,7 @@ namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
 #endif
 
 namespace {
@@ -16,6 +17,7 @@ const Subcommand table[] = {
      }},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"sound", "Play one chime and wait until it ends", soundCommand},
 #endif
 };
 } // namespace
