@@ -28,17 +28,17 @@ protected:
 
     Result run(std::vector<std::string> args) {
         std::ostringstream out, err;
-        ProbeSources sources{signals, store, calendar, [this] { return now; }, [this](double seconds) {
+        ProbeSources sources{system, store, calendar, [this] { return now; }, [this](double seconds) {
                                  waits.push_back(seconds);
                                  now += seconds;
-                                 signals.idleSeconds += seconds;
+                                 system.idleSeconds += seconds;
                                  return static_cast<int>(waits.size()) < rounds;
                              }};
         const int status = runProbe(Invocation{std::move(args), out, err}, sources);
         return {status, out.str(), err.str()};
     }
 
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     ZoneCalendar calendar{"UTC"};
     Instant now = Instant::fromSecondsSinceEpoch(1'796'644'800);
@@ -47,13 +47,13 @@ protected:
 };
 
 TEST_F(ProbeCommandTest, JsonCarriesEveryReadingAndTheSweep) {
-    signals.idleSeconds = 200;
-    signals.secondsSinceKeyDown = 190;
-    signals.frontmostApp = "org.gnome.Terminal";
-    signals.fullscreen = true;
-    signals.calendarEvent = true;
-    signals.video = true;
-    signals.backendList = {{"session", "x11 GNOME"}, {"idle", "x11-screensaver"}};
+    system.idleSeconds = 200;
+    system.secondsSinceKeyDown = 190;
+    system.frontmostApp = "org.gnome.Terminal";
+    system.fullscreen = true;
+    system.calendarEvent = true;
+    system.video = true;
+    system.backendList = {{"session", "x11 GNOME"}, {"idle", "x11-screensaver"}};
     store.set(Keys::pauseDuringCalendarEventsKey, true);
     store.set(Keys::calendarSourcesKey, std::vector<std::string>{"/home/u/work.ics"});
 
@@ -77,11 +77,11 @@ TEST_F(ProbeCommandTest, JsonCarriesEveryReadingAndTheSweep) {
     ASSERT_EQ(json["causes"].size(), 7u);
     EXPECT_EQ(json["causes"][2], (nlohmann::json{{"label", "Video playing"}, {"active", false}}));
     EXPECT_EQ(json["causes"][3], (nlohmann::json{{"label", "In a calendar event"}, {"active", true}}));
-    EXPECT_EQ(signals.callCount("microphoneInUse"), 2) << "once as a reading, once as a cause, not in the sweep";
+    EXPECT_EQ(system.callCount("microphoneInUse"), 2) << "once as a reading, once as a cause, not in the sweep";
 }
 
 TEST_F(ProbeCommandTest, TextNamesEachCauseAndWhyItCannotFire) {
-    signals.secondsSinceKeyDown = std::nullopt;
+    system.secondsSinceKeyDown = std::nullopt;
     const auto result = run({});
     ASSERT_EQ(result.status, 0) << result.err;
     // Names are padded to one column of 30.
@@ -114,7 +114,7 @@ TEST_F(ProbeCommandTest, UnknownOptionChangesNothing) {
     EXPECT_EQ(result.status, usageError);
     EXPECT_EQ(result.err, "sorvalactl: probe does not take '--jsn' (see sorvalactl probe --help)\n");
     EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(signals.probed().empty());
+    EXPECT_TRUE(system.probed().empty());
     EXPECT_THAT(run({"--help"}).out, HasSubstr("usage: sorvalactl probe [--json] [--watch]"));
 }
 

@@ -39,25 +39,25 @@ TEST(BlockerPermission, RowNoteOnlyWhileEnabledAndMissing) {
 }
 
 TEST(BlockerPermission, CalendarIsGrantedByAReadableSource) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     store.set(Keys::pauseDuringCalendarEventsKey, true);
     store.set(Keys::pauseDuringScreenCaptureKey, true);
-    EXPECT_THAT(ungrantedButEnabled(store, signals), ElementsAre(BlockerPermission::calendar))
+    EXPECT_THAT(ungrantedButEnabled(store, system), ElementsAre(BlockerPermission::calendar))
         << "no sources chosen; screen capture needs nothing on Linux";
-    EXPECT_EQ(signals.callCount("calendarAccessGranted"), 0);
+    EXPECT_EQ(system.callCount("calendarAccessGranted"), 0);
 
     store.set(Keys::calendarSourcesKey, std::vector<std::string>{"/home/u/work.ics"});
-    EXPECT_THAT(ungrantedButEnabled(store, signals), IsEmpty());
-    signals.calendarReadable = false;
-    signals.screenRecordingAllowed = false;
-    EXPECT_THAT(ungrantedButEnabled(store, signals),
+    EXPECT_THAT(ungrantedButEnabled(store, system), IsEmpty());
+    system.calendarReadable = false;
+    system.screenRecordingAllowed = false;
+    EXPECT_THAT(ungrantedButEnabled(store, system),
                 ElementsAre(BlockerPermission::screenRecording, BlockerPermission::calendar));
-    EXPECT_EQ(missingPermissionsLine(ungrantedButEnabled(store, signals)),
+    EXPECT_EQ(missingPermissionsLine(ungrantedButEnabled(store, system)),
               "blockers switched on without their permission: Screen Recording, Calendar");
     store.set(Keys::pauseDuringCalendarEventsKey, false);
     store.set(Keys::pauseDuringScreenCaptureKey, false);
-    EXPECT_EQ(missingPermissionsLine(ungrantedButEnabled(store, signals)), std::nullopt);
+    EXPECT_EQ(missingPermissionsLine(ungrantedButEnabled(store, system)), std::nullopt);
 }
 
 TEST(BlockerNudge, FiresOnceForUnattendedHoldsAfterTheWait) {
@@ -72,9 +72,9 @@ TEST(BreakLock, LocksOnlyLongBreaksWhenAsked) {
     EXPECT_TRUE(BreakLock::shouldLock(true, false));
     EXPECT_FALSE(BreakLock::shouldLock(true, true));
     EXPECT_FALSE(BreakLock::shouldLock(false, false));
-    FakeSystemSignals signals;
-    BreakLock::lockNow(signals);
-    EXPECT_EQ(signals.locks, 1);
+    FakeSystemSignals system;
+    BreakLock::lockNow(system);
+    EXPECT_EQ(system.locks, 1);
 }
 
 } // namespace
