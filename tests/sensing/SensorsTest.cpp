@@ -4,7 +4,6 @@
 #include "sensing/Sensors.h"
 #include "support/FakeSystemSignals.h"
 #include "support/MemoryPreferences.h"
-#include "support/ZoneCalendar.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -127,6 +126,11 @@ TEST(SensorsCauses, FixedListOrderTextsAndFlags) {
                                   "Excluded app active | an excluded app is active | setting | -"));
     EXPECT_EQ(Sensors::alwaysOnCauseLabels(), "On a call, Fullscreen app, Do Not Disturb on");
     EXPECT_THAT(system.probed(), IsEmpty()) << "building the list probes nothing";
+
+    system.doNotDisturb = true;
+    EXPECT_TRUE(Sensors::smartPauseCause("Do Not Disturb on", system, store, noon)->isActive());
+    EXPECT_FALSE(Sensors::smartPauseCause("Focus mode on", system, store, noon));
+    EXPECT_FALSE(Sensors::smartPauseCause("on a call", system, store, noon)) << "labels match exactly";
 }
 
 TEST(SensorsCauses, GatedCausesReadTheirSettingBeforeProbing) {
@@ -161,28 +165,6 @@ TEST(SensorsCauses, GatedCausesReadTheirSettingBeforeProbing) {
     EXPECT_TRUE(Sensors::smartPauseBlockerActive(system, store, noon));
 }
 
-TEST(SensorsCauses, CalendarWithoutSourcesNeverAsks) {
-    FakeSystemSignals system;
-    MemoryPreferences store;
-    system.calendarEvent = true;
-    store.set(Keys::pauseDuringCalendarEventsKey, true);
-    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, system, noon));
-    store.set(Keys::calendarSourcesKey, std::vector<std::string>{""});
-    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, system, noon));
-    EXPECT_EQ(system.callCount("calendarEventInProgress"), 0);
-}
-
-TEST(SensorsCauses, LookupByLabel) {
-    FakeSystemSignals system;
-    MemoryPreferences store;
-    system.doNotDisturb = true;
-    const auto dnd = Sensors::smartPauseCause("Do Not Disturb on", system, store, noon);
-    ASSERT_TRUE(dnd);
-    EXPECT_TRUE(dnd->isActive());
-    EXPECT_FALSE(Sensors::smartPauseCause("Focus mode on", system, store, noon));
-    EXPECT_FALSE(Sensors::smartPauseCause("on a call", system, store, noon)) << "labels match exactly";
-}
-
 TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
     int calls = 0;
     const std::function<bool()> signal = [&calls] { return ++calls > 0; };
@@ -194,6 +176,13 @@ TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
     store.set(Keys::pauseDuringVideoKey, true);
     EXPECT_TRUE(Sensors::videoBlocksBreak(store, signal));
     EXPECT_EQ(calls, 1);
+
+    FakeSystemSignals system;
+    system.calendarEvent = true;
+    store.set(Keys::pauseDuringCalendarEventsKey, true);
+    store.set(Keys::calendarSourcesKey, std::vector<std::string>{""});
+    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, system, noon)) << "no calendar sources chosen";
+    EXPECT_EQ(system.callCount("calendarEventInProgress"), 0);
 }
 
 TEST(SensorsExcludedApps, MatchesExactlyAndNeverWithoutAnApplication) {
@@ -226,18 +215,6 @@ TEST(SensorsCooldown, RemainingSeconds) {
     EXPECT_EQ(remaining(400), 0);
     EXPECT_EQ(remaining(std::nullopt), 0);
     EXPECT_EQ(remaining(-3600), 300) << "a clock stepped back an hour holds no longer than the cooldown";
-}
-
-TEST(SensorsWorkingHours, ReadsTheStoreAtEachCall) {
-    MemoryPreferences store;
-    const ZoneCalendar berlin("Europe/Berlin");
-    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon + 12 * 3600)) << "disabled: always within";
-    store.set(Keys::workingHoursEnabledKey, true);
-    store.set(Keys::workingHoursStartMinutesKey, std::int64_t{9 * 60});
-    store.set(Keys::workingHoursEndMinutesKey, std::int64_t{14 * 60});
-    store.set(Keys::workingWeekdaysMaskKey, std::int64_t{Keys::weekdaysMaskMondayToFriday});
-    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon)) << "13:00 in Berlin";
-    EXPECT_FALSE(Sensors::withinWorkingHours(store, berlin, noon + 3600)) << "14:00 in Berlin is the end";
 }
 
 TEST(FreshReadingCache, LifetimeIsAbsoluteAndExclusive) {
