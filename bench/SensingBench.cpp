@@ -37,25 +37,25 @@ void everyCauseEnabled(MemoryPreferences& store) {
 
 /// Every cause enabled, none active, the user away: all seven probes run.
 void fullSweepNothingActive(benchmark::State& state) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     everyCauseEnabled(store);
-    signals.frontmostApp = "firefox";
+    system.frontmostApp = "firefox";
     for (auto _ : state)
-        benchmark::DoNotOptimize(Sensors::sweepSmartPause(signals, store, now, 600));
+        benchmark::DoNotOptimize(Sensors::sweepSmartPause(system, store, now, 600));
 }
 BENCHMARK(fullSweepNothingActive)->Unit(benchmark::kMicrosecond);
 
 /// Every cause enabled and active, the user away: the first cause and one attended cause run.
 void fullSweepEverythingActive(benchmark::State& state) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     everyCauseEnabled(store);
-    signals.microphone = signals.fullscreen = signals.video = signals.calendarEvent = true;
-    signals.screenCapture = signals.doNotDisturb = true;
-    signals.frontmostApp = "zoom";
+    system.microphone = system.fullscreen = system.video = system.calendarEvent = true;
+    system.screenCapture = system.doNotDisturb = true;
+    system.frontmostApp = "zoom";
     for (auto _ : state)
-        benchmark::DoNotOptimize(Sensors::sweepSmartPause(signals, store, now, 600));
+        benchmark::DoNotOptimize(Sensors::sweepSmartPause(system, store, now, 600));
 }
 BENCHMARK(fullSweepEverythingActive)->Unit(benchmark::kMicrosecond);
 

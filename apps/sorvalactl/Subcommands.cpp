@@ -6,6 +6,7 @@ namespace sorvala::ctl {
 #ifdef SORVALA_WITH_QT
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
 int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
+int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
 #endif
 
 namespace {
@@ -18,6 +19,7 @@ const Subcommand table[] = {
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"sound", "Play one chime and wait until it ends", soundCommand},
+    {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
 #endif
 };
 } // namespace

@@ -58,12 +58,12 @@ std::string_view explanation(BlockerPermission permission) {
     return {};
 }
 
-bool isGranted(BlockerPermission permission, SystemSignals& signals, const PreferencesStore& store) {
+bool isGranted(BlockerPermission permission, SystemSignals& system, const PreferencesStore& store) {
     switch (permission) {
-    case BlockerPermission::screenRecording: return signals.screenRecordingGranted();
+    case BlockerPermission::screenRecording: return system.screenRecordingGranted();
     case BlockerPermission::calendar: {
         const auto sources = Sensors::calendarSources(store);
-        return !sources.empty() && signals.calendarAccessGranted(sources);
+        return !sources.empty() && system.calendarAccessGranted(sources);
     }
     }
     return false;
@@ -85,9 +85,9 @@ std::vector<BlockerPermission> ungrantedButEnabled(const std::function<bool(Bloc
     return out;
 }
 
-std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& signals) {
+std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& system) {
     return ungrantedButEnabled([&](BlockerPermission p) { return store.boolean(settingKey(p)); },
-                               [&](BlockerPermission p) { return isGranted(p, signals, store); });
+                               [&](BlockerPermission p) { return isGranted(p, system, store); });
 }
 
 std::optional<std::string> missingPermissionsLine(const std::vector<BlockerPermission>& permissions) {
