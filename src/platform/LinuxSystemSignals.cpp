@@ -175,7 +175,7 @@ public:
             {"idle", m_idle},
             {"keyDown", m_keyDown},
             {"display", m_display},
-            {"everyDisplay", m_display + "+drm-sysfs"},
+            {"everyDisplay", m_display == "drm-sysfs" ? m_display : m_display + "+drm-sysfs"},
             {"frontmostApp", m_frontmost},
             {"fullscreen", m_frontmost},
             {"video", join(m_services.inhibitorSources(), "+")},
