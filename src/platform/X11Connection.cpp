@@ -92,7 +92,7 @@ bool fetch(Display* display, unsigned long window, Atom property, Atom type, Pro
 } // namespace
 
 std::optional<std::vector<unsigned long>> X11Connection::cardinals(unsigned long window, const char* property,
-                                                                  unsigned long type) const {
+                                                                   unsigned long type) const {
     PropertyData got;
     if (!fetch(m_display, window, atom(property), type, got) || got.format != 32 || got.type != type)
         return std::nullopt;

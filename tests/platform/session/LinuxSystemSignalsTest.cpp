@@ -42,7 +42,8 @@ TEST(LinuxSystemSignals, AnX11SessionUsesTheXServerAndSaysSo) {
     EXPECT_EQ(choice(*probes, "video"), "logind");
     EXPECT_EQ(choice(*probes, "screenCapture"), "none"); // capture leaves no trace on X11
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_TRUE(log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
+    EXPECT_TRUE(
+        log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
 
     EXPECT_GE(probes->secondsSinceLastInput(), 0.0);
     EXPECT_TRUE(probes->secondsSinceLastKeyDown().has_value());
@@ -99,7 +100,8 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     auto useGraph = [&](const char* fixture) {
         QFile::remove(graph);
-        ASSERT_TRUE(QFile::copy(QStringLiteral(SORVALA_TEST_DATA_DIR "/sensing/") + QLatin1String(fixture), graph));
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(SORVALA_TEST_DATA_DIR "/sensing/") + QLatin1String(fixture), graph));
     };
 
     PipeWireScreenCapture capture(program, std::chrono::milliseconds(0));

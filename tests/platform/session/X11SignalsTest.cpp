@@ -99,7 +99,8 @@ TEST_F(X11Signals, ActiveWindowOfAnotherProgramAndItsFullscreenState) {
         ASSERT_TRUE(waitUntil([&] {
             const auto window = x.activeWindow();
             // The state arrives before the window manager has resized the window: wait for both.
-            return window && window->processId == pid && FrontmostApplication::isFullscreen(window, displays, own) &&
+            return window && window->processId == pid &&
+                   FrontmostApplication::isFullscreen(window, displays, own) &&
                    window->frame == displays.front();
         })) << "the helper's fullscreen window was never seen as fullscreen";
         const auto window = x.activeWindow();
