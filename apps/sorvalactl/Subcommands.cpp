@@ -10,6 +10,8 @@ namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
+int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
 #endif
 
 namespace {
@@ -23,6 +25,8 @@ const Subcommand table[] = {
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
+    {"sound", "Play one chime and wait until it ends", soundCommand},
+    {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
 #endif
 };
 } // namespace
