@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/ShortcutAction.h"
+
+namespace sorvala {
+
+class HotKeyRegistrar;
+class Logger;
+class PreferencesStore;
+class ShortcutCommands;
+
+namespace HotKeys {
+
+/// Replaces every registration with the bindings in force now, logs each one that fails and the
+/// count that registered; answers that count. Called at launch and after the settings close.
+int registerHotKeys(const PreferencesStore& store, HotKeyRegistrar& registrar, Logger& log);
+
+/// What a press does: logs it and hands the matching command to the application.
+void perform(ShortcutAction action, ShortcutCommands& commands, Logger& log);
+
+/// Minutes a snooze action asks for; 0 for the actions that do not snooze.
+int snoozeMinutes(ShortcutAction action);
+
+} // namespace HotKeys
+} // namespace sorvala
