@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#include "platform/HotKeyRegistrars.h"
+
+#include "core/Logger.h"
+#include "platform/X11HotKeyRegistrar.h"
+
+#include <string>
+
+namespace sorvala {
+
+std::unique_ptr<HotKeyRegistrar> createHotKeyRegistrar(std::string_view sessionType, Logger& log) {
+    // Through XWayland a grab would only see keys typed into other X clients: not global.
+    if (sessionType != "wayland") {
+        if (auto registrar = X11HotKeyRegistrar::create(log))
+            return registrar;
+    }
+    log.log("hot keys unavailable session=" + std::string(sessionType.empty() ? "unknown" : sessionType) +
+            " hint=bind \"sorvala --action NAME\" in the desktop's keyboard settings");
+    return std::make_unique<UnavailableHotKeyRegistrar>();
+}
+
+} // namespace sorvala
