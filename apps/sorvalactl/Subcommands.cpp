@@ -3,6 +3,10 @@
 
 namespace sorvala::ctl {
 
+#ifdef SORVALA_WITH_QT
+int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+#endif
+
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
 const Subcommand table[] = {
@@ -10,6 +14,9 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+#ifdef SORVALA_WITH_QT
+    {"settings", "Show and change settings", settingsCommand},
+#endif
 };
 } // namespace
 

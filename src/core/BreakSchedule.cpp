@@ -4,6 +4,10 @@
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 namespace sorvala {
 
 namespace {
@@ -29,7 +33,12 @@ WorkClock::Intervals BreakSchedule::intervals() const {
 }
 
 int BreakSchedule::overtimeLimitMinutes() const {
-    return cycleRidesMicro() ? cycleLength * microMinutes : longMinutes;
+    if (!cycleRidesMicro())
+        return longMinutes;
+    // Both factors are positive here; a hand-edited settings file must not overflow into a
+    // negative limit that would call every minute overtime.
+    const std::int64_t minutes = std::int64_t{cycleLength} * microMinutes;
+    return static_cast<int>(std::min<std::int64_t>(minutes, std::numeric_limits<int>::max()));
 }
 
 bool BreakSchedule::billedAsExcused(BreakEvent::Kind kind) const {

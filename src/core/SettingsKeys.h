@@ -49,6 +49,8 @@ inline constexpr std::string_view wellnessBlinkKey = "wellnessBlinkNudge";
 inline constexpr std::string_view wellnessIntervalMinutesKey = "wellnessNudgeIntervalMinutes";
 inline constexpr std::string_view breakStartCommandKey = "breakStartCommand";
 inline constexpr std::string_view breakEndCommandKey = "breakEndCommand";
+/// The iCalendar files and folders the calendar cause reads (a list of paths).
+inline constexpr std::string_view calendarSourcesKey = "calendarSources";
 
 /// Booleans of an earlier version, known only to the migration.
 inline constexpr std::string_view strictLongBreaksEnabledKey = "strictLongBreaksEnabled";

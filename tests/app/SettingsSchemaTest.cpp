@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: MIT
+#include "app/SettingsSchema.h"
+#include "support/MemoryPreferences.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+
+namespace sorvala {
+namespace {
+
+using namespace SettingsSchema;
+using Strings = std::vector<std::string>;
+
+MemoryPreferences registeredStore() {
+    MemoryPreferences store;
+    registerDefaults(store);
+    return store;
+}
+
+TEST(SettingsSchemaTable, KeysAreUniqueLowerCamelAndDependenciesCanBeDependedOn) {
+    EXPECT_EQ(settings().size(), 43u);
+    EXPECT_EQ(settings().back().key, calendarSourcesKey);
+    EXPECT_EQ(byKey().size(), settings().size()) << "a key appears twice";
+    for (const Setting& setting : settings()) {
+        SCOPED_TRACE(std::string(setting.key));
+        ASSERT_FALSE(setting.key.empty());
+        EXPECT_TRUE(std::islower(static_cast<unsigned char>(setting.key.front())));
+        for (const char c : setting.key)
+            EXPECT_TRUE(std::isalnum(static_cast<unsigned char>(c)));
+        for (const std::string_view dependency : setting.dependsOn) {
+            const auto found = byKey().find(dependency);
+            ASSERT_NE(found, byKey().end()) << dependency;
+            EXPECT_TRUE(found->second->factoryDefault.canBeDependedOn()) << dependency;
+        }
+        if (setting.editorRange || !setting.editorChoices.empty()) {
+            const auto type = setting.factoryDefault.type();
+            EXPECT_TRUE(type == FactoryDefault::Type::integer || type == FactoryDefault::Type::number);
+            // The factory default is something the editor itself would offer.
+            EXPECT_TRUE(setting.acceptsInEditor(PreferenceConversion::toNumber(setting.factoryDefault.stored())));
+        }
+    }
+}
+
+TEST(SettingsSchemaTable, AFreshStoreReadsEveryFactoryDefault) {
+    const MemoryPreferences store = registeredStore();
+    EXPECT_EQ(store.registrationKeys().size(), settings().size());
+    EXPECT_EQ(store.integer(reminderMinutesKey), 20);
+    EXPECT_EQ(store.integer(microMinutesKey), 20);
+    EXPECT_TRUE(store.boolean(breakCycleEnabledKey));
+    EXPECT_EQ(store.integer(breakCycleLengthKey), 3);
+    EXPECT_EQ(store.integer(workingHoursStartMinutesKey), 540);
+    EXPECT_EQ(store.integer(workingHoursEndMinutesKey), 1020);
+    EXPECT_EQ(store.integer(workingWeekdaysMaskKey), 62);
+    EXPECT_EQ(store.text(enforcementLongBreaksKey), "casual");
+    EXPECT_EQ(store.text(enforcementMicroBreaksKey), "casual");
+    for (const auto key : {breaksSoundVolumeKey, remindersSoundVolumeKey, nudgesSoundVolumeKey})
+        EXPECT_EQ(store.number(key), 0.25) << key;
+    EXPECT_EQ(store.text(soundPairKey), "Glass");
+    EXPECT_EQ(store.textList(excludedAppBundleIdentifiersKey), Strings{});
+    EXPECT_EQ(store.textList(calendarSourcesKey), Strings{});
+}
+
+TEST(SettingsSchemaDefaults, TypedLookupsAnswerNeutrallyForOtherTypesAndUnknownKeys) {
+    EXPECT_EQ(factoryDefault(soundPairKey), FactoryDefault::text("Glass"));
+    EXPECT_NE(factoryDefault(soundPairKey), FactoryDefault::text("Pebble"));
+    EXPECT_NE(FactoryDefault::integer(1), FactoryDefault::boolean(true));
+    EXPECT_EQ(factoryDefault("noSuchKey"), std::nullopt);
+    EXPECT_EQ(integerDefault(breakCycleLengthKey), 3);
+    EXPECT_EQ(numberDefault(breaksSoundVolumeKey), 0.25);
+    EXPECT_TRUE(booleanDefault(overtimeNudgeKey));
+    EXPECT_EQ(textDefault(enforcementMicroBreaksKey), "casual");
+    EXPECT_EQ(integerDefault(soundPairKey), 0);
+    EXPECT_FALSE(booleanDefault(reminderMinutesKey));
+    EXPECT_EQ(numberDefault("noSuchKey"), 0.0);
+    EXPECT_EQ(textDefault(breakCycleEnabledKey), "");
+}
+
+TEST(SettingsSchemaLiveness, DependencyChains) {
+    struct Case {
+        const char* name;
+        std::map<std::string, PreferenceValue> stored;
+        std::string_view key;
+        bool live;
+    };
+    const Case cases[] = {
+        {"no dependencies", {}, reminderMinutesKey, true},
+        {"unknown key", {}, "noSuchKey", true},
+        {"cycle rows live by default", {}, breakCycleLengthKey, true},
+        {"micro off kills the cycle switch", {{"microMinutes", std::int64_t{0}}}, breakCycleEnabledKey, false},
+        {"micro off kills the cycle length even with the switch on",
+         {{"microMinutes", std::int64_t{0}}, {"breakCycleEnabled", true}}, breakCycleLengthKey, false},
+        {"cycle switch off kills the length", {{"breakCycleEnabled", false}}, breakCycleLengthKey, false},
+        {"overtime off breaks the chain at the first link",
+         {{"overtimeNudge", false}, {"overtimeNudgeSoundEnabled", true}}, nudgesSoundVolumeKey, false},
+        {"nudge sound off", {{"overtimeNudgeSoundEnabled", false}}, nudgesSoundVolumeKey, false},
+        {"nudge chain on", {}, nudgesSoundVolumeKey, true},
+        {"snoozes remaining with the per-break limit", {}, showSnoozesRemainingKey, true},
+        {"snoozes remaining with the daily limit only",
+         {{"snoozesPerSession", std::int64_t{0}}, {"snoozesPerDay", std::int64_t{5}}}, showSnoozesRemainingKey, true},
+        {"snoozes remaining with neither limit", {{"snoozesPerSession", std::int64_t{0}}}, showSnoozesRemainingKey,
+         false},
+        {"reminder volume with the third chime on", {{"activeAfterIdleSoundEnabled", true}}, remindersSoundVolumeKey,
+         true},
+        {"reminder volume with no chime", {}, remindersSoundVolumeKey, false},
+        {"calendar sources follow the calendar cause", {}, calendarSourcesKey, false},
+        {"a number counts as on when not zero", {{"pauseDuringCalendarEvents", 0.5}}, calendarSourcesKey, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemoryPreferences store = registeredStore();
+        for (const auto& [key, value] : c.stored)
+            store.set(key, value);
+        EXPECT_EQ(isLive(c.key, store), c.live);
+    }
+}
+
+TEST(SettingsSchemaLiveness, ThePredicateFormAsksOnlyTheCaller) {
+    const std::set<std::string_view> on = {overtimeNudgeSoundEnabledKey};
+    const auto isOn = [&](std::string_view key) { return on.count(key) > 0; };
+    EXPECT_FALSE(isLive(nudgesSoundVolumeKey, isOn)); // overtimeNudge is off in the editor
+    EXPECT_TRUE(isLive(overtimeNudgeSoundEnabledKey, [](std::string_view) { return true; }));
+}
+
+TEST(SettingsSchemaMigration, StrictSwitchesBecomeTiersOnce) {
+    MemoryPreferences store;
+    store.set(strictLongBreaksEnabledKey, true);
+    store.set(strictMicroBreaksEnabledKey, std::string("0")); // as another process left it
+    migrateRetiredEnforcementKeys(store);
+    EXPECT_EQ(store.text(enforcementLongBreaksKey), "hardcore");
+    EXPECT_EQ(store.text(enforcementMicroBreaksKey), "casual");
+    EXPECT_TRUE(store.object(strictLongBreaksEnabledKey)) << "the retired key stays";
+
+    const int writes = store.writeCount();
+    migrateRetiredEnforcementKeys(store);
+    EXPECT_EQ(store.writeCount(), writes);
+}
+
+TEST(SettingsSchemaMigration, AStoredTierIsKeptAndNothingIsInvented) {
+    MemoryPreferences store;
+    store.set(enforcementMicroBreaksKey, std::string("balanced"));
+    store.set(strictMicroBreaksEnabledKey, true);
+    migrateRetiredEnforcementKeys(store);
+    EXPECT_EQ(store.text(enforcementMicroBreaksKey), "balanced");
+    EXPECT_EQ(store.object(enforcementLongBreaksKey), std::nullopt);
+}
+
+TEST(SettingsChangesDescribe, ChangesInKeyOrderAndNothingForEqualValues) {
+    MemoryPreferences store = registeredStore();
+    const auto before = SettingsChanges::snapshot(store);
+    store.set(microMinutesKey, std::int64_t{25});
+    store.set(breakCycleLengthKey, std::int64_t{4});
+    store.set(soundPairKey, std::string("Glass")); // equal to the default: no change
+    const auto after = SettingsChanges::snapshot(store);
+    EXPECT_EQ(SettingsChanges::describe(before, after), (Strings{"breakCycleLength=3->4", "microMinutes=20->25"}));
+    EXPECT_EQ(SettingsChanges::describe(after, after), Strings{});
+    EXPECT_EQ(SettingsChanges::describe({}, {{"a", "1"}}), Strings{"a=unset->1"});
+}
+
+TEST(SettingsChangesDescribe, ANewlyRegisteredKeyWasUnset) {
+    MemoryPreferences store = registeredStore();
+    const auto before = SettingsChanges::snapshot(store);
+    store.registerDefaults({{"theme", std::string("dusk")}});
+    EXPECT_EQ(SettingsChanges::describe(before, SettingsChanges::snapshot(store)), Strings{"theme=unset->dusk"});
+    EXPECT_EQ(before.at(std::string(excludedAppBundleIdentifiersKey)), "[]");
+}
+
+TEST(SettingsChangesAnyChanged, OnlyTheNamedKeysCount) {
+    const SettingsChanges::Snapshot from = {{"microMinutes", "20"}, {"soundPair", "Glass"}};
+    const auto& keys = SettingsChanges::schedulingKeys();
+    EXPECT_FALSE(SettingsChanges::anyChanged(keys, from, {{"microMinutes", "20"}, {"soundPair", "Pebble"}}));
+    EXPECT_TRUE(SettingsChanges::anyChanged(keys, from, {{"microMinutes", "25"}}));
+    EXPECT_TRUE(SettingsChanges::anyChanged(keys, from, {{"microMinutes", "20"}, {"reminderMinutes", "20"}}));
+    EXPECT_TRUE(SettingsChanges::anyChanged(keys, from, {}));
+    EXPECT_FALSE(SettingsChanges::anyChanged(keys, {}, {{"soundPair", "Glass"}}));
+}
+
+} // namespace
+} // namespace sorvala

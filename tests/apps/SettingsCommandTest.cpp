@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+#include "Subcommands.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace sorvala::ctl {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Each test gets its own XDG_CONFIG_HOME, so the command finds its own settings file there.
+class SettingsCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "sorvalactl-test.XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_home = pattern;
+        const char* saved = std::getenv("XDG_CONFIG_HOME");
+        m_savedHome = saved ? std::optional<std::string>(saved) : std::nullopt;
+        ::setenv("XDG_CONFIG_HOME", m_home.c_str(), 1);
+    }
+    void TearDown() override {
+        if (m_savedHome)
+            ::setenv("XDG_CONFIG_HOME", m_savedHome->c_str(), 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
+        fs::remove_all(m_home);
+    }
+
+    static Result run(std::vector<std::string> args) {
+        std::ostringstream out, err;
+        for (const auto& command : subcommands())
+            if (command.name == "settings") {
+                const int status = command.run(Invocation{std::move(args), out, err});
+                return {status, out.str(), err.str()};
+            }
+        ADD_FAILURE() << "no settings subcommand";
+        return {-1, {}, {}};
+    }
+
+    fs::path settingsFile() const { return m_home / "Sorvala" / "Sorvala.conf"; }
+    std::string fileBytes() const {
+        std::ifstream in(settingsFile(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string get(const std::string& key) const {
+        const Result result = run({"get", key});
+        EXPECT_EQ(result.status, 0) << result.err;
+        return result.out;
+    }
+
+    fs::path m_home;
+    std::optional<std::string> m_savedHome;
+};
+
+TEST_F(SettingsCommandTest, ListShowsEverySettingWithDefaultValueAndLiveness) {
+    ASSERT_EQ(run({"set", "workingHoursEnabled", "false"}).status, 0);
+    const Result text = run({"list"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 43);
+    EXPECT_NE(text.out.find("reminderMinutes"), std::string::npos);
+
+    ASSERT_EQ(run({"set", "microMinutes", "25"}).status, 0);
+    const Result json = run({"list", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto rows = nlohmann::json::parse(json.out);
+    ASSERT_EQ(rows.size(), 43u);
+    EXPECT_EQ(rows[1], (nlohmann::json{{"key", "microMinutes"}, {"type", "integer"}, {"default", 20}, {"value", 25},
+                                       {"live", true}}));
+    std::set<std::string> types;
+    for (const auto& row : rows)
+        types.insert(row.at("type").get<std::string>());
+    EXPECT_EQ(types, (std::set<std::string>{"boolean", "integer", "number", "text", "textList"}));
+    EXPECT_EQ(rows.back().at("key"), "calendarSources");
+    EXPECT_EQ(rows.back().at("value"), nlohmann::json::array());
+    EXPECT_EQ(rows.back().at("live"), false);
+}
+
+TEST_F(SettingsCommandTest, SetTakesEachTypeAndGetReadsItBack) {
+    struct Case { const char* key; const char* value; const char* reads; };
+    const Case cases[] = {
+        {"breakCycleEnabled", "0", "false\n"},
+        {"overtimeNudge", "true", "true\n"},
+        {"reminderMinutes", "480", "480\n"},
+        {"reminderMinutes", "+0", "0\n"},
+        {"smartPauseCooldownSeconds", "300", "300\n"},
+        {"breaksSoundVolume", "0.5", "0.5\n"},
+        {"nudgesSoundVolume", "1", "1\n"},
+        {"soundPair", "Pebble", "Pebble\n"},
+        {"breakStartCommand", "", "\n"},
+        {"excludedAppBundleIdentifiers", " org.a , org.b,,", "[org.a, org.b]\n"},
+        {"calendarSources", "/home/me/work.ics", "[/home/me/work.ics]\n"},
+        {"calendarSources", "", "[]\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        const Result result = run({"set", c.key, c.value});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(get(c.key), c.reads);
+    }
+}
+
+TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
+    ASSERT_EQ(run({"set", "soundPair", "Pebble"}).status, 0);
+    const std::string before = fileBytes();
+    ASSERT_FALSE(before.empty());
+    const std::vector<std::vector<std::string>> cases = {
+        {"set", "noSuchKey", "1"},
+        {"set", "breakCycleEnabled", "yes"},
+        {"set", "reminderMinutes", "2.5"},
+        {"set", "reminderMinutes", "481"},
+        {"set", "reminderMinutes", "-1"},
+        {"set", "reminderMinutes", "99999999999999999999"},
+        {"set", "smartPauseCooldownSeconds", "45"},
+        {"set", "breaksSoundVolume", "1.5"},
+        {"set", "breaksSoundVolume", "nan"},
+        {"set", "breaksSoundVolume", ""},
+        {"set", "soundPair"},
+        {"get", "noSuchKey"},
+        {"get"},
+        {"reset", "noSuchKey"},
+        {"reset"},
+        {"list", "--yaml"},
+        {"frobnicate"},
+        {},
+    };
+    for (const auto& args : cases) {
+        std::string joined;
+        for (const auto& arg : args)
+            joined += arg + " ";
+        SCOPED_TRACE(joined);
+        const Result result = run(args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_EQ(result.err.rfind("sorvalactl: ", 0), 0u) << result.err;
+        EXPECT_EQ(fileBytes(), before);
+    }
+}
+
+TEST_F(SettingsCommandTest, AFailedRunCreatesNoFile) {
+    EXPECT_EQ(run({"set", "microMinutes", "121"}).status, 2);
+    EXPECT_EQ(run({"get", "microMinutes"}).status, 0);
+    EXPECT_EQ(run({"list"}).status, 0);
+    EXPECT_FALSE(fs::exists(settingsFile())) << "reading must not write";
+}
+
+TEST_F(SettingsCommandTest, ResetOneOrAllLeavesOtherKeysAlone) {
+    ASSERT_EQ(run({"set", "microMinutes", "5"}).status, 0);
+    ASSERT_EQ(run({"set", "soundPair", "Pebble"}).status, 0);
+    {
+        std::ofstream out(settingsFile(), std::ios::app);
+        out << "sessionState=kept\n";
+    }
+    ASSERT_EQ(run({"reset", "microMinutes"}).status, 0);
+    EXPECT_EQ(get("microMinutes"), "20\n");
+    EXPECT_EQ(get("soundPair"), "Pebble\n");
+    ASSERT_EQ(run({"reset", "--all"}).status, 0);
+    EXPECT_EQ(get("soundPair"), "Glass\n");
+    EXPECT_NE(fileBytes().find("sessionState=kept"), std::string::npos);
+}
+
+TEST_F(SettingsCommandTest, AnUnwritableStoreIsAFailureNotSuccess) {
+    const fs::path blocker = m_home / "blocker";
+    std::ofstream(blocker) << "a file where a folder should be";
+    ::setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
+    const Result result = run({"set", "microMinutes", "5"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("preferences write failed"), std::string::npos) << result.err;
+}
+
+TEST_F(SettingsCommandTest, EveryActionHasHelp) {
+    for (const char* action : {"list", "get", "set", "reset"}) {
+        SCOPED_TRACE(action);
+        const Result result = run({action, "--help"});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out.rfind(std::string("usage: sorvalactl settings ") + action, 0), 0u) << result.out;
+    }
+    const Result overview = run({"--help"});
+    EXPECT_EQ(overview.status, 0);
+    EXPECT_NE(overview.out.find("reset --all"), std::string::npos);
+}
+
+} // namespace
+} // namespace sorvala::ctl

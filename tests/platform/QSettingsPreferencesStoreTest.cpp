@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: MIT
+#include "platform/QSettingsPreferencesStore.h"
+#include "support/RecordingLogger.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+namespace sorvala {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Runs the event loop until `done` holds; the deadline only keeps a broken build from hanging.
+bool runEventsUntil(const std::function<bool()>& done) {
+    const QDeadlineTimer guard(10000);
+    while (!done() && !guard.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+// Lets every event that is already on its way arrive (the watcher's included).
+void settleEvents() {
+    QEventLoop loop;
+    QTimer::singleShot(300, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Writes the file the way another process does: a new file renamed over the old one.
+void writeFileAsAnotherProcess(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(contents);
+    ASSERT_TRUE(file.commit());
+}
+
+class QSettingsStoreTest : public ::testing::Test {
+protected:
+    std::string pathOf(const char* name) const { return (m_dir.path() + "/" + name).toStdString(); }
+
+    QTemporaryDir m_dir;
+    RecordingLogger m_log;
+};
+
+TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredType) {
+    const std::string path = pathOf("Sorvala.conf");
+    writeFileAsAnotherProcess(QString::fromStdString(path),
+                              "[General]\n"
+                              "breakCycleEnabled=false\n"
+                              "reminderMinutes=25\n"
+                              "breaksSoundVolume=0.5\n"
+                              "soundPair=Pebble\n"
+                              "excludedAppBundleIdentifiers=org.videolan.vlc\n"
+                              "fixedBreakTimes=9:00, 13:30\n"
+                              "calendarSources=@Invalid()\n"
+                              "unregistered=true\n");
+    QSettingsPreferencesStore store(path, m_log);
+    store.registerDefaults({{"breakCycleEnabled", true},
+                            {"reminderMinutes", std::int64_t{20}},
+                            {"breaksSoundVolume", 0.25},
+                            {"soundPair", std::string("Glass")},
+                            {"excludedAppBundleIdentifiers", Strings{}},
+                            {"fixedBreakTimes", std::string()},
+                            {"calendarSources", Strings{"/nowhere"}}});
+
+    EXPECT_EQ(store.object("breakCycleEnabled"), PreferenceValue(false));
+    EXPECT_EQ(store.object("reminderMinutes"), PreferenceValue(std::int64_t{25}));
+    EXPECT_EQ(store.object("breaksSoundVolume"), PreferenceValue(0.5));
+    EXPECT_EQ(store.object("soundPair"), PreferenceValue(std::string("Pebble")));
+    // A list of one is written as its only element.
+    EXPECT_EQ(store.textList("excludedAppBundleIdentifiers"), Strings{"org.videolan.vlc"});
+    // Unquoted commas make the file reader split a text; a text setting gets it back whole.
+    EXPECT_EQ(store.text("fixedBreakTimes"), "9:00, 13:30");
+    // An empty list stays empty and does not fall back to a non-empty default.
+    EXPECT_EQ(store.textList("calendarSources"), Strings{});
+    // Without a registered type the text is kept, and the typed reads still convert it.
+    EXPECT_EQ(store.object("unregistered"), PreferenceValue(std::string("true")));
+    EXPECT_TRUE(store.boolean("unregistered"));
+    EXPECT_TRUE(m_log.lines.empty());
+}
+
+TEST_F(QSettingsStoreTest, ListsOfZeroOneAndManySurviveTheFile) {
+    const std::string written = pathOf("written.conf");
+    {
+        QSettingsPreferencesStore store(written, m_log);
+        store.set("none", Strings{});
+        store.set("one", Strings{"a, b"});
+        store.set("oneEmpty", Strings{""});
+        store.set("many", Strings{"x", "y", "z"});
+    }
+    // A copy under another name is parsed afresh, as the next launch would.
+    const std::string copy = pathOf("copy.conf");
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(written), QString::fromStdString(copy)));
+    QSettingsPreferencesStore store(copy, m_log);
+    store.registerDefaults({{"none", Strings{"default"}},
+                            {"one", Strings{}},
+                            {"oneEmpty", Strings{}},
+                            {"many", Strings{}}});
+    EXPECT_EQ(store.textList("none"), Strings{});
+    EXPECT_EQ(store.textList("one"), Strings{"a, b"});
+    EXPECT_EQ(store.textList("oneEmpty"), Strings{""});
+    EXPECT_EQ(store.textList("many"), (Strings{"x", "y", "z"}));
+}
+
+TEST_F(QSettingsStoreTest, ReadsFallBackToTheRegistrationDomain) {
+    QSettingsPreferencesStore store(pathOf("Sorvala.conf"), m_log);
+    EXPECT_EQ(store.object("microMinutes"), std::nullopt);
+    store.registerDefaults({{"microMinutes", std::int64_t{20}}});
+    EXPECT_EQ(store.integer("microMinutes"), 20);
+    EXPECT_FALSE(store.hasStoredValue("microMinutes"));
+
+    store.set("microMinutes", std::int64_t{0});
+    EXPECT_EQ(store.integer("microMinutes"), 0);
+    EXPECT_TRUE(store.hasStoredValue("microMinutes"));
+
+    store.remove("microMinutes");
+    EXPECT_EQ(store.integer("microMinutes"), 20);
+    EXPECT_EQ(store.registrationKeys(), std::set<std::string>{"microMinutes"});
+}
+
+TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotification) {
+    QSettingsPreferencesStore store(pathOf("Sorvala.conf"), m_log);
+    int calls = 0;
+    const Subscription subscription = store.observeChanges([&] { ++calls; });
+    store.set("reminderMinutes", std::int64_t{30});
+    store.set("microMinutes", std::int64_t{10});
+    store.remove("soundPair");
+    EXPECT_EQ(calls, 0) << "observers hear of changes from the event loop, not inside set()";
+    EXPECT_TRUE(runEventsUntil([&] { return calls > 0; }));
+    settleEvents(); // our own saves also reach the file watcher; they must not count again
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(QSettingsStoreTest, AnEndedSubscriptionHearsNothing) {
+    auto store = std::make_unique<QSettingsPreferencesStore>(pathOf("Sorvala.conf"), m_log);
+    int calls = 0;
+    Subscription subscription = store->observeChanges([&] { ++calls; });
+    store->set("a", true);
+    subscription.cancel();
+    settleEvents();
+    EXPECT_EQ(calls, 0);
+
+    Subscription outliving = store->observeChanges([&] { ++calls; });
+    store->set("b", true);
+    store.reset(); // a queued notification dies with the store; the subscription outlives it
+    settleEvents();
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(QSettingsStoreTest, EditsByAnotherWriterAreNoticedEveryTime) {
+    const std::string path = pathOf("Sorvala.conf");
+    QSettingsPreferencesStore watching(path, m_log);
+    watching.registerDefaults({{"reminderMinutes", std::int64_t{20}}, {"breakCycleEnabled", true}});
+    int calls = 0;
+    const Subscription subscription = watching.observeChanges([&] { ++calls; });
+
+    {
+        QSettingsPreferencesStore other(path, m_log);
+        other.set("reminderMinutes", std::int64_t{45});
+    }
+    ASSERT_TRUE(runEventsUntil([&] { return calls == 1; }));
+    EXPECT_EQ(watching.integer("reminderMinutes"), 45);
+
+    // Each save replaces the file; the watcher must follow the new one.
+    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nreminderMinutes=5\n");
+    ASSERT_TRUE(runEventsUntil([&] { return calls == 2; }));
+    EXPECT_EQ(watching.object("reminderMinutes"), PreferenceValue(std::int64_t{5}));
+
+    writeFileAsAnotherProcess(QString::fromStdString(path),
+                              "[General]\nreminderMinutes=5\nbreakCycleEnabled=false\n");
+    ASSERT_TRUE(runEventsUntil([&] { return calls == 3; }));
+    EXPECT_EQ(watching.object("breakCycleEnabled"), PreferenceValue(false));
+}
+
+TEST_F(QSettingsStoreTest, AFileCreatedLaterIsNoticed) {
+    const QString folder = m_dir.path() + "/later";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string path = (folder + "/Sorvala.conf").toStdString();
+    QSettingsPreferencesStore watching(path, m_log);
+    int calls = 0;
+    const Subscription subscription = watching.observeChanges([&] { ++calls; });
+    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nsoundPair=Pebble\n");
+    ASSERT_TRUE(runEventsUntil([&] { return calls == 1; }));
+    EXPECT_EQ(watching.text("soundPair"), "Pebble");
+}
+
+TEST_F(QSettingsStoreTest, AnUnwritableFileIsOneLogLine) {
+    // A folder cannot be made inside a plain file, whoever runs the test.
+    const QString blocker = m_dir.path() + "/blocker";
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QSettingsPreferencesStore store((blocker + "/Sorvala/Sorvala.conf").toStdString(), m_log);
+    store.set("reminderMinutes", std::int64_t{30});
+    store.set("microMinutes", std::int64_t{10});
+    ASSERT_EQ(m_log.lines.size(), 1u);
+    EXPECT_EQ(m_log.lines[0].rfind("preferences write failed path=", 0), 0u) << m_log.lines[0];
+    EXPECT_NE(m_log.lines[0].find("key=reminderMinutes"), std::string::npos);
+}
+
+TEST(QSettingsStorePath, FollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string previous = saved ? saved : "";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/elsewhere", 1);
+    EXPECT_EQ(QSettingsPreferencesStore::standardPath(), "/tmp/elsewhere/Sorvala/Sorvala.conf");
+    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    if (!home.empty()) {
+        EXPECT_EQ(QSettingsPreferencesStore::standardPath(), home + "/.config/Sorvala/Sorvala.conf");
+    }
+    if (saved)
+        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
+}
+
+} // namespace
+} // namespace sorvala
