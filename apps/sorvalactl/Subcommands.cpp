@@ -5,6 +5,7 @@ namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+int shortcutsCommand(const Invocation& invocation); // ShortcutsCommand.cpp
 #endif
 
 namespace {
@@ -16,6 +17,7 @@ const Subcommand table[] = {
      }},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"shortcuts", "List the global shortcuts and listen for them", shortcutsCommand},
 #endif
 };
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "app/ports/ProcessLauncher.h"
 #include "core/Logger.h"
+#include "core/Text.h"
 
 namespace sorvala::AutomationHooks {
 
@@ -11,14 +12,7 @@ namespace {
 constexpr std::string_view whiteSpace = " \t\n\r\v\f";
 
 std::string_view trimmed(const std::optional<std::string>& command) {
-    if (!command)
-        return {};
-    const std::string_view text = *command;
-    const auto first = text.find_first_not_of(whiteSpace);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(whiteSpace);
-    return text.substr(first, last - first + 1);
+    return command ? Text::trimmed(*command) : std::string_view();
 }
 
 } // namespace

@@ -10,17 +10,22 @@
 
 namespace sorvala::HotKeys {
 
+std::vector<HotKeyRegistrar::Binding> bindingsInForce(const PreferencesStore& store) {
+    std::vector<HotKeyRegistrar::Binding> bindings;
+    for (const auto action : allShortcutActions) {
+        if (auto shortcut = storedShortcut(action, store))
+            bindings.push_back({action, std::move(*shortcut)});
+    }
+    return bindings;
+}
+
 int registerHotKeys(const PreferencesStore& store, HotKeyRegistrar& registrar, Logger& log) {
     if (!registrar.available()) {
         // The registrar said why once when it was made; a line per binding each time adds nothing.
         log.log("hot keys registered count=0");
         return 0;
     }
-    std::vector<HotKeyRegistrar::Binding> bindings;
-    for (const auto action : allShortcutActions) {
-        if (auto shortcut = storedShortcut(action, store))
-            bindings.push_back({action, std::move(*shortcut)});
-    }
+    const auto bindings = bindingsInForce(store);
     const auto failures = registrar.replaceBindings(bindings);
     int count = 0;
     for (std::size_t i = 0; i < bindings.size(); ++i) {

@@ -2,15 +2,20 @@
 #pragma once
 
 #include "app/ShortcutAction.h"
+#include "app/ports/HotKeyRegistrar.h"
+
+#include <vector>
 
 namespace sorvala {
 
-class HotKeyRegistrar;
 class Logger;
 class PreferencesStore;
 class ShortcutCommands;
 
 namespace HotKeys {
+
+/// The binding in force of every action that has one, in table order, read from the store now.
+std::vector<HotKeyRegistrar::Binding> bindingsInForce(const PreferencesStore& store);
 
 /// Replaces every registration with the bindings in force now, logs each one that fails and the
 /// count that registered; answers that count. Called at launch and after the settings close.

@@ -2,6 +2,9 @@
 #include "app/ShortcutAction.h"
 
 #include "core/PreferencesStore.h"
+#include "core/Text.h"
+
+#include <vector>
 
 namespace sorvala {
 
@@ -104,16 +107,12 @@ std::optional<KeyboardShortcut> storedShortcut(ShortcutAction action, const Pref
 }
 
 std::string desktopShortcutsHint() {
-    std::string hint = "This desktop does not let Sorvala register global shortcuts. Bind keys in your "
-                       "desktop's keyboard settings to the command “sorvala --action NAME”, where NAME is ";
-    bool first = true;
-    for (const auto action : allShortcutActions) {
-        if (!first)
-            hint += ", ";
-        first = false;
-        hint += commandLineName(action);
-    }
-    return hint + '.';
+    std::vector<std::string> names;
+    for (const auto action : allShortcutActions)
+        names.emplace_back(commandLineName(action));
+    return "This desktop does not let Sorvala register global shortcuts. Bind keys in your desktop's "
+           "keyboard settings to the command “sorvala --action NAME”, where NAME is " +
+           Text::joined(names) + '.';
 }
 
 } // namespace sorvala

@@ -4,9 +4,22 @@
 #include "core/Logger.h"
 #include "platform/X11HotKeyRegistrar.h"
 
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 #include <string>
 
 namespace sorvala {
+
+bool x11ServerReachable() {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return false;
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const bool reachable = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reachable;
+}
 
 std::unique_ptr<HotKeyRegistrar> createHotKeyRegistrar(std::string_view sessionType, Logger& log) {
     // Through XWayland a grab would only see keys typed into other X clients: not global.

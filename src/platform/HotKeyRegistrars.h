@@ -15,6 +15,10 @@ class Logger;
 /// `sessionType` is $XDG_SESSION_TYPE. Says once in the log when nothing can be registered.
 std::unique_ptr<HotKeyRegistrar> createHotKeyRegistrar(std::string_view sessionType, Logger& log);
 
+/// Whether an X server answers on $DISPLAY, asked without Qt (whose xcb platform gives up the
+/// whole process when it cannot connect).
+bool x11ServerReachable();
+
 /// A registrar for sessions that offer no hot-key service: registers nothing.
 class UnavailableHotKeyRegistrar final : public HotKeyRegistrar {
 public:
