@@ -2,6 +2,7 @@
 #include "platform/HotKeyRegistrars.h"
 
 #include "core/Logger.h"
+#include "platform/PortalHotKeyRegistrar.h"
 #include "platform/X11HotKeyRegistrar.h"
 
 #include <xcb/xcb.h>
@@ -23,9 +24,11 @@ bool x11ServerReachable() {
 
 std::unique_ptr<HotKeyRegistrar> createHotKeyRegistrar(std::string_view sessionType, Logger& log) {
     // Through XWayland a grab would only see keys typed into other X clients: not global.
-    if (sessionType != "wayland") {
-        if (auto registrar = X11HotKeyRegistrar::create(log))
+    if (sessionType == "wayland") {
+        if (auto registrar = PortalHotKeyRegistrar::create(log))
             return registrar;
+    } else if (auto registrar = X11HotKeyRegistrar::create(log)) {
+        return registrar;
     }
     log.log("hot keys unavailable session=" + std::string(sessionType.empty() ? "unknown" : sessionType) +
             " hint=bind \"sorvala --action NAME\" in the desktop's keyboard settings");

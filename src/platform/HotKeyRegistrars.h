@@ -10,8 +10,9 @@ namespace sorvala {
 
 class Logger;
 
-/// The way this session registers global shortcuts: X key grabs on an X11 session, nothing on a
-/// Wayland session (the user binds `sorvala --action NAME` in the desktop's own settings).
+/// The way this session registers global shortcuts: X key grabs on an X11 session, the desktop
+/// portal on a Wayland session that has one, else nothing (the user binds
+/// `sorvala --action NAME` in the desktop's own settings).
 /// `sessionType` is $XDG_SESSION_TYPE. Says once in the log when nothing can be registered.
 std::unique_ptr<HotKeyRegistrar> createHotKeyRegistrar(std::string_view sessionType, Logger& log);
 
