@@ -16,7 +16,7 @@ using ::testing::ElementsAre;
 // Registers everything except the combinations listed as taken.
 class FakeRegistrar final : public HotKeyRegistrar {
 public:
-    bool available() const override { return isAvailable; }
+    bool available() const override { return true; }
     std::vector<std::optional<std::string>> replaceBindings(const std::vector<Binding>& bindings) override {
         registered.clear();
         std::vector<std::optional<std::string>> results;
@@ -32,7 +32,6 @@ public:
     }
     void setPressedHandler(std::function<void(ShortcutAction)>) override {}
 
-    bool isAvailable = true;
     std::set<std::string> taken;
     std::vector<std::string> registered;
 };
@@ -50,15 +49,6 @@ public:
     std::vector<std::string> calls;
 };
 
-TEST(HotKeyRegistration, AFreshStoreRegistersOnlyTheDefault) {
-    MemoryPreferences store;
-    FakeRegistrar registrar;
-    RecordingLogger log;
-    EXPECT_EQ(HotKeys::registerHotKeys(store, registrar, log), 1);
-    EXPECT_THAT(registrar.registered, ElementsAre("6400:11:B"));
-    EXPECT_THAT(log.lines, ElementsAre("hot keys registered count=1"));
-}
-
 TEST(HotKeyRegistration, ATakenBindingIsLoggedAndTheOthersStillRegister) {
     MemoryPreferences store;
     store.set(SettingsSchema::shortcutTogglePauseKey, std::string("2304:35:P"));
@@ -71,16 +61,6 @@ TEST(HotKeyRegistration, ATakenBindingIsLoggedAndTheOthersStillRegister) {
     EXPECT_THAT(registrar.registered, ElementsAre("6400:11:B", "4096:23:5"));
     EXPECT_THAT(log.lines, ElementsAre("hot key registration failed action=togglePause key=P status=10",
                                        "hot keys registered count=2"));
-}
-
-TEST(HotKeyRegistration, WithoutADesktopServiceNothingIsTriedAndCountIsZero) {
-    MemoryPreferences store;
-    FakeRegistrar registrar;
-    registrar.isAvailable = false;
-    RecordingLogger log;
-    EXPECT_EQ(HotKeys::registerHotKeys(store, registrar, log), 0);
-    EXPECT_TRUE(registrar.registered.empty());
-    EXPECT_THAT(log.lines, ElementsAre("hot keys registered count=0"));
 }
 
 TEST(HotKeyPress, EachActionReachesItsCommand) {

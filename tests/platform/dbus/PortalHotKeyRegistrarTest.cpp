@@ -70,8 +70,11 @@ protected:
 TEST_F(PortalHotKeys, WithoutAPortalAWaylandSessionRegistersNothing) {
     const auto registrar = createHotKeyRegistrar("wayland", log);
     EXPECT_FALSE(registrar->available());
+    MemoryPreferences store;
+    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 0);
     EXPECT_THAT(log.lines, ElementsAre("hot keys unavailable session=wayland hint=bind \"sorvala --action NAME\" "
-                                       "in the desktop's keyboard settings"));
+                                       "in the desktop's keyboard settings",
+                                       "hot keys registered count=0"));
 }
 
 TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {

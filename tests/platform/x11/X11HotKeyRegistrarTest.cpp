@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "app/HotKeys.h"
-#include "platform/HotKeyRegistrars.h"
 #include "platform/X11HotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
@@ -139,17 +138,6 @@ TEST_F(X11HotKeys, RegisteringAgainReleasesTheOldGrabs) {
     sendKeys("ctrl+alt+super+n");
     awaitPresses(1);
     EXPECT_THAT(pressed, ElementsAre(ShortcutAction::toggleBreak));
-}
-
-TEST(HotKeySession, AWaylandSessionRegistersNothingAndSaysSoOnce) {
-    RecordingLogger log;
-    const auto registrar = createHotKeyRegistrar("wayland", log);
-    EXPECT_FALSE(registrar->available());
-    MemoryPreferences store;
-    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 0);
-    EXPECT_THAT(log.lines, ElementsAre("hot keys unavailable session=wayland hint=bind \"sorvala --action NAME\" "
-                                       "in the desktop's keyboard settings",
-                                       "hot keys registered count=0"));
 }
 
 } // namespace
