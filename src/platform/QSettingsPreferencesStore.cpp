@@ -255,9 +255,13 @@ std::optional<PreferenceValue> QSettingsPreferencesStore::object(std::string_vie
     if (m_state->settings.contains(name)) {
         const QVariant raw = m_state->settings.value(name);
         std::optional<PreferenceValue> value;
+        const bool registeredAsList = registered != m_state->registered.end() &&
+                                      std::holds_alternative<std::vector<std::string>>(registered->second);
         if (!raw.isValid()) {
-            // The file spells an empty list "@Invalid()"; nothing else of ours writes it.
-            value = std::vector<std::string>{};
+            // The file spells an empty list "@Invalid()"; nothing else of ours writes it. Under a
+            // key that holds no list it means nothing, and the default applies.
+            if (registered == m_state->registered.end() || registeredAsList)
+                return std::vector<std::string>{};
         } else {
             value = fromVariant(raw);
         }
@@ -266,7 +270,8 @@ std::optional<PreferenceValue> QSettingsPreferencesStore::object(std::string_vie
                 return asRegisteredType(std::move(*value), registered->second);
             return value;
         }
-        m_state->logger.log("preference read failed key=" + std::string(key) + " reason=type");
+        if (raw.isValid())
+            m_state->logger.log("preference read failed key=" + std::string(key) + " reason=type");
     }
     if (registered != m_state->registered.end())
         return registered->second;
