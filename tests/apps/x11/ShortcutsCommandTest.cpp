@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
 #include "app/ShortcutAction.h"
+#include "apps/SubcommandRun.h"
 #include "core/Logger.h"
 #include "platform/QSettingsPreferencesStore.h"
 
@@ -9,25 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
+#include <algorithm>
 
 namespace sorvala::ctl {
 namespace {
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Result runShortcuts(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    for (const auto& command : subcommands()) {
-        if (command.name == "shortcuts")
-            return {command.run(Invocation{std::move(args), out, err}), out.str(), err.str()};
-    }
-    return {-1, {}, "no shortcuts command"};
-}
 
 TEST(ShortcutsCommand, ListsEachBindingInForceAndWhetherItRegisters) {
     if (!std::getenv("DISPLAY"))
@@ -41,7 +26,7 @@ TEST(ShortcutsCommand, ListsEachBindingInForceAndWhetherItRegisters) {
         store.set(SettingsSchema::shortcutSnoozeOneMinuteKey, std::string("6400:11:B"));
         store.set(SettingsSchema::shortcutStartMicroBreakKey, std::string());
     }
-    const auto result = runShortcuts({});
+    const auto result = runSubcommand("shortcuts", {});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
               "toggleBreak           Ctrl+Alt+Super+B        6400:11:B     registered\n"
@@ -55,7 +40,7 @@ TEST(ShortcutsCommand, ListsEachBindingInForceAndWhetherItRegisters) {
 TEST(ShortcutsCommand, RefusesBadArgumentsWithOneLine) {
     for (const auto& args : std::vector<std::vector<std::string>>{{"--listen"}, {"--listen", "0"},
                                                                   {"--listen", "5s"}, {"--loud"}}) {
-        const auto result = runShortcuts(args);
+        const auto result = runSubcommand("shortcuts", args);
         EXPECT_EQ(result.status, usageError);
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
         EXPECT_TRUE(result.out.empty());
