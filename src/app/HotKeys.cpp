@@ -42,6 +42,17 @@ int registerHotKeys(const PreferencesStore& store, HotKeyRegistrar& registrar, L
     return count;
 }
 
+std::optional<ShortcutAction> actionFor(const std::vector<HotKeyRegistrar::Binding>& bindings,
+                                        std::uint32_t keyCode, std::uint32_t modifiers) {
+    constexpr auto relevant = KeyboardShortcut::commandMask | KeyboardShortcut::shiftMask |
+                              KeyboardShortcut::optionMask | KeyboardShortcut::controlMask;
+    for (const auto& binding : bindings) {
+        if (binding.shortcut.keyCode == keyCode && (binding.shortcut.modifiers & relevant) == (modifiers & relevant))
+            return binding.action;
+    }
+    return std::nullopt;
+}
+
 int snoozeMinutes(ShortcutAction action) {
     switch (action) {
     case ShortcutAction::snoozeOneMinute: return 1;

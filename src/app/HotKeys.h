@@ -4,6 +4,8 @@
 #include "app/ShortcutAction.h"
 #include "app/ports/HotKeyRegistrar.h"
 
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace sorvala {
@@ -20,6 +22,11 @@ std::vector<HotKeyRegistrar::Binding> bindingsInForce(const PreferencesStore& st
 /// Replaces every registration with the bindings in force now, logs each one that fails and the
 /// count that registered; answers that count. Called at launch and after the settings close.
 int registerHotKeys(const PreferencesStore& store, HotKeyRegistrar& registrar, Logger& log);
+
+/// The action bound to a key press seen by one of our own windows. While the break screen holds
+/// the keyboard, no global grab fires, so it asks this instead.
+std::optional<ShortcutAction> actionFor(const std::vector<HotKeyRegistrar::Binding>& bindings,
+                                        std::uint32_t keyCode, std::uint32_t modifiers);
 
 /// What a press does: logs it and hands the matching command to the application.
 void perform(ShortcutAction action, ShortcutCommands& commands, Logger& log);

@@ -63,6 +63,14 @@ TEST(HotKeyRegistration, ATakenBindingIsLoggedAndTheOthersStillRegister) {
                                        "hot keys registered count=2"));
 }
 
+TEST(HotKeyPress, OurOwnWindowsFindTheBoundActionByKeyAndModifiers) {
+    const std::vector<HotKeyRegistrar::Binding> bindings{{ShortcutAction::toggleBreak, {11, 6400, "B"}},
+                                                         {ShortcutAction::snoozeOneMinute, {35, 2304, "P"}}};
+    EXPECT_EQ(HotKeys::actionFor(bindings, 35, 2304), ShortcutAction::snoozeOneMinute);
+    EXPECT_EQ(HotKeys::actionFor(bindings, 11, 6400 | 512), std::nullopt) << "Shift added";
+    EXPECT_EQ(HotKeys::actionFor(bindings, 11, 4096), std::nullopt);
+}
+
 TEST(HotKeyPress, EachActionReachesItsCommand) {
     RecordingCommands commands;
     RecordingLogger log;
