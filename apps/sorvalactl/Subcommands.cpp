@@ -12,6 +12,7 @@ namespace sorvala::ctl {
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
 int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
 int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
+int shortcutsCommand(const Invocation& invocation); // ShortcutsCommand.cpp
 #endif
 
 namespace {
@@ -27,6 +28,7 @@ const Subcommand table[] = {
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
     {"sound", "Play one chime and wait until it ends", soundCommand},
     {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
+    {"shortcuts", "List the global shortcuts and listen for them", shortcutsCommand},
 #endif
 };
 } // namespace
