@@ -11,13 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #ifdef SORVALA_WITH_QT
+#include "QtCommand.h"
 #include "app/SettingsSchema.h"
 #include "core/Clock.h"
 #include "platform/LinuxSystemSignals.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "platform/SystemCalendar.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #endif
@@ -221,17 +221,6 @@ int runProbe(const Invocation& invocation, ProbeSources& sources) {
 
 namespace {
 
-// The adapters' own diagnostics (back ends chosen, a service that did not answer) go to stderr,
-// so --json output stays clean.
-class ErrorStreamLogger final : public Logger {
-public:
-    explicit ErrorStreamLogger(std::ostream& err) : m_err(err) {}
-    void log(std::string_view message) override { m_err << "sorvalactl: " << message << '\n'; }
-
-private:
-    std::ostream& m_err;
-};
-
 /// Runs the event loop for `seconds`, so connections made in the background can answer.
 void runEventsFor(double seconds) {
     QEventLoop loop;
@@ -246,14 +235,9 @@ int probeCommand(const Invocation& invocation) {
         invocation.out << help;
         return 0;
     }
-    std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char programName[] = "sorvalactl";
-        static char* argv[] = {programName, nullptr};
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
-    ErrorStreamLogger log(invocation.err);
+    const auto app = coreApplicationIfMissing();
+    // The adapters' diagnostics go to stderr, so --json output stays clean.
+    StreamLogger log(invocation.err);
     QSettingsPreferencesStore store(log);
     SettingsSchema::registerDefaults(store);
     SystemCalendar calendar;

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // sorvalactl sound NAME [--volume V]: plays one chime and returns when it has ended.
+#include "QtCommand.h"
 #include "Subcommand.h"
 
 #include "core/Logger.h"
@@ -45,16 +46,6 @@ std::string soundList() {
     return list;
 }
 
-// Reports problems on the error stream, as every sorvalactl failure does.
-class StreamLogger final : public Logger {
-public:
-    explicit StreamLogger(std::ostream& err) : m_err(err) {}
-    void log(std::string_view message) override { m_err << "sorvalactl: " << message << '\n'; }
-
-private:
-    std::ostream& m_err;
-};
-
 } // namespace
 
 int soundCommand(const Invocation& invocation) {
@@ -84,13 +75,7 @@ int soundCommand(const Invocation& invocation) {
     if (!SoundDesign::isSoundName(*name))
         return fail(invocation, "unknown sound '" + *name + "' (one of " + soundList() + ")");
 
-    std::unique_ptr<QCoreApplication> app;
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char programName[] = "sorvalactl";
-        static char* argv[] = {programName, nullptr};
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    }
+    const auto app = coreApplicationIfMissing();
     StreamLogger log(invocation.err);
     AppSound sound(log);
     if (!sound.playSound(*name, static_cast<float>(volume))) {
