@@ -3,12 +3,12 @@
 #include "Subcommand.h"
 
 #include "app/SettingsSchema.h"
+#include "core/Text.h"
 #include "platform/QSettingsPreferencesStore.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <memory>
@@ -78,14 +78,6 @@ struct OpenStore {
     QSettingsPreferencesStore store;
 };
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string shown(const PreferenceValue& value) {
     if (const auto* text = std::get_if<std::string>(&value))
         return text->empty() ? "\"\"" : *text;
@@ -107,9 +99,10 @@ std::string rangeText(const Setting& setting) {
     if (setting.editorRange)
         out = describe(setting.editorRange->minimum) + " to " + describe(setting.editorRange->maximum);
     if (!setting.editorChoices.empty()) {
-        out += out.empty() ? "one of " : ", one of ";
-        for (std::size_t i = 0; i < setting.editorChoices.size(); ++i)
-            out += (i ? ", " : "") + std::to_string(setting.editorChoices[i]);
+        std::vector<std::string> choices;
+        for (const std::int64_t choice : setting.editorChoices)
+            choices.push_back(std::to_string(choice));
+        out += (out.empty() ? "one of " : ", one of ") + Text::joined(choices);
     }
     return out;
 }
@@ -160,7 +153,7 @@ Parsed parseValue(const Setting& setting, const std::string& text) {
         std::string_view rest = text;
         while (true) {
             const auto comma = rest.find(',');
-            const std::string_view item = trimmed(rest.substr(0, comma));
+            const std::string_view item = Text::trimmed(rest.substr(0, comma));
             if (!item.empty())
                 items.emplace_back(item);
             if (comma == std::string_view::npos)

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
+#ifdef SORVALA_WITH_QT
+#include "HistoryCommand.h"
+#endif
+
 namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
@@ -16,10 +21,12 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing and print its strokes", runDraw},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"sound", "Play one chime and wait until it ends", soundCommand},
     {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
+    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
 #endif
 };
 } // namespace

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "core/FixedBreakTimes.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 
@@ -21,14 +22,6 @@ std::vector<std::string_view> nonEmptyPieces(std::string_view text, char separat
             return pieces;
         text.remove_prefix(at + 1);
     }
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
 }
 
 // A whole decimal number with an optional leading sign, nothing else.
@@ -61,8 +54,8 @@ std::vector<ClockTime> FixedBreakTimes::parse(std::string_view text) {
         const auto parts = nonEmptyPieces(piece, ':');
         if (parts.size() != 2)
             continue;
-        const auto hour = wholeNumber(trimmed(parts[0]));
-        const auto minute = wholeNumber(trimmed(parts[1]));
+        const auto hour = wholeNumber(Text::trimmed(parts[0]));
+        const auto minute = wholeNumber(Text::trimmed(parts[1]));
         if (!hour || !minute || *hour < 0 || *hour > 23 || *minute < 0 || *minute > 59)
             continue;
         times.push_back(ClockTime{*hour, *minute});
@@ -72,10 +65,10 @@ std::vector<ClockTime> FixedBreakTimes::parse(std::string_view text) {
 
 std::string FixedBreakTimes::formatted(std::vector<ClockTime> times) {
     std::stable_sort(times.begin(), times.end());
-    std::string out;
-    for (std::size_t i = 0; i < times.size(); ++i)
-        out += (i ? ", " : "") + times[i].formatted();
-    return out;
+    std::vector<std::string> texts;
+    for (const ClockTime time : times)
+        texts.push_back(time.formatted());
+    return Text::joined(texts);
 }
 
 std::optional<Instant> FixedBreakTimes::nextFireDate(Instant after, const std::vector<ClockTime>& times,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/PreferencesStore.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -12,13 +14,7 @@ namespace sorvala {
 
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
+using Text::trimmed;
 
 // Reads a leading decimal number the way the platform store does: "20" is 20, "20.7" is 20.7,
 // "abc" is 0. Trailing text after the number is ignored.
@@ -57,10 +53,7 @@ std::string describe(const PreferenceValue& value) {
         std::string operator()(double v) const { return numberText(v); }
         std::string operator()(const std::string& v) const { return v; }
         std::string operator()(const std::vector<std::string>& v) const {
-            std::string out = "[";
-            for (std::size_t i = 0; i < v.size(); ++i)
-                out += (i ? ", " : "") + v[i];
-            return out + "]";
+            return "[" + Text::joined(v) + "]";
         }
     };
     return std::visit(Visitor{}, value);

@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "core/Text.h"
 
 namespace sorvala {
 
@@ -11,13 +12,6 @@ namespace {
 int narrowed(std::int64_t value) {
     constexpr std::int64_t limit = 1'000'000'000;
     return static_cast<int>(value > limit ? limit : value < -limit ? -limit : value);
-}
-
-std::string joined(const std::vector<std::string>& times) {
-    std::string out;
-    for (std::size_t i = 0; i < times.size(); ++i)
-        out += (i ? ", " : "") + times[i];
-    return out;
 }
 
 } // namespace
@@ -62,9 +56,9 @@ std::string WorkingHours::plannedBreakRejection(const std::vector<std::string>& 
     if (weekdaysMask == 0)
         return "No working weekday is ticked, so the working hours window never opens and "
                "these planned breaks can never fire: " +
-               joined(times) + ". Tick at least one working weekday, or turn working hours off.";
+               Text::joined(times) + ". Tick at least one working weekday, or turn working hours off.";
     return "These planned breaks would never fire because they fall outside the working hours window: " +
-           joined(times) + ". Change the times or widen the working hours.";
+           Text::joined(times) + ". Change the times or widen the working hours.";
 }
 
 } // namespace sorvala

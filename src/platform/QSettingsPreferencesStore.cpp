@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/QSettingsPreferencesStore.h"
 
+#include "core/Text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -21,13 +23,6 @@ namespace {
 
 QString qText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string joined(const std::vector<std::string>& items) {
-    std::string out;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        out += (i ? ", " : "") + items[i];
-    return out;
 }
 
 QVariant toVariant(const PreferenceValue& value) {
@@ -96,7 +91,7 @@ PreferenceValue asRegisteredType(PreferenceValue value, const PreferenceValue& r
     case 2:
         return isList ? value : PreferenceValue(PreferenceConversion::toNumber(value));
     case 3:
-        return joined(std::get<std::vector<std::string>>(value));
+        return Text::joined(std::get<std::vector<std::string>>(value));
     case 4:
         return std::vector<std::string>{std::get<std::string>(value)};
     }
@@ -260,9 +255,13 @@ std::optional<PreferenceValue> QSettingsPreferencesStore::object(std::string_vie
     if (m_state->settings.contains(name)) {
         const QVariant raw = m_state->settings.value(name);
         std::optional<PreferenceValue> value;
+        const bool registeredAsList = registered != m_state->registered.end() &&
+                                      std::holds_alternative<std::vector<std::string>>(registered->second);
         if (!raw.isValid()) {
-            // The file spells an empty list "@Invalid()"; nothing else of ours writes it.
-            value = std::vector<std::string>{};
+            // The file spells an empty list "@Invalid()"; nothing else of ours writes it. Under a
+            // key that holds no list it means nothing, and the default applies.
+            if (registered == m_state->registered.end() || registeredAsList)
+                return std::vector<std::string>{};
         } else {
             value = fromVariant(raw);
         }
@@ -271,7 +270,8 @@ std::optional<PreferenceValue> QSettingsPreferencesStore::object(std::string_vie
                 return asRegisteredType(std::move(*value), registered->second);
             return value;
         }
-        m_state->logger.log("preference read failed key=" + std::string(key) + " reason=type");
+        if (raw.isValid())
+            m_state->logger.log("preference read failed key=" + std::string(key) + " reason=type");
     }
     if (registered != m_state->registered.end())
         return registered->second;

@@ -127,25 +127,6 @@ TEST(WorkClockAway, AnAbsenceBeforeAnyWorkIsNeverWorthUndoing) {
     EXPECT_TRUE(AwayUndo::shouldOffer(300.5, 300));
 }
 
-TEST(WorkClockSettling, RestartAndClearAwayState) {
-    WorkClock clock = workingSince(t0);
-    clock.step(t0 + 1000, threshold, both, threshold, true);
-    clock.restart(t0 + 1200);
-    EXPECT_FALSE(clock.awayPending);
-    EXPECT_EQ(clock.awayStartedAt, t0 + 880) << "restart leaves the start of the absence alone";
-    EXPECT_EQ(clock.stashedLongStart, std::nullopt);
-    EXPECT_EQ(clock.microStart, t0 + 1200);
-
-    clock.stashedLongStart = t0;
-    clock.clearAwayState();
-    EXPECT_EQ(clock.awayStartedAt, std::nullopt);
-    EXPECT_EQ(clock.stashedLongStart, std::nullopt);
-
-    clock.restartMicro(t0 + 1300);
-    EXPECT_EQ(clock.longStart, t0 + 1200);
-    EXPECT_EQ(clock.microStart, t0 + 1300);
-}
-
 TEST(WorkClockPostpone, OverdueAndRemainingStretches) {
     const WorkClock::Intervals longFirst{3600, 0};
     WorkClock overdue;

@@ -64,6 +64,7 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
                               "excludedAppBundleIdentifiers=org.videolan.vlc\n"
                               "fixedBreakTimes=9:00, 13:30\n"
                               "calendarSources=@Invalid()\n"
+                              "microMinutes=@Invalid()\n"
                               "unregistered=true\n");
     QSettingsPreferencesStore store(path, m_log);
     store.registerDefaults({{"breakCycleEnabled", true},
@@ -72,7 +73,8 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
                             {"soundPair", std::string("Glass")},
                             {"excludedAppBundleIdentifiers", Strings{}},
                             {"fixedBreakTimes", std::string()},
-                            {"calendarSources", Strings{"/nowhere"}}});
+                            {"calendarSources", Strings{"/nowhere"}},
+                            {"microMinutes", std::int64_t{20}}});
 
     EXPECT_EQ(store.object("breakCycleEnabled"), PreferenceValue(false));
     EXPECT_EQ(store.object("reminderMinutes"), PreferenceValue(std::int64_t{25}));
@@ -84,6 +86,7 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
     EXPECT_EQ(store.text("fixedBreakTimes"), "9:00, 13:30");
     // An empty list stays empty and does not fall back to a non-empty default.
     EXPECT_EQ(store.textList("calendarSources"), Strings{});
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{20})) << "no list under an integer key";
     // Without a registered type the text is kept, and the typed reads still convert it.
     EXPECT_EQ(store.object("unregistered"), PreferenceValue(std::string("true")));
     EXPECT_TRUE(store.boolean("unregistered"));
