@@ -7,11 +7,10 @@
 #include "sensing/Sensors.h"
 #include "support/FakeSystemSignals.h"
 #include "support/MemoryPreferences.h"
+#include "support/TemporaryDirectory.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -21,10 +20,7 @@ namespace Keys = SettingsSchema;
 const Instant now = Instant::fromSecondsSinceEpoch(1'796'644'800);
 
 std::string fixture(const char* name) {
-    std::ifstream in(std::string(SORVALA_TEST_DATA_DIR "/sensing/") + name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFile(std::string(SORVALA_TEST_DATA_DIR "/sensing/") + name);
 }
 
 void everyCauseEnabled(MemoryPreferences& store) {

@@ -11,14 +11,13 @@
 #include <nlohmann/json.hpp>
 
 #ifdef SORVALA_WITH_QT
-#include "QtCommandSupport.h"
+#include "QtCommand.h"
 #include "app/SettingsSchema.h"
 #include "core/Clock.h"
 #include "platform/LinuxSystemSignals.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "platform/SystemCalendar.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #endif
@@ -236,9 +235,9 @@ int probeCommand(const Invocation& invocation) {
         invocation.out << help;
         return 0;
     }
-    const auto app = makeApplicationIfNone();
+    const auto app = coreApplicationIfMissing();
     // The adapters' diagnostics go to stderr, so --json output stays clean.
-    ErrorStreamLogger log(invocation.err);
+    StreamLogger log(invocation.err);
     QSettingsPreferencesStore store(log);
     SettingsSchema::registerDefaults(store);
     SystemCalendar calendar;

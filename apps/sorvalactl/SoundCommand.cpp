@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // sorvalactl sound NAME [--volume V]: plays one chime and returns when it has ended.
-#include "QtCommandSupport.h"
+#include "QtCommand.h"
 #include "Subcommand.h"
 
 #include "notices/SoundDesign.h"
@@ -72,8 +72,8 @@ int soundCommand(const Invocation& invocation) {
     if (!SoundDesign::isSoundName(*name))
         return fail(invocation, "unknown sound '" + *name + "' (one of " + soundList() + ")");
 
-    const auto app = makeApplicationIfNone();
-    ErrorStreamLogger log(invocation.err);
+    const auto app = coreApplicationIfMissing();
+    StreamLogger log(invocation.err);
     AppSound sound(log);
     if (!sound.playSound(*name, static_cast<float>(volume))) {
         invocation.err << "sorvalactl: no audio output to play on\n";

@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "core/Text.h"
 #include "sensing/Sensors.h"
 #include "sensing/SystemSignals.h"
 
@@ -93,10 +94,10 @@ std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store
 std::optional<std::string> missingPermissionsLine(const std::vector<BlockerPermission>& permissions) {
     if (permissions.empty())
         return std::nullopt;
-    std::string line = "blockers switched on without their permission: ";
-    for (std::size_t i = 0; i < permissions.size(); ++i)
-        line += (i ? ", " : "") + std::string(title(permissions[i]));
-    return line;
+    std::vector<std::string> titles;
+    for (const auto permission : permissions)
+        titles.emplace_back(title(permission));
+    return "blockers switched on without their permission: " + Text::joined(titles);
 }
 
 } // namespace sorvala

@@ -4,6 +4,8 @@
 #include "core/BreakTiming.h"
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "core/SmartPauseCooldown.h"
+#include "core/Text.h"
 #include "core/WorkingHours.h"
 #include "sensing/SystemSignals.h"
 
@@ -65,15 +67,11 @@ std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const Prefe
 }
 
 std::string alwaysOnCauseLabels() {
-    std::string out;
-    for (const auto& text : causeTexts) {
-        if (!text.alwaysOn)
-            continue;
-        if (!out.empty())
-            out += ", ";
-        out += text.menuLabel;
-    }
-    return out;
+    std::vector<std::string> labels;
+    for (const auto& text : causeTexts)
+        if (text.alwaysOn)
+            labels.emplace_back(text.menuLabel);
+    return Text::joined(labels);
 }
 
 SmartPauseReading sweepSmartPause(const std::vector<SmartPauseCause>& causes, double idleSeconds) {
@@ -143,15 +141,9 @@ std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, Syste
     return std::nullopt;
 }
 
-double cooldownRemaining(std::optional<Instant> lastBlockedAt, double cooldownSeconds, Instant now) {
-    if (cooldownSeconds < 1 || !lastBlockedAt)
-        return 0;
-    return std::clamp(cooldownSeconds - (now - *lastBlockedAt), 0.0, cooldownSeconds);
-}
-
 double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now) {
-    return cooldownRemaining(lastBlockedAt,
-                             static_cast<double>(store.integer(Keys::smartPauseCooldownSecondsKey)), now);
+    return SmartPauseCooldown::remainingSeconds(lastBlockedAt, store.integer(Keys::smartPauseCooldownSecondsKey),
+                                                now);
 }
 
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now) {

@@ -88,9 +88,6 @@ std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, Syste
 /// Seconds of the smart-pause cooldown left after a hold that ended at `lastBlockedAt`, with
 /// the cooldown length read from the "smartPauseCooldownSeconds" setting.
 double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now);
-/// The cooldown arithmetic: 0 without a hold or a cooldown below 1 s, else what is left of it
-/// (never below 0, never above the cooldown itself when the clock stepped backwards).
-double cooldownRemaining(std::optional<Instant> lastBlockedAt, double cooldownSeconds, Instant now);
 
 /// Whether the stored working hours contain `now` in the user's calendar.
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now);

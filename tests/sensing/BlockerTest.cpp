@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/BreakTiming.h"
 #include "core/SettingsKeys.h"
-#include "sensing/BlockerNudge.h"
+#include "core/BlockerNudge.h"
 #include "sensing/BlockerPermission.h"
 #include "sensing/BreakLock.h"
 #include "support/FakeSystemSignals.h"

@@ -3,10 +3,10 @@
 #include "sensing/DisplaySleep.h"
 #include "sensing/DoNotDisturb.h"
 #include "sensing/FrontmostApplication.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace sorvala {
 namespace {
@@ -106,10 +106,8 @@ TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
 }
 
 TEST(FrontmostApplication, DesktopIdsFromRecordedCgroups) {
-    std::ifstream in(dataDir + "cgroup-lines.txt");
-    ASSERT_TRUE(in);
     int checked = 0;
-    for (std::string line; std::getline(in, line);) {
+    for (const auto& line : linesOf(readFile(dataDir + "cgroup-lines.txt"))) {
         if (line.empty() || line[0] == '#')
             continue;
         const auto tab = line.find('\t');

@@ -5,10 +5,10 @@
 #include "sensing/MicrophoneDetection.h"
 #include "sensing/ScreenCaptureDetection.h"
 #include "sensing/VideoDetection.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace sorvala {
@@ -17,11 +17,9 @@ namespace {
 const std::string dataDir = SORVALA_TEST_DATA_DIR "/sensing/";
 
 std::string fixture(const std::string& name) {
-    std::ifstream in(dataDir + name);
-    EXPECT_TRUE(in) << "missing fixture " << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const std::string text = readFile(dataDir + name);
+    EXPECT_FALSE(text.empty()) << "missing fixture " << name;
+    return text;
 }
 
 Instant at(const char* iso) {
@@ -121,8 +119,7 @@ TEST(VideoDetection, LogindInhibitorsOfOthersThatBlockIdle) {
 
 TEST(CalendarPause, EventsOfAnIcsWeek) {
     std::vector<CalendarPause::Event> events;
-    std::istringstream lines(fixture("calendar-week-occurrences.txt"));
-    for (std::string line; std::getline(lines, line);) {
+    for (const auto& line : linesOf(fixture("calendar-week-occurrences.txt"))) {
         if (line.empty() || line[0] == '#')
             continue;
         std::istringstream fields(line);

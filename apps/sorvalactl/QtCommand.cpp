@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "QtCommandSupport.h"
+#include "QtCommand.h"
 
 namespace sorvala::ctl {
 
-std::unique_ptr<QCoreApplication> makeApplicationIfNone() {
+std::unique_ptr<QCoreApplication> coreApplicationIfMissing() {
     if (QCoreApplication::instance())
         return nullptr;
     static int argc = 1;
