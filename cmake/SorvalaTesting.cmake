@@ -19,8 +19,14 @@ function(sorvala_add_test_folder)
                           GTest::gtest GTest::gmock ${main_library} sorvala_warnings)
     target_compile_definitions(${ARG_NAME} PRIVATE
         SORVALA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    # Tests of the desktop session share one X server, bus and sound server, and some wait on
+    # them with short timeouts: they run one at a time, never beside another test.
+    set(serial FALSE)
+    if(ARG_LABELS MATCHES "x11|dbus|audio")
+        set(serial TRUE)
+    endif()
     gtest_discover_tests(${ARG_NAME}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES LABELS "${ARG_LABELS}")
+        PROPERTIES LABELS "${ARG_LABELS}" RUN_SERIAL ${serial})
 endfunction()
