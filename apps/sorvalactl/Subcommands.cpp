@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#ifdef SORVALA_WITH_QT
+#include "HistoryCommand.h"
+#endif
+
 namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
@@ -16,6 +20,7 @@ const Subcommand table[] = {
      }},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
 #endif
 };
 } // namespace

@@ -73,6 +73,10 @@ Instant Calendar::instant(CivilDay day, int hour, int minute, double second) con
     return at(high);
 }
 
+std::vector<std::string> Calendar::defaultVeryShortWeekdaySymbols() {
+    return {"S", "M", "T", "W", "T", "F", "S"};
+}
+
 Instant Calendar::startOfDay(Instant instant) const {
     return startOfDay(day(instant));
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace sorvala {
 
@@ -32,6 +33,10 @@ public:
     virtual int firstWeekday() const = 0;
     /// The zone's name ("Europe/Berlin"), for logs and exports.
     virtual std::string timeZoneId() const = 0;
+    /// The locale's one-letter weekday names, Sunday first ("S", "M", "T", ... by default).
+    virtual std::vector<std::string> veryShortWeekdaySymbols() const { return defaultVeryShortWeekdaySymbols(); }
+    /// "S", "M", "T", "W", "T", "F", "S".
+    static std::vector<std::string> defaultVeryShortWeekdaySymbols();
 
     /// The local date and wall-clock time of `instant`.
     DateComponents components(Instant instant) const;

@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "history/ReportsPresentation.h"
+
+#include "history/DailyStats.h"
+
+#include <limits>
+#include <map>
+
+namespace sorvala::ReportsPresentation {
+
+namespace {
+
+struct BucketRange {
+    std::string_view name;
+    double lower;
+    double upper;
+};
+
+constexpr BucketRange bucketRanges[] = {
+    {"Under 1 min", 0, 60},
+    {"1–5 min", 60, 300},
+    {"5–10 min", 300, 600},
+    {"Over 10 min", 600, std::numeric_limits<double>::infinity()},
+};
+
+double rate(const DayExtreme& day) {
+    return double(day.taken) / double(day.resolved);
+}
+
+} // namespace
+
+std::vector<MonthRow> monthRows(const std::vector<BreakEvent>& events, const Calendar& calendar, int limit) {
+    std::map<CivilDay, MonthRow> months;
+    for (const auto& event : events) {
+        const bool taken = event.outcome == BreakEvent::Outcome::taken;
+        if (!taken && event.outcome != BreakEvent::Outcome::skipped)
+            continue;
+        const CivilDay day = calendar.day(event.date);
+        const CivilDay month{day.year, day.month, 1};
+        MonthRow& row = months.try_emplace(month, MonthRow{month}).first->second;
+        ++(taken ? row.taken : row.skipped);
+    }
+    std::vector<MonthRow> rows;
+    const auto kept = static_cast<std::size_t>(std::max(limit, 0));
+    std::size_t skip = months.size() > kept ? months.size() - kept : 0;
+    for (const auto& [month, row] : months) {
+        if (skip > 0) {
+            --skip;
+            continue;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::optional<Extremes> extremeDays(const std::vector<BreakEvent>& events, const Calendar& calendar) {
+    std::optional<Extremes> extremes;
+    for (const auto& [day, dailyRate] : BreakLog::dailyRates(events, calendar)) {
+        const DayExtreme candidate{day, dailyRate.taken, dailyRate.resolved};
+        if (!extremes) {
+            extremes = Extremes{candidate, candidate};
+            continue;
+        }
+        const auto better = [&](const DayExtreme& kept, bool higher) {
+            const double a = rate(candidate), b = rate(kept);
+            if (a != b)
+                return higher ? a > b : a < b;
+            return candidate.resolved > kept.resolved;
+        };
+        if (better(extremes->best, true))
+            extremes->best = candidate;
+        if (better(extremes->worst, false))
+            extremes->worst = candidate;
+    }
+    return extremes;
+}
+
+std::vector<DurationBucket> durationBuckets(const std::vector<BreakEvent>& events) {
+    std::vector<DurationBucket> buckets;
+    for (const auto& range : bucketRanges)
+        buckets.push_back(DurationBucket{std::string(range.name), 0});
+    bool anyDuration = false;
+    for (const auto& event : events) {
+        if (event.outcome != BreakEvent::Outcome::taken || !event.durationSeconds)
+            continue;
+        anyDuration = true;
+        const double seconds = *event.durationSeconds;
+        for (std::size_t i = 0; i < std::size(bucketRanges); ++i)
+            if (bucketRanges[i].lower <= seconds && seconds < bucketRanges[i].upper)
+                ++buckets[i].count;
+    }
+    if (!anyDuration)
+        buckets.clear();
+    return buckets;
+}
+
+std::string monthTooltip(const MonthRow& row) {
+    return std::to_string(row.taken) + " taken · " + std::to_string(row.skipped) + " skipped";
+}
+
+std::string extremeText(const DayExtreme& day) {
+    return std::to_string(day.takenPercent()) + "% (" + std::to_string(day.taken) + "/" +
+           std::to_string(day.resolved) + ")";
+}
+
+std::string bucketTooltip(const DurationBucket& bucket) {
+    return bucket.name + ": " + std::to_string(bucket.count) + (bucket.count == 1 ? " break" : " breaks");
+}
+
+} // namespace sorvala::ReportsPresentation

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/BreakEvent.h"
+#include "core/Calendar.h"
+#include "core/CivilDay.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace sorvala::ReportsPresentation {
+
+/// The resolved breaks of one calendar month.
+struct MonthRow {
+    CivilDay month; ///< the first day of the month
+    int taken = 0;
+    int skipped = 0;
+
+    int resolved() const { return taken + skipped; }
+    /// Share of resolved breaks taken, rounded down.
+    int takenPercent() const { return taken * 100 / std::max(resolved(), 1); }
+    /// The bar's length against the busiest month; 0 when there is none.
+    double normalizedWidth(int maximumResolved) const {
+        return maximumResolved < 1 ? 0.0 : double(resolved()) / double(maximumResolved);
+    }
+    bool operator==(const MonthRow&) const = default;
+};
+
+/// The resolved breaks of one day that has at least one.
+struct DayExtreme {
+    CivilDay day;
+    int taken = 0;
+    int resolved = 1;
+
+    int takenPercent() const { return taken * 100 / resolved; }
+    bool operator==(const DayExtreme&) const = default;
+};
+
+/// The best and the worst day of the history (the same day when only one is rated).
+struct Extremes {
+    DayExtreme best;
+    DayExtreme worst;
+    bool operator==(const Extremes&) const = default;
+};
+
+/// One range of break lengths and how many taken breaks fell in it.
+struct DurationBucket {
+    std::string name;
+    int count = 0;
+
+    double normalizedWidth(int maximumCount) const {
+        return maximumCount < 1 ? 0.0 : double(count) / double(maximumCount);
+    }
+    bool operator==(const DurationBucket&) const = default;
+};
+
+inline constexpr std::string_view noMonthsText = "No breaks recorded yet.";
+inline constexpr std::string_view noExtremesText = "No resolved breaks yet.";
+inline constexpr std::string_view noDurationsText = "No recorded break lengths yet.";
+
+/// The last `limit` months with a resolved break, oldest first; months without one are left out.
+std::vector<MonthRow> monthRows(const std::vector<BreakEvent>& events, const Calendar& calendar, int limit = 6);
+
+/// The days with the highest and the lowest share taken, more resolved breaks winning a tie;
+/// nullopt without a resolved break.
+std::optional<Extremes> extremeDays(const std::vector<BreakEvent>& events, const Calendar& calendar);
+
+/// How long taken breaks lasted, in four ranges; empty when no taken break has a length.
+std::vector<DurationBucket> durationBuckets(const std::vector<BreakEvent>& events);
+
+/// "3 taken · 1 skipped".
+std::string monthTooltip(const MonthRow& row);
+/// "80% (4/5)".
+std::string extremeText(const DayExtreme& day);
+/// "Under 1 min: 1 break".
+std::string bucketTooltip(const DurationBucket& bucket);
+
+} // namespace sorvala::ReportsPresentation

@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: MIT
+#include "history/StatsPresentation.h"
+
+#include <algorithm>
+
+namespace sorvala::StatsPresentation {
+
+std::vector<DayBar> dayBars(const std::vector<BreakEvent>& events, Instant endingOn, const Calendar& calendar) {
+    const CivilDay last = calendar.day(endingOn);
+    const CivilDay first = last.addingDays(-6);
+    std::vector<DayBar> bars;
+    for (int i = 0; i < 7; ++i)
+        bars.push_back(DayBar{first.addingDays(i)});
+    for (const auto& event : events) {
+        const CivilDay day = calendar.day(event.date);
+        if (day < first || day > last)
+            continue;
+        DayBar& bar = bars[static_cast<std::size_t>(day.daysSinceEpoch() - first.daysSinceEpoch())];
+        switch (event.outcome) {
+        case BreakEvent::Outcome::taken: ++bar.taken; break;
+        case BreakEvent::Outcome::skipped: ++bar.skipped; break;
+        case BreakEvent::Outcome::postponed: ++bar.postponed; break;
+        case BreakEvent::Outcome::excused:
+        case BreakEvent::Outcome::asleep:
+        case BreakEvent::Outcome::unobserved: break;
+        }
+    }
+    return bars;
+}
+
+MonthGrid monthGrid(Instant containing, const Calendar& calendar) {
+    const CivilDay day = calendar.day(containing);
+    const CivilDay first{day.year, day.month, 1};
+    MonthGrid grid;
+    grid.leadingBlanks = (first.weekday() - calendar.firstWeekday() + 7) % 7;
+    const int length = CivilDay::daysInMonth(day.year, day.month);
+    for (int i = 0; i < length; ++i)
+        grid.days.push_back(first.addingDays(i));
+    return grid;
+}
+
+std::vector<std::string> weekdayInitials(const Calendar& calendar) {
+    std::vector<std::string> symbols = calendar.veryShortWeekdaySymbols();
+    if (symbols.size() != 7)
+        symbols = Calendar::defaultVeryShortWeekdaySymbols();
+    const int shift = std::clamp(calendar.firstWeekday(), 1, 7) - 1;
+    std::rotate(symbols.begin(), symbols.begin() + shift, symbols.end());
+    return symbols;
+}
+
+int scoreBand(int score) {
+    if (score < 50)
+        return 0;
+    if (score < 65)
+        return 1;
+    if (score < 80)
+        return 2;
+    return 3;
+}
+
+double weekBarHeight(std::optional<int> score) {
+    if (!score)
+        return 4.0;
+    return std::max(std::clamp(*score, 0, 100) * 56.0 / 100.0, 8.0);
+}
+
+double ringColorStop(int score) {
+    return std::clamp(score, 0, 100) / 100.0;
+}
+
+std::optional<std::string> unobservedNote(double seconds) {
+    if (!(seconds >= 60))
+        return std::nullopt;
+    const auto minutes = static_cast<long long>(seconds / 60);
+    return ScreenScore::durationText(minutes * 60) + " not watched — the app has no record of it.";
+}
+
+std::string scoreTooltip(const std::optional<ScreenScore>& today) {
+    if (!today)
+        return "No screen score today — no breaks logged yet";
+    return "Screen score today: " + std::to_string(today->score) + " out of 100";
+}
+
+std::vector<std::string> scoreLines(const std::optional<ScreenScore>& today) {
+    if (!today)
+        return {"No breaks logged yet today."};
+    std::vector<std::string> lines;
+    for (const auto& factor : today->factors)
+        lines.push_back(factor.label);
+    if (lines.empty())
+        lines.emplace_back("No deductions — a perfect day.");
+    if (auto note = unobservedNote(today->unobservedSeconds))
+        lines.push_back(*note);
+    return lines;
+}
+
+std::string streakText(int days) {
+    return std::to_string(days) + (days == 1 ? " day" : " days");
+}
+
+std::string dayBarTooltip(const DayBar& bar, std::optional<int> score) {
+    std::string counts = std::to_string(bar.taken) + " taken · " + std::to_string(bar.skipped) + " skipped · " +
+                         std::to_string(bar.postponed) + " snoozed";
+    if (!score)
+        return counts;
+    return "Score " + std::to_string(*score) + " · " + counts;
+}
+
+std::string heatDayTooltip(int dayOfMonth, std::optional<int> score) {
+    const std::string prefix = "Day " + std::to_string(dayOfMonth) + ": ";
+    return score ? prefix + "score " + std::to_string(*score) : prefix + "no score";
+}
+
+} // namespace sorvala::StatsPresentation

@@ -1,0 +1,164 @@
+// SPDX-License-Identifier: MIT
+#include "app/AppLogger.h"
+#include "history/BreakLog.h"
+
+#include "support/TemporaryDirectory.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+#include <thread>
+
+namespace sorvala {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+const Instant noon = *parseIso8601("2026-12-05T12:00:00Z");
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+TEST(AppLoggerLines, FormatAndTimestampBothWays) {
+    const std::string line = AppLogger::line("settings changed microMinutes=20->25", *parseIso8601("2026-12-05T19:23:07Z") + 0.9);
+    EXPECT_EQ(line, "2026-12-05T19:23:07Z settings changed microMinutes=20->25");
+    EXPECT_EQ(AppLogger::timestamp(line), parseIso8601("2026-12-05T19:23:07Z"));
+    EXPECT_EQ(AppLogger::timestamp("2026-12-05T19:23:07Z"), std::nullopt) << "no space";
+    EXPECT_EQ(AppLogger::timestamp("EXCEPTION at 2026-12-05T19:23:07Z"), std::nullopt);
+    EXPECT_EQ(AppLogger::generationURL(2, "/x/Sorvala.log"), "/x/Sorvala.log.2");
+}
+
+TEST(AppLoggerFile, FirstLineCreatesTheFoldersAndLinesAppend) {
+    TemporaryDirectory state;
+    const auto file = state / "deep/Sorvala/Sorvala.log";
+    AppLogger::log("launched version=0.1.0", file, noon);
+    AppLogger::log("break due kind=long", file, noon + 61);
+    EXPECT_EQ(readFile(file), "2026-12-05T12:00:00Z launched version=0.1.0\n2026-12-05T12:01:01Z break due kind=long\n");
+}
+
+TEST(AppLoggerFile, AnUnopenableLogIsASilentNoOpButTheAppendReportsIt) {
+    TemporaryDirectory state;
+    const auto file = state / "Sorvala.log";
+    writeFile(file, "kept\n");
+    const auto cannotOpen = [](const std::filesystem::path&) { return -1; };
+    AppLogger::log("lost", file, noon, cannotOpen);
+    EXPECT_EQ(readFile(file), "kept\n");
+    const auto failure = AppLogger::append("x\n", file, cannotOpen);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->description(), "Sorvala.log exists but could not be opened for appending");
+}
+
+TEST(AppLoggerRotation, OnlyAFileLargerThanTheLimitIsRotated) {
+    struct Case { const char* name; std::uintmax_t size; bool rotated; };
+    const Case cases[] = {{"exactly the limit", 5000000, false}, {"one byte more", 5000001, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemporaryDirectory state;
+        const auto file = state / "Sorvala.log";
+        writeFile(file, std::string(c.size - 1, 'x') + "\n");
+        AppLogger::log("next", file, noon);
+        if (c.rotated) {
+            EXPECT_EQ(std::filesystem::file_size(AppLogger::generationURL(1, file)), c.size);
+            EXPECT_EQ(readFile(file), "2026-12-05T12:00:00Z next\n");
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(AppLogger::generationURL(1, file)));
+            EXPECT_EQ(std::filesystem::file_size(file), c.size + 26);
+        }
+    }
+}
+
+TEST(AppLoggerRotation, GenerationsMoveUpAndTheOldestIsDropped) {
+    TemporaryDirectory state;
+    const auto file = state / "Sorvala.log";
+    writeFile(file, "current");
+    for (int n = 1; n <= 3; ++n)
+        writeFile(AppLogger::generationURL(n, file), "generation " + std::to_string(n));
+    AppLogger::rotateIfNeeded(file, 3, 3);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    EXPECT_EQ(readFile(AppLogger::generationURL(1, file)), "current");
+    EXPECT_EQ(readFile(AppLogger::generationURL(2, file)), "generation 1");
+    EXPECT_EQ(readFile(AppLogger::generationURL(3, file)), "generation 2");
+    EXPECT_FALSE(std::filesystem::exists(AppLogger::generationURL(4, file)));
+
+    writeFile(file, "current");
+    AppLogger::rotateIfNeeded(file, 3, 0);
+    EXPECT_EQ(readFile(file), "current") << "nothing is kept, nothing rotates";
+}
+
+TEST(AppLoggerConcurrency, EightThreadsNeverTearOrInterleaveLines) {
+    TemporaryDirectory home;
+    const auto logFile = home / "Sorvala.log";
+    const auto historyFile = home / "break-events.jsonl";
+    constexpr int perThread = 300;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&, t] {
+            NullLogger quiet;
+            for (int i = 0; i < perThread; ++i) {
+                if (t % 2 == 0) {
+                    AppLogger::log("thread=" + std::to_string(t) + " line=" + std::to_string(i) + " " +
+                                       std::string(static_cast<std::size_t>(i % 50) * 20, 'p'),
+                                   logFile, noon);
+                } else {
+                    BreakLog::record(BreakEvent::Kind::micro, BreakEvent::Outcome::taken, t * 1000.0 + i, noon, quiet,
+                                     historyFile);
+                }
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+
+    std::set<std::pair<int, int>> seen;
+    for (const auto& line : linesOf(readFile(logFile))) {
+        ASSERT_THAT(line, StartsWith("2026-12-05T12:00:00Z thread="));
+        int thread = -1, index = -1, consumed = 0;
+        ASSERT_EQ(std::sscanf(line.c_str() + 21, "thread=%d line=%d %n", &thread, &index, &consumed), 2) << line;
+        EXPECT_EQ(line.substr(21 + static_cast<std::size_t>(consumed)),
+                  std::string(static_cast<std::size_t>(index % 50) * 20, 'p'));
+        seen.emplace(thread, index);
+    }
+    EXPECT_EQ(seen.size(), 4u * perThread);
+
+    const auto decoded = BreakLog::decode(readFile(historyFile));
+    EXPECT_EQ(decoded.undecodableLines, 0);
+    EXPECT_EQ(decoded.events.size(), 4u * perThread);
+}
+
+TEST(AppLoggerUncaught, TheExceptionLineNamesTheFailureAndTheStack) {
+    EXPECT_EQ(AppLogger::exceptionMessage("std::runtime_error", "", {"a", "b"}),
+              "EXCEPTION std::runtime_error: no reason a | b");
+    EXPECT_FALSE(AppLogger::callStackSymbols().empty());
+}
+
+TEST(AppLoggerUncaughtDeathTest, AnUncaughtExceptionIsLoggedBeforeTheProcessEnds) {
+    // The forked child writes into this test's folder, so the "fast" style (fork only) is needed.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    TemporaryDirectory state;
+    const auto file = state / "Sorvala/Sorvala.log";
+    EXPECT_DEATH(
+        {
+            AppLogger::installExceptionHandler(file);
+            std::thread([] { throw std::runtime_error("disk full"); }).join();
+        },
+        "");
+    const auto lines = linesOf(readFile(file));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_THAT(lines[0], HasSubstr(" EXCEPTION std::runtime_error: disk full "));
+    EXPECT_TRUE(AppLogger::timestamp(lines[0]));
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: MIT
+#include "history/BreakLog.h"
+
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZoneCalendar.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace sorvala {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::filesystem::path dataDir = std::filesystem::path(SORVALA_TEST_DATA_DIR) / "history";
+
+Instant at(const char* utc) {
+    return *parseIso8601(utc);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+TEST(BreakLogFormat, GoldenLinesDecodeAndEncodeBackUnchanged) {
+    const std::string golden = readFile(dataDir / "break-events.jsonl");
+    const auto decoded = BreakLog::decode(golden);
+    ASSERT_EQ(decoded.undecodableLines, 0);
+    ASSERT_EQ(decoded.events.size(), 6u);
+    EXPECT_EQ(decoded.events[0],
+              (BreakEvent{at("2026-12-05T19:23:07Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 312.5}));
+    EXPECT_EQ(decoded.events[2].durationSeconds, std::nullopt);
+
+    const auto lines = linesOf(golden);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        SCOPED_TRACE(lines[i]);
+        EXPECT_EQ(BreakLog::encode(decoded.events[i]), lines[i]);
+    }
+}
+
+TEST(BreakLogFormat, CsvInTheLocalZoneRoundsHalvesAwayFromZero) {
+    const auto events = BreakLog::decode(readFile(dataDir / "break-events.jsonl")).events;
+    // Covers 312.5 -> 313, 59.5 -> 60, 0.4 -> 0 and the empty field of a missing duration.
+    EXPECT_EQ(BreakLog::csv(events, ZoneCalendar("Europe/Berlin")), readFile(dataDir / "break-events-berlin.csv"));
+    EXPECT_EQ(BreakLog::csv({}, ZoneCalendar("UTC")), "date,kind,outcome,duration_seconds\n");
+    EXPECT_EQ(BreakLog::csv({BreakEvent{at("2026-07-01T10:00:00Z"), BreakEvent::Kind::micro,
+                                        BreakEvent::Outcome::taken, 20.0}},
+                            ZoneCalendar("UTC")),
+              "date,kind,outcome,duration_seconds\n2026-07-01T10:00:00Z,micro,taken,20\n");
+}
+
+TEST(BreakLogFormat, LinesThatAreNotRecordsAreRefused) {
+    const char* refused[] = {
+        "not json",
+        "[1,2]",
+        R"({"kind":"long","outcome":"taken"})",
+        R"({"date":"2026-12-05T19:23:07Z","outcome":"taken"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"lunch","outcome":"taken"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"later"})",
+        R"({"date":"2026-12-05T19:23:07.250Z","kind":"long","outcome":"taken"})",
+        R"({"date":"2026-12-05 19:23:07","kind":"long","outcome":"taken"})",
+        R"({"date":1733426587,"kind":"long","outcome":"taken"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":"300"})",
+    };
+    for (const char* line : refused) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(BreakLog::decodeLine(line), std::nullopt);
+    }
+    // Unknown members are ignored and a null duration is no duration.
+    const auto tolerated =
+        BreakLog::decodeLine(R"({"date":"2026-12-05T19:23:07Z","kind":"micro","outcome":"taken","durationSeconds":null,"app":"x"})");
+    ASSERT_TRUE(tolerated);
+    EXPECT_EQ(tolerated->durationSeconds, std::nullopt);
+}
+
+TEST(BreakLogFormat, DurationsRoundTripAndNonFiniteOnesAreNotEncoded) {
+    for (const double seconds : {0.1, 312.5, 1e-7, 86400.0, 123456.789}) {
+        SCOPED_TRACE(seconds);
+        const BreakEvent event{at("2026-12-05T19:23:07Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, seconds};
+        EXPECT_EQ(BreakLog::decodeLine(*BreakLog::encode(event)), event);
+    }
+    EXPECT_EQ(BreakLog::encode({Instant{}, BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 0.0 / 0.0}),
+              std::nullopt);
+}
+
+TEST(BreakLogFormat, BlankLinesAndAMissingFinalLineFeedAreNotDamage) {
+    const auto decoded = BreakLog::decode(
+        "\n{\"date\":\"2026-12-05T19:23:07Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n\n\n"
+        "{\"date\":\"2026-12-05T19:24:07Z\",\"kind\":\"micro\",\"outcome\":\"skipped\"}");
+    EXPECT_EQ(decoded.undecodableLines, 0);
+    EXPECT_EQ(decoded.events.size(), 2u);
+}
+
+TEST(BreakLogRecording, ReportsFirstThenAppendsOneLine) {
+    TemporaryDirectory home;
+    const auto file = home / "Sorvala/break-events.jsonl";
+    RecordingLogger report;
+    BreakLog::record(BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 312.9, at("2026-12-05T19:23:07Z"), report,
+                     file);
+    BreakLog::record(BreakEvent::Kind::long_, BreakEvent::Outcome::postponed, std::nullopt,
+                     at("2026-12-05T19:30:00Z"), report, file);
+    EXPECT_THAT(report.lines, ElementsAre("break taken kind=long duration=312s", "break postponed kind=long"));
+    EXPECT_EQ(readFile(file),
+              "{\"date\":\"2026-12-05T19:23:07Z\",\"kind\":\"long\",\"outcome\":\"taken\",\"durationSeconds\":312.9}\n"
+              "{\"date\":\"2026-12-05T19:30:00Z\",\"kind\":\"long\",\"outcome\":\"postponed\"}\n");
+}
+
+TEST(BreakLogRecording, FailuresAreReportedAfterTheReportLine) {
+    TemporaryDirectory home;
+    const auto file = home / "break-events.jsonl";
+    writeFile(file, "");
+    RecordingLogger report;
+    const auto cannotOpen = [](const std::filesystem::path&) { return -1; };
+    BreakLog::record(BreakEvent::Kind::micro, BreakEvent::Outcome::skipped, 3.0, at("2026-12-05T19:23:07Z"), report,
+                     file, cannotOpen);
+    BreakLog::record(BreakEvent::Kind::micro, BreakEvent::Outcome::taken, 1.0 / 0.0, at("2026-12-05T19:23:07Z"),
+                     report, file);
+    EXPECT_THAT(report.lines,
+                ElementsAre("break skipped kind=micro duration=3s",
+                            "break event NOT recorded: break-events.jsonl exists but could not be opened for appending",
+                            "break taken kind=micro", "break event NOT recorded: encoding failed"));
+    EXPECT_EQ(readFile(file), "");
+}
+
+TEST(BreakLogRecording, ATornLastLineStaysApartFromTheNextRecord) {
+    TemporaryDirectory home;
+    const auto file = home / "break-events.jsonl";
+    // A crash in the middle of a write left half a record without its line feed.
+    writeFile(file, "{\"date\":\"2026-12-05T19:23:07Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n{\"date\":\"2026-12-05T19:4");
+    RecordingLogger report;
+    BreakLog::record(BreakEvent::Kind::micro, BreakEvent::Outcome::taken, 20.0, at("2026-12-05T20:00:00Z"), report,
+                     file);
+
+    BreakLogReader reader(file);
+    RecordingLogger log;
+    const auto events = reader.events(log);
+    ASSERT_EQ(events->size(), 2u);
+    EXPECT_EQ(events->back(),
+              (BreakEvent{at("2026-12-05T20:00:00Z"), BreakEvent::Kind::micro, BreakEvent::Outcome::taken, 20.0}));
+    EXPECT_THAT(log.lines, ElementsAre("break history has 1 undecodable line(s); 2 event(s) still readable"));
+}
+
+TEST(BreakLogRecording, OnlyCompletedOrUserEndedBreaksAreRecorded) {
+    struct Case { const char* name; bool completed, manual, byApp, recorded; };
+    const Case cases[] = {
+        {"completed", true, false, false, true},
+        {"completed manual break", true, true, false, true},
+        {"skipped by the user", false, false, false, true},
+        {"manual break skipped", false, true, false, false},
+        {"torn down by the app", false, false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(BreakLog::shouldRecord(c.completed, c.manual, c.byApp), c.recorded);
+    }
+}
+
+class BreakLogReading : public ::testing::Test {
+protected:
+    TemporaryDirectory home;
+    std::filesystem::path file = home / "break-events.jsonl";
+    RecordingLogger log;
+
+    void recordTaken(const char* utc) {
+        RecordingLogger ignored;
+        BreakLog::record(BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 300.0, at(utc), ignored, file);
+    }
+};
+
+TEST_F(BreakLogReading, DamagedLinesAreSkippedAndReportedOncePerRun) {
+    const std::string good = "{\"date\":\"2026-12-05T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n";
+    writeFile(file, good + good + "garbage\n" + good +
+                        "{\"date\":\"2026-12-05T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"later\"}\n");
+    BreakLogReader reader(file);
+    EXPECT_EQ(reader.events(log)->size(), 3u);
+    recordTaken("2026-12-05T10:00:00Z"); // forces a fresh decode of the same damage
+    EXPECT_EQ(reader.events(log)->size(), 4u);
+    EXPECT_THAT(log.lines, ElementsAre("break history has 2 undecodable line(s); 3 event(s) still readable"));
+}
+
+TEST_F(BreakLogReading, UnreadableFilesReadAsEmptyWithOneLine) {
+    {
+        writeFile(file, "{\"date\":\"2026-12-05T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n\xff\xfe\n");
+        BreakLogReader reader(file);
+        EXPECT_THAT(*reader.events(log), IsEmpty());
+        EXPECT_THAT(*reader.events(log), IsEmpty());
+        EXPECT_THAT(log.lines, ElementsAre("break history is not valid UTF-8; every statistic reads as empty"));
+    }
+    {
+        log.lines.clear();
+        const auto folder = home / "a-folder";
+        std::filesystem::create_directory(folder);
+        BreakLogReader reader(folder);
+        EXPECT_THAT(*reader.events(log), IsEmpty());
+        EXPECT_THAT(log.lines,
+                    ElementsAre("break history unreadable at " + folder.string() + "; every statistic reads as empty"));
+    }
+}
+
+TEST_F(BreakLogReading, AMissingFileIsAnEmptyHistoryUntilTheNextRecord) {
+    recordTaken("2026-12-05T09:00:00Z");
+    BreakLogReader reader(file);
+    EXPECT_EQ(reader.events(log)->size(), 1u);
+    std::filesystem::remove(file);
+    EXPECT_THAT(*reader.events(log), IsEmpty());
+    recordTaken("2026-12-05T10:00:00Z");
+    EXPECT_EQ(reader.events(log)->size(), 1u);
+    EXPECT_THAT(log.lines, IsEmpty());
+}
+
+TEST_F(BreakLogReading, AnUnchangedFileIsDecodedOnceAndAnAppendIsSeen) {
+    recordTaken("2026-12-05T09:00:00Z");
+    BreakLogReader reader(file);
+    const BreakEvents first = reader.events(log);
+    EXPECT_EQ(reader.events(log), first) << "a second read hands out the same decoded list";
+
+    // Rewrite the content behind the cache's back with the same size and modification time:
+    // a cached read cannot notice, which shows the file was not decoded again.
+    struct stat before {};
+    ASSERT_EQ(::stat(file.c_str(), &before), 0);
+    std::string content = readFile(file);
+    content.replace(content.find("09:00"), 5, "11:00");
+    writeFile(file, content);
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(reader.events(log)->front().date, at("2026-12-05T09:00:00Z"));
+
+    recordTaken("2026-12-05T12:00:00Z");
+    const BreakEvents after = reader.events(log);
+    ASSERT_EQ(after->size(), 2u);
+    EXPECT_EQ(after->front().date, at("2026-12-05T11:00:00Z"));
+}
+
+TEST(EventLogCacheTest, WithoutAStampNothingIsKept) {
+    EventLogCache cache;
+    int parses = 0;
+    const auto parse = [&] {
+        ++parses;
+        return std::make_shared<const std::vector<BreakEvent>>();
+    };
+    const EventLogCache::Stamp stamp{std::filesystem::file_time_type{}, 10};
+    cache.events(stamp, parse);
+    cache.events(stamp, parse);
+    EXPECT_EQ(parses, 1);
+    cache.events(std::nullopt, parse);
+    cache.events(stamp, parse);
+    EXPECT_EQ(parses, 3);
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+#include "history/DailyStats.h"
+#include "history/ScreenScore.h"
+#include "history/StatsPresentation.h"
+
+#include "support/ZoneCalendar.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using ::testing::ElementsAre;
+using Outcome = BreakEvent::Outcome;
+using Factor = ScreenScore::Factor;
+
+const ZoneCalendar berlin("Europe/Berlin");
+
+BreakEvent event(const char* local, Outcome outcome, std::optional<double> seconds = std::nullopt,
+                 BreakEvent::Kind kind = BreakEvent::Kind::long_) {
+    return BreakEvent{berlin.at(local), kind, outcome, seconds};
+}
+
+std::optional<ScreenScore> scoreOf(const std::vector<BreakEvent>& events, int intervalMinutes = 60) {
+    return ScreenScore::daily(events, berlin.at("2026-12-07T12:00:00"), intervalMinutes, berlin);
+}
+
+TEST(ScreenScoreDaily, WorkedExamples) {
+    EXPECT_EQ(scoreOf({}), std::nullopt);
+    EXPECT_EQ(scoreOf({event("2026-12-06T23:59:00", Outcome::taken, 300.0)}), std::nullopt) << "another day";
+
+    EXPECT_EQ(scoreOf({event("2026-12-07T09:00:00", Outcome::taken, 300.0)}), (ScreenScore{100, {}, 0}));
+
+    // 09:00 to 11:00 with five minutes of rest: 6900 s worked against 3600 s.
+    EXPECT_EQ(scoreOf({event("2026-12-07T09:00:00", Outcome::taken, 300.0),
+                       event("2026-12-07T11:00:00", Outcome::taken, 300.0)}),
+              (ScreenScore{91, {Factor{"Spent 1h 55m without a break", -9}}, 0}));
+
+    EXPECT_EQ(scoreOf({event("2026-12-07T09:00:00", Outcome::skipped, 3.0),
+                       event("2026-12-07T09:20:00", Outcome::skipped, 3.0)}),
+              (ScreenScore{90, {Factor{"Skipped 2 breaks", -10}}, 0}));
+
+    // Spent factors come before the skipped one, in order; the file order does not matter.
+    EXPECT_EQ(scoreOf({event("2026-12-07T15:00:00", Outcome::taken), event("2026-12-07T08:00:00", Outcome::skipped),
+                       event("2026-12-07T12:00:00", Outcome::taken)}),
+              (ScreenScore{45, {Factor{"Spent 4h 0m without a break", -30}, Factor{"Spent 3h 0m without a break", -20},
+                                Factor{"Skipped 1 break", -5}},
+                           0}));
+}
+
+TEST(ScreenScoreDaily, RestAndUnobservedTime) {
+    // Unobserved and asleep events are anchors and rest; their durations cover the gap.
+    const auto covered = scoreOf({event("2026-12-07T08:00:00", Outcome::taken),
+                                  event("2026-12-07T11:00:00", Outcome::unobserved, 3725.0),
+                                  event("2026-12-07T11:00:00", Outcome::unobserved, -50.0),
+                                  event("2026-12-07T13:30:00", Outcome::asleep, 5400.0)});
+    ASSERT_TRUE(covered);
+    EXPECT_EQ(covered->factors, (std::vector<Factor>{Factor{"Spent 1h 57m without a break", -9}}));
+    EXPECT_DOUBLE_EQ(covered->unobservedSeconds, 3725.0);
+
+    // An excused hold of two hours rests one interval at most; a score never drops below zero.
+    const std::vector<BreakEvent> day{event("2026-12-07T09:00:00", Outcome::taken),
+                                      event("2026-12-07T12:00:00", Outcome::excused, 7200.0),
+                                      event("2026-12-07T12:00:00", Outcome::taken)};
+    EXPECT_DOUBLE_EQ(ScreenScore::restSeconds(day, berlin.at("2026-12-07T09:00:00"), berlin.at("2026-12-07T12:00:00"), 3600),
+                     3600.0);
+    std::vector<BreakEvent> terrible{event("2026-12-07T00:30:00", Outcome::taken)};
+    for (int i = 0; i < 25; ++i)
+        terrible.push_back(event("2026-12-07T01:00:00", Outcome::skipped));
+    EXPECT_EQ(scoreOf(terrible)->score, 0);
+}
+
+TEST(ScreenScoreRest, SpansAreClampedToTheWindowAndOverlapsCountOnce) {
+    const Instant from = berlin.at("2026-12-07T10:00:00");
+    const Instant to = berlin.at("2026-12-07T11:00:00");
+    const std::vector<BreakEvent> day{
+        event("2026-12-07T10:05:00", Outcome::taken, 600.0),  // from 09:55: five minutes inside
+        event("2026-12-07T10:30:00", Outcome::taken, 600.0),  // 10:20 to 10:30
+        event("2026-12-07T10:25:00", Outcome::asleep, 300.0), // 10:20 to 10:25, inside the one above
+        event("2026-12-07T11:10:00", Outcome::taken, 1200.0), // 10:50 to 11:10: ten minutes inside
+        event("2026-12-07T10:40:00", Outcome::postponed),     // no length
+    };
+    EXPECT_DOUBLE_EQ(ScreenScore::restSeconds(day, from, to, 3600), 25 * 60.0);
+}
+
+TEST(ScreenScoreBuckets, BucketedScoresMatchDirectOnes) {
+    const std::vector<BreakEvent> events{event("2026-12-06T23:30:00", Outcome::skipped),
+                                         event("2026-12-07T00:30:00", Outcome::taken),
+                                         event("2026-12-07T03:30:00", Outcome::taken)};
+    const auto buckets = ScreenScore::bucketByDay(events, berlin);
+    ASSERT_EQ(buckets.size(), 2u);
+    for (const char* day : {"2026-12-06T12:00:00", "2026-12-07T12:00:00", "2026-12-08T12:00:00"}) {
+        SCOPED_TRACE(day);
+        EXPECT_EQ(ScreenScore::daily(buckets, berlin.at(day), 60, berlin),
+                  ScreenScore::daily(events, berlin.at(day), 60, berlin));
+    }
+}
+
+TEST(DailyStatsStreaks, QualifyingDaysInARow) {
+    std::vector<BreakEvent> events;
+    const auto day = [&](const char* date, int taken, int skipped) {
+        for (int i = 0; i < taken; ++i)
+            events.push_back(event((std::string(date) + "T10:00:00").c_str(), Outcome::taken));
+        for (int i = 0; i < skipped; ++i)
+            events.push_back(event((std::string(date) + "T11:00:00").c_str(), Outcome::skipped));
+    };
+    day("2026-11-20", 5, 0);
+    day("2026-11-21", 4, 1); // 0.8 qualifies
+    day("2026-11-22", 3, 1); // 0.75 does not
+    day("2026-12-04", 4, 1);
+    day("2026-12-05", 2, 0);
+    day("2026-12-06", 9, 0);
+    events.push_back(event("2026-12-07T08:00:00", Outcome::postponed)); // today, nothing resolved yet
+    const Instant today = berlin.at("2026-12-07T18:00:00");
+
+    EXPECT_EQ(BreakLog::streak(events, today, berlin), 3);
+    EXPECT_EQ(BreakLog::streak(events, berlin.at("2026-12-08T09:00:00"), berlin), 0) << "yesterday had no break";
+    EXPECT_EQ(BreakLog::streak(events, berlin.at("2026-11-22T20:00:00"), berlin), 0);
+    EXPECT_EQ(BreakLog::longestStreak(events, berlin), 3);
+    EXPECT_EQ(BreakLog::postponedCount(events, today, berlin), 1);
+
+    day("2026-12-07", 1, 1);
+    EXPECT_EQ(BreakLog::streak(events, today, berlin), 0) << "a resolved, failing today ends it";
+    EXPECT_EQ(BreakLog::dailyRates(events, berlin).at(CivilDay{2026, 11, 22}), (DailyRate{3, 4}));
+    EXPECT_EQ(BreakLog::streak({}, today, berlin), 0);
+    EXPECT_EQ(BreakLog::longestStreak({}, berlin), 0);
+}
+
+TEST(DailyStatsStreaks, DaylightSavingDaysStillFollowEachOther) {
+    std::vector<BreakEvent> events;
+    for (const char* date : {"2026-03-28T10:00:00", "2026-03-29T10:00:00", "2026-03-30T10:00:00"})
+        events.push_back(event(date, Outcome::taken));
+    EXPECT_EQ(BreakLog::streak(events, berlin.at("2026-03-30T23:30:00"), berlin), 3);
+    EXPECT_EQ(BreakLog::longestStreak(events, berlin), 3);
+}
+
+TEST(StatsPresentationWeek, SevenBarsEndingOnTheDay) {
+    const std::vector<BreakEvent> events{
+        event("2026-11-30T23:59:00", Outcome::taken), // one day too early
+        event("2026-12-01T00:00:00", Outcome::taken, 20.0, BreakEvent::Kind::micro),
+        event("2026-12-01T10:00:00", Outcome::skipped),
+        event("2026-12-07T10:00:00", Outcome::postponed),
+        event("2026-12-07T10:00:00", Outcome::excused, 60.0),
+        event("2026-12-08T00:00:00", Outcome::taken), // the day after
+    };
+    const auto bars = StatsPresentation::dayBars(events, berlin.at("2026-12-07T23:00:00"), berlin);
+    ASSERT_EQ(bars.size(), 7u);
+    EXPECT_EQ(bars.front(), (StatsPresentation::DayBar{CivilDay{2026, 12, 1}, 1, 1, 0}));
+    EXPECT_EQ(bars.back(), (StatsPresentation::DayBar{CivilDay{2026, 12, 7}, 0, 0, 1}));
+    EXPECT_EQ(bars[3].total(), 0);
+}
+
+TEST(StatsPresentationMonth, GridAndInitialsFollowTheFirstWeekday) {
+    // March 2026 starts on a Sunday.
+    const auto mondayFirst = StatsPresentation::monthGrid(berlin.at("2026-03-15T12:00:00"), berlin);
+    EXPECT_EQ(mondayFirst.leadingBlanks, 6);
+    ASSERT_EQ(mondayFirst.days.size(), 31u);
+    EXPECT_EQ(mondayFirst.days.front(), (CivilDay{2026, 3, 1}));
+    EXPECT_EQ(mondayFirst.days.back(), (CivilDay{2026, 3, 31}));
+    const ZoneCalendar sundayFirst("Europe/Berlin", 1);
+    EXPECT_EQ(StatsPresentation::monthGrid(sundayFirst.at("2026-03-15T12:00:00"), sundayFirst).leadingBlanks, 0);
+    EXPECT_EQ(StatsPresentation::monthGrid(berlin.at("2028-02-10T12:00:00"), berlin).days.size(), 29u);
+
+    EXPECT_THAT(StatsPresentation::weekdayInitials(berlin), ElementsAre("M", "T", "W", "T", "F", "S", "S"));
+    EXPECT_THAT(StatsPresentation::weekdayInitials(sundayFirst), ElementsAre("S", "M", "T", "W", "T", "F", "S"));
+}
+
+TEST(StatsPresentationMappings, ScoresToBandsHeightsAndNotes) {
+    using namespace StatsPresentation;
+    EXPECT_EQ(scoreBand(49), 0);
+    EXPECT_EQ(scoreBand(50), 1);
+    EXPECT_EQ(scoreBand(64), 1);
+    EXPECT_EQ(scoreBand(79), 2);
+    EXPECT_EQ(scoreBand(80), 3);
+    EXPECT_EQ(weekBarHeight(5), 8.0);
+    EXPECT_EQ(weekBarHeight(100), 56.0);
+    EXPECT_EQ(weekBarHeight(50), 28.0);
+    EXPECT_EQ(weekBarHeight(std::nullopt), 4.0);
+    EXPECT_EQ(ringColorStop(91), 0.91);
+    EXPECT_EQ(ringColorStop(130), 1.0);
+    EXPECT_EQ(unobservedNote(59), std::nullopt);
+    EXPECT_EQ(unobservedNote(60), "1m not watched — the app has no record of it.");
+    EXPECT_EQ(unobservedNote(3725), "1h 2m not watched — the app has no record of it.");
+
+    EXPECT_THAT(scoreLines(std::nullopt), ElementsAre("No breaks logged yet today."));
+    EXPECT_THAT(scoreLines(ScreenScore{100, {}, 120}),
+                ElementsAre("No deductions — a perfect day.", "2m not watched — the app has no record of it."));
+    EXPECT_EQ(scoreTooltip(ScreenScore{91, {}, 0}), "Screen score today: 91 out of 100");
+    EXPECT_EQ(streakText(1), "1 day");
+    EXPECT_EQ(streakText(0), "0 days");
+    EXPECT_EQ(dayBarTooltip(DayBar{CivilDay{}, 3, 1, 0}, 91), "Score 91 · 3 taken · 1 skipped · 0 snoozed");
+    EXPECT_EQ(dayBarTooltip(DayBar{}, std::nullopt), "0 taken · 0 skipped · 0 snoozed");
+    EXPECT_EQ(heatDayTooltip(5, std::nullopt), "Day 5: no score");
+}
+
+} // namespace
+} // namespace sorvala
