@@ -1,0 +1,208 @@
+// SPDX-License-Identifier: MIT
+// sorvalactl probe: every system reading, the back ends behind them, each smart-pause cause with
+// its answer and what the sweep makes of them, as the application would see them now.
+#include "ProbeCommand.h"
+
+#include "core/PreferencesStore.h"
+#include "core/SettingsKeys.h"
+#include "sensing/Sensors.h"
+#include "sensing/SystemSignals.h"
+
+#include <nlohmann/json.hpp>
+
+#include <charconv>
+#include <memory>
+
+namespace sorvala::ctl {
+
+namespace {
+
+namespace Keys = SettingsSchema;
+
+constexpr std::string_view help =
+    "usage: sorvalactl probe [--json] [--watch]\n"
+    "\n"
+    "Reads everything Sorvala asks the system about: idle time, key presses, display sleep, the\n"
+    "frontmost application, fullscreen, video, microphone, screen capture, Do Not Disturb and the\n"
+    "calendar; the session and the back end behind each reading; every smart-pause cause with its\n"
+    "answer under the current settings; and the sweep's result (active cause, presence proven).\n"
+    "\n"
+    "  --json    one JSON object per round with the fields idleSeconds, secondsSinceKeyDown,\n"
+    "            displayAsleep, everyDisplayAsleep, frontmostApp, fullscreen, videoPlaying,\n"
+    "            microphoneInUse, screenCaptured, doNotDisturb, calendarEvent, activeCause,\n"
+    "            presenceProven, backends, causes and withinWorkingHours\n"
+    "  --watch   probe again every 2 seconds until interrupted\n";
+
+/// One smart-pause cause with the answer its probe gave in this round.
+struct CauseAnswer {
+    std::string label;
+    bool active = false;
+    std::string note; ///< why a cause cannot fire now ("switched off"), else empty
+};
+
+/// Everything one round reads.
+struct Probe {
+    double idleSeconds = 0;
+    std::optional<double> secondsSinceKeyDown;
+    bool displayAsleep = false;
+    bool everyDisplayAsleep = false;
+    std::optional<std::string> frontmostApp;
+    bool fullscreen = false;
+    bool videoPlaying = false;
+    bool microphoneInUse = false;
+    bool screenCaptured = false;
+    bool doNotDisturb = false;
+    bool calendarEvent = false;
+    bool withinWorkingHours = true;
+    std::vector<SystemSignals::Backend> backends;
+    std::vector<CauseAnswer> causes;
+    Sensors::SmartPauseReading sweep;
+};
+
+std::string causeNote(std::string_view label, const PreferencesStore& store) {
+    const auto off = [&store](std::string_view key) { return !store.boolean(key); };
+    if ((label == Sensors::videoLabel && off(Keys::pauseDuringVideoKey)) ||
+        (label == Sensors::calendarLabel && off(Keys::pauseDuringCalendarEventsKey)) ||
+        (label == Sensors::screenCaptureLabel && off(Keys::pauseDuringScreenCaptureKey)))
+        return "switched off";
+    if (label == Sensors::calendarLabel && Sensors::calendarSources(store).empty())
+        return "no calendar sources";
+    if (label == Sensors::excludedAppLabel && store.textList(Keys::excludedAppBundleIdentifiersKey)
+                                                 .value_or(std::vector<std::string>{})
+                                                 .empty())
+        return "no excluded apps";
+    return {};
+}
+
+Probe takeProbe(ProbeSources& sources) {
+    SystemSignals& signals = sources.signals;
+    const Instant now = sources.now();
+    Probe probe;
+    probe.backends = signals.backends();
+    probe.idleSeconds = signals.secondsSinceLastInput();
+    probe.secondsSinceKeyDown = signals.secondsSinceLastKeyDown();
+    probe.displayAsleep = signals.displayIsAsleep();
+    probe.everyDisplayAsleep = signals.everyDisplayIsAsleep();
+    probe.frontmostApp = signals.frontmostApplicationBundleIdentifier();
+    probe.fullscreen = signals.frontmostApplicationIsFullscreen();
+    probe.videoPlaying = signals.videoPlaying();
+    probe.microphoneInUse = signals.microphoneInUse();
+    probe.screenCaptured = signals.screenCaptured();
+    probe.doNotDisturb = signals.doNotDisturbActive();
+    const auto calendarSources = Sensors::calendarSources(sources.store);
+    probe.calendarEvent = !calendarSources.empty() && signals.calendarEventInProgress(calendarSources, now);
+    probe.withinWorkingHours = Sensors::withinWorkingHours(sources.store, sources.calendar, now);
+
+    // Each cause is asked once; the sweep then runs over those answers, so the causes listed
+    // and the sweep's result can never disagree.
+    auto causes = Sensors::smartPauseCauses(signals, sources.store, now);
+    for (auto& cause : causes) {
+        const bool active = cause.isActive();
+        probe.causes.push_back({cause.menuLabel, active, causeNote(cause.menuLabel, sources.store)});
+        cause.isActive = [active] { return active; };
+    }
+    probe.sweep = Sensors::sweepSmartPause(causes, probe.idleSeconds);
+    return probe;
+}
+
+std::string seconds(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+    return std::string(buffer, result.ptr);
+}
+
+std::string yesNo(bool value) {
+    return value ? "yes" : "no";
+}
+
+void printText(std::ostream& out, const Probe& probe) {
+    constexpr std::size_t width = 30;
+    const auto row = [&out](std::string_view name, const std::string& value) {
+        out << name << std::string(name.size() < width ? width - name.size() : 1, ' ') << value << '\n';
+    };
+    for (const auto& backend : probe.backends)
+        row("back end " + backend.reading, backend.choice);
+    row("idle seconds", seconds(probe.idleSeconds));
+    row("seconds since key down", probe.secondsSinceKeyDown ? seconds(*probe.secondsSinceKeyDown) : "unavailable");
+    row("display asleep", yesNo(probe.displayAsleep));
+    row("every display asleep", yesNo(probe.everyDisplayAsleep));
+    row("frontmost app", probe.frontmostApp.value_or("none"));
+    row("fullscreen", yesNo(probe.fullscreen));
+    row("video playing", yesNo(probe.videoPlaying));
+    row("microphone in use", yesNo(probe.microphoneInUse));
+    row("screen captured", yesNo(probe.screenCaptured));
+    row("do not disturb", yesNo(probe.doNotDisturb));
+    row("calendar event", yesNo(probe.calendarEvent));
+    row("within working hours", yesNo(probe.withinWorkingHours));
+    out << "smart-pause causes\n";
+    for (const auto& cause : probe.causes)
+        row("  " + cause.label, yesNo(cause.active) + (cause.note.empty() ? "" : " (" + cause.note + ")"));
+    row("active cause", probe.sweep.active ? probe.sweep.active->menuLabel : "none");
+    row("presence proven", yesNo(probe.sweep.presenceProven));
+}
+
+void printJson(std::ostream& out, const Probe& probe) {
+    const auto optionalJson = [](const auto& value) {
+        return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json();
+    };
+    nlohmann::ordered_json backends = nlohmann::ordered_json::object();
+    for (const auto& backend : probe.backends)
+        backends[backend.reading] = backend.choice;
+    nlohmann::ordered_json causes = nlohmann::ordered_json::array();
+    for (const auto& cause : probe.causes)
+        causes.push_back({{"label", cause.label}, {"active", cause.active}});
+    const nlohmann::ordered_json object{
+        {"idleSeconds", probe.idleSeconds},
+        {"secondsSinceKeyDown", optionalJson(probe.secondsSinceKeyDown)},
+        {"displayAsleep", probe.displayAsleep},
+        {"everyDisplayAsleep", probe.everyDisplayAsleep},
+        {"frontmostApp", optionalJson(probe.frontmostApp)},
+        {"fullscreen", probe.fullscreen},
+        {"videoPlaying", probe.videoPlaying},
+        {"microphoneInUse", probe.microphoneInUse},
+        {"screenCaptured", probe.screenCaptured},
+        {"doNotDisturb", probe.doNotDisturb},
+        {"calendarEvent", probe.calendarEvent},
+        {"activeCause", probe.sweep.active ? nlohmann::ordered_json(probe.sweep.active->menuLabel)
+                                           : nlohmann::ordered_json()},
+        {"presenceProven", probe.sweep.presenceProven},
+        {"backends", backends},
+        {"causes", causes},
+        {"withinWorkingHours", probe.withinWorkingHours},
+    };
+    // One line per round, so a watch reads as JSON Lines.
+    out << object.dump() << '\n';
+}
+
+} // namespace
+
+int runProbe(const Invocation& invocation, ProbeSources& sources) {
+    bool json = false;
+    bool watch = false;
+    for (const auto& arg : invocation.args) {
+        if (arg == "--help" || arg == "-h") {
+            invocation.out << help;
+            return 0;
+        }
+        if (arg == "--json")
+            json = true;
+        else if (arg == "--watch")
+            watch = true;
+        else
+            return fail(invocation, "probe does not take '" + arg + "' (see sorvalactl probe --help)");
+    }
+    for (bool first = true;; first = false) {
+        if (!first && !json)
+            invocation.out << '\n';
+        const Probe probe = takeProbe(sources);
+        if (json)
+            printJson(invocation.out, probe);
+        else
+            printText(invocation.out, probe);
+        invocation.out.flush();
+        if (!watch || !sources.wait(probeWatchInterval))
+            return 0;
+    }
+}
+
+} // namespace sorvala::ctl

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: MIT
+#include "sensing/BreakLock.h"
+
+#include "sensing/SystemSignals.h"
+
+namespace sorvala::BreakLock {
+
+void lockNow(SystemSignals& signals) {
+    signals.lockScreen();
+}
+
+} // namespace sorvala::BreakLock

@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: MIT
+// The deciders behind Do Not Disturb, the frontmost window and display sleep.
+#include "sensing/DisplaySleep.h"
+#include "sensing/DoNotDisturb.h"
+#include "sensing/FrontmostApplication.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace sorvala {
+namespace {
+
+const std::string dataDir = SORVALA_TEST_DATA_DIR "/sensing/";
+
+TEST(DoNotDisturb, EachSourceSpeaksItsOwnWay) {
+    using DoNotDisturb::Reading;
+    using DoNotDisturb::Source;
+    struct Case {
+        Reading reading;
+        bool on;
+    };
+    const Case cases[] = {
+        {{Source::plasma, true, {}}, true},          {{Source::plasma, false, {}}, false},
+        {{Source::gnome, false, {}}, true},          {{Source::gnome, true, {}}, false},
+        {{Source::dunst, true, {}}, true},           {{Source::xfce, true, {}}, true},
+        {{Source::cinnamon, false, {}}, true},       {{Source::cinnamon, true, {}}, false},
+        {{Source::gnome, std::nullopt, {}}, false},  {{Source::plasma, std::nullopt, {}}, false},
+        {{Source::mako, std::nullopt, DoNotDisturb::parseMakoModes("default\ndo-not-disturb\n")}, true},
+        {{Source::mako, std::nullopt, DoNotDisturb::parseMakoModes("default\n")}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(text(c.reading.source)) +
+                     (c.reading.flag ? (*c.reading.flag ? " true" : " false") : " unanswered"));
+        EXPECT_EQ(DoNotDisturb::meansDoNotDisturb(c.reading), c.on);
+    }
+    EXPECT_FALSE(DoNotDisturb::doNotDisturbOn({}));
+    EXPECT_TRUE(DoNotDisturb::doNotDisturbOn({{Source::gnome, true, {}}, {Source::dunst, true, {}}}));
+}
+
+TEST(DoNotDisturb, ServerNamesAndWords) {
+    using DoNotDisturb::Source;
+    EXPECT_EQ(DoNotDisturb::sourceForServer("Plasma"), Source::plasma);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("gnome-shell"), Source::gnome);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("dunst"), Source::dunst);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("Xfce Notify Daemon"), Source::xfce);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("cinnamon"), Source::cinnamon);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("mako"), Source::mako);
+    EXPECT_EQ(DoNotDisturb::sourceForServer("notification-daemon"), std::nullopt);
+    for (const auto source : {Source::plasma, Source::gnome, Source::dunst, Source::xfce, Source::cinnamon,
+                              Source::mako})
+        EXPECT_EQ(DoNotDisturb::sourceFromText(text(source)), source);
+    EXPECT_EQ(DoNotDisturb::sourceFromText("focus"), std::nullopt);
+}
+
+TEST(FrontmostApplication, FullscreenByStateOrByFillingADisplay) {
+    using FrontmostApplication::ActiveWindow;
+    using FrontmostApplication::Rect;
+    const std::vector<Rect> displays{{0, 0, 1920, 1080}, {1920, 0, 2560, 1440}};
+    ActiveWindow video;
+    video.processId = 4410;
+    video.states = {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_FULLSCREEN"};
+    video.frame = {0, 0, 1920, 1080};
+    ActiveWindow game;
+    game.processId = 5120;
+    game.frame = {1920, 0, 2560, 1440};
+    ActiveWindow editor;
+    editor.processId = 6000;
+    editor.states = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
+    editor.frame = {0, 27, 1920, 1053};
+
+    EXPECT_TRUE(FrontmostApplication::isFullscreen(video, displays, 1));
+    EXPECT_TRUE(FrontmostApplication::isFullscreen(game, displays, 1)) << "fills the second display";
+    EXPECT_FALSE(FrontmostApplication::isFullscreen(editor, displays, 1)) << "maximised below a panel";
+    EXPECT_FALSE(FrontmostApplication::isFullscreen(video, displays, 4410)) << "our own break window";
+    EXPECT_FALSE(FrontmostApplication::isFullscreen(std::nullopt, displays, 1));
+    EXPECT_FALSE(FrontmostApplication::isFullscreen(game, {}, 1));
+}
+
+TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
+    using FrontmostApplication::ActiveWindow;
+    FrontmostApplication::DesktopEntries entries;
+    entries.ids = {"firefox", "org.gnome.Terminal", "code", "gimp"};
+    entries.idByStartupWmClass = {{"Code", "code"}};
+    const std::string terminalCgroup =
+        "0::/user.slice/user-1000.slice/user@1000.service/app.slice/app-gnome-org.gnome.Terminal-3417.scope\n";
+    struct Case {
+        const char* name;
+        ActiveWindow window;
+        std::optional<std::string> id;
+    };
+    const Case cases[] = {
+        {"GTK application id first", {"org.gnome.Nautilus", "firefox", "Firefox", "Navigator", 10, {}, {}},
+         "org.gnome.Nautilus"},
+        {"KDE desktop file, extension dropped", {std::nullopt, "/usr/share/applications/org.kde.dolphin.desktop",
+         "dolphin", "dolphin", 10, {}, {}}, "org.kde.dolphin"},
+        {"WM_CLASS through StartupWMClass", {std::nullopt, std::nullopt, "Code", "code", 10, {}, {}}, "code"},
+        {"WM_CLASS ignoring case", {std::nullopt, std::nullopt, "Firefox", "Navigator", 10, {}, {}}, "firefox"},
+        {"WM_CLASS name", {std::nullopt, std::nullopt, "Gimp-2.10", "gimp", 10, {}, {}}, "gimp"},
+        {"cgroup last", {std::nullopt, std::nullopt, "Gnome-terminal", "gnome-terminal-server", 10, {}, {}},
+         "org.gnome.Terminal"},
+        {"our own window", {"org.gnome.Nautilus", std::nullopt, std::nullopt, std::nullopt, 77, {}, {}},
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(FrontmostApplication::applicationId(c.window, entries, terminalCgroup, 77), c.id);
+    }
+    EXPECT_EQ(FrontmostApplication::applicationId(std::nullopt, entries, terminalCgroup, 77), std::nullopt);
+}
+
+TEST(FrontmostApplication, DesktopIdsFromRecordedCgroups) {
+    std::ifstream in(dataDir + "cgroup-lines.txt");
+    ASSERT_TRUE(in);
+    int checked = 0;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const auto tab = line.find('\t');
+        const std::string expected = line.substr(0, tab);
+        SCOPED_TRACE(line);
+        EXPECT_EQ(FrontmostApplication::desktopIdFromCgroup(line.substr(tab + 1)),
+                  expected == "-" ? std::nullopt : std::optional(expected));
+        ++checked;
+    }
+    EXPECT_EQ(checked, 8);
+    // cgroup v1 lists one line per hierarchy; the unified one carries the unit.
+    EXPECT_EQ(FrontmostApplication::desktopIdFromCgroup(
+                  "12:cpuset:/\n1:name=systemd:/user.slice/user-1000.slice/user@1000.service/app.slice/"
+                  "app-gnome-gimp-2410.scope\n0::/user.slice/user-1000.slice/user@1000.service/app.slice/"
+                  "app-gnome-gimp-2410.scope\n"),
+              "gimp");
+    EXPECT_EQ(FrontmostApplication::desktopIdFromCgroup(""), std::nullopt);
+    EXPECT_EQ(FrontmostApplication::desktopIdFromUnit("app-.scope"), std::nullopt);
+}
+
+TEST(DisplaySleep, SysfsConnectorTrees) {
+    const auto docked = DisplaySleep::readConnectors(dataDir + "drm-docked-asleep");
+    ASSERT_EQ(docked.size(), 4u) << "card1 itself, renderD128 and version are no connectors";
+    EXPECT_EQ(docked[0], (DisplaySleep::Connector{"card1-DP-1", "connected", "enabled", "Off"}));
+    EXPECT_EQ(DisplaySleep::everyConnectorAsleep(docked), true) << "Off and Standby, the closed lid disabled";
+
+    const auto oneAwake = DisplaySleep::readConnectors(dataDir + "drm-one-awake");
+    EXPECT_EQ(oneAwake.size(), 3u);
+    EXPECT_EQ(DisplaySleep::everyConnectorAsleep(oneAwake), false);
+
+    EXPECT_TRUE(DisplaySleep::readConnectors(dataDir + "no-such-folder").empty());
+    EXPECT_EQ(DisplaySleep::everyConnectorAsleep({}), std::nullopt) << "fall back to the main display";
+    EXPECT_EQ(DisplaySleep::everyConnectorAsleep({{"card0-DP-1", "disconnected", "disabled", "Off"}}),
+              std::nullopt);
+    EXPECT_EQ(DisplaySleep::everyConnectorAsleep({{"card0-DP-1", "connected", "enabled", ""}}), false)
+        << "an unreadable level reads awake";
+}
+
+TEST(DisplaySleep, DpmsAndCompositorAnswers) {
+    EXPECT_FALSE(DisplaySleep::dpmsAsleep({false, true, 3})) << "no DPMS extension";
+    EXPECT_FALSE(DisplaySleep::dpmsAsleep({true, false, 3})) << "DPMS switched off";
+    EXPECT_FALSE(DisplaySleep::dpmsAsleep({true, true, 0}));
+    EXPECT_TRUE(DisplaySleep::dpmsAsleep({true, true, 1}));
+    EXPECT_TRUE(DisplaySleep::dpmsAsleep({true, true, 3}));
+    for (const int mode : {-1, 0, 4})
+        EXPECT_FALSE(DisplaySleep::powerSaveModeAsleep(mode)) << mode;
+    for (const int mode : {1, 2, 3})
+        EXPECT_TRUE(DisplaySleep::powerSaveModeAsleep(mode)) << mode;
+}
+
+} // namespace
+} // namespace sorvala

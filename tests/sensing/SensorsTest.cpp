@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: MIT
+#include "core/SettingsKeys.h"
+#include "sensing/FreshReading.h"
+#include "sensing/Sensors.h"
+#include "support/FakeSystemSignals.h"
+#include "support/MemoryPreferences.h"
+#include "support/ZoneCalendar.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+namespace Keys = SettingsSchema;
+using Sensors::SmartPauseCause;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const Instant noon = Instant::fromSecondsSinceEpoch(1'796'644'800); // 2026-12-07T12:00:00Z, a Monday
+
+/// A cause whose probe answers `active` and writes its label into `probed` when it runs.
+SmartPauseCause cause(std::string label, bool attended, bool active, std::vector<std::string>& probed) {
+    return SmartPauseCause{[label, active, &probed] {
+                               probed.push_back(label);
+                               return active;
+                           },
+                           "clause", label, false, attended};
+}
+
+TEST(SensorsSweep, ProbesOnlyWhatCanChangeTheResult) {
+    struct Case {
+        const char* name;
+        double idle;
+        std::vector<std::tuple<std::string, bool, bool>> causes; // label, attended, active
+        std::optional<std::string> active;
+        bool presenceProven;
+        std::vector<std::string> probed;
+    };
+    const Case cases[] = {
+        {"call and calendar active while away: the calendar is not asked",
+         200,
+         {{"call", true, true}, {"fullscreen", false, false}, {"calendar", true, true}},
+         "call", true, {"call"}},
+        {"fullscreen active while away: attended causes after it are still asked",
+         200,
+         {{"call", true, false}, {"fullscreen", false, true}, {"video", false, false}, {"calendar", true, false},
+          {"capture", true, false}},
+         "fullscreen", false, {"call", "fullscreen", "calendar", "capture"}},
+        {"an attended cause after the first proves presence",
+         200,
+         {{"fullscreen", false, true}, {"calendar", true, true}, {"capture", true, true}},
+         "fullscreen", true, {"fullscreen", "calendar"}},
+        {"user at the keyboard: the sweep stops at the first hit",
+         30,
+         {{"call", true, false}, {"video", false, true}, {"calendar", true, true}},
+         "video", false, {"call", "video"}},
+        {"idle exactly at the threshold counts",
+         120,
+         {{"video", false, true}, {"calendar", true, true}},
+         "video", true, {"video", "calendar"}},
+        {"idle just below the threshold does not",
+         119.9,
+         {{"video", false, true}, {"calendar", true, true}},
+         "video", false, {"video"}},
+        {"nothing active: every cause is asked once",
+         500,
+         {{"call", true, false}, {"fullscreen", false, false}},
+         std::nullopt, false, {"call", "fullscreen"}},
+        {"an empty list", 500, {}, std::nullopt, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> probed;
+        std::vector<SmartPauseCause> causes;
+        for (const auto& [label, attended, active] : c.causes)
+            causes.push_back(cause(label, attended, active, probed));
+        const auto reading = Sensors::sweepSmartPause(causes, c.idle);
+        EXPECT_EQ(reading.active ? std::optional(reading.active->menuLabel) : std::nullopt, c.active);
+        EXPECT_EQ(reading.presenceProven, c.presenceProven);
+        EXPECT_EQ(probed, c.probed);
+    }
+}
+
+TEST(SensorsSweep, PresenceSweepBelowTheThresholdProbesNothing) {
+    std::vector<std::string> probed;
+    const std::vector<SmartPauseCause> causes{cause("video", false, true, probed)};
+    EXPECT_EQ(Sensors::sweepSmartPauseForPresence(causes, 30), Sensors::SmartPauseReading{});
+    EXPECT_THAT(probed, IsEmpty());
+
+    EXPECT_EQ(Sensors::sweepSmartPause(causes, 30).active->menuLabel, "video");
+    EXPECT_EQ(Sensors::sweepSmartPauseForPresence(causes, 120).active->menuLabel, "video");
+
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    signals.microphone = signals.fullscreen = signals.doNotDisturb = true;
+    EXPECT_FALSE(Sensors::sweepSmartPauseForPresence(signals, store, noon, 119.9).active);
+    EXPECT_THAT(signals.probed(), IsEmpty());
+}
+
+TEST(SensorsSweep, ReadingsCompareByLabelAndPresence) {
+    std::vector<std::string> probed;
+    const auto a = cause("call", true, true, probed);
+    auto sameLabel = cause("call", false, false, probed);
+    sameLabel.alertDescription = "another clause";
+    EXPECT_EQ((Sensors::SmartPauseReading{a, true}), (Sensors::SmartPauseReading{sameLabel, true}));
+    EXPECT_NE((Sensors::SmartPauseReading{a, true}), (Sensors::SmartPauseReading{a, false}));
+    EXPECT_NE((Sensors::SmartPauseReading{a, false}), (Sensors::SmartPauseReading{std::nullopt, false}));
+    EXPECT_NE((Sensors::SmartPauseReading{a, false}),
+              (Sensors::SmartPauseReading{cause("video", false, true, probed), false}));
+}
+
+TEST(SensorsCauses, FixedListOrderTextsAndFlags) {
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    const auto causes = Sensors::smartPauseCauses(signals, store, noon);
+    std::vector<std::string> rows;
+    for (const auto& c : causes)
+        rows.push_back(c.menuLabel + " | " + c.alertDescription + " | " + (c.alwaysOn ? "always" : "setting") +
+                       " | " + (c.isAttendedActivity ? "attended" : "-"));
+    EXPECT_THAT(rows, ElementsAre("On a call | you're on a call | always | attended",
+                                  "Fullscreen app | a fullscreen app is active | always | -",
+                                  "Video playing | a video is playing | setting | -",
+                                  "In a calendar event | a calendar event is in progress | setting | attended",
+                                  "Screen recorded or shared | the screen is being recorded or shared | setting | attended",
+                                  "Do Not Disturb on | Do Not Disturb is on | always | -",
+                                  "Excluded app active | an excluded app is active | setting | -"));
+    EXPECT_EQ(Sensors::alwaysOnCauseLabels(), "On a call, Fullscreen app, Do Not Disturb on");
+    EXPECT_THAT(signals.probed(), IsEmpty()) << "building the list probes nothing";
+}
+
+TEST(SensorsCauses, GatedCausesReadTheirSettingBeforeProbing) {
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    signals.video = signals.calendarEvent = signals.screenCapture = true;
+    signals.frontmostApp = "org.gnome.Terminal";
+    store.set(Keys::calendarSourcesKey, std::vector<std::string>{"/home/u/.calendars/work"});
+
+    EXPECT_FALSE(Sensors::sweepSmartPause(signals, store, noon, 500).active);
+    EXPECT_THAT(signals.probed(), ElementsAre("doNotDisturbActive", "frontmostApplicationIsFullscreen",
+                                              "microphoneInUse"))
+        << "switched-off causes and an empty exclusion list ask nothing";
+
+    signals.resetCalls();
+    store.set(Keys::pauseDuringCalendarEventsKey, true);
+    const auto reading = Sensors::sweepSmartPause(signals, store, noon, 500);
+    EXPECT_EQ(reading.active->menuLabel, "In a calendar event");
+    EXPECT_TRUE(reading.presenceProven);
+    EXPECT_EQ(signals.lastCalendarSources, std::vector<std::string>{"/home/u/.calendars/work"});
+    EXPECT_EQ(signals.lastCalendarNow, noon);
+
+    store.set(Keys::pauseDuringCalendarEventsKey, false);
+    store.set(Keys::pauseDuringVideoKey, true);
+    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Video playing");
+    store.set(Keys::pauseDuringVideoKey, false);
+    store.set(Keys::pauseDuringScreenCaptureKey, true);
+    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Screen recorded or shared");
+    store.set(Keys::pauseDuringScreenCaptureKey, false);
+    store.set(Keys::excludedAppBundleIdentifiersKey, std::vector<std::string>{"org.gnome.Terminal"});
+    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Excluded app active");
+    EXPECT_TRUE(Sensors::smartPauseBlockerActive(signals, store, noon));
+}
+
+TEST(SensorsCauses, CalendarWithoutSourcesNeverAsks) {
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    signals.calendarEvent = true;
+    store.set(Keys::pauseDuringCalendarEventsKey, true);
+    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signals, noon));
+    store.set(Keys::calendarSourcesKey, std::vector<std::string>{""});
+    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signals, noon));
+    EXPECT_EQ(signals.callCount("calendarEventInProgress"), 0);
+}
+
+TEST(SensorsCauses, LookupByLabel) {
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    signals.doNotDisturb = true;
+    const auto dnd = Sensors::smartPauseCause("Do Not Disturb on", signals, store, noon);
+    ASSERT_TRUE(dnd);
+    EXPECT_TRUE(dnd->isActive());
+    EXPECT_FALSE(Sensors::smartPauseCause("Focus mode on", signals, store, noon));
+    EXPECT_FALSE(Sensors::smartPauseCause("on a call", signals, store, noon)) << "labels match exactly";
+}
+
+TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
+    int calls = 0;
+    const std::function<bool()> signal = [&calls] { return ++calls > 0; };
+    MemoryPreferences store;
+    EXPECT_FALSE(Sensors::videoBlocksBreak(store, signal));
+    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signal));
+    EXPECT_FALSE(Sensors::screenCaptureBlocksBreak(store, signal));
+    EXPECT_EQ(calls, 0);
+    store.set(Keys::pauseDuringVideoKey, true);
+    EXPECT_TRUE(Sensors::videoBlocksBreak(store, signal));
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(SensorsExcludedApps, MatchesExactlyAndNeverWithoutAnApplication) {
+    const std::vector<std::string> excluded{"org.gnome.Terminal", "firefox"};
+    EXPECT_TRUE(Sensors::applicationIsExcluded("firefox", excluded));
+    EXPECT_FALSE(Sensors::applicationIsExcluded("Firefox", excluded));
+    EXPECT_FALSE(Sensors::applicationIsExcluded(std::nullopt, excluded));
+    EXPECT_FALSE(Sensors::applicationIsExcluded("firefox", {}));
+
+    FakeSystemSignals signals;
+    MemoryPreferences store;
+    signals.frontmostApp = "firefox";
+    EXPECT_FALSE(Sensors::frontmostApplicationIsExcluded(store, signals)) << "absent list";
+    EXPECT_EQ(signals.callCount("frontmostApplicationBundleIdentifier"), 0);
+    store.set(Keys::excludedAppBundleIdentifiersKey, excluded);
+    EXPECT_TRUE(Sensors::frontmostApplicationIsExcluded(store, signals));
+}
+
+TEST(SensorsCooldown, RemainingSeconds) {
+    MemoryPreferences store;
+    const auto remaining = [&](std::optional<double> blockedSecondsAgo) {
+        return Sensors::smartPauseCooldownRemaining(
+            store, blockedSecondsAgo ? std::optional(noon - *blockedSecondsAgo) : std::nullopt, noon);
+    };
+    EXPECT_EQ(remaining(100), 0) << "no cooldown setting";
+    store.set(Keys::smartPauseCooldownSecondsKey, std::int64_t{0});
+    EXPECT_EQ(remaining(1), 0);
+    store.set(Keys::smartPauseCooldownSecondsKey, std::int64_t{300});
+    EXPECT_EQ(remaining(100), 200);
+    EXPECT_EQ(remaining(400), 0);
+    EXPECT_EQ(remaining(std::nullopt), 0);
+    EXPECT_EQ(remaining(-3600), 300) << "a clock stepped back an hour holds no longer than the cooldown";
+}
+
+TEST(SensorsWorkingHours, ReadsTheStoreAtEachCall) {
+    MemoryPreferences store;
+    const ZoneCalendar berlin("Europe/Berlin");
+    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon + 12 * 3600)) << "disabled: always within";
+    store.set(Keys::workingHoursEnabledKey, true);
+    store.set(Keys::workingHoursStartMinutesKey, std::int64_t{9 * 60});
+    store.set(Keys::workingHoursEndMinutesKey, std::int64_t{14 * 60});
+    store.set(Keys::workingWeekdaysMaskKey, std::int64_t{Keys::weekdaysMaskMondayToFriday});
+    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon)) << "13:00 in Berlin";
+    EXPECT_FALSE(Sensors::withinWorkingHours(store, berlin, noon + 3600)) << "14:00 in Berlin is the end";
+}
+
+TEST(FreshReadingCache, LifetimeIsAbsoluteAndExclusive) {
+    FreshReading<std::string> label(3.0);
+    int reads = 0;
+    const auto read = [&reads] { return "read " + std::to_string(++reads); };
+    EXPECT_EQ(label.value(noon, read), "read 1");
+    EXPECT_EQ(label.value(noon + 2.9, read), "read 1");
+    EXPECT_EQ(label.value(noon - 2.9, read), "read 1") << "a clock stepped back still finds it fresh";
+    EXPECT_EQ(label.value(noon + 3.0, read), "read 2");
+    EXPECT_EQ(label.value(noon + 5.9, read), "read 2") << "fresh again from the new reading";
+    EXPECT_EQ(reads, 2);
+}
+
+} // namespace
+} // namespace sorvala
