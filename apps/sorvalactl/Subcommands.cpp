@@ -11,6 +11,8 @@ namespace sorvala::ctl {
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
 #endif
 
+int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
+
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
 const Subcommand table[] = {
@@ -18,6 +20,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
