@@ -29,6 +29,16 @@ TEST(Commands, ASnoozeDuringTheHeadsUpMovesTheBreakWithoutANewHeadsUp) {
     EXPECT_NEAR(taken.date - (sim->history()[0].date + 5 * 60 + 15), 190, 1);
 }
 
+TEST(Commands, AHeadsUpEndingOnAManualBreakStartsNothing) {
+    const auto sim = simulate(header("+00:21", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:15", "do": "startMicroBreak"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "micro break started manually",
+                                                "break start abandoned reason=alreadyResting",
+                                                "break taken kind=micro duration=20s"}));
+    EXPECT_EQ(sim->timeline().count("long break screen shown"), 0) << "the long break is still due, not on screen";
+}
+
 TEST(Commands, SnoozesBeyondTheSessionBudgetAreRefused) {
     const auto sim = simulate(header("+00:40", longOnlyWith(R"(, "snoozesPerSession": 2)")) +
                               R"({"at": "+00:00", "do": "read"}

@@ -57,6 +57,20 @@ TEST(Lifecycle, APauseSurvivesARelaunchEvenAfterTwoMinutes) {
                                                 "reminders resumed"}));
 }
 
+TEST(Lifecycle, ATimedPauseEndsAtItsOwnDeadlineAfterASleep) {
+    // Monotonic timers stop while the machine sleeps; the pause must still end at 09:00 local.
+    const auto sim = simulate(header("+02:00", longOnly) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:30", "do": "pause", "minutes": 30}
+{"at": "+00:40", "do": "sleep", "for": "+00:10"})");
+    ASSERT_TRUE(sim);
+    for (const auto& entry : sim->timeline().entries()) {
+        if (entry.text == "reminders resumed") {
+            EXPECT_EQ(iso8601(entry.at), "2026-12-07T08:00:00Z");
+        }
+    }
+    EXPECT_EQ(sim->timeline().count("reminders resumed"), 1);
+}
+
 TEST(Lifecycle, AnUncleanEndIsReportedOnceAtTheNextLaunch) {
     Simulation::Options options;
     options.start = Instant::fromSecondsSinceEpoch(1796630400);
