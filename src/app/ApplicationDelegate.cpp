@@ -419,6 +419,13 @@ void ApplicationDelegate::takeLongBreak() {
     }
     cancelPendingLongBreak();
     m_deps.notices.clear(UserSignal::Kind::preBreak);
+    // The heads-up (or a typing hold) may carry a break committed just before the working day
+    // ended past its end; it must not take the screen outside working hours.
+    if (!Sensors::withinWorkingHours(m_deps.store, m_deps.calendar, now())) {
+        m_deps.log.log("break start abandoned reason=offHours");
+        perform(m_engine.abandonHold("offHours"));
+        return;
+    }
     if (m_windowVisible || m_deps.breakScreen.isActive()) {
         m_deps.log.log("break start abandoned reason=alreadyResting");
         return;

@@ -102,5 +102,15 @@ TEST(Commands, PlannedBreaksFireInsideWorkingHoursAndAreDroppedOutside) {
                                                 "break due kind=long dropped reason=offHours"}));
 }
 
+TEST(Commands, AHeadsUpRunningPastTheEndOfWorkingHoursStartsNoBreak) {
+    const auto sim = simulate(
+        R"({"start": "2026-12-07T16:39:50", "timeZone": "Europe/Berlin", "until": "+00:30", "settings": )" +
+        longOnlyWith(R"(, "workingHoursEnabled": true)") + "}\n" + R"({"at": "+00:00", "do": "read"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "work clock tick suppressed reason=offHours",
+                                                "break start abandoned reason=offHours"}));
+    EXPECT_EQ(sim->timeline().count("long break screen shown"), 0);
+}
+
 } // namespace
 } // namespace sorvala
