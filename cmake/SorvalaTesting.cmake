@@ -3,13 +3,14 @@
 #
 #   sorvala_add_test_folder(NAME sorvala_core_tests LABELS unit LIBS sorvala_core)
 #
-# A folder whose tests need their own main (one that makes a QCoreApplication, say) passes
-# NO_GTEST_MAIN and names the file with that main in SOURCES.
+# A folder whose tests need their own main (one that makes a QCoreApplication or a
+# QGuiApplication first) names that file with MAIN (tests/support/GuiTestMain.cpp for Qt Gui,
+# tests/platform/main.cpp for Qt Core). SOURCES adds further files to the executable.
 function(sorvala_add_test_folder)
-    cmake_parse_arguments(ARG "NO_GTEST_MAIN" "NAME" "LABELS;LIBS;SOURCES" ${ARGN})
+    cmake_parse_arguments(ARG "NO_GTEST_MAIN" "NAME;MAIN" "LABELS;LIBS;SOURCES" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
-    add_executable(${ARG_NAME} ${sources} ${ARG_SOURCES})
-    if(ARG_NO_GTEST_MAIN)
+    add_executable(${ARG_NAME} ${sources} ${ARG_SOURCES} ${ARG_MAIN})
+    if(ARG_NO_GTEST_MAIN OR ARG_MAIN)
         set(main_library "")
     else()
         set(main_library GTest::gtest_main)

@@ -15,7 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include <charconv>
+#include <algorithm>
 #include <iomanip>
 #include <map>
 #include <set>
@@ -104,6 +104,12 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
 
 std::string dayText(CivilDay day) {
     return day.isoText() + " " + std::string(weekdayNames[day.weekday() - 1]);
+}
+
+/// Characters, not bytes, so "1–5 min" lines up with the others.
+std::size_t characterCount(std::string_view utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 std::string monthText(CivilDay month) {
@@ -222,7 +228,7 @@ int report(const Invocation& invocation, const Options& options, const std::vect
     if (buckets.empty())
         out << "  " << noDurationsText << '\n';
     for (const auto& bucket : buckets)
-        out << "  " << bucket.name << std::string(14 - std::min<std::size_t>(bucket.name.size(), 13), ' ')
+        out << "  " << bucket.name << std::string(14 - std::min<std::size_t>(characterCount(bucket.name), 13), ' ')
             << bucket.count << '\n';
     return 0;
 }

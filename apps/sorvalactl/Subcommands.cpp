@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommands.h"
 
+#include "DrawCommand.h"
 #ifdef SORVALA_WITH_QT
 #include "HistoryCommand.h"
 #endif
@@ -20,6 +21,7 @@ const Subcommand table[] = {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
+    {"draw", "Generate a drawing: print its strokes, render a PNG or simulate it", runDraw},
     {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},

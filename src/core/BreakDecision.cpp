@@ -15,7 +15,7 @@ BreakDecision BreakDecision::decide(const Preconditions& p) {
     if (p.resting)
         return ignore();
     if (p.commitBlock)
-        return holdFor(*p.commitBlock);
+        return hold(*p.commitBlock);
     return commit();
 }
 

@@ -15,6 +15,7 @@ struct BreakDecision {
     /// Why a due break is abandoned.
     enum class DropReason { paused, offHours, away, displayAsleep };
 
+    /// The four verdicts.
     struct Drop {
         DropReason reason = DropReason::paused;
         bool operator==(const Drop&) const = default;
@@ -43,9 +44,13 @@ struct BreakDecision {
 
     Verdict verdict = Commit{};
 
+    /// Abandon the due break.
     static BreakDecision drop(DropReason reason) { return {Drop{reason}}; }
-    static BreakDecision holdFor(BreakGate::Block block) { return {Hold{block}}; }
+    /// Keep the due break waiting behind `block`.
+    static BreakDecision hold(BreakGate::Block block) { return {Hold{block}}; }
+    /// The user is already resting: nothing to do.
     static BreakDecision ignore() { return {Ignore{}}; }
+    /// The break goes ahead.
     static BreakDecision commit() { return {Commit{}}; }
 
     /// First match wins: paused, off hours, display asleep, away, already resting, blocked, commit.

@@ -137,29 +137,40 @@ public:
     /// An engine with every field at its initial value, reading its settings from `defaults`.
     explicit BreakEngine(const PreferencesStore& defaults);
 
-    // Stored fields, read-only.
+    /// The two work stretches and the away state.
     const WorkClock& workClock() const { return m_workClock; }
+    /// The break that is due and not yet taken or dropped.
     const std::optional<DueBreak>& dueBreak() const { return m_dueBreak; }
+    /// Reminders are paused while this is set; the distant future means until resumed.
     std::optional<Instant> pausedUntil() const { return m_pausedUntil; }
+    /// Snoozes since the last announced long break.
     int snoozeCount() const { return m_snoozeCount; }
+    /// The last time a busy cause held a break; the cooldown counts from it.
     std::optional<Instant> lastSmartPauseBlockedAt() const { return m_lastSmartPauseBlockedAt; }
+    /// Micro breaks ended since the last long break, for the cycle.
     int breaksSinceLongBreak() const { return m_breaksSinceLongBreak; }
+    /// The suppression reason last reported, so a change is reported once.
     std::optional<Diagnostics::SuppressedTickReason> lastSuppressedTickReason() const {
         return m_lastSuppressedTickReason;
     }
+    /// When the user dismissed the overtime badge.
     std::optional<Instant> overtimeDismissedAt() const { return m_overtimeDismissedAt; }
 
     /// The schedule as stored right now.
     BreakSchedule schedule() const;
+    /// The work clock's intervals of the stored schedule.
     WorkClock::Intervals intervals() const { return schedule().intervals(); }
     /// The snooze limits as stored right now.
     SnoozeBudget snoozeBudget() const;
+    /// Whether a pause is set; its end is the resume timer's business, not the engine's.
     bool isPaused() const { return m_pausedUntil.has_value(); }
     /// What holds the due break right now, if anything.
     std::optional<BreakGate::Block> holdingBlock() const;
+    /// Whether the user is away long enough for the absence to count as rest.
     bool userSteppedAway() const { return m_workClock.awayPending; }
     /// Whether the overtime badge was dismissed during the current long stretch.
     bool isOvertimeDismissed() const;
+    /// Seconds worked in the current long stretch.
     double secondsWorkedLong(Instant now) const { return m_workClock.secondsWorkedLong(now); }
     /// Seconds until the nearer of the next interval break and the planned break at `fixedBreakAt`;
     /// an overdue planned break gives a negative number.
@@ -180,6 +191,7 @@ public:
     void snooze(double by, Instant now);
     /// Pauses reminders until `until` (the distant future: until resumed) and forgets the due break.
     void pause(Instant until);
+    /// Ends a pause; the caller starts fresh work stretches.
     void resume();
     /// A long break's heads-up went out: the session's snoozes start over.
     void breakAnnounced();
@@ -187,14 +199,21 @@ public:
     void breakEnded(BreakEvent::Kind kind);
     /// An absence was counted as a long rest: the cycle starts over.
     void creditLongRest();
+    /// Forgets the due break and starts both work stretches at `now`.
     void startFreshWorkStretch(Instant now);
+    /// Starts the micro stretch at `now` after a micro break.
     void startFreshMicroCadence(Instant now);
     /// Continues the work stretches of a saved session, where it has them.
     void restoreWorkStretch(const SessionState& state);
+    /// The user chose undo: the stretches the away reset discarded come back.
     void undoAwayReset();
+    /// The undo was declined or expired: the discarded stretches are forgotten.
     void acceptAwayReset();
+    /// The absence was credited as a long rest: the away state is settled.
     void consumeAwayState();
+    /// Keeps the overtime badge hidden until a new long stretch starts.
     void dismissOvertimeBadge(Instant now);
+    /// Forgets the due break, planned arm included.
     void abandonDueBreak();
     /// A planned clock-time break enters the engine as a fixed-time arm on the due break.
     void armFixedTimeBreak();

@@ -18,6 +18,7 @@ constexpr DrawingProgress drawingProgress(std::optional<bool> isComplete) {
         return DrawingProgress::noRenderer;
     return *isComplete ? DrawingProgress::complete : DrawingProgress::inProgress;
 }
+/// Whether the drawing is finished.
 constexpr bool isComplete(DrawingProgress progress) { return progress == DrawingProgress::complete; }
 
 /// The first instant the drawing was seen complete; nullopt while it is not complete.

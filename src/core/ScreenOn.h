@@ -21,13 +21,16 @@ inline constexpr double checkInterval = 60;
 /// A check later than this after the previous one means the machine slept in between.
 inline constexpr double staleTickSeconds = 180;
 
+/// Credit this many dark seconds as rest, then record the screen as on.
 struct CreditThenRecord {
     double seconds = 0;
     bool operator==(const CreditThenRecord&) const = default;
 };
+/// Nothing to do yet.
 struct Wait {
     bool operator==(const Wait&) const = default;
 };
+/// Record the screen as on now.
 struct Record {
     bool operator==(const Record&) const = default;
 };

@@ -34,6 +34,7 @@ struct SessionState {
     void save(PreferencesStore& defaults, Logger& log) const;
     /// The stored state; a damaged value is logged, removed and read as none.
     static std::optional<SessionState> load(PreferencesStore& defaults, Logger& log);
+    /// Removes the stored state.
     static void clear(PreferencesStore& defaults);
 
     /// What of the state still applies at `now` for build `version`: the stretches only after a

@@ -15,10 +15,12 @@ enum class Source { menu, hotKey, notification, overlay };
 /// Why a request is refused.
 enum class Reason { budgetSpent };
 
+/// Granted: snooze the next break by this many minutes.
 struct Snooze {
     int minutes = 0;
     bool operator==(const Snooze&) const = default;
 };
+/// Refused for a reason.
 struct Refuse {
     Reason reason = Reason::budgetSpent;
     bool operator==(const Refuse&) const = default;

@@ -71,7 +71,8 @@ double ringColorStop(int score) {
 std::optional<std::string> unobservedNote(double seconds) {
     if (!(seconds >= 60))
         return std::nullopt;
-    const auto minutes = static_cast<long long>(seconds / 60);
+    // A hand-edited history may claim any length; keep the cast in range.
+    const auto minutes = static_cast<long long>(std::min(seconds / 60, 1e15));
     return ScreenScore::durationText(minutes * 60) + " not watched — the app has no record of it.";
 }
 

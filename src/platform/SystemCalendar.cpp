@@ -36,6 +36,14 @@ int SystemCalendar::firstWeekday() const {
     return qtDay == Qt::Sunday ? 1 : qtDay + 1;
 }
 
+std::vector<std::string> SystemCalendar::veryShortWeekdaySymbols() const {
+    const QLocale locale = QLocale::system();
+    std::vector<std::string> symbols;
+    for (const int qtDay : {7, 1, 2, 3, 4, 5, 6}) // Qt numbers Monday 1 to Sunday 7
+        symbols.push_back(locale.standaloneDayName(qtDay, QLocale::NarrowFormat).toStdString());
+    return symbols;
+}
+
 std::string SystemCalendar::timeZoneId() const {
     return m_zone->zone.id().toStdString();
 }

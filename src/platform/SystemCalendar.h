@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sorvala {
 
@@ -24,6 +25,8 @@ public:
     int utcOffsetSeconds(Instant instant) const override;
     int firstWeekday() const override;
     std::string timeZoneId() const override;
+    /// The system locale's narrow weekday names.
+    std::vector<std::string> veryShortWeekdaySymbols() const override;
 
     /// Whether the zone asked for was known; false when this calendar fell back to UTC.
     bool isValid() const;

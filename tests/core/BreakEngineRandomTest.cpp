@@ -51,7 +51,7 @@ public:
         }
         if (m_onBreak && m_now >= m_breakEndsAt)
             endBreak();
-        if (!m_engine.isPaused()) {
+        if (!m_engine.isPaused() || chance(0.3)) { // the application does not poll while paused; the engine copes
             const E::Facts f = facts();
             const WorkClock before = m_engine.workClock();
             const E::Effects effects = call("tick", [&] { return m_engine.tick(f); });

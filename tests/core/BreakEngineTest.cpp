@@ -124,6 +124,10 @@ TEST_F(BreakEngineTest, DecideDropsIgnoresAndCommitsAfterAHold) {
     EXPECT_EQ(engine.decide(Kind::long_, resting), (Effects{E::BreakIgnored{Kind::long_}}));
     EXPECT_EQ(engine.dueBreak(), held);
     EXPECT_EQ(engine.decide(Kind::long_, worldAt(1240)), (Effects{E::Commit{Kind::long_, t0 + 1220}}));
+
+    auto proven = at(1300, true, true, false, 500);
+    proven.presenceLastProvenAt = t0 + 1290;
+    EXPECT_EQ(proven.unattendedSeconds(), 10) << "a busy cause proved the user present, so not away";
 }
 
 TEST_F(BreakEngineTest, HoldAlertsOnceAndNudgesAfterHalfAnHour) {
@@ -177,9 +181,7 @@ TEST(BreakEngineEffectText, EffectsPrintInTheWordsOfTheLog) {
     const std::pair<E::Effect, const char*> cases[] = {
         {E::TickSuppressionChanged{Reason::offHours}, "work clock tick suppressed reason=offHours"},
         {E::BreakDropped{Kind::long_, BreakDecision::DropReason::away}, "break due kind=long dropped reason=away"},
-        {E::BreakIgnored{Kind::micro}, "break due kind=micro ignored reason=alreadyResting"},
         {E::BreakHeld{Kind::long_, Block::cooldown, std::nullopt}, "break due but held kind=long reason=cooldown cause=—"},
-        {E::AlertBlockerStillHolding{"Video", 31}, "break still held after 31m cause=Video"},
         {E::ClaimScreen{Kind::long_, Instant::fromSecondsSinceEpoch(1.8e9)},
          "break screen taking now kind=long excusedSince=2027-01-15T08:00:00Z"},
     };

@@ -23,7 +23,7 @@ TEST(BreakDecisionDecide, FirstMatchWins) {
         {{true, true, false, true, Block::smartPause, true}, BreakDecision::drop(Drop::displayAsleep)},
         {{true, true, false, true, Block::smartPause, false}, BreakDecision::drop(Drop::away)},
         {{true, true, true, true, Block::cooldown, false}, BreakDecision::ignore()},
-        {{true, true, true, false, Block::cooldown, false}, BreakDecision::holdFor(Block::cooldown)},
+        {{true, true, true, false, Block::cooldown, false}, BreakDecision::hold(Block::cooldown)},
         {{true, true, true, false, std::nullopt, false}, BreakDecision::commit()},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)

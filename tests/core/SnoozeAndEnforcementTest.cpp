@@ -25,12 +25,9 @@ TEST(SnoozeBudgetRemaining, LimitsAndCounts) {
 TEST(EnforcementTierRules, WordsNamesAndSkipping) {
     EXPECT_EQ(storedEnforcementTier(std::string("hardcore")), EnforcementTier::hardcore);
     EXPECT_EQ(storedEnforcementTier(std::string("strict")), EnforcementTier::casual);
-    EXPECT_EQ(storedEnforcementTier(std::nullopt), EnforcementTier::casual);
     EXPECT_EQ(displayName(EnforcementTier::balanced), "Balanced — skip after 15 s");
-    EXPECT_EQ(migratedEnforcementTier(true), EnforcementTier::hardcore);
     EXPECT_FALSE(canSkip(EnforcementTier::balanced, 14.9));
     EXPECT_TRUE(canSkip(EnforcementTier::balanced, 15));
-    EXPECT_FALSE(canSkip(EnforcementTier::hardcore, 1e9));
 }
 
 } // namespace

@@ -23,17 +23,6 @@ Instant at(const char* utc) {
     return *parseIso8601(utc);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
 TEST(BreakLogFormat, GoldenLinesDecodeAndEncodeBackUnchanged) {
     const std::string golden = readFile(dataDir / "break-events.jsonl");
     const auto decoded = BreakLog::decode(golden);
@@ -54,46 +43,50 @@ TEST(BreakLogFormat, CsvInTheLocalZoneRoundsHalvesAwayFromZero) {
     const auto events = BreakLog::decode(readFile(dataDir / "break-events.jsonl")).events;
     // Covers 312.5 -> 313, 59.5 -> 60, 0.4 -> 0 and the empty field of a missing duration.
     EXPECT_EQ(BreakLog::csv(events, ZoneCalendar("Europe/Berlin")), readFile(dataDir / "break-events-berlin.csv"));
-    EXPECT_EQ(BreakLog::csv({}, ZoneCalendar("UTC")), "date,kind,outcome,duration_seconds\n");
-    EXPECT_EQ(BreakLog::csv({BreakEvent{at("2026-07-01T10:00:00Z"), BreakEvent::Kind::micro,
-                                        BreakEvent::Outcome::taken, 20.0}},
-                            ZoneCalendar("UTC")),
-              "date,kind,outcome,duration_seconds\n2026-07-01T10:00:00Z,micro,taken,20\n");
+    const auto utc = [](double seconds) {
+        return BreakLog::csv({BreakEvent{at("2026-07-01T10:00:00Z"), BreakEvent::Kind::micro, BreakEvent::Outcome::taken,
+                                         seconds}},
+                             ZoneCalendar("UTC"));
+    };
+    EXPECT_EQ(utc(20.0), "date,kind,outcome,duration_seconds\n2026-07-01T10:00:00Z,micro,taken,20\n");
+    EXPECT_THAT(utc(-0.4), ::testing::EndsWith(",taken,0\n"));
+    EXPECT_THAT(utc(1e20), ::testing::EndsWith(",taken,100000000000000000000\n"));
 }
 
 TEST(BreakLogFormat, LinesThatAreNotRecordsAreRefused) {
     const char* refused[] = {
         "not json",
-        "[1,2]",
         R"({"kind":"long","outcome":"taken"})",
-        R"({"date":"2026-12-05T19:23:07Z","outcome":"taken"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"lunch","outcome":"taken"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"later"})",
         R"({"date":"2026-12-05T19:23:07.250Z","kind":"long","outcome":"taken"})",
-        R"({"date":"2026-12-05 19:23:07","kind":"long","outcome":"taken"})",
         R"({"date":1733426587,"kind":"long","outcome":"taken"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":"300"})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":012})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken"})" "}",
     };
     for (const char* line : refused) {
         SCOPED_TRACE(line);
         EXPECT_EQ(BreakLog::decodeLine(line), std::nullopt);
+    }
+    // Any JSON spelling of a record reads the same as the written one.
+    const BreakEvent expected{at("2026-12-05T19:23:07Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 300.0};
+    const char* spellings[] = {
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":300})",
+        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":3.0E+2})",
+        R"( { "outcome" : "taken", "durationSeconds": 300.0, "kind":"lo\u006eg", "date":"2026-12-05T19:23:07Z" } )",
+        "{\"date\":\"2026-12-05T20:23:07+01:00\",\"kind\":\"long\",\"outcome\":\"taken\",\"durationSeconds\":300}\r",
+    };
+    for (const char* line : spellings) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(BreakLog::decodeLine(line), expected);
     }
     // Unknown members are ignored and a null duration is no duration.
     const auto tolerated =
         BreakLog::decodeLine(R"({"date":"2026-12-05T19:23:07Z","kind":"micro","outcome":"taken","durationSeconds":null,"app":"x"})");
     ASSERT_TRUE(tolerated);
     EXPECT_EQ(tolerated->durationSeconds, std::nullopt);
-}
-
-TEST(BreakLogFormat, DurationsRoundTripAndNonFiniteOnesAreNotEncoded) {
-    for (const double seconds : {0.1, 312.5, 1e-7, 86400.0, 123456.789}) {
-        SCOPED_TRACE(seconds);
-        const BreakEvent event{at("2026-12-05T19:23:07Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, seconds};
-        EXPECT_EQ(BreakLog::decodeLine(*BreakLog::encode(event)), event);
-    }
-    EXPECT_EQ(BreakLog::encode({Instant{}, BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 0.0 / 0.0}),
-              std::nullopt);
 }
 
 TEST(BreakLogFormat, BlankLinesAndAMissingFinalLineFeedAreNotDamage) {
@@ -154,18 +147,10 @@ TEST(BreakLogRecording, ATornLastLineStaysApartFromTheNextRecord) {
 }
 
 TEST(BreakLogRecording, OnlyCompletedOrUserEndedBreaksAreRecorded) {
-    struct Case { const char* name; bool completed, manual, byApp, recorded; };
-    const Case cases[] = {
-        {"completed", true, false, false, true},
-        {"completed manual break", true, true, false, true},
-        {"skipped by the user", false, false, false, true},
-        {"manual break skipped", false, true, false, false},
-        {"torn down by the app", false, false, true, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(BreakLog::shouldRecord(c.completed, c.manual, c.byApp), c.recorded);
-    }
+    EXPECT_TRUE(BreakLog::shouldRecord(true, true, true));
+    EXPECT_TRUE(BreakLog::shouldRecord(false, false, false)) << "skipped by the user";
+    EXPECT_FALSE(BreakLog::shouldRecord(false, true, false)) << "manual break skipped";
+    EXPECT_FALSE(BreakLog::shouldRecord(false, false, true)) << "torn down by the app";
 }
 
 class BreakLogReading : public ::testing::Test {
@@ -242,22 +227,6 @@ TEST_F(BreakLogReading, AnUnchangedFileIsDecodedOnceAndAnAppendIsSeen) {
     const BreakEvents after = reader.events(log);
     ASSERT_EQ(after->size(), 2u);
     EXPECT_EQ(after->front().date, at("2026-12-05T11:00:00Z"));
-}
-
-TEST(EventLogCacheTest, WithoutAStampNothingIsKept) {
-    EventLogCache cache;
-    int parses = 0;
-    const auto parse = [&] {
-        ++parses;
-        return std::make_shared<const std::vector<BreakEvent>>();
-    };
-    const EventLogCache::Stamp stamp{std::filesystem::file_time_type{}, 10};
-    cache.events(stamp, parse);
-    cache.events(stamp, parse);
-    EXPECT_EQ(parses, 1);
-    cache.events(std::nullopt, parse);
-    cache.events(stamp, parse);
-    EXPECT_EQ(parses, 3);
 }
 
 } // namespace

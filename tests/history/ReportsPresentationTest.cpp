@@ -32,7 +32,6 @@ TEST(ReportsMonthRows, OnlyMonthsWithResolvedBreaksAndOnlyTheLastOnes) {
     EXPECT_EQ(april.takenPercent(), 33);
     EXPECT_EQ((MonthRow{CivilDay{}, 3, 0}.takenPercent()), 100);
     EXPECT_EQ(april.normalizedWidth(6), 0.5);
-    EXPECT_EQ(april.normalizedWidth(0), 0.0);
     EXPECT_EQ(monthTooltip(april), "1 taken · 2 skipped");
 
     std::vector<BreakEvent> eightMonths;
@@ -42,7 +41,6 @@ TEST(ReportsMonthRows, OnlyMonthsWithResolvedBreaksAndOnlyTheLastOnes) {
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows.front().month, (CivilDay{2026, 3, 1}));
     EXPECT_EQ(rows.back().month, (CivilDay{2026, 8, 1}));
-    EXPECT_EQ(monthRows(eightMonths, tokyo, 2).size(), 2u);
 }
 
 TEST(ReportsExtremeDays, RateFirstThenMoreResolvedBreaks) {
@@ -80,9 +78,7 @@ TEST(ReportsBreakLengths, TakenDurationsInHalfOpenRanges) {
     const auto buckets = durationBuckets(events);
     EXPECT_EQ(buckets, (std::vector<DurationBucket>{
                            {"Under 1 min", 1}, {"1–5 min", 2}, {"5–10 min", 1}, {"Over 10 min", 1}}));
-    EXPECT_EQ(bucketTooltip(buckets[0]), "Under 1 min: 1 break");
     EXPECT_EQ(bucketTooltip(buckets[1]), "1–5 min: 2 breaks");
-    EXPECT_EQ(buckets[1].normalizedWidth(4), 0.5);
 
     const std::vector<BreakEvent> onlyPostponed{event("2026-05-01T10:00:00", Outcome::postponed)};
     EXPECT_THAT(monthRows(onlyPostponed, tokyo), IsEmpty());

@@ -1,0 +1,2 @@
+# SPDX-License-Identifier: MIT
+target_link_libraries(${target} PRIVATE sorvala_drawing)

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: MIT
+#include "Subcommands.h"
+#include "drawing/SorvalaGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace sorvala::ctl {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result draw(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    for (const auto& command : subcommands())
+        if (command.name == "draw") {
+            const int status = command.run(Invocation{std::move(args), out, err});
+            return {status, out.str(), err.str()};
+        }
+    ADD_FAILURE() << "no draw subcommand";
+    return {-1, "", ""};
+}
+
+// Reads the printed strokes back, number for number.
+std::vector<Stroke> parseStrokes(const std::string& text) {
+    std::vector<Stroke> strokes;
+    std::istringstream lines(text);
+    std::string line;
+    const auto number = [](std::string_view field) {
+        double value = 0;
+        const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+        EXPECT_TRUE(error == std::errc() && end == field.data() + field.size()) << field;
+        return value;
+    };
+    while (std::getline(lines, line)) {
+        if (line.starts_with("w=")) {
+            strokes.push_back({{}, number(std::string_view(line).substr(2))});
+            continue;
+        }
+        const auto space = line.find(' ');
+        EXPECT_NE(space, std::string::npos) << line;
+        EXPECT_FALSE(strokes.empty()) << "a point before the first width line";
+        if (space == std::string::npos || strokes.empty())
+            break;
+        strokes.back().points.push_back({number(std::string_view(line).substr(0, space)),
+                                         number(std::string_view(line).substr(space + 1))});
+    }
+    return strokes;
+}
+
+TEST(DrawCommand, StrokesRoundTripExactly) {
+    struct Case { std::vector<std::string> args; SorvalaGenerator::Size size; std::int64_t drawing; std::uint64_t seed; };
+    const Case cases[] = {
+        {{"--size", "800x600", "--drawing", "4", "--seed", "0xC0FFEE", "--strokes"}, {800, 600}, 4, 0xC0FFEE},
+        {{"--strokes", "--seed=18446744073709551615", "--drawing=-1", "--size=640.5x480"}, {640.5, 480}, -1,
+         0xFFFFFFFFFFFFFFFFu},
+        {{"--strokes", "--drawing", "24", "--seed", "7"}, {1440, 900}, 0, 7},
+        {{"--size", "3000x50", "--drawing", "9", "--strokes"}, {3000, 50}, 9, 0},
+        {{"--drawing", "99999999999999999999", "--strokes"}, {1440, 900}, 3, 0},   // 10^20 − 1 ≡ 3
+        {{"--drawing", "-99999999999999999999", "--strokes"}, {1440, 900}, -3, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const auto result = draw(c.args);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "");
+        const auto expected = SorvalaGenerator::generate(c.size, c.drawing, c.seed);
+        EXPECT_EQ(parseStrokes(result.out), expected.strokes());
+    }
+}
+
+TEST(DrawCommand, PrintsShortestNumbers) {
+    const auto result = draw({"--size", "800x600", "--drawing", "4", "--seed", "42", "--strokes"});
+    EXPECT_TRUE(result.out.starts_with("w=2\n400 300\n")) << result.out.substr(0, 40);
+}
+
+TEST(DrawCommand, BadArgumentsGiveOneLineAndStatusTwo) {
+    const std::vector<std::string> bad[] = {
+        {},
+        {"--size", "800x600"},
+        {"--strokes", "--size", "800"},
+        {"--strokes", "--size", "0x600"},
+        {"--strokes", "--size", "20000x600"},
+        {"--strokes", "--size", "nanx600"},
+        {"--strokes", "--size", "1x1000"},
+        {"--strokes", "--drawing", "seven"},
+        {"--strokes", "--drawing", "-"},
+        {"--strokes", "--drawing", "+5"},
+        {"--strokes", "--seed", "-1"},
+        {"--strokes", "--seed", "0x1g"},
+        {"--strokes", "--seed", "18446744073709551616"},
+        {"--strokes=yes"},
+        {"--strokes", "--colour", "red"},
+        {"--strokes", "extra"},
+        {"--png"},
+        {"--png", "/tmp/x.png", "--scale", "0"},
+        {"--png", "/tmp/x.png", "--scale", "nan"},
+        {"--png", "/tmp/x.png", "--theme", "system"},
+        {"--png", "/tmp/x.png", "--style", "random"},
+        {"--png", "/tmp/x.png", "--ink", "12"},
+        {"--png", "/tmp/x.png", "--ink", "Gold"},
+        {"--png", "/tmp/x.png", "--size", "9000x9000", "--scale", "2"},
+        {"--png", "/nonexistent-folder/x.png"},
+        {"--simulate", "--speed", "11"},
+        {"--simulate", "--fps", "0"},
+        {"--simulate=yes"},
+    };
+    for (const auto& args : bad) {
+        std::string joined;
+        for (const auto& arg : args)
+            joined += arg + " ";
+        SCOPED_TRACE(joined);
+        const auto result = draw(args);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.out, "");
+        EXPECT_TRUE(result.err.starts_with("sorvalactl: draw: ")) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+}
+
+TEST(DrawCommand, HelpListsEveryOption) {
+    const auto result = draw({"--help"});
+    EXPECT_EQ(result.status, 0);
+    for (const char* option : {"--size", "--drawing", "--seed", "--strokes"})
+        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+}
+
+std::map<std::string, double> figures(const std::string& text) {
+    std::map<std::string, double> values;
+    std::istringstream lines(text);
+    std::string name;
+    double value = 0;
+    while (lines >> name >> value)
+        values[name] = value;
+    return values;
+}
+
+TEST(DrawRenderCommand, SimulationTakesThePaceWithLiftsAndEasing) {
+    // The ease is taken once a frame where the pen is, so strokes crossed in a frame or two (the
+    // Truchet arcs) run slower than long ones (the harmonograph's single stroke).
+    struct Case { const char* drawing; double easingAtMost; };
+    for (const auto& c : {Case{"5", 1.06}, Case{"9", 1.15}}) {
+        SCOPED_TRACE(c.drawing);
+        const auto result = draw({"--size", "800x500", "--drawing", c.drawing, "--seed", "3", "--simulate", "--speed", "10"});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const auto values = figures(result.out);
+        for (const char* name : {"frames", "seconds", "stamps", "ink", "drawingSeconds", "penLifts"})
+            ASSERT_EQ(values.count(name), 1u) << name;
+        EXPECT_GE(values.at("seconds"), values.at("drawingSeconds") + values.at("penLifts"));
+        EXPECT_LE(values.at("seconds"), values.at("drawingSeconds") * c.easingAtMost + values.at("penLifts") + 0.05);
+        EXPECT_NEAR(values.at("frames"), values.at("seconds") * 60, 1.5);
+        EXPECT_GT(values.at("stamps"), 0);
+    }
+}
+
+TEST(DrawRenderCommand, PngAtTheAskedScale) {
+    const auto file = std::filesystem::temp_directory_path() / ("sorvala-draw-" + std::to_string(::getpid()) + ".png");
+    const auto result = draw({"--size", "300x200", "--drawing", "4", "--png", file.string(), "--scale", "1.5", "--theme",
+                             "dark", "--style", "brush", "--ink", "10"});
+    if (result.err.find("needs Qt") != std::string::npos)
+        GTEST_SKIP() << "built without painting";
+    ASSERT_EQ(result.status, 0) << result.err;
+    // The PNG header: the signature, then the IHDR chunk with width and height, big-endian.
+    std::ifstream png(file, std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    png.close();
+    std::filesystem::remove(file);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(header) + 1, 3), "PNG");
+    const auto bigEndian = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+    EXPECT_EQ(bigEndian(16), 450);
+    EXPECT_EQ(bigEndian(20), 300);
+}
+
+} // namespace
+} // namespace sorvala::ctl

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+// Pins every drawing to the exact doubles it had when it was written. A failure here means every
+// saved gallery drawing and every screen saver would draw something else from the same seed:
+// change the golden file only on purpose.
+#include "drawing/SorvalaGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace sorvala {
+namespace {
+
+// FNV-1a over the bit patterns of the block size, every width and every coordinate, in order.
+class Fingerprint {
+public:
+    void add(std::uint64_t value) {
+        for (int byte = 0; byte < 8; ++byte) {
+            m_hash ^= (value >> (8 * byte)) & 0xFF;
+            m_hash *= 0x100000001B3u;
+        }
+    }
+    void add(double value) { add(std::bit_cast<std::uint64_t>(value)); }
+    std::uint64_t value() const { return m_hash; }
+
+private:
+    std::uint64_t m_hash = 0xCBF29CE484222325u;
+};
+
+std::uint64_t fingerprint(const Sorvala& sorvala) {
+    Fingerprint hash;
+    hash.add(static_cast<std::uint64_t>(sorvala.colorBlockSize()));
+    hash.add(static_cast<std::uint64_t>(sorvala.strokes().size()));
+    for (const auto& stroke : sorvala.strokes()) {
+        hash.add(stroke.width);
+        hash.add(static_cast<std::uint64_t>(stroke.points.size()));
+        for (const auto& point : stroke.points) {
+            hash.add(point.x);
+            hash.add(point.y);
+        }
+    }
+    return hash.value();
+}
+
+std::string hex(std::uint64_t value) {
+    char text[19];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+TEST(DrawingFingerprints, EveryDrawingIsPinnedBitForBit) {
+    const std::string path = SORVALA_TEST_DATA_DIR "/drawing/fingerprints.txt";
+    std::ifstream golden(path);
+    ASSERT_TRUE(golden) << "cannot read " << path;
+
+    // Each line: width height drawing seed fingerprint. The corrected file is printed on failure.
+    std::ostringstream actual;
+    std::string line;
+    int checked = 0;
+    bool allMatch = true;
+    while (std::getline(golden, line)) {
+        if (line.empty() || line[0] == '#') {
+            actual << line << '\n';
+            continue;
+        }
+        std::istringstream fields(line);
+        double width = 0, height = 0;
+        std::int64_t drawing = 0;
+        std::string seedText, expected;
+        fields >> width >> height >> drawing >> seedText >> expected;
+        ASSERT_FALSE(fields.fail()) << line;
+        const auto seed = std::stoull(seedText, nullptr, 0);
+        const auto got = hex(fingerprint(SorvalaGenerator::generate({width, height}, drawing, seed)));
+        if (got != expected) {
+            allMatch = false;
+            ADD_FAILURE() << line << " now gives " << got;
+        }
+        actual << width << ' ' << height << ' ' << drawing << ' ' << seedText << ' ' << got << '\n';
+        ++checked;
+    }
+    EXPECT_GE(checked, 12 * 3);
+    if (!allMatch)
+        std::printf("--- fingerprints as generated now ---\n%s", actual.str().c_str());
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,401 @@
+// SPDX-License-Identifier: MIT
+#include "drawing/AppearanceKeys.h"
+#include "drawing/ProgressiveRenderer.h"
+#include "support/MemoryPreferences.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <numeric>
+
+namespace sorvala {
+namespace {
+
+using Phase = ProgressiveRenderer::Phase;
+using Ink = Settings::Ink;
+
+Stroke circle(Point centre, double radius, int points, double width) {
+    Stroke stroke;
+    stroke.width = width;
+    for (int i = 0; i <= points; ++i) {
+        const double a = 6.283185307179586 * i / points;
+        stroke.points.push_back({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});
+    }
+    return stroke;
+}
+
+Stroke line(Point a, Point b) {
+    return Stroke{{a, b}, 1.0};
+}
+
+// Hand-made drawings: the same strokes for every size, so a test controls exactly what is drawn.
+Sorvala handMade(double width, double height) {
+    std::vector<Stroke> strokes;
+    strokes.push_back(circle({width / 2, height / 2}, 300, 600, 1.8));
+    strokes.push_back(line({10, 10}, {900, 700}));
+    strokes.push_back(Stroke{{{50, 50}, {50, 50}, {60, 50}, {1000, 50}}, 1.0}); // a repeated point
+    strokes.push_back(circle({400, 300}, 40, 90, 0.8));
+    return Sorvala(std::move(strokes));
+}
+
+// Seconds the pen model says a drawing takes: each segment crossed at the eased speed of its
+// place in the stroke, plus one lift per stroke boundary.
+double modelSeconds(const Sorvala& sorvala, double speed, double penLift) {
+    double total = 0;
+    for (const auto& stroke : sorvala.strokes())
+        total += stroke.length();
+    const double v = DrawingPace::effectiveSpeed(total, speed);
+    double seconds = 0;
+    for (const auto& stroke : sorvala.strokes()) {
+        const auto n = static_cast<double>(stroke.points.size() - 1);
+        for (std::size_t k = 0; k + 1 < stroke.points.size(); ++k) {
+            const double length = std::hypot(stroke.points[k + 1].x - stroke.points[k].x, stroke.points[k + 1].y - stroke.points[k].y);
+            double inverseEase = 0;
+            const int steps = 16;
+            for (int s = 0; s < steps; ++s)
+                inverseEase += 1 / DrawingPace::easeFactor((static_cast<double>(k) + (s + 0.5) / steps) / n);
+            seconds += length / v * inverseEase / steps;
+        }
+    }
+    return seconds + penLift * static_cast<double>(sorvala.strokes().size() - 1);
+}
+
+class RendererTest : public ::testing::Test {
+protected:
+    ProgressiveRenderer make(std::function<Sorvala(double, double)> drawings = handMade) {
+        ProgressiveRenderer::Environment environment;
+        environment.generate = [this, drawings](double w, double h, int number, std::uint64_t) {
+            generated.push_back({w, h, number});
+            return drawings(w, h);
+        };
+        environment.random = [this] {
+            if (randomValues.empty())
+                return std::uint64_t{0};
+            const auto value = randomValues.front();
+            randomValues.pop_front();
+            return value;
+        };
+        environment.profileSink = [this](std::string_view text) { profileLines.emplace_back(text); };
+        environment.profiling = profiling;
+        return ProgressiveRenderer(store, environment, now);
+    }
+
+    void frame(ProgressiveRenderer& renderer, double seconds = 1.0 / 60) {
+        now += seconds;
+        renderer.animateOneFrame(now);
+    }
+
+    struct Generated { double width; double height; int number; };
+    MemoryPreferences store;
+    std::deque<std::uint64_t> randomValues;
+    std::vector<Generated> generated;
+    std::vector<std::string> profileLines;
+    bool profiling = false;
+    double now = 100;
+};
+
+TEST_F(RendererTest, WholeDrawingInVirtualTimeMatchesThePaceAndVisitsEveryVertex) {
+    store.set(AppearanceKeys::speedKey, 3.0);
+    auto renderer = make();
+    renderer.setSize(1200, 800);
+    EXPECT_FALSE(renderer.isDrawingComplete()) << "no strokes yet";
+    renderer.startAnimation();
+    ASSERT_EQ(renderer.sorvala().strokes().size(), 4u);
+    const double start = now;
+    renderer.animateOneFrame(now); // the first frame counts no time
+
+    std::vector<PendingStamp> stamps;
+    int frames = 0;
+    while (!renderer.isDrawingComplete() && frames < 100000) {
+        frame(renderer);
+        ++frames;
+        const auto tail = renderer.livePenTail();
+        ASSERT_LE(tail.size(), 256u + 40u) << "the live tail is committed before it grows long";
+        for (auto& stamp : renderer.takeChanges().stamps)
+            stamps.push_back(std::move(stamp));
+    }
+    const double seconds = now - start;
+    const double expected = modelSeconds(renderer.sorvala(), 3.0, renderer.penLiftSeconds());
+    EXPECT_NEAR(seconds, expected, expected * 0.01 + 1.0 / 60);
+    EXPECT_GT(seconds, DrawingPace::drawingSeconds(renderer.totalInkLength(), 3.0)) << "lifts and easing add time";
+    EXPECT_EQ(renderer.phase().kind, Phase::Kind::holding);
+    EXPECT_DOUBLE_EQ(renderer.phase().until, now + SaverTiming::holdSeconds);
+    EXPECT_NEAR(renderer.inkDistance(), renderer.totalInkLength(), 1e-6);
+
+    // Every vertex was reached, and the stamps, joined where the tail was committed, give back
+    // every stroke point for point.
+    const auto& strokes = renderer.sorvala().strokes();
+    for (std::size_t i = 0; i < strokes.size(); ++i)
+        EXPECT_EQ(renderer.verticesVisited()[i], strokes[i].points.size()) << "stroke " << i;
+    // A committed tail ends where the pen was, often inside a segment, and the next chunk starts
+    // at that same place; leaving out those in-between places gives back the stroke.
+    auto strokePointsOf = [&](std::size_t index, const std::vector<Point>& joined) {
+        std::vector<Point> kept;
+        const auto& points = strokes[index].points;
+        for (const auto& p : joined)
+            if (std::find(points.begin(), points.end(), p) != points.end())
+                kept.push_back(p);
+        return kept;
+    };
+    std::vector<Point> joined;
+    std::size_t strokeIndex = 0;
+    for (std::size_t s = 0; s < stamps.size(); ++s) {
+        const auto& stamp = stamps[s];
+        if (stamp.phaseBase == 0) {
+            if (s > 0) {
+                EXPECT_EQ(strokePointsOf(strokeIndex, joined), strokes[strokeIndex].points) << "stroke " << strokeIndex;
+                ++strokeIndex;
+            }
+            joined = stamp.points;
+        } else {
+            EXPECT_EQ(joined.back(), stamp.points.front());
+            joined.insert(joined.end(), stamp.points.begin() + 1, stamp.points.end());
+        }
+    }
+    EXPECT_EQ(strokePointsOf(strokeIndex, joined), strokes.back().points);
+    EXPECT_EQ(strokeIndex + 1, strokes.size());
+}
+
+TEST_F(RendererTest, StallAdvancesOnlyAFrameCapAndLiftsCostPenTime) {
+    auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {5000, 0}), line({0, 10}, {100, 10})}); });
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    renderer.animateOneFrame(now);
+    frame(renderer, 0.02);
+    const double before = renderer.inkDistance();
+    frame(renderer, 2.0);
+    const double travelled = renderer.inkDistance() - before;
+    // The ease is taken where the frame begins, near the start of the stroke.
+    const double fraction = before / 5000;
+    EXPECT_NEAR(travelled, 0.05 * renderer.effectiveSpeed() * DrawingPace::easeFactor(fraction), 1e-9);
+
+    // Run to the end of the first stroke; the next frames pay the lift before the pen moves on.
+    while (renderer.strokeIndex() == 0)
+        frame(renderer, 0.01);
+    const double atBoundary = renderer.inkDistance();
+    EXPECT_NEAR(atBoundary, 5000, 1e-6);
+    const int liftFrames = static_cast<int>(renderer.penLiftSeconds() / 0.01);
+    for (int i = 0; i + 1 < liftFrames; ++i) {
+        frame(renderer, 0.01);
+        EXPECT_EQ(renderer.inkDistance(), atBoundary) << "still lifted after frame " << i;
+    }
+    frame(renderer, 0.03);
+    EXPECT_GT(renderer.inkDistance(), atBoundary);
+}
+
+TEST_F(RendererTest, OneStrokeDrawingHasNoLift) {
+    auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {1000, 0})}); });
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    renderer.animateOneFrame(now);
+    const double start = now;
+    while (!renderer.isDrawingComplete())
+        frame(renderer);
+    EXPECT_NEAR(now - start, modelSeconds(renderer.sorvala(), 3.0, 0), 0.02);
+}
+
+TEST_F(RendererTest, ResizingMidDrawingStartsOverForTheNewSize) {
+    auto renderer = make();
+    renderer.setSize(1200, 800);
+    renderer.startAnimation();
+    for (int i = 0; i < 30; ++i)
+        frame(renderer);
+    ASSERT_GT(renderer.inkDistance(), 0);
+    renderer.takeChanges();
+
+    renderer.setSize(1200, 800);
+    EXPECT_EQ(generated.size(), 1u) << "the same size keeps the drawing";
+    renderer.setSize(1920, 1080);
+    ASSERT_EQ(generated.size(), 2u);
+    EXPECT_EQ(generated.back().width, 1920);
+    EXPECT_EQ(generated.back().height, 1080);
+    EXPECT_EQ(renderer.inkDistance(), 0);
+    EXPECT_EQ(renderer.strokeIndex(), 0u);
+    const auto changes = renderer.takeChanges();
+    EXPECT_TRUE(changes.inkCleared);
+    EXPECT_TRUE(changes.repaintAll);
+
+    renderer.setSize(0, 1080);
+    EXPECT_EQ(generated.size(), 2u) << "nothing is drawn on an empty surface";
+}
+
+TEST_F(RendererTest, DrawingChoiceCyclesThroughTheEnabledSet) {
+    store.set(AppearanceKeys::enabledDrawingsKey, std::int64_t{1 << 3});
+    randomValues = {7}; // the first drawing index
+    auto renderer = make();
+    EXPECT_EQ(renderer.drawingIndex(), 7);
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    EXPECT_EQ(generated.back().number, 3);
+    EXPECT_EQ(renderer.drawingIndex(), 3) << "the next drawing is 3 again";
+
+    store.set(AppearanceKeys::enabledDrawingsKey, std::int64_t{0b100100010});
+    renderer.reloadSettings();
+    renderer.reloadSettings();
+    renderer.reloadSettings();
+    ASSERT_EQ(generated.size(), 4u);
+    EXPECT_EQ(generated[1].number, 5);
+    EXPECT_EQ(generated[2].number, 8);
+    EXPECT_EQ(generated[3].number, 1) << "wraps around to the first enabled number";
+
+    renderer.drawingOverride = 11;
+    renderer.reloadSettings();
+    renderer.reloadSettings();
+    EXPECT_EQ(generated.back().number, 11);
+    EXPECT_EQ(renderer.drawingIndex(), 5) << "an override leaves the cycle alone";
+
+    renderer.drawingOverride.reset();
+    store.set(AppearanceKeys::drawingKey, std::int64_t{4});
+    renderer.reloadSettings();
+    EXPECT_EQ(generated.back().number, 4) << "a pin wins over the enabled set";
+}
+
+TEST_F(RendererTest, MulticolourChangesPerBlockOrPerTwelfthOfTheInk) {
+    store.set(AppearanceKeys::inkKey, std::int64_t{static_cast<int>(Ink::multicolor)});
+    int blocks = 3;
+    auto web = [&blocks](double, double) {
+        std::vector<Stroke> strokes;
+        if (blocks == 0) {
+            Stroke along{{}, 1.0};
+            for (int x = 0; x <= 2400; x += 10)
+                along.points.push_back({static_cast<double>(x), 300});
+            return Sorvala({along}, 4);
+        }
+        for (int b = 0; b < blocks; ++b)
+            for (int k = 0; k < 4; ++k)
+                strokes.push_back(line({0, 10.0 * k}, {300, 10.0 * k + b}));
+        return Sorvala(std::move(strokes), 4);
+    };
+    randomValues = {0, 0, 0, 0, 2}; // drawing index, seed, ink pick, style, palette start
+    auto renderer = make(web);
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    std::vector<Ink> inks;
+    while (!renderer.isDrawingComplete()) {
+        frame(renderer);
+        for (const auto& stamp : renderer.takeChanges().stamps)
+            if (inks.empty() || inks.back() != stamp.ink)
+                inks.push_back(stamp.ink);
+    }
+    EXPECT_EQ(inks, (std::vector<Ink>{Ink::forest, Ink::sepia, Ink::crimson})) << "three blocks, one colour each";
+
+    // One stroke is fewer blocks than colours: the colour changes every twelfth of the ink.
+    blocks = 0;
+    EXPECT_EQ(multicolorPalette(5), (std::array<Ink, 3>{Ink::plum, Ink::classic, Ink::ocean}));
+    randomValues = {0, 0, 0, 0, 5}; // style on reload, seed, ink pick, style, palette start
+    renderer.reloadSettings();
+    inks.clear();
+    std::vector<double> changedAt;
+    while (!renderer.isDrawingComplete()) {
+        const double before = renderer.inkDistance();
+        frame(renderer);
+        for (const auto& stamp : renderer.takeChanges().stamps)
+            if (inks.empty() || inks.back() != stamp.ink) {
+                inks.push_back(stamp.ink);
+                changedAt.push_back(before);
+            }
+    }
+    EXPECT_EQ(inks.size(), 12u);
+    EXPECT_EQ(inks[0], Ink::plum);
+    EXPECT_EQ(inks[1], Ink::classic);
+    EXPECT_EQ(inks[3], Ink::plum);
+    // The seventh colour's chunk begins at the first commit past half the ink; its stamp is
+    // laid down one tail later.
+    EXPECT_GE(changedAt[6], 1200);
+    EXPECT_LE(changedAt[6], 1200 + 2 * 170);
+}
+
+TEST(FinishedStamps, OnlyOpenStrokeEndsGetRoundCaps) {
+    Stroke wave{{}, 1.0};
+    for (int i = 0; i <= 100; ++i)
+        wave.points.push_back({10.0 * i, 100 + 20 * std::sin(i * 0.3)});
+    const auto stamps = finishedStamps(Sorvala({wave, circle({500, 500}, 300, 600, 1.0)}), InkPlan{});
+    ASSERT_GT(stamps.size(), 4u);
+    EXPECT_TRUE(stamps.front().roundStart);
+    EXPECT_FALSE(stamps.front().roundEnd) << "a chunk that the next one carries on from ends flat";
+    std::size_t i = 1;
+    for (; i < stamps.size() && !stamps[i - 1].roundEnd; ++i)
+        EXPECT_FALSE(stamps[i].roundStart);
+    ASSERT_LT(i, stamps.size()) << "the wave's last chunk has its round end";
+    for (; i < stamps.size(); ++i)
+        EXPECT_FALSE(stamps[i].roundStart || stamps[i].roundEnd) << "a ring's two ends meet flat";
+}
+
+TEST_F(RendererTest, HoldFadeAndANewDrawing) {
+    auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {10, 0})}); });
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    while (!renderer.isDrawingComplete())
+        frame(renderer);
+    EXPECT_EQ(renderer.phase().kind, Phase::Kind::holding);
+    now += SaverTiming::holdSeconds;
+    renderer.animateOneFrame(now);
+    EXPECT_EQ(renderer.phase(), (Phase{Phase::Kind::fading, now + SaverTiming::fadeSeconds}));
+    frame(renderer, 0.5);
+    EXPECT_DOUBLE_EQ(renderer.inkOpacity(), 0.75);
+    frame(renderer, 1.5);
+    EXPECT_EQ(renderer.phase().kind, Phase::Kind::drawing);
+    EXPECT_EQ(renderer.inkOpacity(), 1);
+    EXPECT_EQ(generated.size(), 2u);
+    EXPECT_FALSE(renderer.isDrawingComplete());
+}
+
+TEST_F(RendererTest, PencilJitterContinuesAcrossCommitsAndColoursFollowTheTheme) {
+    const std::vector<Point> points{{0, 0}, {1, 0}, {2, 0}, {3, 0}};
+    const auto whole = styledCopies(points, 0, Settings::Style::pencil);
+    const auto tail = styledCopies(std::span(points).subspan(2), 2, Settings::Style::pencil);
+    ASSERT_EQ(whole.size(), 2u);
+    EXPECT_EQ(tail[0][0], whole[0][2]);
+    EXPECT_EQ(tail[1][1], whole[1][3]);
+    EXPECT_EQ(styledCopies(points, 5, Settings::Style::brush), std::vector<std::vector<Point>>{points});
+
+    store.set(AppearanceKeys::themeKey, std::int64_t{1});
+    store.set(AppearanceKeys::styleKey, std::int64_t{1});
+    store.set(AppearanceKeys::inkKey, std::int64_t{static_cast<int>(Ink::sepia)});
+    auto renderer = make();
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    const auto& colors = renderer.strokeColors();
+    const Rgba sepia = Appearance::inkColor(Settings::Theme::dark, Ink::sepia);
+    ASSERT_EQ(colors.tailPassColors.size(), 3u);
+    EXPECT_EQ(colors.tailPassColors[0], sepia.withAlpha(0.18));
+    EXPECT_EQ(colors.glowShadow, sepia);
+    EXPECT_NEAR(colors.glowFill.r, 0.7 + 0.3 * sepia.r, 1e-12);
+}
+
+TEST_F(RendererTest, ARerolledRandomThemeWaitsForTheNextDrawing) {
+    store.set(AppearanceKeys::themeKey, std::int64_t{3});
+    auto renderer = make();
+    renderer.setSize(800, 600);
+    renderer.startAnimation();
+    const Settings::Theme paper = renderer.theme();
+    const Rgba ink = renderer.strokeColors().glowShadow;
+    bool rerolledToTheOther = false;
+    for (int i = 0; i < 40; ++i) {
+        renderer.startAnimation(); // a new break or saver run re-rolls while this drawing stays
+        rerolledToTheOther = rerolledToTheOther || Appearance::rolledRandomTheme() != paper;
+        EXPECT_EQ(renderer.theme(), paper) << "ink and paper of one drawing keep one theme";
+        EXPECT_EQ(renderer.strokeColors().glowShadow, ink);
+    }
+    EXPECT_TRUE(rerolledToTheOther);
+    renderer.reloadSettings();
+    EXPECT_EQ(renderer.theme(), Appearance::rolledRandomTheme()) << "the next drawing takes the new roll";
+}
+
+TEST_F(RendererTest, ProfilingLineOncePerSecond) {
+    profiling = true;
+    auto renderer = make();
+    renderer.setSize(1200, 800);
+    renderer.startAnimation();
+    for (int i = 0; i < 61; ++i)
+        frame(renderer);
+    ASSERT_EQ(profileLines.size(), 1u);
+    EXPECT_EQ(profileLines[0].rfind("frames/s  60 | worst gap  16.7ms | stamps ", 0), 0u) << profileLines[0];
+    EXPECT_NE(profileLines[0].find("| stroke 0/4 | pen "), std::string::npos) << profileLines[0];
+    EXPECT_EQ(profileLines[0].back(), '\n');
+}
+
+} // namespace
+} // namespace sorvala

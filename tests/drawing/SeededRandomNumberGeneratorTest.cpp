@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: MIT
+#include "drawing/SeededRandomNumberGenerator.h"
+#include "drawing/Stroke.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <numeric>
+
+namespace sorvala {
+namespace {
+
+TEST(SeededRandomNumbers, SeedZeroGivesTheSplitMix64Sequence) {
+    SeededRandomNumberGenerator random(0);
+    EXPECT_EQ(random.next(), 0xE220A8397B1DCDAFu);
+    EXPECT_EQ(random.next(), 0x6E789E6AA1B965F4u);
+    EXPECT_EQ(random.next(), 0x06C45D188009454Fu);
+}
+
+TEST(SeededRandomNumbers, BoundedDrawTakesTheHighHalfOfTheProduct) {
+    SeededRandomNumberGenerator random(7);
+    SeededRandomNumberGenerator raw = random;
+    EXPECT_EQ(random.next(1), 0u);
+    raw.next();
+    EXPECT_EQ(random.state(), raw.state()) << "a bound of 1 still consumes one output";
+
+    // 2^32 never rejects (2^64 mod 2^32 is 0), so the result is the top 32 bits.
+    const std::uint64_t bound = std::uint64_t{1} << 32;
+    EXPECT_EQ(random.next(bound), raw.next() >> 32);
+}
+
+TEST(SeededRandomNumbers, BoundedDrawRejectsTheBiasedLowProducts) {
+    // With u = 2^63 + 1 the rejection threshold (2^64 − u) mod u is 2^63 − 1 and about half of
+    // all outputs fall below it, so the loop is exercised on every seed.
+    const std::uint64_t bound = (std::uint64_t{1} << 63) + 1;
+    const std::uint64_t threshold = (std::uint64_t{1} << 63) - 1;
+    for (std::uint64_t seed = 0; seed < 64; ++seed) {
+        SCOPED_TRACE(seed);
+        SeededRandomNumberGenerator random(seed);
+        SeededRandomNumberGenerator raw(seed);
+        std::uint64_t x = raw.next();
+        while (x * bound < threshold)
+            x = raw.next();
+        const std::uint64_t low = x * bound;
+        const std::uint64_t carry = low < x ? 1 : 0;   // (x << 63) + x overflowed
+        const std::uint64_t high = (x >> 1) + carry;
+        EXPECT_EQ(random.next(bound), high);
+        EXPECT_EQ(random.state(), raw.state());
+    }
+}
+
+TEST(SeededRandomNumbers, IntegerRangesAndElements) {
+    SeededRandomNumberGenerator random(99);
+    SeededRandomNumberGenerator raw = random;
+    EXPECT_EQ(random.integerInRange(-3, 4), -3 + static_cast<std::int64_t>(raw.next(7)));
+    EXPECT_EQ(random.integerInClosedRange(500, 800), 500 + static_cast<std::int64_t>(raw.next(301)));
+    EXPECT_EQ(random.integerInClosedRange(5, 5), 5);
+    raw.next(1);
+    const std::array<int, 5> choices = {96, 108, 120, 132, 144};
+    EXPECT_EQ(random.element(std::span<const int>(choices)), choices[raw.next(5)]);
+    EXPECT_EQ(random.state(), raw.state());
+}
+
+TEST(SeededRandomNumbers, BooleanIsBitSeventeenClearInOneOutput) {
+    SeededRandomNumberGenerator random(12345);
+    SeededRandomNumberGenerator raw = random;
+    for (int i = 0; i < 64; ++i)
+        EXPECT_EQ(random.boolean(), (raw.next() & (std::uint64_t{1} << 17)) == 0);
+    EXPECT_EQ(random.state(), raw.state());
+}
+
+TEST(SeededRandomNumbers, HalfOpenRealUsesTheLow53BitsAndNeverReturnsTheUpperBound) {
+    SeededRandomNumberGenerator random(3);
+    SeededRandomNumberGenerator raw = random;
+    const double u = static_cast<double>(raw.next() & ((std::uint64_t{1} << 53) - 1)) * 0x1p-53;
+    EXPECT_EQ(random.realInRange(0.25, 2.5), (2.5 - 0.25) * u + 0.25);
+
+    // Spacing of doubles near 1e16 is 2, so every u ≥ 0.5 rounds to the upper bound and is drawn again.
+    const double a = 1e16;
+    const double b = a + 2;
+    SeededRandomNumberGenerator steps = random;
+    for (int draws = 0; draws < 100; ++draws)
+        EXPECT_EQ(random.realInRange(a, b), a);
+    int consumed = 0;
+    while (steps.state() != random.state() && consumed < 10000) {
+        steps.next();
+        ++consumed;
+    }
+    EXPECT_GT(consumed, 100) << "rounded-up draws are taken again";
+}
+
+TEST(SeededRandomNumbers, ClosedRealScalesABoundedDrawOver2To53PlusOne) {
+    SeededRandomNumberGenerator random(8);
+    SeededRandomNumberGenerator raw = random;
+    const double r = static_cast<double>(raw.next((std::uint64_t{1} << 53) + 1));
+    EXPECT_EQ(random.realInClosedRange(-0.06, 0.06), (r * 0x1p-53) * (0.06 - -0.06) + -0.06);
+    EXPECT_EQ(random.realInClosedRange(0.4, 0.4), 0.4);
+}
+
+TEST(SeededRandomNumbers, ShuffleIsForwardFisherYates) {
+    SeededRandomNumberGenerator random(2024);
+    SeededRandomNumberGenerator raw = random;
+    std::array<int, 7> values{};
+    std::iota(values.begin(), values.end(), 0);
+    random.shuffle(std::span<int>(values));
+
+    std::array<int, 7> expected{};
+    std::iota(expected.begin(), expected.end(), 0);
+    for (std::size_t i = 0; i + 1 < expected.size(); ++i)
+        std::swap(expected[i], expected[i + raw.next(expected.size() - i)]);
+    EXPECT_EQ(values, expected);
+    EXPECT_EQ(random.state(), raw.state()) << "six bounded draws for seven elements";
+
+    std::array<int, 1> single = {4};
+    random.shuffle(std::span<int>(single));
+    random.shuffle(std::span<int>());
+    EXPECT_EQ(random.state(), raw.state()) << "fewer than two elements draw nothing";
+}
+
+TEST(StrokeLength, SumsTheSegments) {
+    EXPECT_EQ((Stroke{{{0, 0}, {3, 4}, {3, 0}}, 1.0}.length()), 9.0);
+    EXPECT_EQ((Stroke{{{5, 5}}, 1.0}.length()), 0.0);
+    EXPECT_EQ(Stroke{}.length(), 0.0);
+}
+
+} // namespace
+} // namespace sorvala
