@@ -7,11 +7,10 @@
 #include "sensing/Sensors.h"
 #include "support/FakeSystemSignals.h"
 #include "support/MemoryPreferences.h"
+#include "support/TemporaryDirectory.h"
 
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -21,10 +20,7 @@ namespace Keys = SettingsSchema;
 const Instant now = Instant::fromSecondsSinceEpoch(1'796'644'800);
 
 std::string fixture(const char* name) {
-    std::ifstream in(std::string(SORVALA_TEST_DATA_DIR "/sensing/") + name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readFile(std::string(SORVALA_TEST_DATA_DIR "/sensing/") + name);
 }
 
 void everyCauseEnabled(MemoryPreferences& store) {
@@ -37,25 +33,25 @@ void everyCauseEnabled(MemoryPreferences& store) {
 
 /// Every cause enabled, none active, the user away: all seven probes run.
 void fullSweepNothingActive(benchmark::State& state) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     everyCauseEnabled(store);
-    signals.frontmostApp = "firefox";
+    system.frontmostApp = "firefox";
     for (auto _ : state)
-        benchmark::DoNotOptimize(Sensors::sweepSmartPause(signals, store, now, 600));
+        benchmark::DoNotOptimize(Sensors::sweepSmartPause(system, store, now, 600));
 }
 BENCHMARK(fullSweepNothingActive)->Unit(benchmark::kMicrosecond);
 
 /// Every cause enabled and active, the user away: the first cause and one attended cause run.
 void fullSweepEverythingActive(benchmark::State& state) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
     everyCauseEnabled(store);
-    signals.microphone = signals.fullscreen = signals.video = signals.calendarEvent = true;
-    signals.screenCapture = signals.doNotDisturb = true;
-    signals.frontmostApp = "zoom";
+    system.microphone = system.fullscreen = system.video = system.calendarEvent = true;
+    system.screenCapture = system.doNotDisturb = true;
+    system.frontmostApp = "zoom";
     for (auto _ : state)
-        benchmark::DoNotOptimize(Sensors::sweepSmartPause(signals, store, now, 600));
+        benchmark::DoNotOptimize(Sensors::sweepSmartPause(system, store, now, 600));
 }
 BENCHMARK(fullSweepEverythingActive)->Unit(benchmark::kMicrosecond);
 

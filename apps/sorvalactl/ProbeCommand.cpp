@@ -10,6 +10,18 @@
 
 #include <nlohmann/json.hpp>
 
+#ifdef SORVALA_WITH_QT
+#include "QtCommand.h"
+#include "app/SettingsSchema.h"
+#include "core/Clock.h"
+#include "platform/LinuxSystemSignals.h"
+#include "platform/QSettingsPreferencesStore.h"
+#include "platform/SystemCalendar.h"
+
+#include <QEventLoop>
+#include <QTimer>
+#endif
+
 #include <charconv>
 #include <memory>
 
@@ -75,27 +87,27 @@ std::string causeNote(std::string_view label, const PreferencesStore& store) {
 }
 
 Probe takeProbe(ProbeSources& sources) {
-    SystemSignals& signals = sources.signals;
+    SystemSignals& system = sources.system;
     const Instant now = sources.now();
     Probe probe;
-    probe.backends = signals.backends();
-    probe.idleSeconds = signals.secondsSinceLastInput();
-    probe.secondsSinceKeyDown = signals.secondsSinceLastKeyDown();
-    probe.displayAsleep = signals.displayIsAsleep();
-    probe.everyDisplayAsleep = signals.everyDisplayIsAsleep();
-    probe.frontmostApp = signals.frontmostApplicationBundleIdentifier();
-    probe.fullscreen = signals.frontmostApplicationIsFullscreen();
-    probe.videoPlaying = signals.videoPlaying();
-    probe.microphoneInUse = signals.microphoneInUse();
-    probe.screenCaptured = signals.screenCaptured();
-    probe.doNotDisturb = signals.doNotDisturbActive();
+    probe.backends = system.backends();
+    probe.idleSeconds = system.secondsSinceLastInput();
+    probe.secondsSinceKeyDown = system.secondsSinceLastKeyDown();
+    probe.displayAsleep = system.displayIsAsleep();
+    probe.everyDisplayAsleep = system.everyDisplayIsAsleep();
+    probe.frontmostApp = system.frontmostApplicationBundleIdentifier();
+    probe.fullscreen = system.frontmostApplicationIsFullscreen();
+    probe.videoPlaying = system.videoPlaying();
+    probe.microphoneInUse = system.microphoneInUse();
+    probe.screenCaptured = system.screenCaptured();
+    probe.doNotDisturb = system.doNotDisturbActive();
     const auto calendarSources = Sensors::calendarSources(sources.store);
-    probe.calendarEvent = !calendarSources.empty() && signals.calendarEventInProgress(calendarSources, now);
+    probe.calendarEvent = !calendarSources.empty() && system.calendarEventInProgress(calendarSources, now);
     probe.withinWorkingHours = Sensors::withinWorkingHours(sources.store, sources.calendar, now);
 
     // Each cause is asked once; the sweep then runs over those answers, so the causes listed
     // and the sweep's result can never disagree.
-    auto causes = Sensors::smartPauseCauses(signals, sources.store, now);
+    auto causes = Sensors::smartPauseCauses(system, sources.store, now);
     for (auto& cause : causes) {
         const bool active = cause.isActive();
         probe.causes.push_back({cause.menuLabel, active, causeNote(cause.menuLabel, sources.store)});
@@ -204,5 +216,42 @@ int runProbe(const Invocation& invocation, ProbeSources& sources) {
             return 0;
     }
 }
+
+#ifdef SORVALA_WITH_QT
+
+namespace {
+
+/// Runs the event loop for `seconds`, so connections made in the background can answer.
+void runEventsFor(double seconds) {
+    QEventLoop loop;
+    QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int probeCommand(const Invocation& invocation) {
+    if (wantsHelp(invocation)) {
+        invocation.out << help;
+        return 0;
+    }
+    const auto app = coreApplicationIfMissing();
+    // The adapters' diagnostics go to stderr, so --json output stays clean.
+    StreamLogger log(invocation.err);
+    QSettingsPreferencesStore store(log);
+    SettingsSchema::registerDefaults(store);
+    SystemCalendar calendar;
+    SystemClock clock;
+    const auto system = makeLinuxSystemSignals(log);
+    // The sound server's lists arrive in the background; give them a moment before the first round.
+    runEventsFor(0.3);
+    ProbeSources sources{*system, store, calendar, [&clock] { return clock.now(); }, [](double seconds) {
+                             runEventsFor(seconds);
+                             return true;
+                         }};
+    return runProbe(invocation, sources);
+}
+
+#endif
 
 } // namespace sorvala::ctl

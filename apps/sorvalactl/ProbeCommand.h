@@ -17,7 +17,7 @@ namespace sorvala::ctl {
 
 /// What `sorvalactl probe` reads: the system, the settings, the user's calendar and the clock.
 struct ProbeSources {
-    SystemSignals& signals;
+    SystemSignals& system;
     const PreferencesStore& store;
     const Calendar& calendar;
     std::function<Instant()> now;

@@ -10,6 +10,8 @@ namespace sorvala::ctl {
 
 #ifdef SORVALA_WITH_QT
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
+int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
+int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
 #endif
 
 int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
@@ -25,6 +27,8 @@ const Subcommand table[] = {
     {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"sound", "Play one chime and wait until it ends", soundCommand},
+    {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
 #endif
 };

@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "core/Text.h"
 #include "sensing/Sensors.h"
 #include "sensing/SystemSignals.h"
 
@@ -58,12 +59,12 @@ std::string_view explanation(BlockerPermission permission) {
     return {};
 }
 
-bool isGranted(BlockerPermission permission, SystemSignals& signals, const PreferencesStore& store) {
+bool isGranted(BlockerPermission permission, SystemSignals& system, const PreferencesStore& store) {
     switch (permission) {
-    case BlockerPermission::screenRecording: return signals.screenRecordingGranted();
+    case BlockerPermission::screenRecording: return system.screenRecordingGranted();
     case BlockerPermission::calendar: {
         const auto sources = Sensors::calendarSources(store);
-        return !sources.empty() && signals.calendarAccessGranted(sources);
+        return !sources.empty() && system.calendarAccessGranted(sources);
     }
     }
     return false;
@@ -85,18 +86,18 @@ std::vector<BlockerPermission> ungrantedButEnabled(const std::function<bool(Bloc
     return out;
 }
 
-std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& signals) {
+std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& system) {
     return ungrantedButEnabled([&](BlockerPermission p) { return store.boolean(settingKey(p)); },
-                               [&](BlockerPermission p) { return isGranted(p, signals, store); });
+                               [&](BlockerPermission p) { return isGranted(p, system, store); });
 }
 
 std::optional<std::string> missingPermissionsLine(const std::vector<BlockerPermission>& permissions) {
     if (permissions.empty())
         return std::nullopt;
-    std::string line = "blockers switched on without their permission: ";
-    for (std::size_t i = 0; i < permissions.size(); ++i)
-        line += (i ? ", " : "") + std::string(title(permissions[i]));
-    return line;
+    std::vector<std::string> titles;
+    for (const auto permission : permissions)
+        titles.emplace_back(title(permission));
+    return "blockers switched on without their permission: " + Text::joined(titles);
 }
 
 } // namespace sorvala

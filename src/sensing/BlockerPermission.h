@@ -35,7 +35,7 @@ bool needsRelaunchAfterGranting(BlockerPermission permission);
 std::string_view explanation(BlockerPermission permission);
 
 /// Whether the permission is granted now (the calendar reads its sources from `store`).
-bool isGranted(BlockerPermission permission, SystemSignals& signals, const PreferencesStore& store);
+bool isGranted(BlockerPermission permission, SystemSignals& system, const PreferencesStore& store);
 
 /// The note under the setting's switch: present only while enabled and not granted.
 std::optional<std::string> rowNote(BlockerPermission permission, bool enabled, bool granted);
@@ -44,7 +44,7 @@ std::optional<std::string> rowNote(BlockerPermission permission, bool enabled, b
 std::vector<BlockerPermission> ungrantedButEnabled(const std::function<bool(BlockerPermission)>& enabled,
                                                    const std::function<bool(BlockerPermission)>& granted);
 /// The same with `enabled` read from each case's setting and `granted` from `isGranted`.
-std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& signals);
+std::vector<BlockerPermission> ungrantedButEnabled(const PreferencesStore& store, SystemSignals& system);
 
 /// The launch log line for permissions that are switched on but missing; nullopt when none are.
 std::optional<std::string> missingPermissionsLine(const std::vector<BlockerPermission>& permissions);

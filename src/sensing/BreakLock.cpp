@@ -5,8 +5,8 @@
 
 namespace sorvala::BreakLock {
 
-void lockNow(SystemSignals& signals) {
-    signals.lockScreen();
+void lockNow(SystemSignals& system) {
+    system.lockScreen();
 }
 
 } // namespace sorvala::BreakLock

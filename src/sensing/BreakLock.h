@@ -14,7 +14,7 @@ constexpr bool shouldLock(bool lockOnBreakStartEnabled, bool isMicroBreak) {
 }
 
 /// Locks the screen at once; without a reachable locker nothing happens.
-void lockNow(SystemSignals& signals);
+void lockNow(SystemSignals& system);
 
 } // namespace BreakLock
 

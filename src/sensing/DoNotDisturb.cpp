@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sensing/DoNotDisturb.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -16,13 +18,6 @@ std::string lowered(std::string_view text) {
     for (auto& c : out)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 } // namespace
@@ -88,7 +83,7 @@ std::vector<std::string> parseMakoModes(std::string_view text) {
     std::vector<std::string> modes;
     while (!text.empty()) {
         const auto newline = text.find('\n');
-        const std::string_view line = trimmed(text.substr(0, newline));
+        const std::string_view line = Text::trimmed(text.substr(0, newline));
         if (!line.empty())
             modes.emplace_back(line);
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);

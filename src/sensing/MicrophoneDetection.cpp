@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "sensing/MicrophoneDetection.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <fstream>
@@ -12,20 +14,14 @@ namespace sorvala::MicrophoneDetection {
 
 namespace {
 
+using Text::trimmed;
+
 /// One "<Title> #<index>" block of pactl's listing: its top-level fields and its properties.
 struct Block {
     std::optional<std::uint32_t> index;
     std::map<std::string, std::string, std::less<>> fields;
     std::map<std::string, std::string, std::less<>> properties;
 };
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
-}
 
 std::optional<std::uint32_t> number(std::string_view text) {
     std::uint32_t value = 0;

@@ -4,6 +4,8 @@
 #include "core/BreakTiming.h"
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "core/SmartPauseCooldown.h"
+#include "core/Text.h"
 #include "core/WorkingHours.h"
 #include "sensing/SystemSignals.h"
 
@@ -50,8 +52,8 @@ bool SmartPauseReading::operator==(const SmartPauseReading& other) const {
     return !active || active->menuLabel == other.active->menuLabel;
 }
 
-std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& signals, const PreferencesStore& store, Instant now) {
-    SystemSignals* const s = &signals;
+std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store, Instant now) {
+    SystemSignals* const s = &system;
     const PreferencesStore* const prefs = &store;
     return {
         boundCause(causeTexts[0], [s] { return s->microphoneInUse(); }),
@@ -65,15 +67,11 @@ std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& signals, const Pref
 }
 
 std::string alwaysOnCauseLabels() {
-    std::string out;
-    for (const auto& text : causeTexts) {
-        if (!text.alwaysOn)
-            continue;
-        if (!out.empty())
-            out += ", ";
-        out += text.menuLabel;
-    }
-    return out;
+    std::vector<std::string> labels;
+    for (const auto& text : causeTexts)
+        if (text.alwaysOn)
+            labels.emplace_back(text.menuLabel);
+    return Text::joined(labels);
 }
 
 SmartPauseReading sweepSmartPause(const std::vector<SmartPauseCause>& causes, double idleSeconds) {
@@ -94,9 +92,9 @@ SmartPauseReading sweepSmartPause(const std::vector<SmartPauseCause>& causes, do
     return reading;
 }
 
-SmartPauseReading sweepSmartPause(SystemSignals& signals, const PreferencesStore& store, Instant now,
+SmartPauseReading sweepSmartPause(SystemSignals& system, const PreferencesStore& store, Instant now,
                                   double idleSeconds) {
-    return sweepSmartPause(smartPauseCauses(signals, store, now), idleSeconds);
+    return sweepSmartPause(smartPauseCauses(system, store, now), idleSeconds);
 }
 
 SmartPauseReading sweepSmartPauseForPresence(const std::vector<SmartPauseCause>& causes, double idleSeconds) {
@@ -105,11 +103,11 @@ SmartPauseReading sweepSmartPauseForPresence(const std::vector<SmartPauseCause>&
     return sweepSmartPause(causes, idleSeconds);
 }
 
-SmartPauseReading sweepSmartPauseForPresence(SystemSignals& signals, const PreferencesStore& store, Instant now,
+SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store, Instant now,
                                              double idleSeconds) {
     if (!meetsIdleThreshold(idleSeconds))
         return {};
-    return sweepSmartPause(signals, store, now, idleSeconds);
+    return sweepSmartPause(system, store, now, idleSeconds);
 }
 
 std::optional<SmartPauseCause> firstActiveSmartPauseCause(const std::vector<SmartPauseCause>& causes) {
@@ -120,38 +118,32 @@ std::optional<SmartPauseCause> firstActiveSmartPauseCause(const std::vector<Smar
     return *found;
 }
 
-std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& signals, const PreferencesStore& store,
+std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
                                                           Instant now) {
-    return firstActiveSmartPauseCause(smartPauseCauses(signals, store, now));
+    return firstActiveSmartPauseCause(smartPauseCauses(system, store, now));
 }
 
-bool smartPauseBlockerActive(SystemSignals& signals, const PreferencesStore& store, Instant now) {
-    return firstActiveSmartPauseCause(signals, store, now).has_value();
+bool smartPauseBlockerActive(SystemSignals& system, const PreferencesStore& store, Instant now) {
+    return firstActiveSmartPauseCause(system, store, now).has_value();
 }
 
-std::optional<std::string> activeSmartPauseCause(SystemSignals& signals, const PreferencesStore& store, Instant now) {
-    if (auto cause = firstActiveSmartPauseCause(signals, store, now))
+std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store, Instant now) {
+    if (auto cause = firstActiveSmartPauseCause(system, store, now))
         return std::move(cause->menuLabel);
     return std::nullopt;
 }
 
-std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, SystemSignals& signals,
+std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, SystemSignals& system,
                                                const PreferencesStore& store, Instant now) {
-    for (auto& cause : smartPauseCauses(signals, store, now))
+    for (auto& cause : smartPauseCauses(system, store, now))
         if (cause.menuLabel == menuLabel)
             return std::move(cause);
     return std::nullopt;
 }
 
-double cooldownRemaining(std::optional<Instant> lastBlockedAt, double cooldownSeconds, Instant now) {
-    if (cooldownSeconds < 1 || !lastBlockedAt)
-        return 0;
-    return std::clamp(cooldownSeconds - (now - *lastBlockedAt), 0.0, cooldownSeconds);
-}
-
 double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now) {
-    return cooldownRemaining(lastBlockedAt,
-                             static_cast<double>(store.integer(Keys::smartPauseCooldownSecondsKey)), now);
+    return SmartPauseCooldown::remainingSeconds(lastBlockedAt, store.integer(Keys::smartPauseCooldownSecondsKey),
+                                                now);
 }
 
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now) {
@@ -166,18 +158,18 @@ bool videoBlocksBreak(const PreferencesStore& store, const std::function<bool()>
     return blocksBreak(store.boolean(Keys::pauseDuringVideoKey), signal);
 }
 
-bool videoBlocksBreak(const PreferencesStore& store, SystemSignals& signals) {
-    return videoBlocksBreak(store, [&signals] { return signals.videoPlaying(); });
+bool videoBlocksBreak(const PreferencesStore& store, SystemSignals& system) {
+    return videoBlocksBreak(store, [&system] { return system.videoPlaying(); });
 }
 
 bool calendarBlocksBreak(const PreferencesStore& store, const std::function<bool()>& signal) {
     return blocksBreak(store.boolean(Keys::pauseDuringCalendarEventsKey), signal);
 }
 
-bool calendarBlocksBreak(const PreferencesStore& store, SystemSignals& signals, Instant now) {
+bool calendarBlocksBreak(const PreferencesStore& store, SystemSignals& system, Instant now) {
     return calendarBlocksBreak(store, [&] {
         const auto sources = calendarSources(store);
-        return !sources.empty() && signals.calendarEventInProgress(sources, now);
+        return !sources.empty() && system.calendarEventInProgress(sources, now);
     });
 }
 
@@ -185,19 +177,19 @@ bool screenCaptureBlocksBreak(const PreferencesStore& store, const std::function
     return blocksBreak(store.boolean(Keys::pauseDuringScreenCaptureKey), signal);
 }
 
-bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& signals) {
-    return screenCaptureBlocksBreak(store, [&signals] { return signals.screenCaptured(); });
+bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& system) {
+    return screenCaptureBlocksBreak(store, [&system] { return system.screenCaptured(); });
 }
 
 bool applicationIsExcluded(const std::optional<std::string>& frontmost, const std::vector<std::string>& excluded) {
     return frontmost && std::find(excluded.begin(), excluded.end(), *frontmost) != excluded.end();
 }
 
-bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& signals) {
+bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& system) {
     const auto excluded = store.textList(Keys::excludedAppBundleIdentifiersKey).value_or(std::vector<std::string>{});
     if (excluded.empty())
         return false;
-    return applicationIsExcluded(signals.frontmostApplicationBundleIdentifier(), excluded);
+    return applicationIsExcluded(system.frontmostApplicationBundleIdentifier(), excluded);
 }
 
 std::vector<std::string> calendarSources(const PreferencesStore& store) {

@@ -52,9 +52,9 @@ inline constexpr std::string_view screenCaptureLabel = "Screen recorded or share
 inline constexpr std::string_view doNotDisturbLabel = "Do Not Disturb on";
 inline constexpr std::string_view excludedAppLabel = "Excluded app active";
 
-/// The fixed, ordered cause list with its probes bound to `signals` and `store`; the calendar
+/// The fixed, ordered cause list with its probes bound to `system` and `store`; the calendar
 /// probe asks about `now`. Settings are read inside each probe, at the moment it runs.
-std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& signals, const PreferencesStore& store, Instant now);
+std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store, Instant now);
 
 /// The labels of the always-on causes joined by ", ", for the settings window.
 std::string alwaysOnCauseLabels();
@@ -63,34 +63,31 @@ std::string alwaysOnCauseLabels();
 /// the idle threshold is met and presence is not yet proven.
 SmartPauseReading sweepSmartPause(const std::vector<SmartPauseCause>& causes, double idleSeconds);
 /// The sweep over the fixed list.
-SmartPauseReading sweepSmartPause(SystemSignals& signals, const PreferencesStore& store, Instant now,
+SmartPauseReading sweepSmartPause(SystemSignals& system, const PreferencesStore& store, Instant now,
                                   double idleSeconds);
 
 /// The empty reading, probing nothing, below the idle threshold; the full sweep from it on.
 SmartPauseReading sweepSmartPauseForPresence(const std::vector<SmartPauseCause>& causes, double idleSeconds);
 /// The presence sweep over the fixed list.
-SmartPauseReading sweepSmartPauseForPresence(SystemSignals& signals, const PreferencesStore& store, Instant now,
+SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store, Instant now,
                                              double idleSeconds);
 
 /// The first cause whose probe answers true, probing in order and stopping at the first hit.
 std::optional<SmartPauseCause> firstActiveSmartPauseCause(const std::vector<SmartPauseCause>& causes);
 /// The first active cause of the fixed list.
-std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& signals, const PreferencesStore& store,
+std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
                                                           Instant now);
 /// Whether some cause of the fixed list holds breaks now.
-bool smartPauseBlockerActive(SystemSignals& signals, const PreferencesStore& store, Instant now);
+bool smartPauseBlockerActive(SystemSignals& system, const PreferencesStore& store, Instant now);
 /// The label of the first active cause of the fixed list.
-std::optional<std::string> activeSmartPauseCause(SystemSignals& signals, const PreferencesStore& store, Instant now);
+std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store, Instant now);
 /// The cause of the fixed list whose label is exactly `menuLabel`; nullopt when none is.
-std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, SystemSignals& signals,
+std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, SystemSignals& system,
                                                const PreferencesStore& store, Instant now);
 
 /// Seconds of the smart-pause cooldown left after a hold that ended at `lastBlockedAt`, with
 /// the cooldown length read from the "smartPauseCooldownSeconds" setting.
 double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now);
-/// The cooldown arithmetic: 0 without a hold or a cooldown below 1 s, else what is left of it
-/// (never below 0, never above the cooldown itself when the clock stepped backwards).
-double cooldownRemaining(std::optional<Instant> lastBlockedAt, double cooldownSeconds, Instant now);
 
 /// Whether the stored working hours contain `now` in the user's calendar.
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now);
@@ -99,20 +96,20 @@ bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar,
 bool blocksBreak(bool enabled, const std::function<bool()>& signal);
 /// A playing video holds breaks when "pauseDuringVideo" is on.
 bool videoBlocksBreak(const PreferencesStore& store, const std::function<bool()>& signal);
-bool videoBlocksBreak(const PreferencesStore& store, SystemSignals& signals);
+bool videoBlocksBreak(const PreferencesStore& store, SystemSignals& system);
 /// A calendar event holds breaks when "pauseDuringCalendarEvents" is on.
 bool calendarBlocksBreak(const PreferencesStore& store, const std::function<bool()>& signal);
-bool calendarBlocksBreak(const PreferencesStore& store, SystemSignals& signals, Instant now);
+bool calendarBlocksBreak(const PreferencesStore& store, SystemSignals& system, Instant now);
 /// A screen share or recording holds breaks when "pauseDuringScreenCapture" is on.
 bool screenCaptureBlocksBreak(const PreferencesStore& store, const std::function<bool()>& signal);
-bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& signals);
+bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& system);
 
 /// Whether the frontmost application's id is in `excluded`, exactly (case-sensitive); an
 /// unknown frontmost application never is.
 bool applicationIsExcluded(const std::optional<std::string>& frontmost, const std::vector<std::string>& excluded);
 /// The stored "excludedAppBundleIdentifiers" list (absent reads as empty) against the
 /// frontmost application; with an empty list the frontmost application is not even asked.
-bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& signals);
+bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& system);
 
 /// The calendar sources chosen by the user ("calendarSources"); absent reads as none.
 std::vector<std::string> calendarSources(const PreferencesStore& store);

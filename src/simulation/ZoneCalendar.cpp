@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
-#include <unordered_map>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace sorvala {
 

@@ -3,10 +3,10 @@
 #include "sensing/DisplaySleep.h"
 #include "sensing/DoNotDisturb.h"
 #include "sensing/FrontmostApplication.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 namespace sorvala {
 namespace {
@@ -38,7 +38,7 @@ TEST(DoNotDisturb, EachSourceSpeaksItsOwnWay) {
     EXPECT_TRUE(DoNotDisturb::doNotDisturbOn({{Source::gnome, true, {}}, {Source::dunst, true, {}}}));
 }
 
-TEST(DoNotDisturb, ServerNamesAndWords) {
+TEST(DoNotDisturb, SourceOfEachNotificationServer) {
     using DoNotDisturb::Source;
     EXPECT_EQ(DoNotDisturb::sourceForServer("Plasma"), Source::plasma);
     EXPECT_EQ(DoNotDisturb::sourceForServer("gnome-shell"), Source::gnome);
@@ -47,10 +47,6 @@ TEST(DoNotDisturb, ServerNamesAndWords) {
     EXPECT_EQ(DoNotDisturb::sourceForServer("cinnamon"), Source::cinnamon);
     EXPECT_EQ(DoNotDisturb::sourceForServer("mako"), Source::mako);
     EXPECT_EQ(DoNotDisturb::sourceForServer("notification-daemon"), std::nullopt);
-    for (const auto source : {Source::plasma, Source::gnome, Source::dunst, Source::xfce, Source::cinnamon,
-                              Source::mako})
-        EXPECT_EQ(DoNotDisturb::sourceFromText(text(source)), source);
-    EXPECT_EQ(DoNotDisturb::sourceFromText("focus"), std::nullopt);
 }
 
 TEST(FrontmostApplication, FullscreenByStateOrByFillingADisplay) {
@@ -110,10 +106,8 @@ TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
 }
 
 TEST(FrontmostApplication, DesktopIdsFromRecordedCgroups) {
-    std::ifstream in(dataDir + "cgroup-lines.txt");
-    ASSERT_TRUE(in);
     int checked = 0;
-    for (std::string line; std::getline(in, line);) {
+    for (const auto& line : linesOf(readFile(dataDir + "cgroup-lines.txt"))) {
         if (line.empty() || line[0] == '#')
             continue;
         const auto tab = line.find('\t');
@@ -157,11 +151,8 @@ TEST(DisplaySleep, DpmsAndCompositorAnswers) {
     EXPECT_FALSE(DisplaySleep::dpmsAsleep({true, false, 3})) << "DPMS switched off";
     EXPECT_FALSE(DisplaySleep::dpmsAsleep({true, true, 0}));
     EXPECT_TRUE(DisplaySleep::dpmsAsleep({true, true, 1}));
-    EXPECT_TRUE(DisplaySleep::dpmsAsleep({true, true, 3}));
-    for (const int mode : {-1, 0, 4})
-        EXPECT_FALSE(DisplaySleep::powerSaveModeAsleep(mode)) << mode;
-    for (const int mode : {1, 2, 3})
-        EXPECT_TRUE(DisplaySleep::powerSaveModeAsleep(mode)) << mode;
+    EXPECT_FALSE(DisplaySleep::powerSaveModeAsleep(-1)) << "unknown";
+    EXPECT_TRUE(DisplaySleep::powerSaveModeAsleep(3));
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include "sensing/MicrophoneDetection.h"
 #include "sensing/ScreenCaptureDetection.h"
 #include "sensing/VideoDetection.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 namespace sorvala {
@@ -17,11 +17,9 @@ namespace {
 const std::string dataDir = SORVALA_TEST_DATA_DIR "/sensing/";
 
 std::string fixture(const std::string& name) {
-    std::ifstream in(dataDir + name);
-    EXPECT_TRUE(in) << "missing fixture " << name;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    const std::string text = readFile(dataDir + name);
+    EXPECT_FALSE(text.empty()) << "missing fixture " << name;
+    return text;
 }
 
 Instant at(const char* iso) {
@@ -46,20 +44,11 @@ TEST(ScreenCaptureDetection, PwDumpFixtures) {
         EXPECT_EQ(nodes->size(), c.nodes);
         EXPECT_EQ(ScreenCaptureDetection::screenCaptured(*nodes), c.captured);
     }
-}
-
-TEST(ScreenCaptureDetection, ReadsTheFieldsThatMatter) {
     const auto nodes = ScreenCaptureDetection::parsePwDump(fixture("pw-dump-screencast.json"));
-    ASSERT_TRUE(nodes);
-    const auto share = std::find_if(nodes->begin(), nodes->end(), [](const auto& n) { return n.id == 31; });
-    ASSERT_NE(share, nodes->end());
-    EXPECT_EQ(share->mediaClass, "Video/Source");
-    EXPECT_EQ(share->applicationName, "gnome-shell");
-    EXPECT_EQ(share->state, "running");
-    EXPECT_FALSE(share->deviceApi);
     const auto camera = std::find_if(nodes->begin(), nodes->end(), [](const auto& n) { return n.id == 33; });
     ASSERT_NE(camera, nodes->end());
     EXPECT_EQ(camera->deviceApi, "v4l2");
+    EXPECT_EQ(camera->state, "suspended");
 }
 
 TEST(ScreenCaptureDetection, DamagedDumpsReadAsNothing) {
@@ -130,8 +119,7 @@ TEST(VideoDetection, LogindInhibitorsOfOthersThatBlockIdle) {
 
 TEST(CalendarPause, EventsOfAnIcsWeek) {
     std::vector<CalendarPause::Event> events;
-    std::istringstream lines(fixture("calendar-week-occurrences.txt"));
-    for (std::string line; std::getline(lines, line);) {
+    for (const auto& line : linesOf(fixture("calendar-week-occurrences.txt"))) {
         if (line.empty() || line[0] == '#')
             continue;
         std::istringstream fields(line);

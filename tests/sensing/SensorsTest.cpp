@@ -4,7 +4,6 @@
 #include "sensing/Sensors.h"
 #include "support/FakeSystemSignals.h"
 #include "support/MemoryPreferences.h"
-#include "support/ZoneCalendar.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -91,11 +90,11 @@ TEST(SensorsSweep, PresenceSweepBelowTheThresholdProbesNothing) {
     EXPECT_EQ(Sensors::sweepSmartPause(causes, 30).active->menuLabel, "video");
     EXPECT_EQ(Sensors::sweepSmartPauseForPresence(causes, 120).active->menuLabel, "video");
 
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
-    signals.microphone = signals.fullscreen = signals.doNotDisturb = true;
-    EXPECT_FALSE(Sensors::sweepSmartPauseForPresence(signals, store, noon, 119.9).active);
-    EXPECT_THAT(signals.probed(), IsEmpty());
+    system.microphone = system.fullscreen = system.doNotDisturb = true;
+    EXPECT_FALSE(Sensors::sweepSmartPauseForPresence(system, store, noon, 119.9).active);
+    EXPECT_THAT(system.probed(), IsEmpty());
 }
 
 TEST(SensorsSweep, ReadingsCompareByLabelAndPresence) {
@@ -111,9 +110,9 @@ TEST(SensorsSweep, ReadingsCompareByLabelAndPresence) {
 }
 
 TEST(SensorsCauses, FixedListOrderTextsAndFlags) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
-    const auto causes = Sensors::smartPauseCauses(signals, store, noon);
+    const auto causes = Sensors::smartPauseCauses(system, store, noon);
     std::vector<std::string> rows;
     for (const auto& c : causes)
         rows.push_back(c.menuLabel + " | " + c.alertDescription + " | " + (c.alwaysOn ? "always" : "setting") +
@@ -126,61 +125,44 @@ TEST(SensorsCauses, FixedListOrderTextsAndFlags) {
                                   "Do Not Disturb on | Do Not Disturb is on | always | -",
                                   "Excluded app active | an excluded app is active | setting | -"));
     EXPECT_EQ(Sensors::alwaysOnCauseLabels(), "On a call, Fullscreen app, Do Not Disturb on");
-    EXPECT_THAT(signals.probed(), IsEmpty()) << "building the list probes nothing";
+    EXPECT_THAT(system.probed(), IsEmpty()) << "building the list probes nothing";
+
+    system.doNotDisturb = true;
+    EXPECT_TRUE(Sensors::smartPauseCause("Do Not Disturb on", system, store, noon)->isActive());
+    EXPECT_FALSE(Sensors::smartPauseCause("Focus mode on", system, store, noon));
+    EXPECT_FALSE(Sensors::smartPauseCause("on a call", system, store, noon)) << "labels match exactly";
 }
 
 TEST(SensorsCauses, GatedCausesReadTheirSettingBeforeProbing) {
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
-    signals.video = signals.calendarEvent = signals.screenCapture = true;
-    signals.frontmostApp = "org.gnome.Terminal";
+    system.video = system.calendarEvent = system.screenCapture = true;
+    system.frontmostApp = "org.gnome.Terminal";
     store.set(Keys::calendarSourcesKey, std::vector<std::string>{"/home/u/.calendars/work"});
 
-    EXPECT_FALSE(Sensors::sweepSmartPause(signals, store, noon, 500).active);
-    EXPECT_THAT(signals.probed(), ElementsAre("doNotDisturbActive", "frontmostApplicationIsFullscreen",
+    EXPECT_FALSE(Sensors::sweepSmartPause(system, store, noon, 500).active);
+    EXPECT_THAT(system.probed(), ElementsAre("doNotDisturbActive", "frontmostApplicationIsFullscreen",
                                               "microphoneInUse"))
         << "switched-off causes and an empty exclusion list ask nothing";
 
-    signals.resetCalls();
+    system.resetCalls();
     store.set(Keys::pauseDuringCalendarEventsKey, true);
-    const auto reading = Sensors::sweepSmartPause(signals, store, noon, 500);
+    const auto reading = Sensors::sweepSmartPause(system, store, noon, 500);
     EXPECT_EQ(reading.active->menuLabel, "In a calendar event");
     EXPECT_TRUE(reading.presenceProven);
-    EXPECT_EQ(signals.lastCalendarSources, std::vector<std::string>{"/home/u/.calendars/work"});
-    EXPECT_EQ(signals.lastCalendarNow, noon);
+    EXPECT_EQ(system.lastCalendarSources, std::vector<std::string>{"/home/u/.calendars/work"});
+    EXPECT_EQ(system.lastCalendarNow, noon);
 
     store.set(Keys::pauseDuringCalendarEventsKey, false);
     store.set(Keys::pauseDuringVideoKey, true);
-    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Video playing");
+    EXPECT_EQ(Sensors::activeSmartPauseCause(system, store, noon), "Video playing");
     store.set(Keys::pauseDuringVideoKey, false);
     store.set(Keys::pauseDuringScreenCaptureKey, true);
-    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Screen recorded or shared");
+    EXPECT_EQ(Sensors::activeSmartPauseCause(system, store, noon), "Screen recorded or shared");
     store.set(Keys::pauseDuringScreenCaptureKey, false);
     store.set(Keys::excludedAppBundleIdentifiersKey, std::vector<std::string>{"org.gnome.Terminal"});
-    EXPECT_EQ(Sensors::activeSmartPauseCause(signals, store, noon), "Excluded app active");
-    EXPECT_TRUE(Sensors::smartPauseBlockerActive(signals, store, noon));
-}
-
-TEST(SensorsCauses, CalendarWithoutSourcesNeverAsks) {
-    FakeSystemSignals signals;
-    MemoryPreferences store;
-    signals.calendarEvent = true;
-    store.set(Keys::pauseDuringCalendarEventsKey, true);
-    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signals, noon));
-    store.set(Keys::calendarSourcesKey, std::vector<std::string>{""});
-    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signals, noon));
-    EXPECT_EQ(signals.callCount("calendarEventInProgress"), 0);
-}
-
-TEST(SensorsCauses, LookupByLabel) {
-    FakeSystemSignals signals;
-    MemoryPreferences store;
-    signals.doNotDisturb = true;
-    const auto dnd = Sensors::smartPauseCause("Do Not Disturb on", signals, store, noon);
-    ASSERT_TRUE(dnd);
-    EXPECT_TRUE(dnd->isActive());
-    EXPECT_FALSE(Sensors::smartPauseCause("Focus mode on", signals, store, noon));
-    EXPECT_FALSE(Sensors::smartPauseCause("on a call", signals, store, noon)) << "labels match exactly";
+    EXPECT_EQ(Sensors::activeSmartPauseCause(system, store, noon), "Excluded app active");
+    EXPECT_TRUE(Sensors::smartPauseBlockerActive(system, store, noon));
 }
 
 TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
@@ -194,6 +176,13 @@ TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
     store.set(Keys::pauseDuringVideoKey, true);
     EXPECT_TRUE(Sensors::videoBlocksBreak(store, signal));
     EXPECT_EQ(calls, 1);
+
+    FakeSystemSignals system;
+    system.calendarEvent = true;
+    store.set(Keys::pauseDuringCalendarEventsKey, true);
+    store.set(Keys::calendarSourcesKey, std::vector<std::string>{""});
+    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, system, noon)) << "no calendar sources chosen";
+    EXPECT_EQ(system.callCount("calendarEventInProgress"), 0);
 }
 
 TEST(SensorsExcludedApps, MatchesExactlyAndNeverWithoutAnApplication) {
@@ -203,13 +192,13 @@ TEST(SensorsExcludedApps, MatchesExactlyAndNeverWithoutAnApplication) {
     EXPECT_FALSE(Sensors::applicationIsExcluded(std::nullopt, excluded));
     EXPECT_FALSE(Sensors::applicationIsExcluded("firefox", {}));
 
-    FakeSystemSignals signals;
+    FakeSystemSignals system;
     MemoryPreferences store;
-    signals.frontmostApp = "firefox";
-    EXPECT_FALSE(Sensors::frontmostApplicationIsExcluded(store, signals)) << "absent list";
-    EXPECT_EQ(signals.callCount("frontmostApplicationBundleIdentifier"), 0);
+    system.frontmostApp = "firefox";
+    EXPECT_FALSE(Sensors::frontmostApplicationIsExcluded(store, system)) << "absent list";
+    EXPECT_EQ(system.callCount("frontmostApplicationBundleIdentifier"), 0);
     store.set(Keys::excludedAppBundleIdentifiersKey, excluded);
-    EXPECT_TRUE(Sensors::frontmostApplicationIsExcluded(store, signals));
+    EXPECT_TRUE(Sensors::frontmostApplicationIsExcluded(store, system));
 }
 
 TEST(SensorsCooldown, RemainingSeconds) {
@@ -226,18 +215,6 @@ TEST(SensorsCooldown, RemainingSeconds) {
     EXPECT_EQ(remaining(400), 0);
     EXPECT_EQ(remaining(std::nullopt), 0);
     EXPECT_EQ(remaining(-3600), 300) << "a clock stepped back an hour holds no longer than the cooldown";
-}
-
-TEST(SensorsWorkingHours, ReadsTheStoreAtEachCall) {
-    MemoryPreferences store;
-    const ZoneCalendar berlin("Europe/Berlin");
-    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon + 12 * 3600)) << "disabled: always within";
-    store.set(Keys::workingHoursEnabledKey, true);
-    store.set(Keys::workingHoursStartMinutesKey, std::int64_t{9 * 60});
-    store.set(Keys::workingHoursEndMinutesKey, std::int64_t{14 * 60});
-    store.set(Keys::workingWeekdaysMaskKey, std::int64_t{Keys::weekdaysMaskMondayToFriday});
-    EXPECT_TRUE(Sensors::withinWorkingHours(store, berlin, noon)) << "13:00 in Berlin";
-    EXPECT_FALSE(Sensors::withinWorkingHours(store, berlin, noon + 3600)) << "14:00 in Berlin is the end";
 }
 
 TEST(FreshReadingCache, LifetimeIsAbsoluteAndExclusive) {

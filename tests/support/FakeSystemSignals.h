@@ -30,34 +30,39 @@ public:
 
     /// How often each probe ran, by method name ("microphoneInUse", ...).
     std::map<std::string, int> calls;
-    /// The sources the last calendar probe was handed.
+    /// What the last calendar probe was handed.
     std::vector<std::string> lastCalendarSources;
-    /// Instant the last calendar probe asked about.
     std::optional<Instant> lastCalendarNow;
-    int locks = 0;
 
-    /// How often `probe` ran.
     int callCount(const std::string& probe) const;
     /// Every probe that ran at least once, in name order.
     std::vector<std::string> probed() const;
-    /// Forgets the counts.
     void resetCalls() { calls.clear(); }
 
-    double secondsSinceLastInput() override;
-    std::optional<double> secondsSinceLastKeyDown() override;
-    bool displayIsAsleep() override;
-    bool everyDisplayIsAsleep() override;
-    std::optional<std::string> frontmostApplicationBundleIdentifier() override;
-    bool frontmostApplicationIsFullscreen() override;
-    bool videoPlaying() override;
-    bool microphoneInUse() override;
-    bool screenCaptured() override;
-    bool doNotDisturbActive() override;
+    double secondsSinceLastInput() override { return answer("secondsSinceLastInput", idleSeconds); }
+    std::optional<double> secondsSinceLastKeyDown() override { return answer("secondsSinceLastKeyDown", secondsSinceKeyDown); }
+    bool displayIsAsleep() override { return answer("displayIsAsleep", displayAsleep); }
+    bool everyDisplayIsAsleep() override { return answer("everyDisplayIsAsleep", everyDisplayAsleep); }
+    std::optional<std::string> frontmostApplicationBundleIdentifier() override {
+        return answer("frontmostApplicationBundleIdentifier", frontmostApp);
+    }
+    bool frontmostApplicationIsFullscreen() override { return answer("frontmostApplicationIsFullscreen", fullscreen); }
+    bool videoPlaying() override { return answer("videoPlaying", video); }
+    bool microphoneInUse() override { return answer("microphoneInUse", microphone); }
+    bool screenCaptured() override { return answer("screenCaptured", screenCapture); }
+    bool doNotDisturbActive() override { return answer("doNotDisturbActive", doNotDisturb); }
     bool calendarAccessGranted(const std::vector<std::string>& sources) override;
     bool calendarEventInProgress(const std::vector<std::string>& sources, Instant now) override;
-    bool screenRecordingGranted() override;
-    void lockScreen() override;
-    std::vector<Backend> backends() override;
+    bool screenRecordingGranted() override { return answer("screenRecordingGranted", screenRecordingAllowed); }
+    void lockScreen() override { ++calls["lockScreen"]; }
+    std::vector<Backend> backends() override { return backendList; }
+
+private:
+    template <typename Value>
+    Value answer(const char* probe, const Value& value) {
+        ++calls[probe];
+        return value;
+    }
 };
 
 } // namespace sorvala

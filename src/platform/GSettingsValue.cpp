@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// Kept apart from every Qt header: GLib's headers use the word Qt defines as "signals".
+#include "platform/GSettingsValue.h"
+
+#include <gio/gio.h>
+
+namespace sorvala {
+
+std::optional<bool> gsettingsBoolean(const char* schema, const char* key) {
+    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    if (!source)
+        return std::nullopt;
+    GSettingsSchema* found = g_settings_schema_source_lookup(source, schema, TRUE);
+    if (!found)
+        return std::nullopt;
+    std::optional<bool> value;
+    if (g_settings_schema_has_key(found, key)) {
+        GSettings* settings = g_settings_new_full(found, nullptr, nullptr);
+        GVariant* variant = g_settings_get_value(settings, key);
+        if (variant && g_variant_is_of_type(variant, G_VARIANT_TYPE_BOOLEAN))
+            value = g_variant_get_boolean(variant) != FALSE;
+        if (variant)
+            g_variant_unref(variant);
+        g_object_unref(settings);
+    }
+    g_settings_schema_unref(found);
+    return value;
+}
+
+} // namespace sorvala

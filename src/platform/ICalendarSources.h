@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/Instant.h"
+#include "sensing/CalendarPause.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sorvala {
+
+/// Reads the events of iCalendar files (.ics) and folders of them (vdir calendars) with
+/// libical: recurrences expanded, excluded dates and moved instances applied, time zones
+/// honoured. A file is parsed again only when its size or modification time changes.
+class ICalendarSources {
+public:
+    ICalendarSources();
+    ~ICalendarSources();
+    ICalendarSources(const ICalendarSources&) = delete;
+    ICalendarSources& operator=(const ICalendarSources&) = delete;
+
+    /// Whether `source` (a file or a folder) can be read.
+    static bool isReadable(const std::string& source);
+
+    /// Every occurrence of every event of `sources` that overlaps [from, to]; unreadable or
+    /// unparsable sources are skipped. All-day occurrences are included, marked as such.
+    std::vector<CalendarPause::Event> occurrences(const std::vector<std::string>& sources, Instant from, Instant to);
+
+private:
+    struct Parsed;
+    const Parsed* parsed(const std::filesystem::path& file);
+
+    std::map<std::filesystem::path, std::unique_ptr<Parsed>> m_files;
+};
+
+} // namespace sorvala

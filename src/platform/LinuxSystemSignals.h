@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "core/Logger.h"
+#include "platform/LinuxSession.h"
+#include "sensing/FrontmostApplication.h"
+#include "sensing/SystemSignals.h"
+
+#include <QDBusConnection>
+#include <QStringList>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace sorvala {
+
+/// Where the Linux system signals look; the defaults are the real session's. Tests point
+/// them at private buses and fixture trees.
+struct LinuxSignalsOptions {
+    /// The session; nullopt: read from the environment.
+    std::optional<LinuxSession> session;
+    /// The buses; nullopt: the session's and the system's.
+    std::optional<QDBusConnection> sessionBus;
+    std::optional<QDBusConnection> systemBus;
+    /// The longest any one D-Bus question may hold the caller.
+    int dbusTimeoutMs = 25;
+    std::filesystem::path drmRoot = "/sys/class/drm";
+    std::filesystem::path procAsound = "/proc/asound";
+    /// The applications folders for desktop-file ids; empty: the XDG ones.
+    QStringList applicationFolders;
+    /// The displays' rectangles in X11 device pixels; empty: Qt's screens, else the root window.
+    std::function<std::vector<FrontmostApplication::Rect>()> displays;
+    /// The pw-dump program; nullopt: the one on PATH (only asked on Wayland).
+    std::optional<QString> pwDump;
+};
+
+/// The system signals of this Linux session, each served by the back end the session type and
+/// the desktop call for, chosen once here; logs the choice in one line.
+std::unique_ptr<SystemSignals> makeLinuxSystemSignals(Logger& log, LinuxSignalsOptions options = {});
+
+} // namespace sorvala

@@ -1,0 +1,98 @@
+// SPDX-License-Identifier: MIT
+#include "platform/ICalendarSources.h"
+
+#include "sensing/CalendarPause.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace sorvala;
+
+namespace {
+
+const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
+
+Instant at(const char* utc) {
+    return *parseIso8601(utc);
+}
+
+bool inProgress(ICalendarSources& calendar, const std::vector<std::string>& sources, const char* utc) {
+    const Instant now = at(utc);
+    return CalendarPause::eventInProgress(calendar.occurrences(sources, now, now), now);
+}
+
+} // namespace
+
+TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
+    ICalendarSources calendar;
+    struct Case { const char* name; const char* utc; bool busy; };
+    const Case cases[] = {
+        {"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
+        {"first instance starts at its start", "2026-01-05T09:00:00Z", true},
+        {"and is over at its end", "2026-01-05T09:30:00Z", false},
+        {"an hour early", "2026-01-05T08:10:00Z", false},
+        {"the excluded Monday", "2026-01-12T09:10:00Z", false},
+        {"the moved instance's old time", "2026-01-19T09:10:00Z", false},
+        {"the moved instance's new time", "2026-01-19T13:10:00Z", true},
+        {"the cancelled instance", "2026-01-26T09:10:00Z", false},
+        {"a later ordinary Monday", "2026-02-02T09:10:00Z", true},
+        {"summer time: 10:10 in Berlin is 08:10 UTC", "2026-04-06T08:10:00Z", true},
+        {"summer time: 09:10 UTC is 11:10 in Berlin", "2026-04-06T09:10:00Z", false},
+        {"not on a Tuesday", "2026-01-06T09:10:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "weekly.ics"}, c.utc), c.busy);
+    }
+}
+
+TEST(ICalendarSources, AllDayDurationsOpenEndsAndForeignZones) {
+    ICalendarSources calendar;
+    struct Case { const char* name; const char* utc; bool busy; };
+    const Case cases[] = {
+        {"all-day holiday alone never holds", "2026-01-05T11:00:00Z", false},
+        {"DURATION form, inside", "2026-01-05T15:30:00Z", true},
+        {"DURATION form, at its end", "2026-01-05T15:45:00Z", false},
+        {"an event without an end never holds", "2026-01-05T16:00:00Z", false},
+        {"New York 09:00 is 14:00 UTC", "2026-01-05T14:00:00Z", true},
+        {"New York event, 13:59 UTC", "2026-01-05T13:59:00Z", false},
+        {"recurring all-day event", "2026-01-14T10:00:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "single.ics"}, c.utc), c.busy);
+    }
+    // The all-day ones are read, only marked: they are the decider's to ignore.
+    const Instant noon = at("2026-01-14T12:00:00Z");
+    const auto events = calendar.occurrences({dir + "single.ics"}, noon, noon);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events.front().isAllDay);
+}
+
+TEST(ICalendarSources, FoldersAreReadAndBadSourcesSkipped) {
+    ICalendarSources calendar;
+    const std::vector<std::string> sources = {dir + "missing.ics", dir + "vdir", dir + "vdir/broken.ics"};
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-06T08:30:00Z"));
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-06T12:30:00Z"));
+    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-06T10:30:00Z"));
+    EXPECT_TRUE(ICalendarSources::isReadable(dir + "vdir"));
+    EXPECT_FALSE(ICalendarSources::isReadable(dir + "missing.ics"));
+}
+
+TEST(ICalendarSources, AChangedFileIsReadAgain) {
+    const auto path = std::filesystem::temp_directory_path() / "sorvala-calendar-reread.ics";
+    auto write = [&](const char* start, const char* end) {
+        std::ofstream(path) << "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:x\nDTSTART:" << start
+                            << "\nDTEND:" << end << "\nEND:VEVENT\nEND:VCALENDAR\n";
+    };
+    ICalendarSources calendar;
+    write("20260106T080000Z", "20260106T090000Z");
+    EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
+    // Another length, so the change shows even within one tick of the file clock.
+    write("20260106T100000Z", "20260106T110000Z ");
+    EXPECT_FALSE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
+    EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T10:30:00Z"));
+    std::filesystem::remove(path);
+}

@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: MIT
+// The adapter tests run inside a throw-away desktop (scripts/test-session). With a display they
+// get a QGuiApplication, else a QCoreApplication. Started as "--show-window normal|fullscreen"
+// the program is the other application whose window the tests look at.
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QRasterWindow>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+int showWindow(int argc, char** argv, bool fullscreen) {
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.SorvalaHelper"));
+    QGuiApplication application(argc, argv);
+    QRasterWindow window;
+    window.setTitle(QStringLiteral("sorvala test helper"));
+    window.resize(320, 200);
+    if (fullscreen)
+        window.showFullScreen();
+    else
+        window.show();
+    window.requestActivate();
+    return application.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--show-window") == 0)
+        return showWindow(argc, argv, std::strcmp(argv[2], "fullscreen") == 0);
+    testing::InitGoogleTest(&argc, argv);
+    std::unique_ptr<QCoreApplication> application;
+    if (qEnvironmentVariableIsSet("DISPLAY"))
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    return RUN_ALL_TESTS();
+}
