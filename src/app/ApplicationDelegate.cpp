@@ -144,6 +144,9 @@ void ApplicationDelegate::systemWillSleep() {
         m_deps.breakScreen.end(false, false);
     }
     m_deps.notices.stopOvertimeTicker();
+    // The heads-up's break is called off with its timer; its overlay must not outlive it and offer
+    // a skip that would record a break that never came.
+    m_deps.notices.clear(UserSignal::Kind::preBreak);
     m_workClockPoll.reset();
     m_pendingBreakTimer.reset();
     m_snoozedHeadsUpTimer.reset();

@@ -24,6 +24,17 @@ TEST(Lifecycle, SleepDuringABreakEndsItUnrecordedAndWakingRestartsTheStretches) 
     EXPECT_EQ(sim->history().size(), 1u) << "only the break after the wake";
 }
 
+TEST(Lifecycle, SleepDuringTheHeadsUpCallsOffTheBreakAndItsOverlay) {
+    const auto sim = simulate(header("+00:30", longOnly) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:10", "do": "sleep", "for": "+00:01"}
+{"at": "+00:21:20", "do": "skipHeadsUp"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "system will sleep", "notice cleared kind=preBreak",
+                                                "system woke"}));
+    EXPECT_FALSE(sim->timeline().logged("break skipped")) << "no overlay is left to skip from";
+    EXPECT_TRUE(sim->history().empty());
+}
+
 TEST(Lifecycle, ALongSleepIsCreditedAsRestOnceTheScreensAreBack) {
     const auto sim = simulate(header("+03:00", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "sleep", "for": "+02:00"})");
