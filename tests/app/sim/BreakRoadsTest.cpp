@@ -5,14 +5,6 @@
 namespace sorvala {
 namespace {
 
-constexpr std::string_view berlinMonday =
-    R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": )";
-
-std::string header(std::string_view until, std::string_view settings = "{}") {
-    return std::string(berlinMonday) + "\"" + std::string(until) + "\", \"settings\": " + std::string(settings) +
-           "}\n";
-}
-
 TEST(BreakRoads, MicroBreaksComeOnTheirCadenceAndEndAfterTheirRest) {
     const auto sim = simulate(header("+00:50", R"({"breakCycleEnabled": false, "reminderMinutes": 60})") +
                               R"({"at": "+00:00", "do": "read"})");
@@ -42,7 +34,7 @@ TEST(BreakRoads, TheCyclesLongBreakGetsAHeadsUpThenDrawsUntilTenSecondsAfterTheD
 }
 
 TEST(BreakRoads, ACallHoldsTheLongBreakWhichStartsAfterTheCooldown) {
-    const auto sim = simulate(header("+00:40", R"({"breakCycleEnabled": false, "microMinutes": 0})") +
+    const auto sim = simulate(header("+00:40", longOnly) +
                               R"({"at": "+00:00", "do": "read"}
 {"at": "+00:15", "cause": "On a call", "active": true}
 {"at": "+00:30", "cause": "On a call", "active": false})");
@@ -55,7 +47,7 @@ TEST(BreakRoads, ACallHoldsTheLongBreakWhichStartsAfterTheCooldown) {
 }
 
 TEST(BreakRoads, TypingHoldsTheScreenTakeUntilTheKeysRest) {
-    const auto sim = simulate(header("+00:30", R"({"breakCycleEnabled": false, "microMinutes": 0})") +
+    const auto sim = simulate(header("+00:30", longOnly) +
                               R"({"at": "+00:00", "do": "work"}
 {"at": "+00:22", "do": "read"})");
     ASSERT_TRUE(sim);
@@ -67,7 +59,7 @@ TEST(BreakRoads, TypingHoldsTheScreenTakeUntilTheKeysRest) {
 }
 
 TEST(BreakRoads, AnAbsenceCountsAsRestWhenTheUndoIsLetGo) {
-    const auto sim = simulate(header("+00:40", R"({"breakCycleEnabled": false, "microMinutes": 0})") +
+    const auto sim = simulate(header("+00:40", longOnly) +
                               R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "idle"}
 {"at": "+00:14", "do": "read"})");
@@ -79,7 +71,7 @@ TEST(BreakRoads, AnAbsenceCountsAsRestWhenTheUndoIsLetGo) {
 }
 
 TEST(BreakRoads, UndoingTheAwayResetCountsTheAbsenceAsWork) {
-    const auto sim = simulate(header("+00:30", R"({"breakCycleEnabled": false, "microMinutes": 0})") +
+    const auto sim = simulate(header("+00:30", longOnly) +
                               R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "idle"}
 {"at": "+00:14", "do": "read"}
@@ -92,7 +84,7 @@ TEST(BreakRoads, UndoingTheAwayResetCountsTheAbsenceAsWork) {
 }
 
 TEST(BreakRoads, AnAbsenceLongerThanTheWorkItDiscardsIsCreditedWithoutUndo) {
-    const auto sim = simulate(header("+01:00", R"({"breakCycleEnabled": false, "microMinutes": 0})") +
+    const auto sim = simulate(header("+01:00", longOnly) +
                               R"({"at": "+00:00", "do": "read"}
 {"at": "+00:03", "do": "idle"}
 {"at": "+00:50", "do": "read"})");

@@ -5,15 +5,8 @@
 namespace sorvala {
 namespace {
 
-std::string header(std::string_view until, std::string_view settings) {
-    return R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": ")" + std::string(until) +
-           R"(", "settings": )" + std::string(settings) + "}\n";
-}
-
-constexpr std::string_view longOnly = R"({"breakCycleEnabled": false, "microMinutes": 0)";
-
 std::string longOnlyWith(std::string_view more = "") {
-    return std::string(longOnly) + std::string(more) + "}";
+    return std::string(longOnly.substr(0, longOnly.size() - 1)) + std::string(more) + "}";
 }
 
 TEST(Commands, ASnoozeDuringTheHeadsUpMovesTheBreakWithoutANewHeadsUp) {

@@ -5,13 +5,6 @@
 namespace sorvala {
 namespace {
 
-std::string header(std::string_view until, std::string_view settings = "{}") {
-    return R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": ")" + std::string(until) +
-           R"(", "settings": )" + std::string(settings) + "}\n";
-}
-
-constexpr std::string_view longOnly = R"({"breakCycleEnabled": false, "microMinutes": 0})";
-
 TEST(Lifecycle, SleepDuringABreakEndsItUnrecordedAndWakingRestartsTheStretches) {
     const auto sim = simulate(header("+01:00", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:22", "do": "sleep", "for": "+00:10"})");

@@ -12,6 +12,16 @@
 
 namespace sorvala {
 
+/// The header of a scenario starting Monday 7 December 2026 at 08:00 in Berlin and running for
+/// `until`, with `settings` (a JSON object) stored before the launch.
+inline std::string header(std::string_view until, std::string_view settings = "{}") {
+    return R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": ")" + std::string(until) +
+           R"(", "settings": )" + std::string(settings) + "}\n";
+}
+
+/// Settings with long breaks only, on their own 20-minute interval.
+inline constexpr std::string_view longOnly = R"({"breakCycleEnabled": false, "microMinutes": 0})";
+
 /// Runs the scenario `text` and fails the test when it cannot be read.
 inline std::unique_ptr<Simulation> simulate(std::string_view text) {
     auto parsed = Scenario::parse(text);
