@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "HistoryCommand.h"
 
+#include "QtCommand.h"
+
 #include "app/SettingsSchema.h"
 #include "core/BreakSchedule.h"
 #include "core/Clock.h"
@@ -37,16 +39,6 @@ constexpr std::string_view usage =
     "Days and times are in the local time zone (TZ is honoured).\n";
 
 constexpr std::string_view weekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-
-/// Damage found in the history: a warning on the error stream; the command goes on.
-class WarningLogger final : public Logger {
-public:
-    explicit WarningLogger(std::ostream& err) : m_err(err) {}
-    void log(std::string_view message) override { m_err << "sorvalactl: " << message << '\n'; }
-
-private:
-    std::ostream& m_err;
-};
 
 struct Options {
     std::string action;
@@ -259,7 +251,7 @@ int runHistory(const Invocation& invocation) {
     if (const auto error = parse(invocation.args, options))
         return fail(invocation, *error);
 
-    WarningLogger log(invocation.err);
+    StreamLogger log(invocation.err);
     BreakLogReader reader(options.file ? std::filesystem::path(*options.file) : BreakLog::fileURL());
     const BreakEvents events = reader.events(log);
     const SystemCalendar calendar;

@@ -10,7 +10,7 @@
 
 namespace sorvala::ctl {
 
-/// Carries the adapters' diagnostics to the error stream, as every sorvalactl failure is reported.
+/// Writes each diagnostic line to the error stream as "sorvalactl: <line>", like every failure.
 class StreamLogger final : public Logger {
 public:
     explicit StreamLogger(std::ostream& err) : m_err(err) {}

@@ -3,18 +3,15 @@
 #include "QtCommand.h"
 #include "Subcommand.h"
 
-#include "core/Logger.h"
 #include "notices/SoundDesign.h"
 #include "platform/AppSound.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <charconv>
 #include <cmath>
-#include <memory>
 #include <optional>
 #include <string>
 

@@ -12,6 +12,7 @@ namespace sorvala::ctl {
 int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
 int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
 int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
+int shortcutsCommand(const Invocation& invocation); // ShortcutsCommand.cpp
 #endif
 
 int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
@@ -27,9 +28,10 @@ const Subcommand table[] = {
     {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
+    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
     {"sound", "Play one chime and wait until it ends", soundCommand},
     {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
-    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
+    {"shortcuts", "List the global shortcuts and listen for them", shortcutsCommand},
 #endif
 };
 } // namespace

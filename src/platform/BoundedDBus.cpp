@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/BoundedDBus.h"
 
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 
@@ -15,8 +14,9 @@ constexpr auto restAfterTimeout = std::chrono::seconds(30);
 BoundedDBus::BoundedDBus(QDBusConnection connection, int timeoutMs)
     : m_connection(std::move(connection)), m_timeoutMs(timeoutMs) {}
 
-std::optional<QVariant> BoundedDBus::call(const QString& service, const QString& path, const QString& interface,
-                                          const QString& method, const QVariantList& arguments) {
+std::optional<QVariant> BoundedDBus::call(const QString& service, const QString& path,
+                                          const QString& interface, const QString& method,
+                                          const QVariantList& arguments) {
     if (!m_connection.isConnected())
         return std::nullopt;
     const auto now = std::chrono::steady_clock::now();
@@ -64,10 +64,10 @@ void BoundedDBus::send(const QString& service, const QString& path, const QStrin
 }
 
 bool BoundedDBus::isOwned(const QString& service) {
-    if (!m_connection.isConnected() || !m_connection.interface())
-        return false;
-    // The bus daemon itself answers this, at once.
-    return m_connection.interface()->isServiceRegistered(service).value();
+    const auto owned =
+        call(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+             QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"), {service});
+    return owned && owned->toBool();
 }
 
 } // namespace sorvala

@@ -41,7 +41,8 @@ std::vector<VideoDetection::LogindInhibitor> logindInhibitors(const QVariant& va
         argument.beginStructure();
         argument >> what >> who >> why >> mode >> uid >> pid;
         argument.endStructure();
-        list.push_back({what.toStdString(), who.toStdString(), why.toStdString(), mode.toStdString(), uid, pid});
+        list.push_back(
+            {what.toStdString(), who.toStdString(), why.toStdString(), mode.toStdString(), uid, pid});
     }
     argument.endArray();
     return list;
@@ -55,20 +56,18 @@ DesktopServices::DesktopServices(LinuxSession session, QDBusConnection sessionBu
       m_systemBus(std::move(systemBus), timeoutMs) {}
 
 std::optional<double> DesktopServices::mutterIdleSeconds() {
-    const auto value = m_sessionBus.call(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                                         QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                                         QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                                         QStringLiteral("GetIdletime"));
+    const auto value = m_sessionBus.call(
+        QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+        QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"));
     bool ok = false;
     const qulonglong ms = value ? value->toULongLong(&ok) : 0;
     return ok ? std::optional<double>(static_cast<double>(ms) / 1000.0) : std::nullopt;
 }
 
 std::optional<int> DesktopServices::mutterPowerSaveMode() {
-    const auto value = m_sessionBus.property(QStringLiteral("org.gnome.Mutter.DisplayConfig"),
-                                             QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
-                                             QStringLiteral("org.gnome.Mutter.DisplayConfig"),
-                                             QStringLiteral("PowerSaveMode"));
+    const auto value = m_sessionBus.property(
+        QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
+        QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("PowerSaveMode"));
     bool ok = false;
     const int mode = value ? value->toInt(&ok) : 0;
     return ok ? std::optional<int>(mode) : std::nullopt;
@@ -96,21 +95,20 @@ std::map<std::string, int> DesktopServices::idleInhibitorCounts() {
                                                  QStringLiteral("org.gnome.SessionManager"),
                                                  QStringLiteral("IsInhibited"), {gnomeInhibitIdle}));
         } else if (source == "plasma") {
-            inhibited = asBool(m_sessionBus.call(
-                QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
-                QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent"),
-                QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"), QStringLiteral("HasInhibition"),
-                {plasmaChangeScreenSettings}));
+            inhibited =
+                asBool(m_sessionBus.call(QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
+                                         QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent"),
+                                         QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
+                                         QStringLiteral("HasInhibition"), {plasmaChangeScreenSettings}));
         } else if (source == "xfce-power-manager") {
             inhibited = asBool(m_sessionBus.call(QStringLiteral("org.freedesktop.PowerManagement"),
                                                  QStringLiteral("/org/freedesktop/PowerManagement/Inhibit"),
                                                  QStringLiteral("org.freedesktop.PowerManagement.Inhibit"),
                                                  QStringLiteral("HasInhibit")));
         } else if (source == "logind") {
-            const auto list = m_systemBus.call(QStringLiteral("org.freedesktop.login1"),
-                                               QStringLiteral("/org/freedesktop/login1"),
-                                               QStringLiteral("org.freedesktop.login1.Manager"),
-                                               QStringLiteral("ListInhibitors"));
+            const auto list = m_systemBus.call(
+                QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+                QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"));
             if (list)
                 counts[source] = VideoDetection::idleInhibitorCount(logindInhibitors(*list), getuid(),
                                                                     static_cast<std::uint32_t>(getpid()));
@@ -138,11 +136,13 @@ std::optional<bool> DesktopServices::readFlag(DoNotDisturb::Source source) {
                                             QStringLiteral("Inhibited")));
     case Source::dunst:
         return asBool(m_sessionBus.property(notificationsService, notificationsPath,
-                                            QStringLiteral("org.dunstproject.cmd0"), QStringLiteral("paused")));
+                                            QStringLiteral("org.dunstproject.cmd0"),
+                                            QStringLiteral("paused")));
     case Source::xfce: {
-        const auto value = m_sessionBus.call(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
-                                             QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetProperty"),
-                                             {QStringLiteral("xfce4-notifyd"), QStringLiteral("/do-not-disturb")});
+        const auto value =
+            m_sessionBus.call(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
+                              QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetProperty"),
+                              {QStringLiteral("xfce4-notifyd"), QStringLiteral("/do-not-disturb")});
         if (!value)
             return std::nullopt;
         if (value->canConvert<QDBusVariant>())

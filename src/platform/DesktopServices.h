@@ -17,7 +17,8 @@ class DesktopServices {
 public:
     /// `session` and `system` are the two buses (a test may pass one private bus for both);
     /// `timeoutMs` bounds every call.
-    DesktopServices(LinuxSession session, QDBusConnection sessionBus, QDBusConnection systemBus, int timeoutMs);
+    DesktopServices(LinuxSession session, QDBusConnection sessionBus, QDBusConnection systemBus,
+                    int timeoutMs);
 
     /// GNOME's idle monitor (Mutter), in seconds; nullopt when it does not answer.
     std::optional<double> mutterIdleSeconds();

@@ -16,6 +16,7 @@ namespace {
 // How far back an occurrence may start and still overlap the window: long events, and
 // recurrences whose window libical matches on the start only.
 constexpr double lookBehindSeconds = 8 * 24 * 3600.0;
+constexpr double lookAheadSeconds = 24 * 3600.0;
 
 struct ComponentDeleter {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
@@ -27,7 +28,8 @@ double toEpoch(icaltimetype time) {
     if (time.is_date)
         time.hour = time.minute = time.second = 0;
     if (time.zone || icaltime_is_utc(time))
-        return static_cast<double>(icaltime_as_timet_with_zone(time, time.zone ? time.zone : icaltimezone_get_utc_timezone()));
+        return static_cast<double>(
+            icaltime_as_timet_with_zone(time, time.zone ? time.zone : icaltimezone_get_utc_timezone()));
     std::tm local{};
     local.tm_year = time.year - 1900;
     local.tm_mon = time.month - 1;
@@ -55,9 +57,19 @@ bool isCancelled(icalcomponent* event) {
     return icalcomponent_get_status(event) == ICAL_STATUS_CANCELLED;
 }
 
+/// Seconds since the epoch of the local wall-clock time that reads like `utcSeconds` in UTC.
+double wallClockAsLocal(double utcSeconds) {
+    const auto seconds = static_cast<time_t>(utcSeconds);
+    std::tm fields{};
+    gmtime_r(&seconds, &fields);
+    fields.tm_isdst = -1;
+    return static_cast<double>(std::mktime(&fields));
+}
+
 struct Collector {
     std::vector<CalendarPause::Event>* out;
     bool isAllDay;
+    bool isFloating;                   // libical expands floating times as if they were UTC
     const std::set<double>* movedAway; // starts replaced by a RECURRENCE-ID instance
     double length;
     double from;
@@ -112,12 +124,13 @@ const ICalendarSources::Parsed* ICalendarSources::parsed(const std::filesystem::
 }
 
 std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vector<std::string>& sources,
-                                                               Instant from, Instant to) {
+                                                                Instant from, Instant to) {
     std::vector<std::filesystem::path> files;
     for (const std::string& source : sources) {
         std::error_code error;
         if (std::filesystem::is_directory(source, error)) {
-            for (std::filesystem::directory_iterator it(source, error), end; !error && it != end; it.increment(error))
+            for (std::filesystem::directory_iterator it(source, error), end; !error && it != end;
+                 it.increment(error))
                 if (it->path().extension() == ".ics")
                     files.push_back(it->path());
         } else {
@@ -163,7 +176,8 @@ std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vecto
             const bool allDay = start.is_date != 0;
             const bool isRecurring = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) ||
                                      icalcomponent_get_first_property(event, ICAL_RDATE_PROPERTY);
-            const bool isOverride = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
+            const bool isOverride =
+                icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
             if (isCancelled(event))
                 continue;
             if (!isRecurring || isOverride) {
@@ -175,22 +189,34 @@ std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vecto
             const char* uid = icalcomponent_get_uid(event);
             static const std::set<double> none;
             const std::set<double>& movedAway = uid && moved.count(uid) ? moved[uid] : none;
-            Collector collector{&out, allDay, &movedAway, endEpoch - startEpoch, from.secondsSinceEpoch(),
+            const bool floating = !start.zone && !icaltime_is_utc(start) && !allDay;
+            Collector collector{&out,
+                                allDay,
+                                floating,
+                                &movedAway,
+                                endEpoch - startEpoch,
+                                from.secondsSinceEpoch(),
                                 to.secondsSinceEpoch()};
             icaltimetype windowStart = icaltime_from_timet_with_zone(
-                static_cast<time_t>(from.secondsSinceEpoch() - lookBehindSeconds), 0, icaltimezone_get_utc_timezone());
-            icaltimetype windowEnd = icaltime_from_timet_with_zone(static_cast<time_t>(to.secondsSinceEpoch()) + 1, 0,
-                                                                  icaltimezone_get_utc_timezone());
+                static_cast<time_t>(from.secondsSinceEpoch() - lookBehindSeconds), 0,
+                icaltimezone_get_utc_timezone());
+            // A day past the window: floating instances are placed in local time afterwards.
+            icaltimetype windowEnd =
+                icaltime_from_timet_with_zone(static_cast<time_t>(to.secondsSinceEpoch() + lookAheadSeconds),
+                                              0, icaltimezone_get_utc_timezone());
             icalcomponent_foreach_recurrence(
                 event, windowStart, windowEnd,
                 [](icalcomponent*, struct icaltime_span* span, void* data) {
                     auto* c = static_cast<Collector*>(data);
-                    const auto instanceStart = static_cast<double>(span->start);
+                    const auto instanceStart = c->isFloating
+                                                   ? wallClockAsLocal(static_cast<double>(span->start))
+                                                   : static_cast<double>(span->start);
                     if (c->movedAway->count(instanceStart) || instanceStart > c->to ||
                         instanceStart + c->length < c->from)
                         return;
                     c->out->push_back({Instant::fromSecondsSinceEpoch(instanceStart),
-                                       Instant::fromSecondsSinceEpoch(instanceStart + c->length), c->isAllDay});
+                                       Instant::fromSecondsSinceEpoch(instanceStart + c->length),
+                                       c->isAllDay});
                 },
                 &collector);
         }

@@ -27,7 +27,8 @@ public:
 
     /// Every occurrence of every event of `sources` that overlaps [from, to]; unreadable or
     /// unparsable sources are skipped. All-day occurrences are included, marked as such.
-    std::vector<CalendarPause::Event> occurrences(const std::vector<std::string>& sources, Instant from, Instant to);
+    std::vector<CalendarPause::Event> occurrences(const std::vector<std::string>& sources, Instant from,
+                                                  Instant to);
 
 private:
     struct Parsed;

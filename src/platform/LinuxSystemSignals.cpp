@@ -49,8 +49,9 @@ public:
           m_services(m_session, m_options.sessionBus.value_or(QDBusConnection::sessionBus()),
                      m_options.systemBus.value_or(QDBusConnection::systemBus()), m_options.dbusTimeoutMs),
           m_applications(m_options.applicationFolders) {
-        const bool x11 = m_session.type == LinuxSession::Type::x11 ||
-                         (m_session.type == LinuxSession::Type::unknown && qEnvironmentVariableIsSet("DISPLAY"));
+        const bool x11 =
+            m_session.type == LinuxSession::Type::x11 ||
+            (m_session.type == LinuxSession::Type::unknown && qEnvironmentVariableIsSet("DISPLAY"));
         const bool wayland = m_session.type == LinuxSession::Type::wayland;
         const bool gnome = m_session.isGnomeFamily();
 
@@ -149,7 +150,9 @@ public:
 
     bool screenCaptured() override { return m_pipeWire && m_pipeWire->screenCaptured(); }
 
-    bool doNotDisturbActive() override { return DoNotDisturb::doNotDisturbOn(m_services.doNotDisturbReadings()); }
+    bool doNotDisturbActive() override {
+        return DoNotDisturb::doNotDisturbOn(m_services.doNotDisturbReadings());
+    }
 
     bool calendarAccessGranted(const std::vector<std::string>& sources) override {
         for (const auto& source : sources)
@@ -175,7 +178,7 @@ public:
             {"idle", m_idle},
             {"keyDown", m_keyDown},
             {"display", m_display},
-            {"everyDisplay", m_display + "+drm-sysfs"},
+            {"everyDisplay", m_display == "drm-sysfs" ? m_display : m_display + "+drm-sysfs"},
             {"frontmostApp", m_frontmost},
             {"fullscreen", m_frontmost},
             {"video", join(m_services.inhibitorSources(), "+")},

@@ -37,16 +37,19 @@ void PipeWireScreenCapture::start() {
     m_startedAt = std::chrono::steady_clock::now();
     m_process = std::make_unique<QProcess>();
     QProcess* process = m_process.get();
-    QObject::connect(process, &QProcess::finished, process, [this, process](int code, QProcess::ExitStatus status) {
-        bool captured = false;
-        if (status == QProcess::NormalExit && code == 0) {
-            const QByteArray out = process->readAllStandardOutput();
-            if (const auto nodes = ScreenCaptureDetection::parsePwDump(std::string_view(out.constData(), size_t(out.size()))))
-                captured = ScreenCaptureDetection::screenCaptured(*nodes);
-        }
-        m_answer = captured;
-    });
-    QObject::connect(process, &QProcess::errorOccurred, process, [this](QProcess::ProcessError) { m_answer = false; });
+    QObject::connect(process, &QProcess::finished, process,
+                     [this, process](int code, QProcess::ExitStatus status) {
+                         bool captured = false;
+                         if (status == QProcess::NormalExit && code == 0) {
+                             const QByteArray out = process->readAllStandardOutput();
+                             if (const auto nodes = ScreenCaptureDetection::parsePwDump(
+                                     std::string_view(out.constData(), size_t(out.size()))))
+                                 captured = ScreenCaptureDetection::screenCaptured(*nodes);
+                         }
+                         m_answer = captured;
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [this](QProcess::ProcessError) { m_answer = false; });
     process->start(m_program, {});
 }
 

@@ -26,7 +26,8 @@ struct PulseMicrophoneMonitor::Callbacks {
         case PA_CONTEXT_READY:
             pa_context_set_subscribe_callback(context, event, self);
             pa_operation_unref(pa_context_subscribe(
-                context, pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SOURCE_OUTPUT),
+                context,
+                pa_subscription_mask_t(PA_SUBSCRIPTION_MASK_SOURCE | PA_SUBSCRIPTION_MASK_SOURCE_OUTPUT),
                 nullptr, nullptr));
             monitor->refresh();
             break;
@@ -53,8 +54,8 @@ struct PulseMicrophoneMonitor::Callbacks {
             monitor->m_haveSources = true;
             return;
         }
-        monitor->m_nextSources.push_back({info->index, info->name ? info->name : "",
-                                          info->monitor_of_sink != PA_INVALID_INDEX});
+        monitor->m_nextSources.push_back(
+            {info->index, info->name ? info->name : "", info->monitor_of_sink != PA_INVALID_INDEX});
     }
 
     static void stream(pa_context*, const pa_source_output_info* info, int eol, void* self) {
@@ -157,7 +158,8 @@ std::optional<bool> PulseMicrophoneMonitor::microphoneInUse() {
         std::lock_guard lock(m_mutex);
         failed = m_failed;
         if (!failed && m_haveSources && m_haveStreams)
-            return MicrophoneDetection::microphoneInUse(m_sources, m_streams, static_cast<std::uint32_t>(getpid()));
+            return MicrophoneDetection::microphoneInUse(m_sources, m_streams,
+                                                        static_cast<std::uint32_t>(getpid()));
     }
     if (failed && m_loop && std::chrono::steady_clock::now() - m_lastAttempt > retryAfter) {
         disconnect();

@@ -66,50 +66,50 @@ unsigned long X11Connection::atom(const char* name) const {
     return m_display ? XInternAtom(m_display, name, False) : 0;
 }
 
-std::optional<std::vector<unsigned long>> X11Connection::cardinals(unsigned long window, const char* property,
-                                                                  unsigned long type) const {
-    if (!m_display || window == 0)
-        return std::nullopt;
-    Atom actualType = 0;
+namespace {
+
+/// One property as the server sent it; freed with the object.
+struct PropertyData {
     int format = 0;
+    Atom type = 0;
     unsigned long count = 0;
-    unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(m_display, window, atom(property), 0, 1024, False, type,
-                                          &actualType, &format, &count, &remaining, &data);
-    std::optional<std::vector<unsigned long>> result;
-    if (status == Success && data && format == 32 && actualType == type) {
-        // Xlib hands 32-bit items back as longs, whatever the width of long.
-        const auto* items = reinterpret_cast<const unsigned long*>(data);
-        result = std::vector<unsigned long>(items, items + count);
+    ~PropertyData() {
+        if (data)
+            XFree(data);
     }
-    if (data)
-        XFree(data);
-    return result;
+};
+
+bool fetch(Display* display, unsigned long window, Atom property, Atom type, PropertyData& out) {
+    if (!display || window == 0)
+        return false;
+    unsigned long remaining = 0;
+    return XGetWindowProperty(display, window, property, 0, 1024, False, type, &out.type, &out.format,
+                              &out.count, &remaining, &out.data) == Success &&
+           out.data;
+}
+
+} // namespace
+
+std::optional<std::vector<unsigned long>> X11Connection::cardinals(unsigned long window, const char* property,
+                                                                   unsigned long type) const {
+    PropertyData got;
+    if (!fetch(m_display, window, atom(property), type, got) || got.format != 32 || got.type != type)
+        return std::nullopt;
+    // Xlib hands 32-bit items back as longs, whatever the width of long.
+    const auto* items = reinterpret_cast<const unsigned long*>(got.data);
+    return std::vector<unsigned long>(items, items + got.count);
 }
 
 std::optional<std::string> X11Connection::text(unsigned long window, const char* property) const {
-    if (!m_display || window == 0)
+    PropertyData got;
+    if (!fetch(m_display, window, atom(property), AnyPropertyType, got) || got.format != 8)
         return std::nullopt;
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const int status = XGetWindowProperty(m_display, window, atom(property), 0, 1024, False,
-                                          AnyPropertyType, &actualType, &format, &count, &remaining, &data);
-    std::optional<std::string> result;
-    if (status == Success && data && format == 8 && count > 0) {
-        std::string value(reinterpret_cast<const char*>(data), count);
-        // Some clients store a trailing NUL.
-        while (!value.empty() && value.back() == '\0')
-            value.pop_back();
-        if (!value.empty())
-            result = std::move(value);
-    }
-    if (data)
-        XFree(data);
-    return result;
+    std::string value(reinterpret_cast<const char*>(got.data), got.count);
+    // Some clients store a trailing NUL.
+    while (!value.empty() && value.back() == '\0')
+        value.pop_back();
+    return value.empty() ? std::nullopt : std::optional<std::string>(std::move(value));
 }
 
 } // namespace sorvala

@@ -31,7 +31,7 @@ public:
 
     /// A property of `window` as raw 32-bit items (windows, atoms, cardinals); nullopt when absent.
     std::optional<std::vector<unsigned long>> cardinals(unsigned long window, const char* property,
-                                                       unsigned long type) const;
+                                                        unsigned long type) const;
     /// A text property (UTF8_STRING or STRING); nullopt when absent or empty.
     std::optional<std::string> text(unsigned long window, const char* property) const;
 

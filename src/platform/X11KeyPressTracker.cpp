@@ -30,8 +30,10 @@ X11KeyPressTracker::X11KeyPressTracker(const std::string& displayName)
     XSync(m_x.display(), False);
     m_listening = m_x.errorCount() == 0;
     if (m_listening && QCoreApplication::instance()) {
-        m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_x.display()), QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { drain(); });
+        m_notifier =
+            std::make_unique<QSocketNotifier>(ConnectionNumber(m_x.display()), QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(),
+                         [this] { drain(); });
     }
 }
 

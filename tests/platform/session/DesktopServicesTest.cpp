@@ -60,12 +60,12 @@ TEST_F(DesktopServicesOnBus, GnomeSessionIsAskedForIdleInhibitors) {
     auto desktop = services({"ubuntu", "GNOME"});
     EXPECT_EQ(desktop.inhibitorSources(), (std::vector<std::string>{"gnome-session", "logind"}));
 
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"), QStringLiteral("u"),
-                    QStringLiteral("b"), QStringLiteral("ret = False"));
+    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
+                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("ret = False"));
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"gnome-session", 0}}));
     // Inhibited only for the idle flag (8): asking with another flag would miss players.
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"), QStringLiteral("u"),
-                    QStringLiteral("b"), QStringLiteral("ret = args[0] == 8"));
+    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
+                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("ret = args[0] == 8"));
     EXPECT_TRUE(VideoDetection::videoPlaying(desktop.idleInhibitorCounts()));
     // Another desktop never asks gnome-session.
     EXPECT_TRUE(services({"XFCE"}).idleInhibitorCounts().empty());
@@ -76,8 +76,9 @@ TEST_F(DesktopServicesOnBus, PlasmaPolicyAgentIsAskedForScreenInhibitions) {
                     QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent"),
                     QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"));
     ASSERT_TRUE(plasma.isUp());
-    plasma.addMethod(QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"), QStringLiteral("HasInhibition"),
-                     QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("ret = args[0] == 4"));
+    plasma.addMethod(QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
+                     QStringLiteral("HasInhibition"), QStringLiteral("u"), QStringLiteral("b"),
+                     QStringLiteral("ret = args[0] == 4"));
     EXPECT_EQ(services({"KDE"}).idleInhibitorCounts(), (std::map<std::string, int>{{"plasma", 1}}));
 }
 
@@ -87,16 +88,16 @@ TEST_F(DesktopServicesOnBus, LogindCountsOtherProgramsBlockingIdle) {
     ASSERT_TRUE(logind.isUp());
     const QString uid = QString::number(getuid());
     const QString own = QString::number(getpid());
-    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"), QString(),
-                     QStringLiteral("a(ssssuu)"),
+    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"),
+                     QString(), QStringLiteral("a(ssssuu)"),
                      QStringLiteral("ret = [('sleep', 'NetworkManager', 'x', 'delay', 0, 10), "
                                     "('idle', 'Sorvala', 'break', 'block', %1, %2)]")
                          .arg(uid, own));
     auto desktop = services({});
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"logind", 0}}));
 
-    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"), QString(),
-                     QStringLiteral("a(ssssuu)"),
+    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"),
+                     QString(), QStringLiteral("a(ssssuu)"),
                      QStringLiteral("ret = [('sleep:idle', 'mpv', 'Playing', 'block', %1, 4242)]").arg(uid));
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"logind", 1}}));
 }
@@ -106,7 +107,8 @@ TEST_F(DesktopServicesOnBus, DoNotDisturbFollowsTheNotificationServer) {
     ASSERT_TRUE(server.isUp());
     auto desktop = services({});
     auto serverNamed = [&](const char* name) {
-        server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(), QStringLiteral("ssss"),
+        server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(),
+                         QStringLiteral("ssss"),
                          QStringLiteral("ret = ('%1', 'vendor', '1.0', '1.2')").arg(QLatin1String(name)));
     };
 
@@ -128,14 +130,16 @@ TEST_F(DesktopServicesOnBus, DoNotDisturbFollowsTheNotificationServer) {
 
 TEST_F(DesktopServicesOnBus, XfceDoNotDisturbComesFromXfconf) {
     DBusMock server(notifications, notificationsPath, notifications);
-    DBusMock xfconf(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"), QStringLiteral("org.xfce.Xfconf"));
+    DBusMock xfconf(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
+                    QStringLiteral("org.xfce.Xfconf"));
     ASSERT_TRUE(server.isUp() && xfconf.isUp());
     server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(), QStringLiteral("ssss"),
                      QStringLiteral("ret = ('Xfce Notify Daemon', 'Xfce', '0.8', '1.2')"));
-    xfconf.addMethod(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetProperty"), QStringLiteral("ss"),
-                     QStringLiteral("v"),
-                     QStringLiteral("ret = dbus.Boolean(args[0] == 'xfce4-notifyd' and args[1] == '/do-not-disturb', "
-                                    "variant_level=1)"));
+    xfconf.addMethod(
+        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetProperty"), QStringLiteral("ss"),
+        QStringLiteral("v"),
+        QStringLiteral("ret = dbus.Boolean(args[0] == 'xfce4-notifyd' and args[1] == '/do-not-disturb', "
+                       "variant_level=1)"));
     EXPECT_TRUE(DoNotDisturb::doNotDisturbOn(services({"XFCE"}).doNotDisturbReadings()));
 }
 
@@ -163,9 +167,11 @@ TEST_F(DesktopServicesOnBus, GnomeDoNotDisturbComesFromGSettings) {
 }
 
 TEST_F(DesktopServicesOnBus, MutterIdleTimeAndPowerSaveMode) {
-    DBusMock idle(QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
+    DBusMock idle(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
+                  QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
                   QStringLiteral("org.gnome.Mutter.IdleMonitor"));
-    DBusMock display(QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
+    DBusMock display(QStringLiteral("org.gnome.Mutter.DisplayConfig"),
+                     QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
                      QStringLiteral("org.gnome.Mutter.DisplayConfig"));
     ASSERT_TRUE(idle.isUp() && display.isUp());
     idle.addMethod(QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"), QString(),
@@ -184,9 +190,10 @@ TEST_F(DesktopServicesOnBus, LockGoesToTheFirstLockerThatIsThere) {
         DBusMock freedesktop(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/ScreenSaver"),
                              QStringLiteral("org.freedesktop.ScreenSaver"));
         ASSERT_TRUE(gnome.isUp() && freedesktop.isUp());
-        gnome.addMethod(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("Lock"), QString(), QString(), QString());
-        freedesktop.addMethod(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Lock"), QString(),
-                              QString(), QString());
+        gnome.addMethod(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("Lock"), QString(), QString(),
+                        QString());
+        freedesktop.addMethod(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Lock"),
+                              QString(), QString(), QString());
         // GNOME owns both names but refuses Lock on the freedesktop one.
         EXPECT_EQ(desktop.lockerChoice(), "gnome-screensaver");
         desktop.lockScreen();
@@ -197,11 +204,12 @@ TEST_F(DesktopServicesOnBus, LockGoesToTheFirstLockerThatIsThere) {
         desktop.lockScreen();
         EXPECT_TRUE(waitUntil([&] { return freedesktop.callCount(QStringLiteral("Lock")) == 1; }));
     }
-    DBusMock session(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1/session/auto"),
+    DBusMock session(QStringLiteral("org.freedesktop.login1"),
+                     QStringLiteral("/org/freedesktop/login1/session/auto"),
                      QStringLiteral("org.freedesktop.login1.Session"));
     ASSERT_TRUE(session.isUp());
-    session.addMethod(QStringLiteral("org.freedesktop.login1.Session"), QStringLiteral("Lock"), QString(), QString(),
-                      QString());
+    session.addMethod(QStringLiteral("org.freedesktop.login1.Session"), QStringLiteral("Lock"), QString(),
+                      QString(), QString());
     EXPECT_EQ(desktop.lockerChoice(), "logind");
     desktop.lockScreen();
     EXPECT_TRUE(waitUntil([&] { return session.callCount(QStringLiteral("Lock")) == 1; }));
@@ -211,8 +219,8 @@ TEST_F(DesktopServicesOnBus, AHungServiceCostsOneShortTimeoutThenRests) {
     DBusMock gnome(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
                    QStringLiteral("org.gnome.SessionManager"));
     ASSERT_TRUE(gnome.isUp());
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"), QStringLiteral("u"),
-                    QStringLiteral("b"), QStringLiteral("time.sleep(1); ret = True"));
+    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
+                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("time.sleep(1); ret = True"));
     auto desktop = services({"GNOME"}, 50);
     EXPECT_TRUE(desktop.idleInhibitorCounts().empty()); // timed out: harmless answer
     EXPECT_TRUE(desktop.idleInhibitorCounts().empty());

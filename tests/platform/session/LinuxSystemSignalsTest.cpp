@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/LinuxSystemSignals.h"
+#include "platform/PipeWireScreenCapture.h"
 
 #include "support/RecordingLogger.h"
 
 #include "SessionSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,20 +23,6 @@ std::string choice(SystemSignals& probes, const std::string& reading) {
         if (backend.reading == reading)
             return backend.choice;
     return "(missing)";
-}
-
-void writeConnector(const QString& root, const QString& name, const char* status, const char* enabled,
-                    const char* dpms) {
-    QDir().mkpath(root + QLatin1Char('/') + name);
-    auto write = [&](const char* file, const char* text) {
-        QFile out(root + QLatin1Char('/') + name + QLatin1Char('/') + QLatin1String(file));
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(text);
-        out.write("\n");
-    };
-    write("status", status);
-    write("enabled", enabled);
-    write("dpms", dpms);
 }
 
 } // namespace
@@ -54,7 +42,8 @@ TEST(LinuxSystemSignals, AnX11SessionUsesTheXServerAndSaysSo) {
     EXPECT_EQ(choice(*probes, "video"), "logind");
     EXPECT_EQ(choice(*probes, "screenCapture"), "none"); // capture leaves no trace on X11
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_TRUE(log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
+    EXPECT_TRUE(
+        log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
 
     EXPECT_GE(probes->secondsSinceLastInput(), 0.0);
     EXPECT_TRUE(probes->secondsSinceLastKeyDown().has_value());
@@ -83,24 +72,67 @@ TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
 }
 
 TEST(LinuxSystemSignals, DisplaysSleepWhenEveryDrivenConnectorIsOff) {
-    QTemporaryDir drm;
-    ASSERT_TRUE(drm.isValid());
-    writeConnector(drm.path(), QStringLiteral("card0-eDP-1"), "connected", "enabled", "Off");
-    writeConnector(drm.path(), QStringLiteral("card0-HDMI-A-1"), "disconnected", "disabled", "On");
-    QDir().mkpath(drm.path() + QStringLiteral("/card0"));
-
     RecordingLogger log;
     LinuxSignalsOptions options;
     options.session = LinuxSession{LinuxSession::Type::wayland, {"sway"}};
     options.pwDump = QString();
-    options.drmRoot = drm.path().toStdString();
-    auto probes = makeLinuxSystemSignals(log, options);
-    EXPECT_EQ(choice(*probes, "display"), "drm-sysfs");
-    EXPECT_TRUE(probes->everyDisplayIsAsleep());
-    EXPECT_TRUE(probes->displayIsAsleep());
+    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
+    auto docked = makeLinuxSystemSignals(log, options);
+    EXPECT_EQ(choice(*docked, "display"), "drm-sysfs");
+    EXPECT_TRUE(docked->everyDisplayIsAsleep());
+    EXPECT_TRUE(docked->displayIsAsleep());
 
-    writeConnector(drm.path(), QStringLiteral("card0-HDMI-A-1"), "connected", "enabled", "On");
-    EXPECT_FALSE(probes->everyDisplayIsAsleep());
+    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-one-awake";
+    auto oneAwake = makeLinuxSystemSignals(log, options);
+    EXPECT_FALSE(oneAwake->everyDisplayIsAsleep());
+    EXPECT_FALSE(oneAwake->displayIsAsleep());
+}
+
+TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString graph = dir.filePath(QStringLiteral("graph.json"));
+    const QString program = dir.filePath(QStringLiteral("pw-dump"));
+    QFile script(program);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexec cat '" + graph.toUtf8() + "'\n");
+    script.close();
+    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    auto useGraph = [&](const char* fixture) {
+        QFile::remove(graph);
+        ASSERT_TRUE(
+            QFile::copy(QStringLiteral(SORVALA_TEST_DATA_DIR "/sensing/") + QLatin1String(fixture), graph));
+    };
+
+    PipeWireScreenCapture capture(program, std::chrono::milliseconds(0));
+    useGraph("pw-dump-screencast.json");
+    EXPECT_FALSE(capture.screenCaptured()); // nothing read yet: the harmless answer, at once
+    EXPECT_TRUE(waitUntil([&] { return capture.screenCaptured(); }));
+    useGraph("pw-dump-camera-on.json");
+    EXPECT_TRUE(waitUntil([&] { return !capture.screenCaptured(); }));
+
+    // A broken program is no screencast.
+    PipeWireScreenCapture broken(dir.filePath(QStringLiteral("missing")), std::chrono::milliseconds(0));
+    broken.screenCaptured();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(broken.screenCaptured());
+}
+
+TEST(LinuxSystemSignals, WithoutASoundServerTheMicrophoneIsReadFromAlsa) {
+    RecordingLogger log;
+    LinuxSignalsOptions options;
+    options.session = LinuxSession{LinuxSession::Type::unknown, {}};
+    options.procAsound = SORVALA_TEST_DATA_DIR "/sensing/asound-capture-running";
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/sorvala-no-server");
+    auto probes = makeLinuxSystemSignals(log, options);
+    if (saved.isEmpty())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", saved);
+
+    ASSERT_TRUE(waitUntil([&] { return choice(*probes, "microphone") == "alsa-proc"; }));
+    EXPECT_TRUE(probes->microphoneInUse());
 }
 
 TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {

@@ -29,7 +29,8 @@ bool hasDisplay() {
 }
 
 bool hasSessionBus() {
-    return !qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").isEmpty() && QDBusConnection::sessionBus().isConnected();
+    return !qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").isEmpty() &&
+           QDBusConnection::sessionBus().isConnected();
 }
 
 bool hasDBusMock() {
@@ -40,7 +41,8 @@ bool hasDBusMock() {
 }
 
 bool hasPulseAudio() {
-    return hasProgram(QStringLiteral("pactl")) && QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0;
+    return hasProgram(QStringLiteral("pactl")) &&
+           QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0;
 }
 
 bool hasProgram(const QString& name) {
@@ -82,14 +84,15 @@ DBusMock::DBusMock(const QString& service, const QString& path, const QString& i
     m_child = std::make_unique<Child>(QStringLiteral("/usr/bin/python3"),
                                       QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
                                                   QStringLiteral("--session"), service, path, interface});
-    m_up = waitUntil([&] {
-        return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value();
-    });
+    m_up = waitUntil(
+        [&] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value(); });
 }
 
 namespace {
-QDBusMessage mockCall(const QString& service, const QString& path, const QString& method, const QVariantList& args) {
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
+QDBusMessage mockCall(const QString& service, const QString& path, const QString& method,
+                      const QVariantList& args) {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
     message.setArguments(args);
     return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
 }
@@ -101,12 +104,12 @@ void DBusMock::addMethod(const QString& interface, const QString& name, const QS
 }
 
 void DBusMock::setProperty(const QString& interface, const QString& name, const QVariant& value) {
-    const QDBusMessage reply =
-        mockCall(m_service, m_path, QStringLiteral("AddProperty"), {interface, name, QVariant::fromValue(QDBusVariant(value))});
+    const QDBusMessage reply = mockCall(m_service, m_path, QStringLiteral("AddProperty"),
+                                        {interface, name, QVariant::fromValue(QDBusVariant(value))});
     if (reply.type() == QDBusMessage::ErrorMessage) {
         // It exists already: set it through the standard interface.
-        QDBusMessage set = QDBusMessage::createMethodCall(m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                          QStringLiteral("Set"));
+        QDBusMessage set = QDBusMessage::createMethodCall(
+            m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
         set.setArguments({interface, name, QVariant::fromValue(QDBusVariant(value))});
         QDBusConnection::sessionBus().call(set, QDBus::Block, 10000);
     }
@@ -136,7 +139,8 @@ int DBusMock::callCount(const QString& method, const QString& path) const {
 void DBusMock::stop() {
     if (m_child)
         m_child->stop();
-    waitUntil([&] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(m_service).value(); });
+    waitUntil(
+        [&] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(m_service).value(); });
     m_up = false;
 }
 

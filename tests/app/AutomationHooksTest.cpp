@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: MIT
+#include "app/AutomationHooks.h"
+#include "app/ports/ProcessLauncher.h"
+#include "support/RecordingLogger.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using ::testing::ElementsAre;
+using Arguments = std::vector<std::string>;
+
+class RecordingLauncher final : public ProcessLauncher {
+public:
+    std::string loginShell() const override { return "/bin/bash"; }
+    Launch startDetached(const Arguments& arguments) override {
+        launched.push_back(arguments);
+        return {!fails, fails ? "no such file" : ""};
+    }
+    bool fails = false;
+    std::vector<Arguments> launched;
+};
+
+TEST(AutomationHookArguments, TrimmedCommandRunsInTheLoginShell) {
+    EXPECT_EQ(AutomationHooks::processArguments(std::string("  /home/me/light.sh on \n"), "/bin/bash"),
+              (Arguments{"/bin/bash", "-lc", "/home/me/light.sh on"}));
+    EXPECT_EQ(AutomationHooks::processArguments(std::string(" \n\t "), "/bin/bash"), std::nullopt);
+    EXPECT_EQ(AutomationHooks::processArguments(std::nullopt, "/bin/bash"), std::nullopt);
+    EXPECT_EQ(AutomationHooks::loginShell("/usr/bin/fish", "/bin/zsh"), "/usr/bin/fish");
+    EXPECT_EQ(AutomationHooks::loginShell("", "/bin/zsh"), "/bin/zsh");
+    EXPECT_EQ(AutomationHooks::loginShell("", ""), "/bin/sh");
+}
+
+TEST(AutomationHookRedaction, OnlyTheFirstWordReachesTheLog) {
+    struct Case { const char* name; std::optional<std::string> command; const char* logged; };
+    const Case cases[] = {
+        {"missing", std::nullopt, "none"},
+        {"blank", " \n ", "none"},
+        {"single word in full", " /home/me/light.sh ", "/home/me/light.sh"},
+        {"arguments hidden", "notify-send   \"Break\" now", "notify-send …"},
+        {"tab separates too", "curl\t-H token", "curl …"},
+        {"second line hidden", "set-status\nsecret", "set-status …"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(AutomationHooks::redactedDescription(c.command), c.logged);
+    }
+}
+
+TEST(AutomationHookRun, LogsStartsAndFailuresAndSkipsBlankCommands) {
+    RecordingLauncher launcher;
+    RecordingLogger log;
+    AutomationHooks::run(std::string("   \n"), launcher, log);
+    AutomationHooks::run(std::nullopt, launcher, log);
+    EXPECT_TRUE(launcher.launched.empty());
+    EXPECT_TRUE(log.lines.empty());
+
+    AutomationHooks::run(std::string(" /opt/hook.sh start "), launcher, log);
+    launcher.fails = true;
+    AutomationHooks::run(std::string("/opt/hook.sh"), launcher, log);
+    EXPECT_THAT(launcher.launched, ElementsAre(Arguments{"/bin/bash", "-lc", "/opt/hook.sh start"},
+                                               Arguments{"/bin/bash", "-lc", "/opt/hook.sh"}));
+    EXPECT_THAT(log.lines, ElementsAre("automation hook started: /opt/hook.sh …",
+                                       "automation hook failed to start: no such file"));
+}
+
+} // namespace
+} // namespace sorvala

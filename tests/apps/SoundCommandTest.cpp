@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: MIT
+#include "Subcommands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace sorvala::ctl {
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result runSound(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    for (const auto& command : subcommands())
+        if (command.name == "sound") {
+            const int status = command.run(Invocation{std::move(args), out, err});
+            return {status, out.str(), err.str()};
+        }
+    ADD_FAILURE() << "no sound subcommand";
+    return {-1, {}, {}};
+}
+
+TEST(SoundCommand, BadInputIsOneLineAndPlaysNothing) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no name", {}, "sorvalactl: which sound? one of Glass, Submarine, Hero, Purr, Pop, Tink\n"},
+        {"unknown name",
+         {"Basso"},
+         "sorvalactl: unknown sound 'Basso' (one of Glass, Submarine, Hero, Purr, Pop, Tink)\n"},
+        {"names are exact",
+         {"glass"},
+         "sorvalactl: unknown sound 'glass' (one of Glass, Submarine, Hero, Purr, Pop, Tink)\n"},
+        {"volume above 1",
+         {"Pop", "--volume", "1.5"},
+         "sorvalactl: volume '1.5' is not a number from 0 to 1\n"},
+        {"volume not a number",
+         {"Pop", "--volume", "loud"},
+         "sorvalactl: volume 'loud' is not a number from 0 to 1\n"},
+        {"volume with trailing text",
+         {"Pop", "--volume", "0.5x"},
+         "sorvalactl: volume '0.5x' is not a number from 0 to 1\n"},
+        {"volume missing", {"Pop", "--volume"}, "sorvalactl: --volume needs a value from 0 to 1\n"},
+        {"two names",
+         {"Pop", "Tink"},
+         "sorvalactl: unexpected argument 'Tink' (see sorvalactl sound --help)\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result result = runSound(c.args);
+        EXPECT_EQ(result.status, usageError);
+        EXPECT_EQ(result.err, c.message);
+        EXPECT_EQ(result.out, "");
+    }
+}
+
+TEST(SoundCommand, HelpNamesEveryChime) {
+    const Result result = runSound({"--help"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("Glass, Submarine, Hero, Purr, Pop, Tink"), std::string::npos);
+}
+
+} // namespace
+} // namespace sorvala::ctl

@@ -1,0 +1,113 @@
+// SPDX-License-Identifier: MIT
+#include "app/HotKeys.h"
+#include "platform/HotKeyRegistrars.h"
+#include "platform/PortalHotKeyRegistrar.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace sorvala {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+TEST(PortalTrigger, NamesModifiersAndTheKeysym) {
+    EXPECT_EQ(portalTrigger({11, 6400, "B"}), "CTRL+ALT+LOGO+b");
+    EXPECT_EQ(portalTrigger({116, KeyboardShortcut::shiftMask | KeyboardShortcut::commandMask, "PgUp"}),
+              "SHIFT+LOGO+Prior");
+    EXPECT_EQ(portalTrigger({200, 6400, "?"}), std::nullopt);
+}
+
+class PortalHotKeys : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+            GTEST_SKIP() << "needs a private session bus (run inside scripts/test-session)";
+        static int argc = 1;
+        static char name[] = "sorvala_platform_dbus_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv); // lives for the whole test process
+    }
+
+    void TearDown() override {
+        if (m_portal.state() != QProcess::NotRunning) {
+            m_portal.kill();
+            m_portal.waitForFinished();
+        }
+    }
+
+    // Starts the stand-in portal; `refusal` is the response code it gives to BindShortcuts.
+    void startPortal(int refusal = 0) {
+        m_portal.start("/usr/bin/python3", {SORVALA_TEST_DATA_DIR "/platform/fake-global-shortcuts-portal.py",
+                                           QString::number(refusal)});
+        ASSERT_TRUE(m_portal.waitForReadyRead(10000)) << m_portal.readAllStandardError().toStdString();
+        ASSERT_EQ(m_portal.readLine().trimmed(), "ready");
+    }
+
+    template <typename Done>
+    static void pumpUntil(Done done) {
+        QDeadlineTimer deadline(10000);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+
+    QProcess m_portal;
+    RecordingLogger log;
+};
+
+TEST_F(PortalHotKeys, WithoutAPortalAWaylandSessionRegistersNothing) {
+    const auto registrar = createHotKeyRegistrar("wayland", log);
+    EXPECT_FALSE(registrar->available());
+    MemoryPreferences store;
+    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 0);
+    EXPECT_THAT(log.lines, ElementsAre("hot keys unavailable session=wayland hint=bind \"sorvala --action NAME\" "
+                                       "in the desktop's keyboard settings",
+                                       "hot keys registered count=0"));
+}
+
+TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {
+    startPortal();
+    const auto registrar = createHotKeyRegistrar("wayland", log);
+    ASSERT_TRUE(registrar->available());
+    std::vector<ShortcutAction> pressed;
+    registrar->setPressedHandler([&](ShortcutAction action) { pressed.push_back(action); });
+    MemoryPreferences store;
+    store.set(SettingsSchema::shortcutSnoozeFiveMinutesKey, std::string("2304:35:P"));
+    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 2);
+    pumpUntil([&] { return log.lines.size() >= 2; });
+    EXPECT_THAT(log.lines, ElementsAre("hot keys registered count=2", "hot keys bound by the desktop portal count=2"));
+    EXPECT_THAT(m_portal.readAll().toStdString(),
+                ::testing::HasSubstr("toggleBreak=CTRL+ALT+LOGO+b,snoozeFiveMinutes=ALT+LOGO+p"));
+
+    QDBusMessage press = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                                                        "org.sorvala.FakePortal", "Press");
+    press << QStringLiteral("snoozeFiveMinutes");
+    QDBusConnection::sessionBus().call(press);
+    pumpUntil([&] { return !pressed.empty(); });
+    EXPECT_THAT(pressed, ElementsAre(ShortcutAction::snoozeFiveMinutes));
+}
+
+TEST_F(PortalHotKeys, ARefusalIsLoggedForEachBinding) {
+    startPortal(1);
+    const auto registrar = createHotKeyRegistrar("wayland", log);
+    ASSERT_TRUE(registrar->available());
+    MemoryPreferences store;
+    HotKeys::registerHotKeys(store, *registrar, log);
+    pumpUntil([&] { return log.lines.size() >= 2; });
+    EXPECT_THAT(log.lines, Contains("hot key registration failed action=toggleBreak key=B status=portal1"));
+}
+
+} // namespace
+} // namespace sorvala

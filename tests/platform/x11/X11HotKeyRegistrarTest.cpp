@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: MIT
+#include "app/HotKeys.h"
+#include "platform/X11HotKeyRegistrar.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QProcess>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+// Last: Xlib's macros (None, KeyPress, Bool, ...) clash with the headers above.
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace sorvala {
+namespace {
+
+using ::testing::ElementsAre;
+
+constexpr std::uint32_t ctrlAltSuper = 6400;
+
+// Another X client, to hold a combination before we try it.
+class OtherClient {
+public:
+    OtherClient() : m_display(XOpenDisplay(nullptr)) {}
+    ~OtherClient() {
+        if (m_display)
+            XCloseDisplay(m_display);
+    }
+    /// Grabs Ctrl+Alt+Super+`keysym` (no lock keys) and answers the X error code, 0 when it worked.
+    int grab(KeySym keysym) {
+        xcb_connection_t* connection = XGetXCBConnection(m_display);
+        const auto cookie = xcb_grab_key_checked(
+            connection, 0, static_cast<xcb_window_t>(DefaultRootWindow(m_display)), ControlMask | Mod1Mask | Mod4Mask,
+            static_cast<xcb_keycode_t>(XKeysymToKeycode(m_display, keysym)), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+        const int code = error ? error->error_code : 0;
+        std::free(error);
+        return code;
+    }
+
+private:
+    Display* m_display;
+};
+
+class X11HotKeys : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!std::getenv("DISPLAY"))
+            return;
+        static int argc = 1;
+        static char name[] = "sorvala_platform_x11_tests";
+        static char* argv[] = {name, nullptr};
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        static QGuiApplication application(argc, argv);
+    }
+
+    void SetUp() override {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs an X server (run inside scripts/test-session)";
+        registrar = X11HotKeyRegistrar::create(log);
+        ASSERT_NE(registrar, nullptr);
+        registrar->setPressedHandler([this](ShortcutAction action) { pressed.push_back(action); });
+    }
+
+    static void sendKeys(const char* keys) {
+        ASSERT_EQ(QProcess::execute("xdotool", {"key", keys}), 0) << keys;
+    }
+
+    // Lets the event loop deliver presses until `count` arrived, or a generous deadline passed.
+    void awaitPresses(std::size_t count) {
+        QDeadlineTimer deadline(5000);
+        while (pressed.size() < count && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        // One more round so a press that should not have come has its chance to show.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    }
+
+    RecordingLogger log;
+    std::unique_ptr<X11HotKeyRegistrar> registrar;
+    std::vector<ShortcutAction> pressed;
+};
+
+TEST_F(X11HotKeys, TheDefaultBindingIsDeliveredAlsoWithNumLockOn) {
+    MemoryPreferences store;
+    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 1);
+    sendKeys("ctrl+alt+super+b");
+    awaitPresses(1);
+    EXPECT_THAT(pressed, ElementsAre(ShortcutAction::toggleBreak));
+
+    sendKeys("Num_Lock");
+    sendKeys("ctrl+alt+super+b");
+    awaitPresses(2);
+    sendKeys("Num_Lock");
+    EXPECT_THAT(pressed, ElementsAre(ShortcutAction::toggleBreak, ShortcutAction::toggleBreak));
+
+    // Without Super the combination is not ours; the press after it shows it had its chance.
+    sendKeys("ctrl+alt+b");
+    sendKeys("ctrl+alt+super+b");
+    awaitPresses(3);
+    EXPECT_EQ(pressed.size(), 3u);
+}
+
+TEST_F(X11HotKeys, ACombinationTakenByAnotherClientFailsAndTheOthersStillWork) {
+    OtherClient other;
+    ASSERT_EQ(other.grab(XK_p), 0);
+    MemoryPreferences store;
+    store.set(SettingsSchema::shortcutTogglePauseKey, KeyboardShortcut{35, ctrlAltSuper, "P"}.encoded());
+    store.set(SettingsSchema::shortcutStartMicroBreakKey, KeyboardShortcut{46, ctrlAltSuper, "M"}.encoded());
+    store.set(SettingsSchema::shortcutSnoozeOneMinuteKey, KeyboardShortcut{46, ctrlAltSuper, "M"}.encoded());
+
+    EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 2);
+    EXPECT_THAT(log.lines, ElementsAre("hot key registration failed action=togglePause key=P status=10",
+                                       "hot key registration failed action=snoozeOneMinute key=M status=duplicate",
+                                       "hot keys registered count=2"));
+    sendKeys("ctrl+alt+super+m");
+    sendKeys("ctrl+alt+super+b");
+    awaitPresses(2);
+    EXPECT_THAT(pressed, ElementsAre(ShortcutAction::startMicroBreak, ShortcutAction::toggleBreak));
+}
+
+TEST_F(X11HotKeys, RegisteringAgainReleasesTheOldGrabs) {
+    ASSERT_THAT(registrar->replaceBindings({{ShortcutAction::toggleBreak, {11, ctrlAltSuper, "B"}}}),
+                ElementsAre(std::nullopt));
+    ASSERT_THAT(registrar->replaceBindings({{ShortcutAction::toggleBreak, {45, ctrlAltSuper, "N"}}}),
+                ElementsAre(std::nullopt));
+    OtherClient other;
+    EXPECT_EQ(other.grab(XK_b), 0) << "the old combination is still held";
+    EXPECT_EQ(other.grab(XK_n), 10) << "the new combination is not held";
+    sendKeys("ctrl+alt+super+n");
+    awaitPresses(1);
+    EXPECT_THAT(pressed, ElementsAre(ShortcutAction::toggleBreak));
+}
+
+} // namespace
+} // namespace sorvala
