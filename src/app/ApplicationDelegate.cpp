@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/ApplicationDelegate.h"
 
+#include "app/HotKeys.h"
 #include "app/UserSignal.h"
 #include "app/ports/BannerCenter.h"
 #include "app/ports/BreakHistory.h"
@@ -109,6 +110,7 @@ void ApplicationDelegate::launch() {
     m_deps.menuBar.refreshCountdownTicker();
     m_deps.notices.refreshOvertimeTicker();
     m_deps.notices.refreshWellnessTicker();
+    registerHotKeys();
 
     abandonDueBreak();
     m_engine.startFreshWorkStretch(now());
@@ -194,6 +196,12 @@ void ApplicationDelegate::settingsWindowClosed() {
     m_deps.menuBar.refreshCountdownTicker();
     m_deps.notices.refreshOvertimeTicker();
     m_deps.notices.refreshWellnessTicker();
+    registerHotKeys();
+}
+
+void ApplicationDelegate::registerHotKeys() {
+    if (m_deps.hotKeys)
+        HotKeys::registerHotKeys(m_deps.store, *m_deps.hotKeys, m_deps.log);
 }
 
 void ApplicationDelegate::restartSchedule() {

@@ -4,6 +4,7 @@
 #include "app/SettingsSchema.h"
 #include "app/StatusLine.h"
 #include "app/ports/MainLoopTimer.h"
+#include "app/ports/ShortcutCommands.h"
 #include "core/BreakEngine.h"
 #include "core/SnoozeRequest.h"
 #include "core/Subscription.h"
@@ -18,6 +19,7 @@ class BreakHistory;
 class BreakScreen;
 class Calendar;
 class Clock;
+class HotKeyRegistrar;
 class Logger;
 class MenuBar;
 class Notices;
@@ -29,7 +31,7 @@ class Updater;
 /// The application object: owns the break engine and every scheduling timer, samples the user
 /// and the machine, carries out the engine's effects, and runs the commands, the launch, quit,
 /// sleep and wake.
-class ApplicationDelegate {
+class ApplicationDelegate final : public ShortcutCommands {
 public:
     /// Everything the application object talks to; each must outlive it.
     struct Dependencies {
@@ -46,6 +48,8 @@ public:
         BannerCenter& banners;
         Updater& updater;
         Onboarding& onboarding;
+        /// The global shortcuts; none where the desktop offers no way to register them.
+        HotKeyRegistrar* hotKeys = nullptr;
         std::string shortVersion; ///< the version people see, "0.1.0"
         std::string bundleVersion; ///< the build number; a session survives a relaunch only of the same build
         long long processId = 0;
@@ -57,7 +61,7 @@ public:
     explicit ApplicationDelegate(Dependencies dependencies);
     ApplicationDelegate(const ApplicationDelegate&) = delete;
     ApplicationDelegate& operator=(const ApplicationDelegate&) = delete;
-    ~ApplicationDelegate();
+    ~ApplicationDelegate() override;
 
     // Lifecycle.
     /// Sets everything up in launch order and starts scheduling.
@@ -79,11 +83,13 @@ public:
     bool snooze(int minutes, SnoozeRequest::Source from);
     void pause(Instant until);
     void pauseUntilTomorrow();
-    void pauseUntilResumed();
-    void resumeReminders();
+    void pauseUntilResumed() override;
+    void resumeReminders() override;
     void startBreakNow();
-    void startMicroBreakNow();
-    void toggleBreakFromHotKey();
+    void startMicroBreakNow() override;
+    void toggleBreakFromHotKey() override;
+    bool isPaused() const override { return m_engine.isPaused(); }
+    void snoozeFromHotKey(int minutes) override { snooze(minutes, SnoozeRequest::Source::hotKey); }
     void skipFromHeadsUp();
     void undoAwayReset();
     /// The away-undo notice went away without undo: the reset stands and the absence is credited.
@@ -134,6 +140,7 @@ private:
     void startScreenOnWatch();
     void checkScreenOn();
     void armResumeTimer(Instant until);
+    void registerHotKeys();
     double idleSeconds();
     std::string describeForPause(Instant instant) const;
 

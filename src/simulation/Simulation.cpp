@@ -46,6 +46,7 @@ void Simulation::launch() {
         .banners = *m_banners,
         .updater = m_updater,
         .onboarding = m_onboarding,
+        .hotKeys = nullptr,
         .shortVersion = "0.1.0",
         .bundleVersion = "1",
         .processId = 1,
