@@ -15,6 +15,8 @@ int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
 int shortcutsCommand(const Invocation& invocation); // ShortcutsCommand.cpp
 #endif
 
+int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
+
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
 const Subcommand table[] = {
@@ -23,6 +25,7 @@ const Subcommand table[] = {
          return 0;
      }},
     {"draw", "Generate a drawing: print its strokes, render a PNG or simulate it", runDraw},
+    {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
 #ifdef SORVALA_WITH_QT
     {"settings", "Show and change settings", settingsCommand},
     {"history", "Break history: the day's statistics, reports and CSV export", runHistory},

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include "support/ZoneCalendar.h"
+#include "simulation/ZoneCalendar.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 namespace sorvala {
 
@@ -32,8 +33,13 @@ int offsetIn(const std::string& zone, std::time_t when) {
 
 } // namespace
 
+struct ZoneCalendar::OffsetCache {
+    std::mutex lock;
+    std::unordered_map<long long, int> offsets;
+};
+
 ZoneCalendar::ZoneCalendar(std::string zone, int firstWeekday)
-    : m_zone(std::move(zone)), m_firstWeekday(firstWeekday) {}
+    : m_zone(std::move(zone)), m_firstWeekday(firstWeekday), m_cache(std::make_shared<OffsetCache>()) {}
 
 int ZoneCalendar::utcOffsetSeconds(Instant instant) const {
     if (m_zone == "UTC")
@@ -42,7 +48,16 @@ int ZoneCalendar::utcOffsetSeconds(Instant instant) const {
         const int sign = m_zone[3] == '-' ? -1 : 1;
         return sign * (std::stoi(m_zone.substr(4, 2)) * 3600 + std::stoi(m_zone.substr(7, 2)) * 60);
     }
-    return offsetIn(":" + m_zone, static_cast<std::time_t>(std::floor(instant.secondsSinceEpoch())));
+    const auto quarter = static_cast<long long>(std::floor(instant.secondsSinceEpoch() / 900));
+    {
+        std::lock_guard lock(m_cache->lock);
+        if (const auto found = m_cache->offsets.find(quarter); found != m_cache->offsets.end())
+            return found->second;
+    }
+    const int offset = offsetIn(":" + m_zone, static_cast<std::time_t>(quarter * 900));
+    std::lock_guard lock(m_cache->lock);
+    m_cache->offsets.emplace(quarter, offset);
+    return offset;
 }
 
 Instant ZoneCalendar::at(const std::string& localDateTime) const {

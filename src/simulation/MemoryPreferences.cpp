@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "support/MemoryPreferences.h"
+#include "simulation/MemoryPreferences.h"
 
 namespace sorvala {
 

@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace sorvala {
+
+/// The self-updater, as far as the lifecycle starts it.
+class Updater {
+public:
+    virtual ~Updater() = default;
+    /// Starts the daily feed check.
+    virtual void startAutomaticChecks() = 0;
+};
+
+} // namespace sorvala

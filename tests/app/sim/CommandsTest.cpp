@@ -1,0 +1,109 @@
+// SPDX-License-Identifier: MIT
+// Snooze, pause and planned breaks, driven through the scenario's menu commands.
+#include "SimulationSupport.h"
+
+namespace sorvala {
+namespace {
+
+std::string longOnlyWith(std::string_view more = "") {
+    return std::string(longOnly.substr(0, longOnly.size() - 1)) + std::string(more) + "}";
+}
+
+TEST(Commands, ASnoozeDuringTheHeadsUpMovesTheBreakWithoutANewHeadsUp) {
+    const auto sim = simulate(header("+00:40", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:15", "do": "snooze", "minutes": 5})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent in=30s", "next break snoozed by 5m from=menu",
+                                                "break postponed kind=long", "long break screen shown"}));
+    EXPECT_EQ(sim->timeline().count("heads-up sent"), 1);
+    const auto& taken = sim->history().back();
+    EXPECT_EQ(text(taken.outcome), "taken");
+    // The heads-up was due to end at 20:40; five minutes later the screen is taken.
+    EXPECT_NEAR(taken.date - (sim->history()[0].date + 5 * 60 + 15), 190, 1);
+}
+
+TEST(Commands, AHeadsUpEndingOnAManualBreakStartsNothing) {
+    const auto sim = simulate(header("+00:21", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:15", "do": "startMicroBreak"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "micro break started manually",
+                                                "break start abandoned reason=alreadyResting",
+                                                "break taken kind=micro duration=20s"}));
+    EXPECT_EQ(sim->timeline().count("long break screen shown"), 0) << "the long break is still due, not on screen";
+}
+
+TEST(Commands, SnoozesBeyondTheSessionBudgetAreRefused) {
+    const auto sim = simulate(header("+00:40", longOnlyWith(R"(, "snoozesPerSession": 2)")) +
+                              R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:15", "do": "snooze", "minutes": 1}
+{"at": "+00:20:16", "do": "snooze", "minutes": 1}
+{"at": "+00:20:17", "do": "snooze", "minutes": 1})");
+    ASSERT_TRUE(sim);
+    EXPECT_EQ(sim->timeline().count("next break snoozed by 1m from=menu"), 2);
+    EXPECT_TRUE(sim->timeline().logged("snooze refused minutes=1 from=menu reason=budgetSpent session=2 daily=2"));
+    const auto recorded = outcomes(*sim);
+    EXPECT_EQ(std::count(recorded.begin(), recorded.end(), "long postponed"), 2);
+}
+
+TEST(Commands, ATimedPauseStopsTheLoopAndResumesWithFreshStretches) {
+    const auto sim = simulate(header("+01:10", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:15", "do": "pause", "minutes": 30})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused until 2026-12-07 07:45:00 +0000",
+                                                "reminders resumed", "heads-up sent"}));
+    // Fresh stretches after the pause: the break is due 20 minutes after 08:45 local.
+    const auto& entries = sim->timeline().entries();
+    const auto headsUp = std::find_if(entries.begin(), entries.end(),
+                                      [](const auto& e) { return e.text.find("heads-up sent") == 0; });
+    ASSERT_NE(headsUp, entries.end());
+    EXPECT_NEAR(headsUp->at - sim->calendar().instant({2026, 12, 7}, 9, 5), 0, 10);
+}
+
+TEST(Commands, PauseUntilTomorrowEndsAtLocalMidnight) {
+    const auto sim = simulate(header("+16:30", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "pauseUntilTomorrow"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(sim->timeline().logged("reminders paused until 2026-12-07 23:00:00 +0000"));
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused", "reminders resumed", "heads-up sent"}));
+    EXPECT_EQ(sim->timeline().count("heads-up sent"), 1) << "nothing while paused";
+}
+
+TEST(Commands, PauseUntilResumedLastsUntilTheResumeCommand) {
+    const auto sim = simulate(header("+03:00", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "pauseUntilResumed"}
+{"at": "+02:00", "do": "resume"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused until resumed", "reminders resumed",
+                                                "heads-up sent", "long break screen shown"}));
+    const auto& entries = sim->timeline().entries();
+    const auto headsUp = std::find_if(entries.begin(), entries.end(),
+                                      [](const auto& e) { return e.text.find("heads-up sent") == 0; });
+    ASSERT_NE(headsUp, entries.end());
+    EXPECT_NEAR(headsUp->at - entries.front().at, 2 * 3600 + 20 * 60, 10) << "fresh stretches after the resume";
+    EXPECT_FALSE(sim->timeline().logged("work clock tick suppressed reason=paused"))
+        << "no poll runs while paused";
+}
+
+TEST(Commands, PlannedBreaksFireInsideWorkingHoursAndAreDroppedOutside) {
+    const auto sim = simulate(header("+11:30", R"({"reminderMinutes": 0, "microMinutes": 0, "fixedBreakTimes": "10:00, 19:00", "workingHoursEnabled": true})") +
+                              R"({"at": "+00:00", "do": "read"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"fixed break timer armed next=2026-12-07T09:00:00Z",
+                                                "fixed break timer armed next=2026-12-07T18:00:00Z",
+                                                "heads-up sent", "long break screen shown",
+                                                "fixed break timer armed next=2026-12-08T09:00:00Z",
+                                                "break due kind=long dropped reason=offHours"}));
+}
+
+TEST(Commands, AHeadsUpRunningPastTheEndOfWorkingHoursStartsNoBreak) {
+    const auto sim = simulate(
+        R"({"start": "2026-12-07T16:39:50", "timeZone": "Europe/Berlin", "until": "+00:30", "settings": )" +
+        longOnlyWith(R"(, "workingHoursEnabled": true)") + "}\n" + R"({"at": "+00:00", "do": "read"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "work clock tick suppressed reason=offHours",
+                                                "break start abandoned reason=offHours"}));
+    EXPECT_EQ(sim->timeline().count("long break screen shown"), 0);
+}
+
+} // namespace
+} // namespace sorvala
