@@ -10,15 +10,6 @@
 
 namespace sorvala {
 
-namespace {
-
-int narrowed(std::int64_t value) {
-    constexpr std::int64_t limit = std::numeric_limits<int>::max();
-    return static_cast<int>(std::clamp(value, -limit, limit));
-}
-
-} // namespace
-
 double BreakEngine::Facts::unattendedSeconds() const {
     if (!presenceLastProvenAt)
         return idleSeconds;
@@ -36,8 +27,8 @@ BreakSchedule BreakEngine::schedule() const {
 }
 
 SnoozeBudget BreakEngine::snoozeBudget() const {
-    return SnoozeBudget{narrowed(m_defaults->integer(SettingsSchema::snoozesPerSessionKey)),
-                        narrowed(m_defaults->integer(SettingsSchema::snoozesPerDayKey))};
+    return SnoozeBudget{m_defaults->boundedInteger(SettingsSchema::snoozesPerSessionKey),
+                        m_defaults->boundedInteger(SettingsSchema::snoozesPerDayKey)};
 }
 
 std::optional<BreakGate::Block> BreakEngine::holdingBlock() const {

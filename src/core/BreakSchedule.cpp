@@ -10,18 +10,11 @@
 
 namespace sorvala {
 
-namespace {
-int narrowed(std::int64_t value) {
-    constexpr std::int64_t limit = 1'000'000'000;
-    return static_cast<int>(value > limit ? limit : value < -limit ? -limit : value);
-}
-} // namespace
-
 BreakSchedule BreakSchedule::stored(const PreferencesStore& store) {
-    return BreakSchedule{narrowed(store.integer(SettingsSchema::reminderMinutesKey)),
-                         narrowed(store.integer(SettingsSchema::microMinutesKey)),
+    return BreakSchedule{store.boundedInteger(SettingsSchema::reminderMinutesKey),
+                         store.boundedInteger(SettingsSchema::microMinutesKey),
                          store.boolean(SettingsSchema::breakCycleEnabledKey),
-                         narrowed(store.integer(SettingsSchema::breakCycleLengthKey))};
+                         store.boundedInteger(SettingsSchema::breakCycleLengthKey)};
 }
 
 bool BreakSchedule::cycleRidesMicro() const {

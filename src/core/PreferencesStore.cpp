@@ -138,6 +138,11 @@ std::int64_t PreferencesStore::integer(std::string_view key) const {
     return value ? PreferenceConversion::toInteger(*value) : 0;
 }
 
+int PreferencesStore::boundedInteger(std::string_view key) const {
+    constexpr std::int64_t limit = 1'000'000'000;
+    return static_cast<int>(std::clamp(integer(key), -limit, limit));
+}
+
 double PreferencesStore::number(std::string_view key) const {
     const auto value = object(key);
     return value ? PreferenceConversion::toNumber(*value) : 0.0;

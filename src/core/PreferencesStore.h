@@ -47,6 +47,9 @@ public:
     virtual bool boolean(std::string_view key) const;
     /// Integer: numbers are truncated, texts parsed ("20" is 20), truth values are 0 or 1; 0 when absent.
     virtual std::int64_t integer(std::string_view key) const;
+    /// `integer` narrowed to an int and clamped to ±1e9, so counts and minutes read from a
+    /// hand-edited file cannot overflow the arithmetic done on them.
+    int boundedInteger(std::string_view key) const;
     /// Number: integers widen, texts parse ("0.25"), truth values are 0 or 1; 0 when absent.
     virtual double number(std::string_view key) const;
     /// Text: numbers and truth values are described; nullopt when absent or a list.

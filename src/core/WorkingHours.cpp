@@ -7,20 +7,11 @@
 
 namespace sorvala {
 
-namespace {
-
-int narrowed(std::int64_t value) {
-    constexpr std::int64_t limit = 1'000'000'000;
-    return static_cast<int>(value > limit ? limit : value < -limit ? -limit : value);
-}
-
-} // namespace
-
 WorkingHours WorkingHours::stored(const PreferencesStore& store) {
     return WorkingHours{store.boolean(SettingsSchema::workingHoursEnabledKey),
-                        narrowed(store.integer(SettingsSchema::workingHoursStartMinutesKey)),
-                        narrowed(store.integer(SettingsSchema::workingHoursEndMinutesKey)),
-                        narrowed(store.integer(SettingsSchema::workingWeekdaysMaskKey))};
+                        store.boundedInteger(SettingsSchema::workingHoursStartMinutesKey),
+                        store.boundedInteger(SettingsSchema::workingHoursEndMinutesKey),
+                        store.boundedInteger(SettingsSchema::workingWeekdaysMaskKey)};
 }
 
 bool WorkingHours::containsMinutesOfDay(int m) const {
