@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
+#include "SubcommandRun.h"
 #include "drawing/SorvalaGenerator.h"
 
 #include <gtest/gtest.h>
@@ -17,21 +17,10 @@
 namespace sorvala::ctl {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = SubcommandResult;
 
 Result draw(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    for (const auto& command : subcommands())
-        if (command.name == "draw") {
-            const int status = command.run(Invocation{std::move(args), out, err});
-            return {status, out.str(), err.str()};
-        }
-    ADD_FAILURE() << "no draw subcommand";
-    return {-1, "", ""};
+    return runSubcommand("draw", std::move(args));
 }
 
 // Reads the printed strokes back, number for number.

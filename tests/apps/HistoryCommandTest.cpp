@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
+#include "SubcommandRun.h"
 
 #include "support/TemporaryDirectory.h"
 
@@ -17,11 +17,7 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-struct Result {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using Result = SubcommandResult;
 
 class HistoryCommand : public ::testing::Test {
 protected:
@@ -41,17 +37,7 @@ protected:
                   "{\"date\":\"2026-12-05T23:30:00Z\",\"kind\":\"micro\",\"outcome\":\"skipped\",\"durationSeconds\":2.5}\n");
     }
 
-    Result run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        for (const auto& command : subcommands()) {
-            if (command.name == "history") {
-                const int status = command.run(Invocation{std::move(args), out, err});
-                return {status, out.str(), err.str()};
-            }
-        }
-        ADD_FAILURE() << "no history subcommand";
-        return {};
-    }
+    Result run(std::vector<std::string> args) { return runSubcommand("history", std::move(args)); }
 };
 
 TEST_F(HistoryCommand, StatsAsJsonUseTheLocalDayAndTheScheduleInterval) {

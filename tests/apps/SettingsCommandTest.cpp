@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
+#include "SubcommandRun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -14,11 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = SubcommandResult;
 
 // Each test gets its own XDG_CONFIG_HOME, so the command finds its own settings file there.
 class SettingsCommandTest : public ::testing::Test {
@@ -39,16 +35,7 @@ protected:
         fs::remove_all(m_home);
     }
 
-    static Result run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        for (const auto& command : subcommands())
-            if (command.name == "settings") {
-                const int status = command.run(Invocation{std::move(args), out, err});
-                return {status, out.str(), err.str()};
-            }
-        ADD_FAILURE() << "no settings subcommand";
-        return {-1, {}, {}};
-    }
+    static Result run(std::vector<std::string> args) { return runSubcommand("settings", std::move(args)); }
 
     fs::path settingsFile() const { return m_home / "Sorvala" / "Sorvala.conf"; }
     std::string fileBytes() const {

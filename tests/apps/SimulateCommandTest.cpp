@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
+#include "SubcommandRun.h"
 
 #include "support/TemporaryDirectory.h"
 
@@ -11,21 +11,10 @@
 namespace sorvala::ctl {
 namespace {
 
-struct Result {
-    int status = 0;
-    std::string out;
-    std::string err;
-};
+using Result = SubcommandResult;
 
 Result simulate(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    for (const auto& command : subcommands())
-        if (command.name == "simulate") {
-            const int status = command.run(Invocation{std::move(args), out, err});
-            return {status, out.str(), err.str()};
-        }
-    ADD_FAILURE() << "no simulate subcommand";
-    return {};
+    return runSubcommand("simulate", std::move(args));
 }
 
 std::string readFile(const std::filesystem::path& path) {

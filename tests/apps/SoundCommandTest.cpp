@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "Subcommands.h"
+#include "SubcommandRun.h"
 
 #include <gtest/gtest.h>
 
@@ -8,21 +8,10 @@
 namespace sorvala::ctl {
 namespace {
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
+using Result = SubcommandResult;
 
 Result runSound(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    for (const auto& command : subcommands())
-        if (command.name == "sound") {
-            const int status = command.run(Invocation{std::move(args), out, err});
-            return {status, out.str(), err.str()};
-        }
-    ADD_FAILURE() << "no sound subcommand";
-    return {-1, {}, {}};
+    return runSubcommand("sound", std::move(args));
 }
 
 TEST(SoundCommand, BadInputIsOneLineAndPlaysNothing) {
