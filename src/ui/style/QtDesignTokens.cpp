@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPalette>
+#include <QStyle>
 #include <QStyleFactory>
 
 namespace sorvala::QtDesignTokens {
