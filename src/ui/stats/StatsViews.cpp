@@ -91,14 +91,14 @@ void HeatDayView::setDay(int dayOfMonth, std::optional<int> score, bool today) {
 void HeatDayView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF cell = QRectF(rect()).adjusted(2, 2, -2, -2);
+    const QRectF cell = QRectF(rect()).adjusted(3, 2.5, -3, -2.5);
     painter.setPen(Qt::NoPen);
     painter.setBrush(scoreColor(m_score, *this));
     painter.drawRoundedRect(cell, 4, 4);
     if (m_today) {
         painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(QtDesignTokens::colour(DesignTokens::todayRing, *this), 2));
-        painter.drawRoundedRect(cell.adjusted(-1, -1, 1, 1), 5, 5);
+        painter.setPen(QPen(QtDesignTokens::colour(DesignTokens::todayRing, *this), 1.5));
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 6, 6);
     }
     QFont font = this->font();
     font.setPointSizeF(font.pointSizeF() * 0.8);
@@ -120,7 +120,7 @@ void TileView::setTile(const QString& title, const QString& figure) {
 }
 
 QSize TileView::sizeHint() const {
-    return {120, fontMetrics().height() * 3 + 12};
+    return {120, fontMetrics().height() * 2 + 22};
 }
 
 void TileView::paintEvent(QPaintEvent*) {
@@ -129,7 +129,7 @@ void TileView::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::NoPen);
     painter.setBrush(QtDesignTokens::colour(DesignTokens::tileFill, *this));
     painter.drawRoundedRect(QRectF(rect()), 8, 8);
-    const QRect inner = rect().adjusted(10, 6, -10, -6);
+    const QRect inner = rect().adjusted(10, 7, -10, -7);
     const int line = fontMetrics().height();
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(QRect(inner.left(), inner.top(), inner.width(), line), Qt::AlignLeft | Qt::AlignVCenter,

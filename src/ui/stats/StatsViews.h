@@ -18,7 +18,7 @@ public:
     void setScore(std::optional<int> score, double colorStop);
     std::optional<int> score() const { return m_score; }
     double colorStop() const { return m_colorStop; }
-    QSize sizeHint() const override { return {88, 88}; }
+    QSize sizeHint() const override { return {80, 80}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,7 +38,7 @@ public:
     std::optional<int> score() const { return m_score; }
     /// The bar's height in device-independent pixels.
     double barHeight() const { return m_barHeight; }
-    QSize sizeHint() const override { return {26, 78}; }
+    QSize sizeHint() const override { return {26, 74}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,7 +59,7 @@ public:
     int dayOfMonth() const { return m_day; }
     std::optional<int> score() const { return m_score; }
     bool isToday() const { return m_today; }
-    QSize sizeHint() const override { return {28, 24}; }
+    QSize sizeHint() const override { return {30, 23}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -46,7 +47,6 @@ constexpr qint64 sameClickMilliseconds = 300;
 StatsWindow::StatsWindow(const Services& services, QWidget* parent)
     : QWidget(parent, isWayland() ? Qt::Window : Qt::Popup), m_services(services), m_reader(services.historyFile) {
     setWindowTitle(QStringLiteral("Statistics"));
-    setAutoFillBackground(true);
     build();
     m_watch = new HistoryFileWatch(services.historyFile, [this] {
         if (isVisible())
@@ -58,8 +58,8 @@ StatsWindow::~StatsWindow() = default;
 
 void StatsWindow::build() {
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(16, 14, 16, 14);
-    layout->setSpacing(10);
+    layout->setContentsMargins(16, 12, 16, 12);
+    layout->setSpacing(8);
 
     auto* header = new QHBoxLayout;
     header->setSpacing(14);
@@ -100,7 +100,8 @@ void StatsWindow::build() {
     m_monthCaption = QtDesignTokens::caption(QString(), this);
     layout->addWidget(m_monthCaption);
     auto* grid = new QGridLayout;
-    grid->setSpacing(2);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(0);
     for (std::size_t column = 0; column < m_initials.size(); ++column) {
         m_initials[column] = new QLabel(this);
         m_initials[column]->setAlignment(Qt::AlignCenter);
@@ -127,7 +128,6 @@ void StatsWindow::build() {
     layout->addLayout(legend);
     auto* note = new QLabel(qText(StatsPresentation::legendNote), this);
     note->setForegroundRole(QPalette::PlaceholderText);
-    note->setWordWrap(true);
     layout->addWidget(note);
 }
 
@@ -218,6 +218,16 @@ QPoint StatsWindow::popupOrigin(QPoint anchor, QSize size, QRect available) {
 void StatsWindow::hideEvent(QHideEvent* event) {
     m_sinceHidden.start();
     QWidget::hideEvent(event);
+}
+
+void StatsWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), QtDesignTokens::colour(DesignTokens::windowSurface, *this));
+    // A popup has no frame of its own; a hairline keeps it apart from a window of the same colour.
+    if (windowFlags().testFlag(Qt::Popup)) {
+        painter.setPen(QtDesignTokens::colour(DesignTokens::cardBorder, *this));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 void StatsWindow::keyPressEvent(QKeyEvent* event) {
