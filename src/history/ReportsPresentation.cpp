@@ -2,6 +2,7 @@
 #include "history/ReportsPresentation.h"
 
 #include "history/DailyStats.h"
+#include "history/DayOffsetCache.h"
 #include "history/StatsPresentation.h"
 
 #include <limits>
@@ -108,7 +109,8 @@ std::string bucketTooltip(const DurationBucket& bucket) {
     return bucket.name + ": " + std::to_string(bucket.count) + (bucket.count == 1 ? " break" : " breaks");
 }
 
-Content content(const std::vector<BreakEvent>& events, const Calendar& calendar) {
+Content content(const std::vector<BreakEvent>& events, const Calendar& zone) {
+    const DayOffsetCache calendar(zone);
     Content content;
     const auto rows = monthRows(events, calendar);
     int busiest = 0;

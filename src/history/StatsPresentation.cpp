@@ -2,6 +2,7 @@
 #include "history/StatsPresentation.h"
 
 #include "history/DailyStats.h"
+#include "history/DayOffsetCache.h"
 
 #include <algorithm>
 
@@ -142,7 +143,8 @@ ScreenScore::DayBuckets recentBuckets(const std::vector<BreakEvent>& events, Civ
 
 } // namespace
 
-Content content(const std::vector<BreakEvent>& events, Instant now, int intervalMinutes, const Calendar& calendar) {
+Content content(const std::vector<BreakEvent>& events, Instant now, int intervalMinutes, const Calendar& zone) {
+    const DayOffsetCache calendar(zone);
     const CivilDay today = calendar.day(now);
     const MonthGrid grid = monthGrid(now, calendar);
     const CivilDay from = std::min(today.addingDays(-6), grid.days.front());

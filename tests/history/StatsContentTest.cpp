@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "history/DayOffsetCache.h"
 #include "history/ReportsPresentation.h"
 #include "history/StatsPresentation.h"
 
@@ -149,6 +150,25 @@ TEST(ReportsContent, OnlySnoozesLeaveEverySectionEmpty) {
     EXPECT_THAT(content.months, IsEmpty());
     EXPECT_THAT(content.extremes, IsEmpty());
     EXPECT_THAT(content.buckets, IsEmpty());
+}
+
+} // namespace
+} // namespace sorvala
+
+namespace sorvala {
+namespace {
+
+TEST(DayOffsetCache, AnswersLikeTheZoneAcrossDaylightSavingChanges) {
+    for (const char* zone : {"Europe/Berlin", "Australia/Lord_Howe", "America/St_Johns"}) {
+        SCOPED_TRACE(zone);
+        const ZoneCalendar calendar(zone);
+        const DayOffsetCache cached(calendar);
+        // Every 37 minutes through a year, both of its changes included.
+        for (double t = 1767225600; t < 1767225600 + 365 * 86400.0; t += 37 * 60) {
+            const Instant instant = Instant::fromSecondsSinceEpoch(t);
+            ASSERT_EQ(cached.utcOffsetSeconds(instant), calendar.utcOffsetSeconds(instant)) << iso8601(instant);
+        }
+    }
 }
 
 } // namespace
