@@ -8,6 +8,7 @@
 #include "core/Clock.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "platform/SystemCalendar.h"
+#include "ui/style/ColorSchemeWatcher.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QtDesignTokens::applyAppearanceOverride(application);
+    ColorSchemeWatcher colourScheme(application);
     NullLogger log;
     QSettingsPreferencesStore store(log);
     SettingsSchema::registerDefaults(store);
