@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "history/DailyStats.h"
 #include "history/DayOffsetCache.h"
 #include "history/ReportsPresentation.h"
 #include "history/StatsPresentation.h"
@@ -169,6 +170,50 @@ TEST(DayOffsetCache, AnswersLikeTheZoneAcrossDaylightSavingChanges) {
             ASSERT_EQ(cached.utcOffsetSeconds(instant), calendar.utcOffsetSeconds(instant)) << iso8601(instant);
         }
     }
+}
+
+} // namespace
+} // namespace sorvala
+
+namespace sorvala {
+namespace {
+
+TEST(StatsContent, AgreesWithTheDayByDayFunctionsOverMonthsOfHistory) {
+    // Breaks every 25 minutes from 08:00 to 18:00 for 120 days across the October change of
+    // clocks, every seventh skipped and every eleventh snoozed.
+    std::vector<BreakEvent> history;
+    const Instant first = berlin.at("2026-08-10T08:00:00");
+    for (int day = 0; day < 120; ++day)
+        for (int minute = 0; minute < 600; minute += 25) {
+            const auto n = history.size();
+            const auto outcome = n % 7 == 0 ? Outcome::skipped : n % 11 == 0 ? Outcome::postponed : Outcome::taken;
+            history.push_back({first + day * 86400.0 + minute * 60.0, BreakEvent::Kind::micro, outcome, 20.0});
+        }
+    const Instant now = berlin.at("2026-10-29T15:00:00");
+    const auto content = StatsPresentation::content(history, now, 60, berlin);
+
+    EXPECT_EQ(content.ring.score, ScreenScore::daily(history, now, 60, berlin)->score);
+    EXPECT_EQ(content.tiles[0].figure, StatsPresentation::streakText(BreakLog::streak(history, now, berlin)));
+    EXPECT_EQ(content.tiles[1].figure, StatsPresentation::streakText(BreakLog::longestStreak(history, berlin)));
+    const auto bars = StatsPresentation::dayBars(history, now, berlin);
+    for (std::size_t i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(content.week[i].counts, bars[i]);
+        const auto score = ScreenScore::daily(history, berlin.startOfDay(bars[i].day) + 3600, 60, berlin);
+        EXPECT_EQ(content.week[i].score, score ? std::optional(score->score) : std::nullopt);
+    }
+    for (const auto& day : content.monthDays) {
+        SCOPED_TRACE(day.day.isoText());
+        const auto score = ScreenScore::daily(history, berlin.startOfDay(day.day) + 3600, 60, berlin);
+        EXPECT_EQ(day.score, score ? std::optional(score->score) : std::nullopt);
+    }
+
+    const auto reports = ReportsPresentation::content(history, berlin);
+    const auto rows = ReportsPresentation::monthRows(history, berlin);
+    ASSERT_EQ(reports.months.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(reports.months[i].row, rows[i]);
+    EXPECT_EQ(reports.extremes[0].day, ReportsPresentation::extremeDays(history, berlin)->best);
 }
 
 } // namespace
