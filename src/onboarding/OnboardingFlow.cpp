@@ -85,8 +85,7 @@ Page waitingPage(const Facts& facts) {
 
 // Where the icon lives on this desktop, and what to do when the desktop shows no tray at all.
 constexpr std::string_view trayHint =
-    "No mark in your panel? GNOME shows tray icons only with an extension: install "
-    "gnome-shell-extension-appindicator, then log out and back in.";
+    "No mark in your panel? On GNOME, install gnome-shell-extension-appindicator and log in again.";
 
 Page menuBarPage(const Facts& facts) {
     Page page;

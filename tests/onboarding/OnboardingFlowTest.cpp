@@ -172,8 +172,8 @@ TEST(OnboardingTrayPage, NotificationStateShapesBodyControlAndFootnote) {
     const std::string lead =
         "Sorvala lives up here. Click the mark for your stats and the time to the next break; "
         "right-click it for everything else. ";
-    const std::string tray = "No mark in your panel? GNOME shows tray icons only with an extension: install "
-                             "gnome-shell-extension-appindicator, then log out and back in.";
+    const std::string tray =
+        "No mark in your panel? On GNOME, install gnome-shell-extension-appindicator and log in again.";
     struct Case {
         NotificationState state;
         std::string bodyTail;
