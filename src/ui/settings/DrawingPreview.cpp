@@ -31,7 +31,11 @@ void DrawingPreview::setAppearance(const Settings& appearance) {
 }
 
 void DrawingPreview::restart() {
-    m_view = std::make_unique<SorvalaSaverView>(m_appearance, mediaNow());
+    // The preview runs at the fastest pace, so a whole drawing shows within a minute or so; the
+    // chosen pace is what the speed row's estimate tells.
+    Settings fast = m_appearance;
+    fast.speed = 10;
+    m_view = std::make_unique<SorvalaSaverView>(fast, mediaNow());
     m_view->setGeometry(QSizeF(size()), devicePixelRatioF());
     m_view->setSystemDark(QtDesignTokens::appearanceOf(*this) == DesignTokens::Appearance::dark);
     m_view->startAnimation();

@@ -929,20 +929,24 @@ void SettingsWindow::applyTokens() {
     QColor secondary = palette().color(QPalette::WindowText);
     secondary.setAlphaF(0.62f);
     const QString sheet =
-        QStringLiteral("QListWidget#sidebar { background: %1; padding-top: 10px; }"
-                       "QListWidget#sidebar::item { padding: 4px 8px; border-radius: 6px; margin: 1px 8px; }"
-                       "QListWidget#sidebar::item:selected { background: %2; color: palette(window-text); }"
-                       "QFrame#card { background: %3; border: 1px solid %4; border-radius: 8px; }"
-                       "QWidget#actionBar { background: %5; border-top: 1px solid %4; }"
-                       "QLabel[role=\"footer\"], QLabel[role=\"note\"] { color: %6; }"
-                       "QLabel[role=\"caption\"] { color: %7; }"
-                       "QLabel[role=\"warning\"] { color: %8; }"
-                       "QTimeEdit[neverFires=\"true\"] { color: %8; }")
+        QStringLiteral(
+            "QListWidget#sidebar { background: %1; padding-top: 10px; outline: 0; }"
+            "QListWidget#sidebar::item { padding: 4px 8px; border-radius: 6px; margin: 1px 8px; }"
+            "QListWidget#sidebar::item:selected { background: %2; color: palette(window-text); }"
+            "QFrame#card { background: %3; border: 1px solid %4; border-radius: 8px; }"
+            "QWidget#actionBar { background: %5; border-top: 1px solid %4; }"
+            "QLabel[role=\"footer\"], QLabel[role=\"note\"] { color: %6; }"
+            "QLabel[role=\"caption\"] { color: %7; }"
+            "QLabel[role=\"warning\"] { color: %8; }"
+            "QTimeEdit[neverFires=\"true\"] { color: %8; }"
+            "sorvala--ShortcutRecorderButton { background: %9; border: 1px solid %4; border-radius: 6px;"
+            " padding: 4px 12px; }"
+            "sorvala--ShortcutRecorderButton:focus { border-color: palette(highlight); }")
             .arg(colour(DesignTokens::sidebarSurface), colour(DesignTokens::selectedRowSurface),
                  colour(DesignTokens::cardSurface), colour(DesignTokens::cardBorder),
                  colour(DesignTokens::actionBarSurface), rgba(secondary),
                  rgba(QtDesignTokens::colour(DesignTokens::sectionHeaderText)),
-                 rgba(QtDesignTokens::colour(DesignTokens::chartSkipped)));
+                 rgba(QtDesignTokens::colour(DesignTokens::chartSkipped)), colour(DesignTokens::chipSurface));
     if (styleSheet() != sheet)
         setStyleSheet(sheet);
     m_applyingTokens = false;
