@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -356,6 +357,26 @@ TEST_F(SettingsWindowTest, OpeningAgainRaisesTheSameWindowWithoutReloading) {
     window->showAndRaise();
     EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 44);
     EXPECT_EQ(openedCount, 1);
+}
+
+TEST(SettingsWindowCommandLine, ASavedChangeReachesSorvalactlAtOnce) {
+    TemporaryDirectory config;
+    RecordingLogger log;
+    QSettingsPreferencesStore store((config / "Sorvala/Sorvala.conf").string(), log);
+    registerDefaults(store);
+    SettingsWindow window({store, log});
+    window.showAndRaise();
+    window.findChild<QSpinBox*>(QString::fromUtf8(microMinutesKey.data()))->setValue(25);
+    QTest::mouseClick(window.findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+
+    QProcess ctl;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+    ctl.setProcessEnvironment(environment);
+    ctl.start(SORVALACTL_PATH, {"settings", "get", "microMinutes"});
+    ASSERT_TRUE(ctl.waitForFinished(20000));
+    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    EXPECT_EQ(ctl.readAllStandardOutput().trimmed().toStdString(), "25");
 }
 
 } // namespace
