@@ -337,7 +337,7 @@ TEST_F(SettingsWindowTest, SoundChoicesPlayAPreviewAtTheChosenVolume) {
     auto* volume = control<QSlider>(breaksSoundVolumeKey);
     volume->setFocus();
     QTest::keyClick(volume, Qt::Key_PageUp);
-    QTest::qWait(300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !played.empty(); }, 5000));
     ASSERT_EQ(played.size(), 1u);
     EXPECT_EQ(played[0].first, "Glass");
     EXPECT_FLOAT_EQ(played[0].second, 0.35f);
@@ -345,7 +345,7 @@ TEST_F(SettingsWindowTest, SoundChoicesPlayAPreviewAtTheChosenVolume) {
     auto* pair = control<QComboBox>(soundPairKey);
     pair->setFocus();
     QTest::keyClick(pair, Qt::Key_Down);
-    QTest::qWait(300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return played.size() > 1; }, 5000));
     ASSERT_EQ(played.size(), 2u);
     EXPECT_EQ(played[1].first, "Submarine");
     EXPECT_FLOAT_EQ(played[1].second, 0.35f);
