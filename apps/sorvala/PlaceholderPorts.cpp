@@ -38,10 +38,6 @@ void PlaceholderNotices::clear(UserSignal::Kind kind) {
         ++m_awayUndoShown;
 }
 
-void PlaceholderOnboarding::showIfNeeded() {
-    m_log.log("onboarding not available; walkthrough not shown");
-}
-
 void PlaceholderUpdater::startAutomaticChecks() {
     m_log.log("updater not available; no update checks");
 }

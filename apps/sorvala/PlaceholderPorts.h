@@ -7,7 +7,6 @@
 #include "app/ports/BannerCenter.h"
 #include "app/ports/BreakScreen.h"
 #include "app/ports/Notices.h"
-#include "app/ports/Onboarding.h"
 #include "app/ports/Updater.h"
 
 namespace sorvala {
@@ -54,17 +53,6 @@ public:
     void refreshAuthorization(bool) override {}
     bool isAvailable() const override { return false; }
     void clearDelivered() override {}
-};
-
-/// Shows no walkthrough.
-class PlaceholderOnboarding final : public Onboarding {
-public:
-    explicit PlaceholderOnboarding(Logger& log) : m_log(log) {}
-    void showIfNeeded() override;
-    bool isShowing() const override { return false; }
-
-private:
-    Logger& m_log;
 };
 
 /// Checks for no updates.

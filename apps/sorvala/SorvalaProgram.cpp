@@ -8,10 +8,15 @@
 #include "history/DailyStats.h"
 #include "menubar/MenuBarCountdown.h"
 #include "platform/HotKeyRegistrars.h"
+#include "platform/IssueReportSender.h"
 #include "platform/LinuxSystemSignals.h"
 #include "platform/LogReveal.h"
 #include "platform/TerminationSignals.h"
 #include "sensing/Sensors.h"
+#include "ui/report/ReportIssueWindow.h"
+#include "ui/reports/ReportsWindow.h"
+#include "ui/settings/SettingsWindow.h"
+#include "ui/stats/StatsWindow.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -46,7 +51,12 @@ std::string sessionType() {
 SorvalaProgram::SorvalaProgram()
     : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
-      m_breakScreen(m_log), m_notices(m_log), m_onboarding(m_log), m_updater(m_log),
+      m_breakScreen(m_log), m_notices(m_log),
+      m_onboarding({.store = m_store,
+                    .log = m_log,
+                    .notifications = &OnboardingWindow::notificationServiceState,
+                    .scheduleReminder = {}}),
+      m_updater(m_log),
       m_launchAtLogin(m_log, LaunchAtLogin::standardEntryPath(),
                       LaunchAtLogin::executableToStart(QCoreApplication::applicationFilePath().toStdString())) {
     m_status = std::make_unique<StatusSource>(
@@ -89,6 +99,7 @@ SorvalaProgram::SorvalaProgram()
             .toggleLaunchAtLogin = [this] { m_launchAtLogin.toggle(); },
             .revealLog = [this] { showInFileManager(AppLogger::fileURL(), m_log); },
         });
+    wireWindows();
 
     m_control = std::make_unique<ControlService>(
         m_log, [this] { return controlStatus(); },
@@ -110,6 +121,68 @@ SorvalaProgram::SorvalaProgram()
 }
 
 SorvalaProgram::~SorvalaProgram() = default;
+
+void SorvalaProgram::wireWindows() {
+    m_onboarding.setScheduleReminder([this] { m_app->scheduleReminder(); });
+    auto& windows = m_commands->windows();
+    windows.openStatistics = [this] { toggleStatistics(); };
+    windows.openReports = [this] { reportsWindow().showAndRaise(); };
+    windows.openSettings = [this] { settingsWindow().showAndRaise(); };
+    windows.openWelcome = [this] { m_onboarding.present(); };
+    windows.reportIssue = [this] { reportIssueWindow().present(); };
+}
+
+void SorvalaProgram::toggleStatistics() {
+    if (!m_stats)
+        m_stats = std::make_unique<StatsWindow>(
+            StatsWindow::Services{BreakLog::fileURL(), m_calendar, m_clock, m_store, m_log});
+    const QRect icon = m_menuBar->iconGeometry();
+    m_stats->toggle(icon.isValid() ? icon.center() : QPoint());
+}
+
+ReportsWindow& SorvalaProgram::reportsWindow() {
+    if (!m_reports)
+        m_reports = std::make_unique<ReportsWindow>(ReportsWindow::Services{BreakLog::fileURL(), m_calendar, m_log});
+    return *m_reports;
+}
+
+SettingsWindow& SorvalaProgram::settingsWindow() {
+    if (m_settings)
+        return *m_settings;
+    SettingsWindow::Ports ports(m_store, m_log);
+    ports.playSound = [this](std::string_view name, float volume) { return m_sound.playSound(name, volume); };
+    ports.suspendHotKeys = [this](bool suspended) {
+        if (!m_hotKeys)
+            return;
+        if (suspended)
+            m_hotKeys->replaceBindings({});
+        else
+            HotKeys::registerHotKeys(m_store, *m_hotKeys, m_log);
+    };
+    ports.opened = [this] { m_app->settingsWindowOpened(); };
+    ports.closed = [this] {
+        m_app->settingsWindowClosed();
+        m_menuBar->refresh();
+    };
+    if (!m_hotKeys || !m_hotKeys->available())
+        ports.shortcutsNote = desktopShortcutsHint();
+    m_settings = std::make_unique<SettingsWindow>(std::move(ports));
+    return *m_settings;
+}
+
+ReportIssueWindow& SorvalaProgram::reportIssueWindow() {
+    if (m_reportIssue)
+        return *m_reportIssue;
+    m_reportSender = std::make_unique<IssueReportSender>(m_log);
+    m_reportIssue = std::make_unique<ReportIssueWindow>(ReportIssueWindow::Services{
+        m_log, m_calendar, m_clock, *m_reportSender,
+        [] {
+            return std::vector{AppLogger::generationURL(3), AppLogger::generationURL(2), AppLogger::generationURL(1),
+                               AppLogger::fileURL()};
+        },
+        SORVALA_BUILD, currentDeviceId(), currentDeviceName()});
+    return *m_reportIssue;
+}
 
 bool SorvalaProgram::claimSingleInstance() {
     // Without a session bus there is nobody to hand over to: this instance runs on its own.

@@ -20,11 +20,18 @@
 #include "ui/menubar/ProgramCommands.h"
 #include "ui/menubar/StatusSource.h"
 #include "ui/menubar/TrayMenuBar.h"
+#include "ui/onboarding/OnboardingWindow.h"
 
 #include <memory>
 #include <optional>
 
 namespace sorvala {
+
+class IssueReportSender;
+class ReportIssueWindow;
+class ReportsWindow;
+class SettingsWindow;
+class StatsWindow;
 
 /// Everything the running program is made of, built in dependency order and wired together.
 /// Other window families plug in here: replace a placeholder port with the real adapter and set
@@ -52,6 +59,11 @@ private:
     DrawingWindow& drawingWindow();
     void openDrawingWindow();
     void noTray();
+    void wireWindows();
+    void toggleStatistics();
+    ReportsWindow& reportsWindow();
+    SettingsWindow& settingsWindow();
+    ReportIssueWindow& reportIssueWindow();
 
     SystemClock m_clock;
     AppLogger m_log;
@@ -65,7 +77,7 @@ private:
     PlaceholderBreakScreen m_breakScreen;
     PlaceholderNotices m_notices;
     PlaceholderBannerCenter m_banners;
-    PlaceholderOnboarding m_onboarding;
+    OnboardingWindow m_onboarding;
     PlaceholderUpdater m_updater;
     LaunchAtLogin m_launchAtLogin;
 
@@ -76,6 +88,12 @@ private:
     std::unique_ptr<ControlService> m_control;
     std::unique_ptr<LogindSleepWatcher> m_sleep;
     std::unique_ptr<DrawingWindow> m_window;
+    // The ordinary windows: made on first use and kept.
+    std::unique_ptr<StatsWindow> m_stats;
+    std::unique_ptr<ReportsWindow> m_reports;
+    std::unique_ptr<SettingsWindow> m_settings;
+    std::unique_ptr<IssueReportSender> m_reportSender;
+    std::unique_ptr<ReportIssueWindow> m_reportIssue;
     bool m_menuInWindow = false;
 };
 

@@ -6,6 +6,7 @@
 #include "menubar/ControlAction.h"
 #include "platform/ControlService.h"
 #include "platform/QtFatalMessageBridge.h"
+#include "ui/style/ColorSchemeWatcher.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QApplication>
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("sorvala"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvala.svg")));
     sorvala::QtDesignTokens::applyAppearanceOverride(application);
+    sorvala::ColorSchemeWatcher colourScheme(application);
     // The program lives in the tray: closing its window does not end it.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -269,4 +269,8 @@ std::string TrayMenuBar::state() const {
            " watcher=" + (owner.isEmpty() ? std::string("none") : owner.toStdString());
 }
 
+QRect TrayMenuBar::iconGeometry() const {
+    return m_icon ? m_icon->geometry() : QRect();
+}
+
 } // namespace sorvala

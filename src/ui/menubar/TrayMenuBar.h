@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRect>
+
 #include "app/ports/MenuBar.h"
 #include "menubar/StatusMenu.h"
 
@@ -63,6 +65,8 @@ public:
 
     /// Builds the same menu into `menu` (a window's menu bar), kept up to date like the tray's.
     void attachMenu(QMenu& menu);
+    /// Where the tray icon sits on screen; empty when the tray does not say (or there is none).
+    QRect iconGeometry() const;
     Backend backend() const { return m_backend; }
     /// The tooltip last applied.
     QString toolTip() const { return m_toolTip; }
