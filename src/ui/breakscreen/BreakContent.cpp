@@ -233,6 +233,8 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
                            nullptr);
     subtitle->setWordWrap(true);
     subtitle->setFixedWidth(420);
+    // The column is sized from its children's hints, which ignore wrapping; the height is fixed here.
+    subtitle->setFixedHeight(subtitle->heightForWidth(420));
     QLabel* cue = nullptr;
     if (content.prompt.cue)
         cue = label(QString::fromStdString(*content.prompt.cue), monospaced(11.5), colour(p.accent), 2.76, nullptr);
