@@ -4,7 +4,9 @@
 #include "core/Logger.h"
 #include "render/SorvalaSaverWindow.h"
 
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QWidget>
 
 #include <utility>
@@ -19,10 +21,14 @@ DrawingWindow::DrawingWindow(PreferencesStore& store, Logger& log, std::function
     auto* container = QWidget::createWindowContainer(m_drawing, this);
     container->setFocusPolicy(Qt::NoFocus);
     setCentralWidget(container);
-    m_menu = new QMenu(QStringLiteral("Sorvala"), this);
+    m_menu = new QMenu(QStringLiteral("&Sorvala"), this);
     menuBar()->addMenu(m_menu);
     menuBar()->setVisible(false);
-    resize(960, 640);
+    // A third of a large screen, most of a small one (or of one at twice the scale).
+    QSize size(960, 640);
+    if (const auto* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 4 / 5);
+    resize(size);
 }
 
 DrawingWindow::~DrawingWindow() = default;
