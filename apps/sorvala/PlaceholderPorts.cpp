@@ -10,17 +10,6 @@
 
 namespace sorvala {
 
-void PlaceholderBreakScreen::begin(int restSeconds, bool isMicroBreak, bool startedManually) {
-    m_log.log(std::string("break screen not available; break passed over unrecorded kind=") +
-              (isMicroBreak ? "micro" : "long") + " rest=" + std::to_string(restSeconds) +
-              "s manual=" + (startedManually ? "true" : "false"));
-    // Ended from the event loop, as a real break ends long after `begin` returned.
-    QTimer::singleShot(0, [this, isMicroBreak] {
-        if (m_onEnded)
-            m_onEnded(isMicroBreak);
-    });
-}
-
 void PlaceholderNotices::show(const UserSignal& signal) {
     m_log.log("notice not shown kind=" + std::string(text(signal.kind)));
     if (signal.kind != UserSignal::Kind::awayUndo)

@@ -5,28 +5,12 @@
 #pragma once
 
 #include "app/ports/BannerCenter.h"
-#include "app/ports/BreakScreen.h"
 #include "app/ports/Notices.h"
 #include "app/ports/Updater.h"
 
 namespace sorvala {
 
 class Logger;
-
-/// Shows no break: says so in the log and ends the break at once, unrecorded, so the work
-/// stretches start over as after any break.
-class PlaceholderBreakScreen final : public BreakScreen {
-public:
-    explicit PlaceholderBreakScreen(Logger& log) : m_log(log) {}
-    void begin(int restSeconds, bool isMicroBreak, bool startedManually) override;
-    void end(bool, bool) override {}
-    bool isActive() const override { return false; }
-    void setOnBreakEnded(std::function<void(bool isMicroBreak)> callback) override { m_onEnded = std::move(callback); }
-
-private:
-    Logger& m_log;
-    std::function<void(bool)> m_onEnded;
-};
 
 /// Shows no notice. The away-undo notice "goes away without undo" after its usual time, so an
 /// absence is still credited as rest.

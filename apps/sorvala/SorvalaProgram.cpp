@@ -9,6 +9,7 @@
 #include "menubar/MenuBarCountdown.h"
 #include "platform/HotKeyRegistrars.h"
 #include "platform/IssueReportSender.h"
+#include "platform/QtKeyCodes.h"
 #include "platform/LinuxSystemSignals.h"
 #include "platform/LogReveal.h"
 #include "platform/TerminationSignals.h"
@@ -51,7 +52,18 @@ std::string sessionType() {
 SorvalaProgram::SorvalaProgram()
     : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
-      m_breakScreen(m_log), m_notices(m_log),
+      m_breakScreen({.clock = m_clock,
+                     .timers = m_timers,
+                     .log = m_log,
+                     .history = m_history,
+                     .store = m_store,
+                     .launcher = &m_launcher,
+                     .system = m_signals.get(),
+                     .playSound = [this](SoundDesign::Event event) { m_sound.play(event); },
+                     .statusItemInstalled = {},
+                     .saveFinishedDrawing = {},
+                     .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); }}),
+      m_notices(m_log),
       m_onboarding({.store = m_store,
                     .log = m_log,
                     .notifications = &OnboardingWindow::notificationServiceState,
@@ -263,6 +275,14 @@ DrawingWindow& SorvalaProgram::drawingWindow() {
 
 void SorvalaProgram::openDrawingWindow() {
     drawingWindow().open();
+}
+
+void SorvalaProgram::shortcutKeyDuringBreak(const QKeyEvent& event) {
+    const auto press = QtKeyCodes::keyPress(event);
+    if (!press.keyCode)
+        return;
+    if (const auto action = HotKeys::actionFor(HotKeys::bindingsInForce(m_store), *press.keyCode, press.modifiers))
+        HotKeys::perform(*action, *m_app, m_log);
 }
 
 void SorvalaProgram::noTray() {

@@ -16,6 +16,8 @@
 #include "platform/QTimerMainLoopTimer.h"
 #include "platform/SystemCalendar.h"
 #include "sensing/SystemSignals.h"
+#include "platform/DetachedProcessLauncher.h"
+#include "ui/breakscreen/QtBreakScreen.h"
 #include "ui/menubar/DrawingWindow.h"
 #include "ui/menubar/ProgramCommands.h"
 #include "ui/menubar/StatusSource.h"
@@ -59,6 +61,7 @@ private:
     DrawingWindow& drawingWindow();
     void openDrawingWindow();
     void noTray();
+    void shortcutKeyDuringBreak(const QKeyEvent& event);
     void wireWindows();
     void toggleStatistics();
     ReportsWindow& reportsWindow();
@@ -74,7 +77,8 @@ private:
     FileBreakHistory m_history;
     AppSound m_sound;
     std::unique_ptr<HotKeyRegistrar> m_hotKeys;
-    PlaceholderBreakScreen m_breakScreen;
+    DetachedProcessLauncher m_launcher;
+    QtBreakScreen m_breakScreen;
     PlaceholderNotices m_notices;
     PlaceholderBannerCenter m_banners;
     OnboardingWindow m_onboarding;

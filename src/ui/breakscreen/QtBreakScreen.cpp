@@ -134,8 +134,14 @@ void QtBreakWindows::cover(const std::string& display, bool opaque) {
         return;
     auto window = std::make_unique<BreakWindow>(screen, m_background);
     window->onKey = [this](QKeyEvent* event) {
-        if (event->key() == Qt::Key_Escape && !event->isAutoRepeat() && onEscape)
-            onEscape();
+        if (event->isAutoRepeat())
+            return;
+        if (event->key() == Qt::Key_Escape) {
+            if (onEscape)
+                onEscape();
+        } else if (onOtherKey) {
+            onOtherKey(*event);
+        }
     };
     window->onPointer = [this] {
         if (m_long)
@@ -326,6 +332,7 @@ QtBreakScreen::QtBreakScreen(Dependencies d) : m_windows(d.store, d.log, std::mo
     m_windows.onEscape = [this] { m_lifecycle->escapePressed(); };
     m_windows.onSkip = [this] { m_lifecycle->skipPressed(); };
     m_windows.onExtend = [this] { m_lifecycle->extendPressed(); };
+    m_windows.onOtherKey = std::move(d.otherKey);
     for (auto* screen : QGuiApplication::screens())
         watchScreen(screen);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {

@@ -61,6 +61,8 @@ public:
     std::function<void()> onEscape;
     std::function<void()> onSkip;
     std::function<void()> onExtend;
+    /// Any other key: our own global shortcuts, which the keyboard grab keeps from firing.
+    std::function<void(const QKeyEvent&)> onOtherKey;
 
     std::vector<Display> displays() override;
     void cover(const std::string& display, bool opaque) override;
@@ -123,6 +125,8 @@ public:
         std::function<void()> statusItemInstalled = {};
         /// The gallery's save; without it a finished drawing is not kept.
         QtBreakWindows::SaveFinishedDrawing saveFinishedDrawing = {};
+        /// Keys pressed during a break other than Escape (our global shortcuts); none when empty.
+        std::function<void(const QKeyEvent&)> otherKey = {};
     };
 
     explicit QtBreakScreen(Dependencies dependencies);
