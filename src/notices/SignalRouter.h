@@ -51,7 +51,7 @@ public:
     /// The medium `signal` would use now.
     UserSignal::Medium medium(const UserSignal& signal) const;
 
-    const NoticeSlots& slots() const { return m_slots; }
+    const NoticeSlots& occupancy() const { return m_slots; }
 
     /// Whether the signal's banner would carry buttons: without them it is not worth posting.
     static bool needsButtons(const UserSignal& signal);

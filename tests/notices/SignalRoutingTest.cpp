@@ -113,7 +113,7 @@ TEST_F(Routing, PreBreakDisplacesTheOvertimeBadgeAtItsPosition) {
     router.show(headsUp());
     EXPECT_THAT(panels.events, ElementsAre("show overtime", "hide overtime", "show preBreak"));
     EXPECT_THAT(log.lines, ElementsAre("signal displaced kind=overtime by=preBreak"));
-    EXPECT_TRUE(router.slots().holder(Resource::screenDim()) == Kind::preBreak);
+    EXPECT_TRUE(router.occupancy().holder(Resource::screenDim()) == Kind::preBreak);
 }
 
 TEST_F(Routing, AwayUndoAgainstTheCountdownDependsOnItsPosition) {
@@ -126,7 +126,7 @@ TEST_F(Routing, AwayUndoAgainstTheCountdownDependsOnItsPosition) {
     store.set(SettingsSchema::preBreakOverlayPositionKey, 0);
     router.show(headsUp());
     router.show(UserSignal::awayUndo());
-    EXPECT_TRUE(router.slots().isShowing(Kind::awayUndo));
+    EXPECT_TRUE(router.occupancy().isShowing(Kind::awayUndo));
     EXPECT_EQ(stood, 1);
 }
 
@@ -148,7 +148,7 @@ TEST_F(Routing, UndoDisplacesWellnessAndOvertimeSitsBesideIt) {
     router.show(UserSignal::awayUndo());
     EXPECT_THAT(panels.events,
                 ElementsAre("show wellness", "show overtime", "hide wellness", "show awayUndo"));
-    EXPECT_TRUE(router.slots().isShowing(Kind::overtime));
+    EXPECT_TRUE(router.occupancy().isShowing(Kind::overtime));
 }
 
 TEST_F(Routing, SettingGateAndNothingToDraw) {

@@ -165,8 +165,9 @@ void QtNotices::showOvertimeBadge(const std::string& text) {
     retire(old);
     if (!m_shakeSampler.isActive()) {
         m_shakeDetector = ShakeDetector();
+        m_lastPointerX.reset();
         m_shakeClock.start();
-        m_shakeSampler.start();
+        m_shakeSampler.start(shakeSampleMilliseconds);
     }
 }
 
@@ -177,7 +178,18 @@ void QtNotices::hideOvertimeBadge() {
 }
 
 void QtNotices::samplePointerNow() {
-    samplePointer(QCursor::pos().x(), static_cast<double>(m_shakeClock.elapsed()) / 1000.0);
+    const int x = QCursor::pos().x();
+    const double now = static_cast<double>(m_shakeClock.elapsed()) / 1000.0;
+    // Asking the display server where the pointer is costs a round trip: look often only while
+    // it moves.
+    if (x != m_lastPointerX) {
+        m_lastPointerX = x;
+        m_lastPointerMoveAt = now;
+        m_shakeSampler.setInterval(shakeSampleMilliseconds);
+    } else if (now - m_lastPointerMoveAt > restingAfterSeconds) {
+        m_shakeSampler.setInterval(restingSampleMilliseconds);
+    }
+    samplePointer(x, now);
 }
 
 void QtNotices::samplePointer(double x, double seconds) {

@@ -39,8 +39,12 @@ public:
         std::function<void(SoundDesign::Event)> play;
     };
 
-    /// How often the pointer is looked at while the overtime badge shows.
+    /// How often the pointer is looked at while the overtime badge shows and the pointer moves.
     static constexpr int shakeSampleMilliseconds = 20;
+    /// How often it is looked at while the pointer rests: a shake is caught from its first move.
+    static constexpr int restingSampleMilliseconds = 100;
+    /// How long after its last move the pointer counts as resting.
+    static constexpr double restingAfterSeconds = 1.0;
 
     explicit QtNotices(Services services);
     ~QtNotices() override;
@@ -93,6 +97,8 @@ private:
     QTimer m_shakeSampler;
     QElapsedTimer m_shakeClock;
     ShakeDetector m_shakeDetector;
+    std::optional<int> m_lastPointerX;
+    double m_lastPointerMoveAt = 0;
 
     std::unique_ptr<NoticeCapsule> m_wellness;
     TimerField m_wellnessTicker;
