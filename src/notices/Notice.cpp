@@ -39,7 +39,8 @@ Notice Notice::overtimeCapsule(std::string_view text) {
 
 Notice Notice::wellnessCapsule(WellnessNudge::Kind kind) {
     Notice notice;
-    notice.glyph = Glyph{kind == WellnessNudge::Kind::posture ? Glyph::Type::posture : Glyph::Type::blinkingEye, {}};
+    notice.glyph =
+        Glyph{kind == WellnessNudge::Kind::posture ? Glyph::Type::posture : Glyph::Type::blinkingEye, {}};
     notice.body = std::string(WellnessNudge::message(kind));
     return notice;
 }
@@ -55,15 +56,17 @@ Notice Notice::permissionRequest(std::string_view permissionTitle, std::string_v
                                  bool needsRelaunch) {
     auto notice = dialog("Sorvala needs " + std::string(permissionTitle) + " access", explanation, false);
     if (needsRelaunch)
-        notice.body += "\n\nYour system applies this the next time Sorvala starts, so quit and reopen it once "
-                       "you've allowed it.";
+        notice.body +=
+            "\n\nYour system applies this the next time Sorvala starts, so quit and reopen it once "
+            "you've allowed it.";
     notice.buttons = {{"Continue", Button::Role::confirm}, {"Not Now", Button::Role::dismiss}};
     return notice;
 }
 
 Notice Notice::saverInstalled() {
     return dialog("Screen saver installed",
-                  "Pick \u201cSorvala\u201d in your screen saver's settings. Configure it here in Sorvala.", false);
+                  "Pick \u201cSorvala\u201d in your screen saver's settings. Configure it here in Sorvala.",
+                  false);
 }
 
 Notice Notice::saverInstallFailed(std::string_view reason) {

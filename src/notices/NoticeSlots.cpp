@@ -5,8 +5,8 @@
 
 namespace sorvala {
 
-std::optional<std::vector<UserSignal::Kind>> NoticeSlots::claim(UserSignal::Kind kind,
-                                                                 const std::vector<UserSignal::Resource>& resources) {
+std::optional<std::vector<UserSignal::Kind>>
+NoticeSlots::claim(UserSignal::Kind kind, const std::vector<UserSignal::Resource>& resources) {
     std::vector<UserSignal::Kind> displaced;
     for (const auto& resource : resources) {
         const auto found = m_occupants.find(resource);

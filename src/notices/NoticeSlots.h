@@ -17,7 +17,7 @@ public:
     /// out, in the order of their words. The claimant gives up whatever it held before, and a
     /// pushed-out kind loses all its places.
     std::optional<std::vector<UserSignal::Kind>> claim(UserSignal::Kind kind,
-                                                        const std::vector<UserSignal::Resource>& resources);
+                                                       const std::vector<UserSignal::Resource>& resources);
     /// Frees every place `kind` holds.
     void release(UserSignal::Kind kind);
     /// Whether `kind` holds at least one place.

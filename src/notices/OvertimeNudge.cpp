@@ -9,8 +9,10 @@
 namespace sorvala::OvertimeNudge {
 
 std::optional<std::string> text(bool enabled, bool onBreak, bool paused, bool showWhilePaused,
-                                bool withinWorkingHours, bool dismissed, double workedSeconds, int limitMinutes) {
-    if (!enabled || onBreak || !withinWorkingHours || dismissed || (paused && !showWhilePaused) || limitMinutes < 1)
+                                bool withinWorkingHours, bool dismissed, double workedSeconds,
+                                int limitMinutes) {
+    if (!enabled || onBreak || !withinWorkingHours || dismissed || (paused && !showWhilePaused) ||
+        limitMinutes < 1)
         return std::nullopt;
     // A clock gone wrong can hand in nonsense; it must not become an undefined conversion.
     if (!std::isfinite(workedSeconds) || workedSeconds < 0 || workedSeconds > 1e12)

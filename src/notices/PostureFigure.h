@@ -16,10 +16,10 @@ struct Point {
 
 /// Where every moving part is.
 struct Pose {
-    std::array<Point, 4> legs;       ///< a polyline from the hip down to the foot
-    std::array<Point, 3> spine;      ///< a quadratic curve: from, control, to
-    std::array<Point, 2> arm;        ///< a line
-    Point head;                      ///< the head's centre
+    std::array<Point, 4> legs;  ///< a polyline from the hip down to the foot
+    std::array<Point, 3> spine; ///< a quadratic curve: from, control, to
+    std::array<Point, 2> arm;   ///< a line
+    Point head;                 ///< the head's centre
     bool operator==(const Pose&) const = default;
 };
 

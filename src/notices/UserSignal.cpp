@@ -29,13 +29,14 @@ std::string preBreakBody(bool snoozeAllowed, int snoozesTaken, std::optional<int
     if (!snoozeAllowed) {
         body += " — no snoozes left";
     } else if (showSnoozesRemaining && snoozesTaken >= 1 && snoozesRemaining) {
-        body += " — " + std::to_string(*snoozesRemaining) + " snooze" + (*snoozesRemaining == 1 ? "" : "s") + " left";
+        body += " — " + std::to_string(*snoozesRemaining) + " snooze" + (*snoozesRemaining == 1 ? "" : "s") +
+                " left";
     }
     if (score && score->resolved >= 1) {
         // Widened so that a long history cannot overflow the percentage.
         const long long percent = static_cast<long long>(score->taken) * 100 / score->resolved;
-        body += "\nToday: " + std::to_string(score->taken) + " of " + std::to_string(score->resolved) + " taken (" +
-                std::to_string(percent) + "%)";
+        body += "\nToday: " + std::to_string(score->taken) + " of " + std::to_string(score->resolved) +
+                " taken (" + std::to_string(percent) + "%)";
     }
     return body;
 }
@@ -55,14 +56,16 @@ UserSignal UserSignal::preBreak(bool snoozeAllowed, int snoozesTaken, std::optio
     signal.category = snoozeAllowed ? "pre-break" : "pre-break-final";
     signal.interruption = Interruption::timeSensitive;
     signal.title = std::string(appName);
-    signal.body = preBreakBody(snoozeAllowed, snoozesTaken, snoozesRemaining, dailyScore, showSnoozesRemaining);
+    signal.body =
+        preBreakBody(snoozeAllowed, snoozesTaken, snoozesRemaining, dailyScore, showSnoozesRemaining);
     return signal;
 }
 
 UserSignal UserSignal::smartPause(std::string_view alertDescription) {
     auto signal = make(Kind::smartPause, smartPauseIdentifier, SoundDesign::Event::smartPause);
     signal.title = std::string(appName);
-    signal.body = "Break waiting while " + std::string(alertDescription) + " — it will start once that clears.";
+    signal.body =
+        "Break waiting while " + std::string(alertDescription) + " — it will start once that clears.";
     return signal;
 }
 
@@ -128,12 +131,14 @@ UserSignal::Medium UserSignal::medium(Kind kind, const PreferencesStore& store, 
 }
 
 UserSignal::Medium UserSignal::preBreakMedium(const PreferencesStore& store, bool bannerAvailable) {
-    return store.boolean(SettingsSchema::preBreakOverlayKey) || !bannerAvailable ? Medium::panel : Medium::banner;
+    return store.boolean(SettingsSchema::preBreakOverlayKey) || !bannerAvailable ? Medium::panel
+                                                                                 : Medium::banner;
 }
 
 std::optional<PreBreakOverlay::Position> UserSignal::slot(Kind kind, const PreferencesStore& store) {
     switch (kind) {
-    case Kind::preBreak: return PreBreakOverlay::position(store.integer(SettingsSchema::preBreakOverlayPositionKey));
+    case Kind::preBreak:
+        return PreBreakOverlay::position(store.integer(SettingsSchema::preBreakOverlayPositionKey));
     case Kind::overtime: return PreBreakOverlay::Position::topRight;
     case Kind::wellness:
     case Kind::awayUndo: return PreBreakOverlay::Position::topCenter;

@@ -48,8 +48,8 @@ struct UserSignal {
     static constexpr std::string_view smartPauseIdentifier = "smart-pause";
 
     Kind kind = Kind::preBreak;
-    std::string identifier; ///< a banner with the same identifier replaces the earlier one
-    std::string category;   ///< the banner category with the signal's actions; empty for none
+    std::string identifier;               ///< a banner with the same identifier replaces the earlier one
+    std::string category;                 ///< the banner category with the signal's actions; empty for none
     std::optional<std::string> gatingKey; ///< the boolean setting that must be on; none for always
     std::optional<SoundDesign::Event> sound;
     Interruption interruption = Interruption::passive;

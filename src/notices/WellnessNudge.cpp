@@ -49,7 +49,8 @@ bool storedShouldShow(bool onBreak, bool paused, bool withinWorkingHours, bool s
 }
 
 std::optional<double> storedIntervalSeconds(const PreferencesStore& store) {
-    if (!store.boolean(SettingsSchema::wellnessPostureKey) && !store.boolean(SettingsSchema::wellnessBlinkKey))
+    if (!store.boolean(SettingsSchema::wellnessPostureKey) &&
+        !store.boolean(SettingsSchema::wellnessBlinkKey))
         return std::nullopt;
     return std::max(1, store.boundedInteger(SettingsSchema::wellnessIntervalMinutesKey)) * 60.0;
 }

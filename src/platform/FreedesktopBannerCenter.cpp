@@ -43,11 +43,13 @@ FreedesktopBannerCenter::FreedesktopBannerCenter(Logger& log, QDBusConnection bu
     if (!m_bus.isConnected())
         return;
     m_watcher = new QDBusServiceWatcher(serviceName, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString&, const QString&, const QString& newOwner) { serviceOwnerChanged(newOwner); });
+    connect(
+        m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+        [this](const QString&, const QString&, const QString& newOwner) { serviceOwnerChanged(newOwner); });
     // Any sender: the service may restart under a new unique name; ids we never posted are ignored.
     m_bus.connect({}, objectPath, interfaceName, "ActionInvoked", this, SLOT(actionInvoked(uint, QString)));
-    m_bus.connect({}, objectPath, interfaceName, "NotificationClosed", this, SLOT(notificationClosed(uint, uint)));
+    m_bus.connect({}, objectPath, interfaceName, "NotificationClosed", this,
+                  SLOT(notificationClosed(uint, uint)));
 }
 
 FreedesktopBannerCenter::~FreedesktopBannerCenter() = default;
@@ -82,43 +84,46 @@ void FreedesktopBannerCenter::refreshAuthorization(bool) {
     const int generation = ++m_refreshGeneration;
     ++m_refreshesInFlight;
     // Owned now, or startable by the bus: either way a Notify will reach a service.
-    auto owned = m_bus.asyncCall(QDBusMessage::createMethodCall(busService, busPath, busInterface, "NameHasOwner")
-                                 << QString(serviceName));
+    auto owned =
+        m_bus.asyncCall(QDBusMessage::createMethodCall(busService, busPath, busInterface, "NameHasOwner")
+                        << QString(serviceName));
     auto* ownedWatch = new QDBusPendingCallWatcher(owned, this);
-    connect(ownedWatch, &QDBusPendingCallWatcher::finished, this, [this, generation](QDBusPendingCallWatcher* w) {
-        w->deleteLater();
-        const QDBusPendingReply<bool> hasOwner = *w;
-        const bool isOwned = !hasOwner.isError() && hasOwner.value();
-        auto activatable = m_bus.asyncCall(
-            QDBusMessage::createMethodCall(busService, busPath, busInterface, "ListActivatableNames"));
-        auto* listWatch = new QDBusPendingCallWatcher(activatable, this);
-        connect(listWatch, &QDBusPendingCallWatcher::finished, this,
-                [this, generation, isOwned](QDBusPendingCallWatcher* lw) {
-                    lw->deleteLater();
-                    const QDBusPendingReply<QStringList> names = *lw;
-                    const bool canStart = !names.isError() && names.value().contains(serviceName);
-                    if (!isOwned && !canStart) {
-                        --m_refreshesInFlight;
-                        if (generation == m_refreshGeneration)
-                            apply(false, false);
-                        return;
-                    }
-                    auto capabilities = m_bus.asyncCall(
-                        QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, "GetCapabilities"));
-                    auto* capsWatch = new QDBusPendingCallWatcher(capabilities, this);
-                    connect(capsWatch, &QDBusPendingCallWatcher::finished, this,
-                            [this, generation](QDBusPendingCallWatcher* cw) {
-                                cw->deleteLater();
-                                --m_refreshesInFlight;
-                                const QDBusPendingReply<QStringList> caps = *cw;
-                                if (caps.isError())
-                                    m_log.log("notification service capabilities unreadable error=" +
-                                              caps.error().name().toStdString());
-                                if (generation == m_refreshGeneration)
-                                    apply(!caps.isError(), !caps.isError() && caps.value().contains("actions"));
-                            });
-                });
-    });
+    connect(
+        ownedWatch, &QDBusPendingCallWatcher::finished, this, [this, generation](QDBusPendingCallWatcher* w) {
+            w->deleteLater();
+            const QDBusPendingReply<bool> hasOwner = *w;
+            const bool isOwned = !hasOwner.isError() && hasOwner.value();
+            auto activatable = m_bus.asyncCall(
+                QDBusMessage::createMethodCall(busService, busPath, busInterface, "ListActivatableNames"));
+            auto* listWatch = new QDBusPendingCallWatcher(activatable, this);
+            connect(listWatch, &QDBusPendingCallWatcher::finished, this,
+                    [this, generation, isOwned](QDBusPendingCallWatcher* lw) {
+                        lw->deleteLater();
+                        const QDBusPendingReply<QStringList> names = *lw;
+                        const bool canStart = !names.isError() && names.value().contains(serviceName);
+                        if (!isOwned && !canStart) {
+                            --m_refreshesInFlight;
+                            if (generation == m_refreshGeneration)
+                                apply(false, false);
+                            return;
+                        }
+                        auto capabilities = m_bus.asyncCall(QDBusMessage::createMethodCall(
+                            serviceName, objectPath, interfaceName, "GetCapabilities"));
+                        auto* capsWatch = new QDBusPendingCallWatcher(capabilities, this);
+                        connect(capsWatch, &QDBusPendingCallWatcher::finished, this,
+                                [this, generation](QDBusPendingCallWatcher* cw) {
+                                    cw->deleteLater();
+                                    --m_refreshesInFlight;
+                                    const QDBusPendingReply<QStringList> caps = *cw;
+                                    if (caps.isError())
+                                        m_log.log("notification service capabilities unreadable error=" +
+                                                  caps.error().name().toStdString());
+                                    if (generation == m_refreshGeneration)
+                                        apply(!caps.isError(),
+                                              !caps.isError() && caps.value().contains("actions"));
+                                });
+                    });
+        });
 }
 
 void FreedesktopBannerCenter::apply(bool available, bool actions) {
@@ -169,8 +174,8 @@ void FreedesktopBannerCenter::send(const UserSignal& signal) {
     if (!category.isEmpty())
         hints.insert("category", "x-sorvala." + category);
     auto message = QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, "Notify");
-    message << QString("Sorvala") << m_ids.value(identifier, 0u) << QString() << q(signal.title) << q(signal.body)
-            << (m_actions ? actions(category) : QStringList()) << hints << -1;
+    message << QString("Sorvala") << m_ids.value(identifier, 0u) << QString() << q(signal.title)
+            << q(signal.body) << (m_actions ? actions(category) : QStringList()) << hints << -1;
     m_inFlight.insert(identifier);
     auto* watch = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
     connect(watch, &QDBusPendingCallWatcher::finished, this,
@@ -183,7 +188,8 @@ void FreedesktopBannerCenter::notifyAnswered(QDBusPendingCallWatcher* call, cons
     m_inFlight.remove(identifier);
     const QDBusPendingReply<uint> reply = *call;
     if (reply.isError()) {
-        m_log.log(std::string(text(signal.kind)) + " banner failed: " + reply.error().message().toStdString());
+        m_log.log(std::string(text(signal.kind)) +
+                  " banner failed: " + reply.error().message().toStdString());
     } else {
         const uint id = reply.value();
         if (const auto old = m_ids.find(identifier); old != m_ids.end() && old.value() != id)
@@ -205,7 +211,8 @@ void FreedesktopBannerCenter::notifyAnswered(QDBusPendingCallWatcher* call, cons
 }
 
 void FreedesktopBannerCenter::clearDelivered() {
-    clearDelivered({std::string(UserSignal::preBreakIdentifier), std::string(UserSignal::smartPauseIdentifier)});
+    clearDelivered(
+        {std::string(UserSignal::preBreakIdentifier), std::string(UserSignal::smartPauseIdentifier)});
 }
 
 void FreedesktopBannerCenter::clearDelivered(const std::vector<std::string>& identifiers) {
@@ -225,8 +232,9 @@ void FreedesktopBannerCenter::close(uint id) {
         m_posted.erase(posted);
     }
     auto* watch = new QDBusPendingCallWatcher(
-        m_bus.asyncCall(QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, "CloseNotification")
-                        << id),
+        m_bus.asyncCall(
+            QDBusMessage::createMethodCall(serviceName, objectPath, interfaceName, "CloseNotification")
+            << id),
         this);
     connect(watch, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         w->deleteLater();

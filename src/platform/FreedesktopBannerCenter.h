@@ -83,11 +83,11 @@ private:
     bool m_actions = false;
     int m_refreshesInFlight = 0;
     int m_refreshGeneration = 0;
-    QHash<QString, uint> m_ids;       ///< identifier → the service's id of its banner
-    QHash<uint, Posted> m_posted;     ///< the service's id → what we posted
-    QSet<QString> m_inFlight;         ///< identifiers whose Notify has not answered yet
+    QHash<QString, uint> m_ids;             ///< identifier → the service's id of its banner
+    QHash<uint, Posted> m_posted;           ///< the service's id → what we posted
+    QSet<QString> m_inFlight;               ///< identifiers whose Notify has not answered yet
     std::map<QString, UserSignal> m_queued; ///< the latest signal for an identifier in flight
-    QSet<QString> m_withdrawn;        ///< identifiers withdrawn while their Notify was in flight
+    QSet<QString> m_withdrawn;              ///< identifiers withdrawn while their Notify was in flight
 };
 
 } // namespace sorvala

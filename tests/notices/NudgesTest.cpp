@@ -42,8 +42,10 @@ TEST(OvertimeNudgeText, CountsWholeMinutesPastTheLimit) {
 }
 
 TEST(OvertimeNudgeText, ConditionsThatHideIt) {
-    const auto at = [](bool enabled, bool onBreak, bool paused, bool whilePaused, bool hours, bool dismissed) {
-        return OvertimeNudge::text(enabled, onBreak, paused, whilePaused, hours, dismissed, 3600, 45).has_value();
+    const auto at = [](bool enabled, bool onBreak, bool paused, bool whilePaused, bool hours,
+                       bool dismissed) {
+        return OvertimeNudge::text(enabled, onBreak, paused, whilePaused, hours, dismissed, 3600, 45)
+            .has_value();
     };
     EXPECT_TRUE(at(true, false, false, false, true, false));
     EXPECT_FALSE(at(false, false, false, false, true, false));
@@ -129,9 +131,12 @@ TEST(PreBreakOverlayGeometry, TextDimAndPlacement) {
     // A 1440-point-wide usable area starting under a 25-point panel.
     const PreBreakOverlay::Rect visible{0, 25, 1440, 875};
     using PreBreakOverlay::Position;
-    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topCenter, 200, visible), (PreBreakOverlay::Point{620, 41}));
-    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topLeft, 200, visible), (PreBreakOverlay::Point{16, 41}));
-    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topRight, 200, visible), (PreBreakOverlay::Point{1224, 41}));
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topCenter, 200, visible),
+              (PreBreakOverlay::Point{620, 41}));
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topLeft, 200, visible),
+              (PreBreakOverlay::Point{16, 41}));
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topRight, 200, visible),
+              (PreBreakOverlay::Point{1224, 41}));
 
     EXPECT_EQ(PreBreakOverlay::position(7), Position::topCenter);
     EXPECT_EQ(PreBreakOverlay::position(-1), Position::topCenter);

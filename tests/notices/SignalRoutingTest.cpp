@@ -22,7 +22,9 @@ namespace {
 
 class RecordingPanels final : public NoticePanels {
 public:
-    void showPanel(const UserSignal& signal) override { events.push_back("show " + std::string(text(signal.kind))); }
+    void showPanel(const UserSignal& signal) override {
+        events.push_back("show " + std::string(text(signal.kind)));
+    }
     void hidePanel(Kind kind) override { events.push_back("hide " + std::string(text(kind))); }
     std::vector<std::string> events;
 };
@@ -44,10 +46,11 @@ protected:
     std::vector<std::string> posted;
     std::vector<SoundDesign::Event> played;
     int stood = 0;
-    SignalRouter router{{store, log, panels,
-                         [this](bool needsButtons) { return bannersAvailable && (bannerButtons || !needsButtons); },
-                         [this](const UserSignal& s) { posted.push_back(s.identifier); },
-                         [this](SoundDesign::Event e) { played.push_back(e); }}};
+    SignalRouter router{
+        {store, log, panels,
+         [this](bool needsButtons) { return bannersAvailable && (bannerButtons || !needsButtons); },
+         [this](const UserSignal& s) { posted.push_back(s.identifier); },
+         [this](SoundDesign::Event e) { played.push_back(e); }}};
 };
 
 UserSignal headsUp(bool snoozeAllowed = true) {
@@ -87,8 +90,9 @@ TEST(NoticeSlotsClaim, DisplacedKindsLoseEverythingAndComeBackSorted) {
     // The claimant's old places go too: wellness moves nowhere else, it simply re-claims.
     ASSERT_TRUE(slots.claim(Kind::wellness, {Resource::slot(Position::topCenter)}));
 
-    const auto displaced = slots.claim(
-        Kind::preBreak, {Resource::slot(Position::topRight), Resource::slot(Position::topCenter), Resource::screenDim()});
+    const auto displaced =
+        slots.claim(Kind::preBreak, {Resource::slot(Position::topRight), Resource::slot(Position::topCenter),
+                                     Resource::screenDim()});
     ASSERT_TRUE(displaced);
     EXPECT_THAT(*displaced, ElementsAre(Kind::overtime, Kind::wellness));
     EXPECT_FALSE(slots.isShowing(Kind::overtime));
@@ -102,7 +106,8 @@ TEST(NoticeSlotsClaim, DisplacedKindsLoseEverythingAndComeBackSorted) {
 
 TEST(NoticeSlotsClaim, ADisplacedKindLosesItsUncontestedPlacesToo) {
     NoticeSlots slots;
-    ASSERT_TRUE(slots.claim(Kind::awayUndo, {Resource::slot(Position::topCenter), Resource::slot(Position::topLeft)}));
+    ASSERT_TRUE(slots.claim(Kind::awayUndo,
+                            {Resource::slot(Position::topCenter), Resource::slot(Position::topLeft)}));
     ASSERT_TRUE(slots.claim(Kind::preBreak, {Resource::slot(Position::topCenter), Resource::screenDim()}));
     EXPECT_FALSE(slots.holder(Resource::slot(Position::topLeft)));
 }
@@ -221,8 +226,10 @@ TEST(PreBreakBody, SuffixesAndScore) {
         {"none taken yet", true, 0, 3, std::nullopt, true, "Break in 30 seconds"},
         {"setting off", true, 1, 2, std::nullopt, false, "Break in 30 seconds"},
         {"unlimited", true, 1, std::nullopt, std::nullopt, true, "Break in 30 seconds"},
-        {"not allowed", false, 3, 0, UserSignal::DailyScore{0, 0}, true, "Break in 30 seconds — no snoozes left"},
-        {"a third", true, 0, 3, UserSignal::DailyScore{1, 3}, true, "Break in 30 seconds\nToday: 1 of 3 taken (33%)"},
+        {"not allowed", false, 3, 0, UserSignal::DailyScore{0, 0}, true,
+         "Break in 30 seconds — no snoozes left"},
+        {"a third", true, 0, 3, UserSignal::DailyScore{1, 3}, true,
+         "Break in 30 seconds\nToday: 1 of 3 taken (33%)"},
         {"no overflow", true, 0, 3, UserSignal::DailyScore{2000000000, 2000000000}, true,
          "Break in 30 seconds\nToday: 2000000000 of 2000000000 taken (100%)"},
     };

@@ -14,7 +14,7 @@ class BannerCenter {
 public:
     /// What the user did with one of our banners.
     struct Response {
-        std::string action;   ///< the chosen action's identifier ("snooze-5"); "default" for the banner itself
+        std::string action; ///< the chosen action's identifier ("snooze-5"); "default" for the banner itself
         std::string category; ///< the banner's category ("pre-break")
         bool isDefaultAction = false;
     };

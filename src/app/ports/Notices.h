@@ -16,10 +16,10 @@ class Notices {
 public:
     /// What the notices hand back to the application.
     struct Callbacks {
-        std::function<void()> onSnoozeBreak;      ///< the pre-break overlay's snooze (5 minutes)
-        std::function<void()> onSkipBreak;        ///< the pre-break overlay's skip
-        std::function<void()> onUndoAwayReset;    ///< undo chosen on the away-undo panel
-        std::function<void()> onAwayResetStood;   ///< the away-undo panel went away without undo
+        std::function<void()> onSnoozeBreak;    ///< the pre-break overlay's snooze (5 minutes)
+        std::function<void()> onSkipBreak;      ///< the pre-break overlay's skip
+        std::function<void()> onUndoAwayReset;  ///< undo chosen on the away-undo panel
+        std::function<void()> onAwayResetStood; ///< the away-undo panel went away without undo
         std::function<void()> onOvertimeDismissed;
         /// A posture or blink reminder was put up.
         std::function<void(WellnessNudge::Kind)> onWellnessNudgeShown;

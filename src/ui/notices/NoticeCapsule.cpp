@@ -87,9 +87,8 @@ void NoticeCapsule::place(PreBreakOverlay::Position position) {
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    const auto corner = PreBreakOverlay::topLeftPoint(position, width(),
-                                                      {double(area.x()), double(area.y()), double(area.width()),
-                                                       double(area.height())});
+    const auto corner = PreBreakOverlay::topLeftPoint(
+        position, width(), {double(area.x()), double(area.y()), double(area.width()), double(area.height())});
     move(static_cast<int>(corner.x), static_cast<int>(corner.y));
 }
 

@@ -47,7 +47,8 @@ void present(const Notice& dialog, QWidget* window, std::function<void(Notice::B
         const auto index = buttons.indexOf(box->clickedButton());
         long long position = -1;
         for (long long i = 0; i < static_cast<long long>(dialog.buttons.size()); ++i)
-            if (index >= 0 && box->buttonRole(buttons[index]) == qtRole(dialog.buttons[std::size_t(i)].role) &&
+            if (index >= 0 &&
+                box->buttonRole(buttons[index]) == qtRole(dialog.buttons[std::size_t(i)].role) &&
                 buttons[index]->text() == QString::fromStdString(dialog.buttons[std::size_t(i)].title))
                 position = i;
         handler(dialog.role(position));

@@ -32,7 +32,8 @@ NoticeGlyph::NoticeGlyph(Notice::Glyph glyph, int height, QWidget* parent)
 
 QSize NoticeGlyph::sizeHint() const {
     if (m_glyph.type == Notice::Glyph::Type::posture)
-        return {static_cast<int>(std::lround(PostureFigure::designWidth * m_height / PostureFigure::designHeight)),
+        return {static_cast<int>(
+                    std::lround(PostureFigure::designWidth * m_height / PostureFigure::designHeight)),
                 m_height};
     return {m_height, m_height};
 }
@@ -59,7 +60,9 @@ void NoticeGlyph::paintEvent(QPaintEvent*) {
     const QColor ink = palette().color(QPalette::WindowText);
     switch (m_glyph.type) {
     case Notice::Glyph::Type::symbol: paintSymbol(painter, ink); break;
-    case Notice::Glyph::Type::posture: paintPosture(painter, ink, palette().color(QPalette::PlaceholderText)); break;
+    case Notice::Glyph::Type::posture:
+        paintPosture(painter, ink, palette().color(QPalette::PlaceholderText));
+        break;
     case Notice::Glyph::Type::blinkingEye: paintEye(painter, ink); break;
     }
 }
@@ -116,7 +119,8 @@ void NoticeGlyph::paintPosture(QPainter& painter, const QColor& ink, const QColo
 }
 
 void NoticeGlyph::paintEye(QPainter& painter, const QColor& ink) const {
-    const double open = PostureFigure::blinkScale(m_clock.isValid() ? static_cast<double>(m_clock.elapsed()) / 1000.0 : 0);
+    const double open =
+        PostureFigure::blinkScale(m_clock.isValid() ? static_cast<double>(m_clock.elapsed()) / 1000.0 : 0);
     const double w = 17.36 * m_height / 28.0 * 1.15;
     const double h = w * 0.62 * open;
     const QPointF c(width() / 2.0, height() / 2.0);

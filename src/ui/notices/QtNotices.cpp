@@ -109,7 +109,8 @@ void QtNotices::hidePanel(UserSignal::Kind kind) {
 }
 
 PreBreakOverlay::Position QtNotices::preBreakPosition() const {
-    return UserSignal::slot(UserSignal::Kind::preBreak, m_services.store).value_or(PreBreakOverlay::Position::topCenter);
+    return UserSignal::slot(UserSignal::Kind::preBreak, m_services.store)
+        .value_or(PreBreakOverlay::Position::topCenter);
 }
 
 // The pre-break countdown.
@@ -117,14 +118,16 @@ PreBreakOverlay::Position QtNotices::preBreakPosition() const {
 void QtNotices::showPreBreakOverlay() {
     hidePreBreakOverlay();
     const bool snoozeAllowed = m_callbacks.snoozeAllowed && m_callbacks.snoozeAllowed();
-    m_preBreak = std::make_unique<NoticeCapsule>(Notice::preBreakCapsule(snoozeAllowed), [this](Notice::Button::Role role) {
-        if (role == Notice::Button::Role::skip && m_callbacks.onSkipBreak)
-            m_callbacks.onSkipBreak();
-        else if (role == Notice::Button::Role::snooze && m_callbacks.onSnoozeBreak)
-            m_callbacks.onSnoozeBreak();
-    });
+    m_preBreak = std::make_unique<NoticeCapsule>(
+        Notice::preBreakCapsule(snoozeAllowed), [this](Notice::Button::Role role) {
+            if (role == Notice::Button::Role::skip && m_callbacks.onSkipBreak)
+                m_callbacks.onSkipBreak();
+            else if (role == Notice::Button::Role::snooze && m_callbacks.onSnoozeBreak)
+                m_callbacks.onSnoozeBreak();
+        });
     m_dim = std::make_unique<ScreenDim>();
-    m_preBreakTicker = m_services.timers.scheduled(preBreakTickerInterval, true, 0, [this] { refreshPreBreakOverlay(); });
+    m_preBreakTicker =
+        m_services.timers.scheduled(preBreakTickerInterval, true, 0, [this] { refreshPreBreakOverlay(); });
     refreshPreBreakOverlay();
 }
 
@@ -265,10 +268,11 @@ void QtNotices::offerWellnessNudge() {
 
 void QtNotices::showAwayUndo(const std::string& body) {
     hideAwayUndo();
-    m_awayUndo = std::make_unique<NoticeCapsule>(Notice::awayUndoToast(body), [this](Notice::Button::Role role) {
-        if (role == Notice::Button::Role::undo && m_callbacks.onUndoAwayReset)
-            m_callbacks.onUndoAwayReset();
-    });
+    m_awayUndo =
+        std::make_unique<NoticeCapsule>(Notice::awayUndoToast(body), [this](Notice::Button::Role role) {
+            if (role == Notice::Button::Role::undo && m_callbacks.onUndoAwayReset)
+                m_callbacks.onUndoAwayReset();
+        });
     m_awayUndo->present(PreBreakOverlay::Position::topCenter);
     m_awayUndoTimer =
         m_services.timers.scheduled(BreakTiming::undoToastSeconds, false, 0, [this] { awayUndoExpired(); });

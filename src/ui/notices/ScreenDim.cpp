@@ -100,7 +100,8 @@ bool ScreenDim::compositorRunning() {
     free(atom);
     if (selection == XCB_ATOM_NONE)
         return false;
-    auto* owner = xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr);
+    auto* owner =
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, selection), nullptr);
     const bool running = owner && owner->owner != XCB_NONE;
     free(owner);
     return running;

@@ -4,8 +4,8 @@
 #include "support/RecordingLogger.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDBusArgument>
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusVirtualObject>
@@ -51,9 +51,7 @@ public:
         m_bus = QDBusConnection(QString());
     }
 
-    void invoke(uint id, const QString& key) {
-        emitSignal("ActionInvoked", {id, key});
-    }
+    void invoke(uint id, const QString& key) { emitSignal("ActionInvoked", {id, key}); }
 
     QString introspect(const QString&) const override { return {}; }
 
@@ -106,8 +104,7 @@ protected:
             new QCoreApplication(argc, argv); // lives for the whole test process
     }
 
-    template <typename Done>
-    static bool pumpUntil(Done done) {
+    template <typename Done> static bool pumpUntil(Done done) {
         QDeadlineTimer deadline(5000);
         while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -153,8 +150,8 @@ TEST_F(Banners, TheHeadsUpCarriesItsTextsActionsAndHints) {
     const auto& first = server->calls[0];
     EXPECT_EQ(first.summary, "Sorvala");
     EXPECT_EQ(first.body, "Break in 30 seconds");
-    EXPECT_EQ(first.actions, (QStringList{"default", "", "snooze-1", "Snooze 1 min", "snooze-5", "Snooze 5 min",
-                                          "snooze-15", "Snooze 15 min"}));
+    EXPECT_EQ(first.actions, (QStringList{"default", "", "snooze-1", "Snooze 1 min", "snooze-5",
+                                          "Snooze 5 min", "snooze-15", "Snooze 15 min"}));
     EXPECT_EQ(first.hints.value("urgency").toInt(), 2);
     EXPECT_EQ(first.hints.value("desktop-entry").toString(), "sorvala");
     EXPECT_TRUE(first.hints.value("suppress-sound").toBool());

@@ -195,7 +195,8 @@ bool waitFor(const std::function<bool()>& done) {
 
 /// Clicks at a screen point through the X server, as the user's pointer would.
 void clickAt(QPoint at) {
-    QProcess::execute("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    QProcess::execute("xdotool",
+                      {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
 }
 
 } // namespace
