@@ -19,6 +19,9 @@
 #include "core/SessionState.h"
 #include "core/SettingsKeys.h"
 #include "history/DailyStats.h"
+#include "notices/OvertimeNudge.h"
+#include "notices/SignalAction.h"
+#include "notices/SignalRouter.h"
 #include "sensing/Sensors.h"
 #include "sensing/SystemSignals.h"
 
@@ -97,7 +100,13 @@ void ApplicationDelegate::launch() {
         .onUndoAwayReset = [this] { undoAwayReset(); },
         .onAwayResetStood = [this] { acceptAwayReset(); },
         .onOvertimeDismissed = [this] { m_engine.dismissOvertimeBadge(now()); },
+        .onWellnessNudgeShown = [this](WellnessNudge::Kind kind) { m_lastWellnessKind = kind; },
+        .secondsUntilBreak = [this] { return secondsUntilHeadsUpBreak(); },
+        .snoozeAllowed = [this] { return snoozeAllowedNow(); },
+        .overtimeText = [this] { return overtimeText(); },
+        .wellnessKindDue = [this] { return wellnessKindDue(); },
     });
+    m_deps.banners.setOnResponse([this](const BannerCenter::Response& response) { bannerResponded(response); });
     m_deps.breakScreen.setOnBreakEnded([this](bool isMicroBreak) {
         resolveBreakEnded(isMicroBreak ? BreakEvent::Kind::micro : BreakEvent::Kind::long_);
     });
@@ -408,11 +417,15 @@ void ApplicationDelegate::sendHeadsUp() {
     const int count = m_engine.snoozeCount();
     const auto rates = BreakLog::dailyRates(events, m_deps.calendar);
     const auto today = rates.find(m_deps.calendar.day(now()));
-    const auto signal = UserSignal::preBreak(SnoozeRequest::isAllowed(budget, count, daily), count,
-                                             budget.remaining(count, daily),
-                                             today == rates.end() ? 0 : today->second.taken,
-                                             today == rates.end() ? 0 : today->second.resolved);
-    const auto medium = UserSignal::preBreakMedium(m_deps.store, m_deps.banners.isAvailable());
+    const auto signal = UserSignal::preBreak(
+        SnoozeRequest::isAllowed(budget, count, daily), count, budget.remaining(count, daily),
+        today == rates.end() ? std::nullopt
+                             : std::optional(UserSignal::DailyScore{today->second.taken, today->second.resolved}),
+        m_deps.store.boolean(SettingsSchema::showSnoozesRemainingKey));
+    // A heads-up with snooze buttons goes on screen where the banners cannot carry buttons.
+    const bool bannerAvailable = m_deps.banners.isAvailable() &&
+                                 (m_deps.banners.supportsActions() || !SignalRouter::needsButtons(signal));
+    const auto medium = UserSignal::preBreakMedium(m_deps.store, bannerAvailable);
     m_deps.log.log("heads-up sent in=" + whole(BreakTiming::headsUpSeconds) + "s medium=" +
                    std::string(text(medium)) + " category=" + signal.category +
                    " snoozeCount=" + std::to_string(count));
@@ -551,6 +564,7 @@ void ApplicationDelegate::acceptAwayReset() {
 void ApplicationDelegate::skipFromHeadsUp() {
     m_deps.log.log("break skipped from the pre-break overlay");
     cancelPendingLongBreak();
+    m_deps.banners.clearDelivered();
     m_deps.notices.clear(UserSignal::Kind::preBreak);
     m_deps.history.record(BreakEvent::Kind::long_, BreakEvent::Outcome::skipped, std::nullopt);
     resolveBreakEnded(BreakEvent::Kind::long_);
@@ -561,6 +575,7 @@ void ApplicationDelegate::startBreakNow() {
         return;
     m_deps.log.log("break started manually");
     cancelPendingLongBreak();
+    m_deps.banners.clearDelivered();
     m_deps.notices.clear(UserSignal::Kind::preBreak);
     m_deps.breakScreen.begin(0, false, true);
 }
@@ -592,6 +607,52 @@ void ApplicationDelegate::snoozeFromBanner(int minutes) {
 void ApplicationDelegate::startBreakFromBanner() {
     m_deps.log.log("heads-up banner tapped; starting break now");
     takeLongBreak();
+}
+
+void ApplicationDelegate::bannerResponded(const BannerCenter::Response& response) {
+    std::visit(Overloaded{
+                   [&](const SignalAction::Snooze& e) { snoozeFromBanner(e.minutes); },
+                   [&](const SignalAction::StartBreak&) { startBreakFromBanner(); },
+                   [&](const SignalAction::OpenUpdate&) { m_deps.log.log("update notification tapped"); },
+                   [&](const SignalAction::Ignore&) {
+                       m_deps.log.log("notification response ignored action=" + response.action + " category=" +
+                                      (response.category.empty() ? "none" : response.category));
+                   },
+               },
+               SignalAction::forResponse(response.action, response.category, response.isDefaultAction));
+}
+
+// MARK: Suppliers of the notices
+
+std::optional<double> ApplicationDelegate::secondsUntilHeadsUpBreak() const {
+    if (!isLive(m_pendingBreakTimer))
+        return std::nullopt;
+    const double remaining = m_pendingBreakTimer->fireDate() - now();
+    // A snooze moves the pending break minutes away: the countdown for it is over.
+    if (remaining > BreakTiming::headsUpSeconds)
+        return std::nullopt;
+    return remaining;
+}
+
+bool ApplicationDelegate::snoozeAllowedNow() {
+    return SnoozeRequest::isAllowed(m_engine.snoozeBudget(), m_engine.snoozeCount(), postponedToday());
+}
+
+std::optional<std::string> ApplicationDelegate::overtimeText() const {
+    const auto at = now();
+    return OvertimeNudge::storedText(m_deps.breakScreen.isActive(), m_engine.isPaused(),
+                                     Sensors::withinWorkingHours(m_deps.store, m_deps.calendar, at),
+                                     m_engine.isOvertimeDismissed(), m_engine.secondsWorkedLong(at),
+                                     m_engine.schedule().overtimeLimitMinutes(), m_deps.store);
+}
+
+std::optional<WellnessNudge::Kind> ApplicationDelegate::wellnessKindDue() {
+    const auto at = now();
+    if (!WellnessNudge::storedShouldShow(m_deps.breakScreen.isActive(), m_engine.isPaused(),
+                                         Sensors::withinWorkingHours(m_deps.store, m_deps.calendar, at),
+                                         Sensors::smartPauseBlockerActive(m_deps.signals, m_deps.store, at)))
+        return std::nullopt;
+    return WellnessNudge::storedNextKind(m_lastWellnessKind, m_deps.store);
 }
 
 bool ApplicationDelegate::snooze(int minutes, SnoozeRequest::Source from) {

@@ -3,11 +3,13 @@
 
 #include "app/SettingsSchema.h"
 #include "app/StatusLine.h"
+#include "app/ports/BannerCenter.h"
 #include "app/ports/MainLoopTimer.h"
 #include "app/ports/ShortcutCommands.h"
 #include "core/BreakEngine.h"
 #include "core/SnoozeRequest.h"
 #include "core/Subscription.h"
+#include "notices/WellnessNudge.h"
 
 #include <optional>
 #include <string>
@@ -98,6 +100,8 @@ public:
     void snoozeFromBanner(int minutes);
     /// The heads-up banner itself was chosen.
     void startBreakFromBanner();
+    /// The user answered one of our banners.
+    void bannerResponded(const BannerCenter::Response& response);
     /// Starts over with fresh work stretches (after onboarding).
     void scheduleReminder();
     /// The drawing window was shown or hidden; while it is visible the user counts as resting.
@@ -144,6 +148,11 @@ private:
     void armResumeTimer(Instant until);
     void registerHotKeys();
     double idleSeconds();
+    // What the notices ask for.
+    std::optional<double> secondsUntilHeadsUpBreak() const;
+    bool snoozeAllowedNow();
+    std::optional<std::string> overtimeText() const;
+    std::optional<WellnessNudge::Kind> wellnessKindDue();
     std::string describeForPause(Instant instant) const;
 
     Dependencies m_deps;
@@ -163,6 +172,7 @@ private:
     SettingsChanges::Snapshot m_settingsSnapshotAtSheetOpen;
     Subscription m_settingsObservation;
     bool m_windowVisible = false;
+    std::optional<WellnessNudge::Kind> m_lastWellnessKind;
 };
 
 } // namespace sorvala

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/UserSignal.h"
+#include "notices/UserSignal.h"
+#include "notices/WellnessNudge.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace sorvala {
 
@@ -13,11 +16,21 @@ class Notices {
 public:
     /// What the notices hand back to the application.
     struct Callbacks {
-        std::function<void()> onSnoozeBreak;      ///< the pre-break overlay's snooze (5 minutes)
-        std::function<void()> onSkipBreak;        ///< the pre-break overlay's skip
-        std::function<void()> onUndoAwayReset;    ///< undo chosen on the away-undo panel
-        std::function<void()> onAwayResetStood;   ///< the away-undo panel went away without undo
+        std::function<void()> onSnoozeBreak;    ///< the pre-break overlay's snooze (5 minutes)
+        std::function<void()> onSkipBreak;      ///< the pre-break overlay's skip
+        std::function<void()> onUndoAwayReset;  ///< undo chosen on the away-undo panel
+        std::function<void()> onAwayResetStood; ///< the away-undo panel went away without undo
         std::function<void()> onOvertimeDismissed;
+        /// A posture or blink reminder was put up.
+        std::function<void(WellnessNudge::Kind)> onWellnessNudgeShown;
+        /// Seconds until the announced long break; none when no break is coming.
+        std::function<std::optional<double>()> secondsUntilBreak;
+        /// Whether the coming break may still be snoozed.
+        std::function<bool()> snoozeAllowed;
+        /// The overtime badge's text now; none while it should not show.
+        std::function<std::optional<std::string>()> overtimeText;
+        /// The reminder due now; none while reminders should wait.
+        std::function<std::optional<WellnessNudge::Kind>()> wellnessKindDue;
     };
 
     virtual ~Notices() = default;

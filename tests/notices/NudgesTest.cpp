@@ -1,0 +1,206 @@
+// SPDX-License-Identifier: MIT
+#include "notices/Notice.h"
+#include "notices/OvertimeNudge.h"
+#include "notices/PostureFigure.h"
+#include "notices/PreBreakOverlay.h"
+#include "notices/ShakeDetector.h"
+#include "notices/SignalAction.h"
+#include "notices/WellnessNudge.h"
+
+#include "core/SettingsKeys.h"
+#include "support/MemoryPreferences.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+using namespace sorvala;
+
+TEST(OvertimeNudgeText, CountsWholeMinutesPastTheLimit) {
+    struct Case {
+        const char* name;
+        double worked;
+        int limit;
+        std::optional<std::string> text;
+    };
+    const Case cases[] = {
+        {"just under the hour", 3599, 45, "59m without a break"},
+        {"the hour", 3600, 45, "1h without a break"},
+        {"hour and minutes", 3900, 45, "1h 5m without a break"},
+        {"below the limit", 2699, 45, std::nullopt},
+        {"at the limit", 2700, 45, "45m without a break"},
+        {"limit 0", 9000, 0, std::nullopt},
+        {"nonsense clock", std::numeric_limits<double>::infinity(), 45, std::nullopt},
+        {"negative", -100, 45, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(OvertimeNudge::text(true, false, false, false, true, false, c.worked, c.limit), c.text);
+    }
+}
+
+TEST(OvertimeNudgeText, ConditionsThatHideIt) {
+    const auto at = [](bool enabled, bool onBreak, bool paused, bool whilePaused, bool hours,
+                       bool dismissed) {
+        return OvertimeNudge::text(enabled, onBreak, paused, whilePaused, hours, dismissed, 3600, 45)
+            .has_value();
+    };
+    EXPECT_TRUE(at(true, false, false, false, true, false));
+    EXPECT_FALSE(at(false, false, false, false, true, false));
+    EXPECT_FALSE(at(true, true, false, false, true, false));
+    EXPECT_FALSE(at(true, false, true, false, true, false));
+    EXPECT_TRUE(at(true, false, true, true, true, false));
+    EXPECT_FALSE(at(true, false, false, false, false, false));
+    EXPECT_FALSE(at(true, false, false, false, true, true));
+}
+
+TEST(ShakeDetectorSamples, OnlyBriskWideSwingsCount) {
+    struct Case {
+        const char* name;
+        std::vector<double> xs;
+        double step;
+        int firesAt; // the sample index that completes the shake; -1 for never
+    };
+    const Case cases[] = {
+        {"brisk", {0, 30, 0, 30, 0, 30}, 0.1, 5},
+        {"too short swings", {0, 15, 0, 15, 0, 15, 0, 15}, 0.1, -1},
+        {"too slow: four turns over two seconds", {0, 30, 0, 30, 0, 30}, 0.7, -1},
+        {"standing still changes nothing", {0, 30, 30, 0, 0, 30, 30, 0, 0, 30}, 0.05, 9},
+        {"a slow drift", {0, 10, 20, 30, 40, 50, 60, 70}, 0.1, -1},
+        {"built up in small steps", {0, 10, 20, 10, 0, 10, 20, 10, 0, 10, 20}, 0.05, 9},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShakeDetector detector;
+        int fired = -1;
+        for (std::size_t i = 0; i < c.xs.size(); ++i)
+            if (detector.addSample(c.xs[i], static_cast<double>(i) * c.step) && fired < 0)
+                fired = static_cast<int>(i);
+        EXPECT_EQ(fired, c.firesAt);
+    }
+}
+
+TEST(ShakeDetectorSamples, StartsOverAfterAShake) {
+    ShakeDetector detector;
+    const double xs[] = {0, 30, 0, 30, 0, 30, 0};
+    std::vector<bool> results;
+    for (int i = 0; i < 7; ++i)
+        results.push_back(detector.addSample(xs[i], i * 0.1));
+    EXPECT_EQ(results, (std::vector<bool>{false, false, false, false, false, true, false}));
+}
+
+TEST(WellnessNudgeCadence, AlternatesAndWaits) {
+    using WellnessNudge::Kind;
+    EXPECT_EQ(WellnessNudge::nextKind(std::nullopt, true, true), Kind::posture);
+    EXPECT_EQ(WellnessNudge::nextKind(Kind::posture, true, true), Kind::blink);
+    EXPECT_EQ(WellnessNudge::nextKind(Kind::blink, true, true), Kind::posture);
+    EXPECT_EQ(WellnessNudge::nextKind(Kind::blink, false, true), Kind::blink);
+    EXPECT_EQ(WellnessNudge::nextKind(Kind::posture, true, false), Kind::posture);
+    EXPECT_EQ(WellnessNudge::nextKind(Kind::posture, false, false), std::nullopt);
+
+    EXPECT_TRUE(WellnessNudge::storedShouldShow(false, false, true, false));
+    EXPECT_FALSE(WellnessNudge::storedShouldShow(false, false, true, true));
+    EXPECT_FALSE(WellnessNudge::storedShouldShow(true, false, true, false));
+    EXPECT_FALSE(WellnessNudge::storedShouldShow(false, true, true, false));
+    EXPECT_FALSE(WellnessNudge::storedShouldShow(false, false, false, false));
+    EXPECT_TRUE(WellnessNudge::shouldShow(false, false, true, true, false));
+
+    MemoryPreferences store;
+    EXPECT_EQ(WellnessNudge::storedIntervalSeconds(store), std::nullopt);
+    store.set(SettingsSchema::wellnessPostureKey, true);
+    store.set(SettingsSchema::wellnessIntervalMinutesKey, 0);
+    EXPECT_EQ(WellnessNudge::storedIntervalSeconds(store), 60.0);
+    store.set(SettingsSchema::wellnessIntervalMinutesKey, 10);
+    EXPECT_EQ(WellnessNudge::storedIntervalSeconds(store), 600.0);
+}
+
+TEST(PreBreakOverlayGeometry, TextDimAndPlacement) {
+    EXPECT_EQ(PreBreakOverlay::text(-3), "Break in 0\u2026");
+    EXPECT_EQ(PreBreakOverlay::text(12.9), "Break in 12\u2026");
+    EXPECT_EQ(PreBreakOverlay::text(std::nan("")), "Break in 0\u2026");
+
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(30, 30), 0);
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(0, 30), 0.8);
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(15, 30), 0.4);
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(45, 30), 0);
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(10, 0), 0.8);
+    EXPECT_DOUBLE_EQ(PreBreakOverlay::dimAlpha(-5, 30), 0.8);
+
+    // A 1440-point-wide usable area starting under a 25-point panel.
+    const PreBreakOverlay::Rect visible{0, 25, 1440, 875};
+    using PreBreakOverlay::Position;
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topCenter, 200, visible),
+              (PreBreakOverlay::Point{620, 41}));
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topLeft, 200, visible),
+              (PreBreakOverlay::Point{16, 41}));
+    EXPECT_EQ(PreBreakOverlay::topLeftPoint(Position::topRight, 200, visible),
+              (PreBreakOverlay::Point{1224, 41}));
+
+    EXPECT_EQ(PreBreakOverlay::position(7), Position::topCenter);
+    EXPECT_EQ(PreBreakOverlay::position(-1), Position::topCenter);
+    EXPECT_EQ(PreBreakOverlay::position(2), Position::topRight);
+}
+
+TEST(SignalActionResponse, MapsActionsAndClicks) {
+    using A = SignalAction;
+    struct Case {
+        const char* action;
+        const char* category;
+        bool isDefault;
+        A::Outcome outcome;
+    };
+    const Case cases[] = {
+        {"snooze-15", "pre-break", false, A::Snooze{15}},
+        {"snooze-", "pre-break", false, A::Ignore{}},
+        {"snooze-x", "pre-break", false, A::Ignore{}},
+        {"snooze-0", "pre-break", false, A::Ignore{}},
+        {"snooze--5", "pre-break", false, A::Ignore{}},
+        {"snooze-99999999999", "pre-break", false, A::Ignore{}},
+        {"default", "pre-break-final", true, A::StartBreak{}},
+        {"default", "pre-break", true, A::StartBreak{}},
+        {"default", "smart-pause", true, A::Ignore{}},
+        {"default", "", true, A::Ignore{}},
+        {"default", "update-available", true, A::OpenUpdate{}},
+        {"download-update", "", false, A::OpenUpdate{}},
+        {"dismiss", "pre-break", false, A::Ignore{}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " in " + c.category);
+        EXPECT_EQ(A::forResponse(c.action, c.category, c.isDefault), c.outcome);
+    }
+}
+
+TEST(NoticeCatalogue, ButtonsAndRoles) {
+    const auto final = Notice::preBreakCapsule(false);
+    ASSERT_EQ(final.buttons.size(), 1u);
+    EXPECT_EQ(final.buttons[0].title, "Skip");
+    const auto capsule = Notice::preBreakCapsule(true);
+    EXPECT_EQ(capsule.role(0), Notice::Button::Role::snooze);
+    EXPECT_EQ(capsule.role(1), Notice::Button::Role::skip);
+    EXPECT_EQ(capsule.role(5), Notice::Button::Role::dismiss);
+    EXPECT_EQ(capsule.role(-1), Notice::Button::Role::dismiss);
+    EXPECT_FALSE(Notice::overtimeCapsule("1h without a break").acceptsClicks());
+    EXPECT_FALSE(Notice::wellnessCapsule(WellnessNudge::Kind::blink).acceptsClicks());
+    EXPECT_TRUE(Notice::awayUndoToast("x").acceptsClicks());
+}
+
+TEST(PostureFigureMotion, StandsUpThenCyclesAndTheEyeBlinksOnceEveryTwoSeconds) {
+    using namespace PostureFigure;
+    EXPECT_EQ(at(0), seated());
+    EXPECT_EQ(at(riseSeconds), standing());
+    EXPECT_EQ(at(3.0), standing());
+    EXPECT_EQ(at(cycleSeconds + 0.4), seated());
+    EXPECT_EQ(at(cycleSeconds + seatedSeconds + riseSeconds), standing());
+    const auto halfway = at(riseSeconds / 2);
+    EXPECT_NEAR(halfway.head.y, (seated().head.y + standing().head.y) / 2, 0.01);
+    EXPECT_NEAR(easeInOut(0.25), 1 - easeInOut(0.75), 1e-6);
+
+    EXPECT_DOUBLE_EQ(blinkScale(0), 1);
+    double smallest = 1;
+    for (int i = 0; i < 400; ++i)
+        smallest = std::min(smallest, blinkScale(i * 0.005));
+    EXPECT_LT(smallest, 0.1);
+    EXPECT_DOUBLE_EQ(blinkScale(1.0), 1);
+}

@@ -1,0 +1,237 @@
+// SPDX-License-Identifier: MIT
+#include "ui/notices/QtNotices.h"
+
+#include "core/SettingsKeys.h"
+#include "simulation/VirtualTimers.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+#include "ui/notices/NoticeCapsule.h"
+#include "ui/notices/ScreenDim.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWindow>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace sorvala;
+using ::testing::ElementsAre;
+using Kind = UserSignal::Kind;
+
+namespace {
+
+class OnScreen : public ::testing::Test {
+protected:
+    OnScreen() {
+        store.set(SettingsSchema::preBreakOverlayKey, true);
+        store.set(SettingsSchema::preBreakOverlayPositionKey, 1);
+        store.set(SettingsSchema::overtimeNudgeKey, true);
+        notices.wire({
+            .onSnoozeBreak = [this] { events.push_back("snooze"); },
+            .onSkipBreak = [this] { events.push_back("skip"); },
+            .onUndoAwayReset = [this] { events.push_back("undo"); },
+            .onAwayResetStood = [this] { events.push_back("stood"); },
+            .onOvertimeDismissed = [this] { events.push_back("overtime dismissed"); },
+            .onWellnessNudgeShown = [this](WellnessNudge::Kind) { events.push_back("wellness shown"); },
+            .secondsUntilBreak = [this] { return seconds; },
+            .snoozeAllowed = [this] { return snoozeAllowed; },
+            .overtimeText = [this] { return overtime; },
+            .wellnessKindDue = [] { return std::optional(WellnessNudge::Kind::posture); },
+        });
+    }
+
+    static void settle() {
+        // Retired capsules are deleted once the event loop runs.
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    static QPushButton* button(NoticeCapsule* capsule, const QString& title) {
+        for (auto* each : capsule->findChildren<QPushButton*>())
+            if (each->text() == title)
+                return each;
+        return nullptr;
+    }
+
+    void advance(double by) { timers.runUntil(clock.now() + by); }
+
+    MemoryPreferences store;
+    RecordingLogger log;
+    VirtualClock clock;
+    VirtualTimers timers{clock};
+    std::vector<std::string> events;
+    std::optional<double> seconds = 30;
+    bool snoozeAllowed = true;
+    std::optional<std::string> overtime;
+    QtNotices notices{{store, log, timers, nullptr, {}}};
+};
+
+} // namespace
+
+TEST_F(OnScreen, TheCountdownCountsDimsAndGoesWhenTheBreakIsNoLongerComing) {
+    notices.show(UserSignal::preBreak(true, 0, 3, std::nullopt, true));
+    auto* capsule = notices.capsule(Kind::preBreak);
+    ASSERT_NE(capsule, nullptr);
+    EXPECT_EQ(capsule->body(), QString::fromUtf8("Break in 30\u2026"));
+    EXPECT_TRUE(capsule->acceptsClicks());
+    ASSERT_NE(notices.screenDim(), nullptr);
+    EXPECT_EQ(notices.screenDim()->windows().size(), QGuiApplication::screens().size());
+    EXPECT_DOUBLE_EQ(notices.screenDim()->alpha(), 0);
+
+    seconds = 14.6;
+    advance(0.5);
+    EXPECT_EQ(capsule->body(), QString::fromUtf8("Break in 14\u2026"));
+    EXPECT_NEAR(notices.screenDim()->alpha(), 0.8 * (1 - 14.6 / 30), 1e-9);
+
+    button(capsule, "Snooze 5 min")->click();
+    button(capsule, "Skip")->click();
+    EXPECT_THAT(events, ElementsAre("snooze", "skip"));
+
+    seconds.reset();
+    advance(0.5);
+    EXPECT_EQ(notices.capsule(Kind::preBreak), nullptr);
+    EXPECT_EQ(notices.screenDim(), nullptr);
+    EXPECT_EQ(timers.liveCount(), 0) << "the countdown's ticker stops with it";
+    settle();
+}
+
+TEST_F(OnScreen, WithoutSnoozesTheCountdownOffersOnlySkip) {
+    snoozeAllowed = false;
+    notices.show(UserSignal::preBreak(false, 3, 0, std::nullopt, true));
+    auto* capsule = notices.capsule(Kind::preBreak);
+    ASSERT_NE(capsule, nullptr);
+    EXPECT_EQ(capsule->findChildren<QPushButton*>().size(), 1);
+    button(capsule, "Skip")->click();
+    EXPECT_THAT(events, ElementsAre("skip"));
+    notices.clear(Kind::preBreak);
+    settle();
+}
+
+TEST_F(OnScreen, TheOvertimeBadgeLetsClicksThroughFollowsItsTextAndGoesOnAShake) {
+    overtime = "45m without a break";
+    notices.refreshOvertimeTicker();
+    auto* badge = notices.capsule(Kind::overtime);
+    ASSERT_NE(badge, nullptr);
+    EXPECT_FALSE(badge->acceptsClicks());
+    EXPECT_TRUE(badge->windowFlags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_TRUE(badge->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+
+    advance(30);
+    EXPECT_EQ(notices.capsule(Kind::overtime), badge) << "the same text keeps the same badge";
+    overtime = "46m without a break";
+    advance(30);
+    ASSERT_NE(notices.capsule(Kind::overtime), badge);
+    EXPECT_EQ(notices.capsule(Kind::overtime)->body(), "46m without a break");
+
+    const double xs[] = {500, 530, 500, 530, 500, 530};
+    for (int i = 0; i < 6; ++i)
+        notices.samplePointer(xs[i], 10 + i * 0.1);
+    EXPECT_THAT(events, ElementsAre("overtime dismissed"));
+    EXPECT_EQ(notices.capsule(Kind::overtime), nullptr);
+
+    overtime.reset();
+    notices.stopOvertimeTicker();
+    settle();
+}
+
+TEST_F(OnScreen, TheUndoToastResolvesWhenItRunsOutAndWellnessHidesAfterSixSeconds) {
+    notices.show(UserSignal::awayUndo());
+    ASSERT_NE(notices.capsule(Kind::awayUndo), nullptr);
+    advance(11.9);
+    EXPECT_TRUE(events.empty());
+    advance(0.2);
+    EXPECT_THAT(events, ElementsAre("stood"));
+    EXPECT_EQ(notices.capsule(Kind::awayUndo), nullptr);
+
+    notices.show(UserSignal::awayUndo());
+    button(notices.capsule(Kind::awayUndo), "Undo")->click();
+    EXPECT_EQ(events.back(), "undo");
+    notices.clear(Kind::awayUndo);
+    advance(20);
+    EXPECT_EQ(events.size(), 2u) << "a cleared toast does not resolve again";
+
+    events.clear();
+    store.set(SettingsSchema::wellnessPostureKey, true);
+    store.set(SettingsSchema::wellnessIntervalMinutesKey, 1);
+    notices.refreshWellnessTicker();
+    advance(60);
+    EXPECT_THAT(events, ElementsAre("wellness shown"));
+    EXPECT_THAT(log.lines, ElementsAre("wellness nudge shown kind=posture"));
+    ASSERT_NE(notices.capsule(Kind::wellness), nullptr);
+    advance(6);
+    EXPECT_EQ(notices.capsule(Kind::wellness), nullptr);
+    store.set(SettingsSchema::wellnessPostureKey, false);
+    notices.refreshWellnessTicker();
+    settle();
+}
+
+namespace {
+
+/// A plain window that counts the clicks it gets.
+class ClickCounter final : public QWidget {
+public:
+    int clicks = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++clicks; }
+};
+
+bool waitFor(const std::function<bool()>& done) {
+    QDeadlineTimer deadline(3000);
+    while (!done() && !deadline.hasExpired())
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+/// Clicks at a screen point through the X server, as the user's pointer would.
+void clickAt(QPoint at) {
+    QProcess::execute("xdotool",
+                      {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+}
+
+} // namespace
+
+TEST_F(OnScreen, AClickOnACapsuleWithoutButtonsReachesTheWindowUnderIt) {
+    if (QGuiApplication::platformName() != "xcb" || QStandardPaths::findExecutable("xdotool").isEmpty())
+        GTEST_SKIP() << "needs the X server of scripts/test-session and xdotool";
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    ClickCounter under;
+    under.setGeometry(area.right() - 400, area.top(), 400, 200);
+    under.show();
+    ASSERT_TRUE(waitFor([&] { return under.isVisible() && under.windowHandle()->isExposed(); }));
+    overtime = "1h 5m without a break";
+    notices.refreshOvertimeTicker();
+    auto* badge = notices.capsule(Kind::overtime);
+    ASSERT_NE(badge, nullptr);
+    ASSERT_TRUE(waitFor([&] { return badge->windowHandle() && badge->windowHandle()->isExposed(); }));
+    QApplication::processEvents(QEventLoop::AllEvents, 200);
+
+    clickAt(badge->geometry().center());
+    EXPECT_TRUE(waitFor([&] { return under.clicks == 1; })) << "the badge let the click through";
+
+    // A capsule with buttons takes its clicks.
+    notices.show(UserSignal::awayUndo());
+    auto* toast = notices.capsule(Kind::awayUndo);
+    under.move(toast->x(), toast->y());
+    ASSERT_TRUE(waitFor([&] { return toast->windowHandle() && toast->windowHandle()->isExposed(); }));
+    QApplication::processEvents(QEventLoop::AllEvents, 200);
+    auto* undo = button(toast, "Undo");
+    clickAt(undo->mapToGlobal(undo->rect().center()));
+    EXPECT_TRUE(waitFor([&] { return !events.empty(); }));
+    EXPECT_THAT(events, ElementsAre("undo"));
+    EXPECT_EQ(under.clicks, 1);
+    notices.clear(Kind::awayUndo);
+    overtime.reset();
+    notices.refreshOvertimeTicker();
+    settle();
+}

@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+// main() for the notice windows: the X server of scripts/test-session when there is one, else
+// the offscreen platform.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (!std::getenv("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    return RUN_ALL_TESTS();
+}
