@@ -63,7 +63,9 @@ SorvalaProgram::SorvalaProgram()
                      .statusItemInstalled = {},
                      .saveFinishedDrawing = {},
                      .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); }}),
-      m_notices(m_log),
+      m_banners(m_log),
+      m_notices(QtNotices::Services{m_store, m_log, m_timers, &m_banners,
+                                    [this](SoundDesign::Event event) { m_sound.play(event); }}),
       m_onboarding({.store = m_store,
                     .log = m_log,
                     .notifications = &OnboardingWindow::notificationServiceState,
@@ -209,6 +211,8 @@ void SorvalaProgram::launch() {
     if (m_hotKeys)
         m_hotKeys->setPressedHandler([this](ShortcutAction action) { HotKeys::perform(action, *m_app, m_log); });
 
+    // Linux asks nobody for banners: whether a notification service runs is known at once.
+    m_banners.refreshAuthorization(false);
     m_app->launch();
 
     m_sleep = std::make_unique<LogindSleepWatcher>(

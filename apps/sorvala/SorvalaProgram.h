@@ -17,7 +17,9 @@
 #include "platform/SystemCalendar.h"
 #include "sensing/SystemSignals.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/FreedesktopBannerCenter.h"
 #include "ui/breakscreen/QtBreakScreen.h"
+#include "ui/notices/QtNotices.h"
 #include "ui/menubar/DrawingWindow.h"
 #include "ui/menubar/ProgramCommands.h"
 #include "ui/menubar/StatusSource.h"
@@ -79,8 +81,8 @@ private:
     std::unique_ptr<HotKeyRegistrar> m_hotKeys;
     DetachedProcessLauncher m_launcher;
     QtBreakScreen m_breakScreen;
-    PlaceholderNotices m_notices;
-    PlaceholderBannerCenter m_banners;
+    FreedesktopBannerCenter m_banners;
+    QtNotices m_notices;
     OnboardingWindow m_onboarding;
     PlaceholderUpdater m_updater;
     LaunchAtLogin m_launchAtLogin;
