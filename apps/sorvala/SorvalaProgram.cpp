@@ -273,7 +273,11 @@ ControlService::Status SorvalaProgram::controlStatus() {
 DrawingWindow& SorvalaProgram::drawingWindow() {
     if (!m_window)
         m_window = std::make_unique<DrawingWindow>(m_store, m_log,
-                                                   [this](bool visible) { m_app->setDrawingWindowVisible(visible); });
+                                                   [this](bool visible) {
+                                                       // Where the window stands in for a missing tray it
+                                                       // is always open: it is the menu, not a rest.
+                                                       m_app->setDrawingWindowVisible(visible && !m_menuInWindow);
+                                                   });
     return *m_window;
 }
 
@@ -295,6 +299,7 @@ void SorvalaProgram::noTray() {
         m_menuBar->attachMenu(window.menu());
         window.showMenu();
         m_menuInWindow = true;
+        m_app->setDrawingWindowVisible(false);
     }
     window.open();
 }
