@@ -36,6 +36,8 @@ constexpr std::string_view help =
     "  \"do\": \"skip\" | \"escape\" | \"extend\"     the break screen's controls\n"
     "  \"do\": \"skipHeadsUp\" | \"undoAway\"         the heads-up's skip, the away notice's undo\n"
     "  \"do\": \"sleep\", \"for\": \"+HH:MM\"         system sleep\n"
+    "  \"do\": \"setClock\", \"by\": \"+HH:MM\"|\"-HH:MM\"  the wall clock is set forward or back; later\n"
+    "                                         \"at\" times count elapsed time\n"
     "  \"do\": \"quit\" | \"launch\"\n"
     "  \"settings\": {...}                        stored in the settings window, which then closes\n";
 

@@ -22,7 +22,7 @@ struct Scenario {
         /// "work", "read", "idle", "snooze", "pause", ..., or "cause", "displayAsleep", "settings".
         std::string action;
         int minutes = 0;
-        double forSeconds = 0;
+        double forSeconds = 0; ///< a sleep's length, or how far "setClock" moves the clock (negative: back)
         std::string cause;
         bool active = false;
         std::map<std::string, PreferenceValue> settings;
