@@ -149,9 +149,11 @@ TEST_F(SettingsCommandTest, AChoiceRefusesOtherWordsAndListShowsTheChoices) {
     const Result list = run({"list"});
     EXPECT_NE(list.out.find("(one of Glass, Submarine & Hero, Purr & Pop, Tink)\n"), std::string::npos) << list.out;
     const auto rows = nlohmann::json::parse(run({"list", "--json"}).out);
-    for (const auto& row : rows)
-        if (row.at("key") == "enforcementMicroBreaks")
+    for (const auto& row : rows) {
+        if (row.at("key") == "enforcementMicroBreaks") {
             EXPECT_EQ(row.at("choices"), (nlohmann::json{"casual", "balanced", "hardcore"}));
+        }
+    }
 }
 
 TEST_F(SettingsCommandTest, AFailedRunCreatesNoFile) {
