@@ -11,6 +11,7 @@
 #include "platform/IssueReportSender.h"
 #include "platform/QtKeyCodes.h"
 #include "platform/LinuxSystemSignals.h"
+#include "platform/TimerFdWallClockChanges.h"
 #include "platform/LogReveal.h"
 #include "platform/TerminationSignals.h"
 #include "sensing/Sensors.h"
@@ -225,7 +226,11 @@ void SorvalaProgram::launch() {
                        },
                });
     m_sleep->start();
-    // CLOCK CHANGES: the clock-change adapter is wired here; it tells `m_app` the wall clock jumped.
+    m_clockChanges = std::make_unique<TimerFdWallClockChanges>(m_log);
+    m_clockWatch = m_clockChanges->observe([this](double by) {
+        m_app->systemClockChanged(by);
+        m_menuBar->refresh();
+    });
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { m_app->quit(); });
     TerminationSignals::routeToEventLoop([this](int signal) {

@@ -15,6 +15,7 @@
 #include "platform/QSettingsPreferencesStore.h"
 #include "platform/QTimerMainLoopTimer.h"
 #include "platform/SystemCalendar.h"
+#include "platform/TimerFdWallClockChanges.h"
 #include "sensing/SystemSignals.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopBannerCenter.h"
@@ -93,6 +94,8 @@ private:
     std::unique_ptr<ProgramCommands> m_commands;
     std::unique_ptr<ControlService> m_control;
     std::unique_ptr<LogindSleepWatcher> m_sleep;
+    std::unique_ptr<TimerFdWallClockChanges> m_clockChanges;
+    Subscription m_clockWatch;
     std::unique_ptr<DrawingWindow> m_window;
     // The ordinary windows: made on first use and kept.
     std::unique_ptr<StatsWindow> m_stats;

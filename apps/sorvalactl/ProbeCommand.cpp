@@ -242,7 +242,9 @@ int probeCommand(const Invocation& invocation) {
     SettingsSchema::registerDefaults(store);
     SystemCalendar calendar;
     SystemClock clock;
-    const auto system = makeLinuxSystemSignals(log);
+    LinuxSignalsOptions options;
+    options.calendarWaitsForReading = true;
+    const auto system = makeLinuxSystemSignals(log, std::move(options));
     // The sound server's lists arrive in the background; give them a moment before the first round.
     runEventsFor(0.3);
     ProbeSources sources{*system, store, calendar, [&clock] { return clock.now(); }, [](double seconds) {

@@ -33,8 +33,9 @@ constexpr std::string_view listHelp =
     "usage: sorvalactl settings list [--json]\n"
     "\n"
     "One line per setting: key, type, factory default, current value, and \"live\" when the setting\n"
-    "has an effect now (\"inactive\" when a setting it depends on is off). With --json, one JSON array\n"
-    "of objects with key, type, default, value and live.\n";
+    "has an effect now (\"inactive\" when a setting it depends on is off), then the choices of a\n"
+    "setting that takes only some words. With --json, one JSON array of objects with key, type,\n"
+    "default, value and live, and choices where the setting has them.\n";
 
 constexpr std::string_view getHelp =
     "usage: sorvalactl settings get KEY\n"
@@ -46,7 +47,8 @@ constexpr std::string_view setHelp =
     "\n"
     "Stores VALUE under KEY. Truth values take true, false, 1 or 0; integers a whole number and\n"
     "numbers a decimal number, each within the range the settings window allows; texts anything,\n"
-    "the empty text too; lists comma-separated items (blanks around items are dropped).\n"
+    "the empty text too, except where the setting is a choice (settings list shows the choices);\n"
+    "lists comma-separated items (blanks around items are dropped).\n"
     "Nothing is written when the key or the value is not right.\n";
 
 constexpr std::string_view resetHelp =
@@ -107,6 +109,11 @@ std::string rangeText(const Setting& setting) {
     return out;
 }
 
+// "one of casual, balanced, hardcore" for a text setting that is a choice.
+std::string choicesText(const Setting& setting) {
+    return "one of " + Text::joined(std::vector<std::string>(setting.textChoices.begin(), setting.textChoices.end()));
+}
+
 // The value of `text` for `setting`, or an error sentence.
 struct Parsed {
     std::optional<PreferenceValue> value;
@@ -147,6 +154,8 @@ Parsed parseValue(const Setting& setting, const std::string& text) {
         return {number, {}};
     }
     case FactoryDefault::Type::text:
+        if (!setting.acceptsText(text))
+            return {std::nullopt, key + " takes " + choicesText(setting) + ", not '" + text + "'"};
         return {text, {}};
     case FactoryDefault::Type::textList: {
         std::vector<std::string> items;
@@ -190,12 +199,14 @@ int list(const Invocation& invocation, const std::vector<std::string>& args) {
                             {"default", toJson(setting.factoryDefault.stored())},
                             {"value", value ? toJson(*value) : nlohmann::ordered_json()},
                             {"live", SettingsSchema::isLive(setting.key, store)}});
+            if (!setting.textChoices.empty())
+                rows.back()["choices"] = setting.textChoices;
         }
         invocation.out << rows.dump(2) << '\n';
         return 0;
     }
     struct Line {
-        std::string key, type, factoryDefault, value, live;
+        std::string key, type, factoryDefault, value, live, choices;
     };
     std::vector<Line> lines;
     std::size_t keyWidth = 0, defaultWidth = 0, valueWidth = 0;
@@ -203,7 +214,8 @@ int list(const Invocation& invocation, const std::vector<std::string>& args) {
         const auto value = store.object(setting.key);
         lines.push_back({std::string(setting.key), std::string(text(setting.factoryDefault.type())),
                          shown(setting.factoryDefault.stored()), value ? shown(*value) : "unset",
-                         SettingsSchema::isLive(setting.key, store) ? "live" : "inactive"});
+                         SettingsSchema::isLive(setting.key, store) ? "live" : "inactive",
+                         setting.textChoices.empty() ? std::string() : "  (" + choicesText(setting) + ")"});
         keyWidth = std::max(keyWidth, lines.back().key.size());
         defaultWidth = std::max(defaultWidth, lines.back().factoryDefault.size());
         valueWidth = std::max(valueWidth, lines.back().value.size());
@@ -211,7 +223,7 @@ int list(const Invocation& invocation, const std::vector<std::string>& args) {
     for (const Line& line : lines)
         invocation.out << padded(line.key, keyWidth + 2) << padded(line.type, 10)
                        << padded(line.factoryDefault, defaultWidth + 2) << padded(line.value, valueWidth + 2)
-                       << line.live << '\n';
+                       << line.live << line.choices << '\n';
     return 0;
 }
 

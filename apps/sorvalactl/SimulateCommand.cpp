@@ -37,6 +37,8 @@ constexpr std::string_view help =
     "  \"do\": \"skipHeadsUp\" | \"undoAway\"         the heads-up's skip, the away notice's undo\n"
     "  \"do\": \"displays\", \"count\": N         plug displays in or out so N remain (1 at launch)\n"
     "  \"do\": \"sleep\", \"for\": \"+HH:MM\"         system sleep\n"
+    "  \"do\": \"setClock\", \"by\": \"+HH:MM\"|\"-HH:MM\"  the wall clock is set forward or back; later\n"
+    "                                         \"at\" times count elapsed time\n"
     "  \"do\": \"quit\" | \"launch\"\n"
     "  \"settings\": {...}                        stored in the settings window, which then closes\n";
 

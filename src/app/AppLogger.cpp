@@ -61,7 +61,25 @@ std::filesystem::path AppLogger::generationURL(int n, const std::filesystem::pat
 std::string AppLogger::line(std::string_view message, Instant date) {
     std::string text = iso8601(date);
     text += ' ';
-    text += message;
+    text.reserve(text.size() + message.size());
+    // One entry is one line: a line feed inside a message (a setting's value, a failure reason)
+    // must not start a line of its own.
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n')
+            text += "\\n";
+        else if (c == '\r')
+            text += "\\r";
+        else if (c == '\t')
+            text += "\\t";
+        else if (byte < 0x20 || byte == 0x7f) {
+            static constexpr char hex[] = "0123456789abcdef";
+            text += "\\x";
+            text += hex[byte >> 4];
+            text += hex[byte & 0xf];
+        } else
+            text += c;
+    }
     return text;
 }
 

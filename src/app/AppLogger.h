@@ -29,7 +29,8 @@ public:
     /// Generation `n` (n >= 1) of a log file: its path with "." + n appended.
     static std::filesystem::path generationURL(int n, const std::filesystem::path& of = fileURL());
 
-    /// The line for `message` at `date`, without the line feed: "2026-12-05T19:23:07Z message".
+    /// The line for `message` at `date`, without the line feed: "2026-12-05T19:23:07Z message";
+    /// control characters in `message` are escaped (\n, \t, \x1b), so an entry is always one line.
     static std::string line(std::string_view message, Instant date);
     /// The date a log line begins with; nullopt when there is no space or no timestamp before it.
     static std::optional<Instant> timestamp(std::string_view line);

@@ -22,10 +22,12 @@
 #include "notices/OvertimeNudge.h"
 #include "notices/SignalAction.h"
 #include "notices/SignalRouter.h"
+#include "sensing/BlockerPermission.h"
 #include "sensing/Sensors.h"
 #include "sensing/SystemSignals.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace sorvala {
@@ -88,6 +90,8 @@ void ApplicationDelegate::launch() {
                    " menuBarOwner=" + m_deps.menuBar.managerDescription() + " " +
                    m_deps.menuBar.screenDescription());
     noteShutdownOfPreviousRun();
+    if (const auto line = missingPermissionsLine(ungrantedButEnabled(m_deps.store, m_deps.signals)))
+        m_deps.log.log(*line);
 
     m_deps.banners.registerCategories(
         std::vector<int>(BreakTiming::snoozeMinuteChoices.begin(), BreakTiming::snoozeMinuteChoices.end()));
@@ -158,6 +162,7 @@ void ApplicationDelegate::systemWillSleep() {
     // The heads-up's break is called off with its timer; its overlay must not outlive it and offer
     // a skip that would record a break that never came.
     m_deps.notices.clear(UserSignal::Kind::preBreak);
+    m_deps.banners.clearDelivered();
     m_workClockPoll.reset();
     m_pendingBreakTimer.reset();
     m_snoozedHeadsUpTimer.reset();
@@ -180,6 +185,24 @@ void ApplicationDelegate::systemDidWake() {
     scheduleFixedBreak();
     startWorkClockPoll();
     m_deps.notices.refreshOvertimeTicker();
+}
+
+void ApplicationDelegate::systemClockChanged(double bySeconds) {
+    m_deps.log.log("system clock set by=" + std::string(bySeconds < 0 ? "-" : "+") + whole(std::abs(bySeconds)) +
+                   "s");
+    // Work and rest are measured in elapsed time: the jump is neither work nor a dark spell.
+    m_engine.wallClockMoved(bySeconds);
+    for (auto* instant : {&m_presenceLastProvenAt, &m_screenReturnedAt, &m_screenLastTickAt})
+        if (*instant)
+            *instant = **instant + bySeconds;
+    if (ScreenOn::lastOnAt(m_deps.store))
+        ScreenOn::record(now(), m_deps.store);
+    // Timers count elapsed time; the ones aimed at a time of day are aimed at it again.
+    if (const auto until = m_engine.pausedUntil(); until && *until < Instant::distantFuture())
+        armResumeTimer(*until);
+    if (isLive(m_fixedBreakTimer))
+        scheduleFixedBreak();
+    m_deps.menuBar.refresh();
 }
 
 void ApplicationDelegate::settingsChanged() {
@@ -319,7 +342,8 @@ BreakEngine::World ApplicationDelegate::sampleWorld() {
         world.smartPauseIsAttendedActivity = reading.active->isAttendedActivity;
     }
     world.cooldownRemaining =
-        Sensors::smartPauseCooldownRemaining(m_deps.store, m_engine.lastSmartPauseBlockedAt(), world.facts.now);
+        Sensors::smartPauseCooldownRemaining(m_deps.store, m_engine.smartPauseCooldownAnchor(world.facts.now),
+                                             world.facts.now);
     return world;
 }
 
@@ -707,8 +731,8 @@ void ApplicationDelegate::armResumeTimer(Instant until) {
 }
 
 void ApplicationDelegate::pauseUntilTomorrow() {
-    const auto today = m_deps.calendar.startOfDay(now());
-    pause(m_deps.calendar.startOfDay(today + 86400));
+    // The next civil day's first moment: a day is 23 or 25 hours long when the clocks change.
+    pause(m_deps.calendar.endOfDay(m_deps.calendar.day(now())));
 }
 
 void ApplicationDelegate::pauseUntilResumed() {

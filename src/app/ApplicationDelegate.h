@@ -74,6 +74,10 @@ public:
     void systemWillSleep();
     /// Credits a long dark spell and starts fresh work stretches.
     void systemDidWake();
+    /// The wall clock was set by `bySeconds` (negative: back): the work stretches keep their
+    /// length, the timers aimed at clock times (the pause's end, the planned break) are aimed
+    /// again, and nothing is recorded.
+    void systemClockChanged(double bySeconds);
     /// The store changed: logs what changed.
     void settingsChanged();
     void settingsWindowOpened();

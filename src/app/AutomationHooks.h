@@ -24,7 +24,9 @@ std::optional<std::vector<std::string>> processArguments(const std::optional<std
                                                          std::string_view shell);
 
 /// How a command appears in the log: its first word, followed by " …" when anything follows, so
-/// arguments (names, tokens, paths) never reach the log; "none" for a missing or blank command.
+/// arguments (names, tokens, paths) never reach the log; leading NAME=value assignments show only
+/// "NAME=…"; "none" for a missing or blank command. Every log line and report that names a hook
+/// command uses this form.
 std::string redactedDescription(const std::optional<std::string>& command);
 
 /// Starts the command in the user's login shell unless it is blank, and logs the start or the

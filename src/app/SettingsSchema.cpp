@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/SettingsSchema.h"
 
+#include "app/AutomationHooks.h"
+#include "core/EnforcementTier.h"
+#include "notices/SoundDesign.h"
+
 #include <algorithm>
 
 namespace sorvala {
@@ -30,6 +34,10 @@ bool Setting::acceptsInEditor(double value) const {
     return true;
 }
 
+bool Setting::acceptsText(std::string_view word) const {
+    return textChoices.empty() || std::find(textChoices.begin(), textChoices.end(), word) != textChoices.end();
+}
+
 namespace SettingsSchema {
 
 namespace {
@@ -38,13 +46,34 @@ using Range = Setting::Range;
 
 Setting row(std::string_view key, FactoryDefault factoryDefault, std::vector<std::string_view> dependsOn = {},
             std::optional<Range> range = std::nullopt, std::vector<std::int64_t> choices = {}) {
-    return Setting{key, std::move(factoryDefault), std::move(dependsOn), range, std::move(choices)};
+    return Setting{key, std::move(factoryDefault), std::move(dependsOn), range, std::move(choices), {}};
 }
 
 FactoryDefault on(bool value) { return FactoryDefault::boolean(value); }
 FactoryDefault whole(std::int64_t value) { return FactoryDefault::integer(value); }
 FactoryDefault fraction(double value) { return FactoryDefault::number(value); }
 FactoryDefault words(std::string value) { return FactoryDefault::text(std::move(value)); }
+
+Setting choice(std::string_view key, std::string value, std::vector<std::string_view> choices,
+               std::vector<std::string_view> dependsOn = {}) {
+    Setting setting = row(key, words(std::move(value)), std::move(dependsOn));
+    setting.textChoices = std::move(choices);
+    return setting;
+}
+
+std::vector<std::string_view> tierWords() {
+    std::vector<std::string_view> words;
+    for (const auto tier : allEnforcementTiers)
+        words.push_back(text(tier));
+    return words;
+}
+
+std::vector<std::string_view> pairNames() {
+    std::vector<std::string_view> names;
+    for (const auto& pair : SoundDesign::pairs)
+        names.push_back(pair.name);
+    return names;
+}
 
 constexpr Range minuteOfDay{0, 1439};
 constexpr Range volume{0.0, 1.0};
@@ -60,8 +89,8 @@ std::vector<Setting> buildSettings() {
         row(workingHoursStartMinutesKey, whole(540), {workingHoursEnabledKey}, minuteOfDay),
         row(workingHoursEndMinutesKey, whole(1020), {workingHoursEnabledKey}, minuteOfDay),
         row(workingWeekdaysMaskKey, whole(weekdaysMaskMondayToFriday), {workingHoursEnabledKey}, Range{0, 127}),
-        row(enforcementLongBreaksKey, words("casual")),
-        row(enforcementMicroBreaksKey, words("casual")),
+        choice(enforcementLongBreaksKey, "casual", tierWords()),
+        choice(enforcementMicroBreaksKey, "casual", tierWords()),
         row(lockScreenOnBreakStartKey, on(false)),
         row(snoozesPerSessionKey, whole(3), {}, Range{0, 20}),
         row(snoozesPerDayKey, whole(0), {}, Range{0, 50}),
@@ -74,7 +103,7 @@ std::vector<Setting> buildSettings() {
         row(overtimeNudgeWhilePausedKey, on(false), {overtimeNudgeKey}),
         row(menuBarCountdownKey, on(true)),
         row(softChimeEnabledKey, on(true)),
-        row(soundPairKey, words("Glass"), {softChimeEnabledKey}),
+        choice(soundPairKey, "Glass", pairNames(), {softChimeEnabledKey}),
         row(breaksSoundVolumeKey, fraction(0.25), {softChimeEnabledKey}, volume),
         row(reminderSoundEnabledKey, on(false)),
         row(smartPauseSoundEnabledKey, on(false)),
@@ -205,6 +234,17 @@ void migrateRetiredEnforcementKeys(PreferencesStore& store) {
 
 namespace SettingsChanges {
 
+namespace {
+
+// A hook command may carry a token: the log gets its redacted form only.
+std::string shownInLog(std::string_view key, const std::string& value) {
+    if (value == "unset" || (key != SettingsSchema::breakStartCommandKey && key != SettingsSchema::breakEndCommandKey))
+        return value;
+    return AutomationHooks::redactedDescription(value);
+}
+
+} // namespace
+
 Snapshot snapshot(const PreferencesStore& store) {
     Snapshot result;
     for (const std::string& key : store.registrationKeys()) {
@@ -220,7 +260,8 @@ std::vector<std::string> describe(const Snapshot& from, const Snapshot& to) {
         const auto old = from.find(key);
         if (old != from.end() && old->second == value)
             continue;
-        changes.push_back(key + "=" + (old == from.end() ? std::string("unset") : old->second) + "->" + value);
+        changes.push_back(key + "=" + (old == from.end() ? std::string("unset") : shownInLog(key, old->second)) + "->" +
+                          shownInLog(key, value));
     }
     return changes;
 }

@@ -58,9 +58,14 @@ struct Setting {
     std::optional<Range> editorRange;
     /// The only values the editor offers, where it offers a list of choices.
     std::vector<std::int64_t> editorChoices;
+    /// The only words a text setting takes, where it is a choice; any other word would be read as
+    /// the default, so it is refused rather than stored.
+    std::vector<std::string_view> textChoices;
 
     /// Whether the editor would accept `value` for this row (a range and a list of choices both hold).
     bool acceptsInEditor(double value) const;
+    /// Whether `word` is one of the text choices, or the row has none.
+    bool acceptsText(std::string_view word) const;
 };
 
 namespace SettingsSchema {

@@ -65,9 +65,14 @@ BreakEngine::Effects BreakEngine::tick(const Facts& facts) {
         effects.emplace_back(TickSuppressionChanged{reason});
     }
 
+    clampSmartPauseBlockedAt(facts.now);
     const bool canFire = facts.schedulingAllowed && facts.withinWorkingHours;
     if (!canFire)
         appendAbandonHold(facts.schedulingAllowed ? "offHours" : "paused", effects);
+    // A break left over at the end of the working day goes with its planned arm: the arm alone
+    // would announce the break at the first tick of the next working day.
+    if (!facts.withinWorkingHours)
+        m_dueBreak.reset();
 
     // The work clock does not advance while the user is on a break.
     if (facts.resting)
@@ -130,10 +135,16 @@ BreakEngine::Effects BreakEngine::decide(BreakEvent::Kind kind, const World& wor
         const std::optional<Instant> excusedSince = m_dueBreak ? m_dueBreak->excusedSince : std::nullopt;
         if (BreakDecision::commitClearsFixedArm(kind) && m_dueBreak)
             m_dueBreak = m_dueBreak->withoutFixedTimeArm();
-        effects.emplace_back(Commit{kind, excusedSince});
-        // A micro break has no heads-up: it takes the screen at once.
-        if (kind == BreakEvent::Kind::micro) {
+        if (kind == BreakEvent::Kind::long_) {
+            effects.emplace_back(Commit{kind, excusedSince});
+        } else {
+            // A micro break has no heads-up: it takes the screen at once. Held again there, its
+            // hold goes on, and the commit must not report it cleared.
             const Effects taken = screenTake(kind, world);
+            const bool claimed = std::any_of(taken.begin(), taken.end(), [](const Effect& effect) {
+                return std::holds_alternative<ClaimScreen>(effect);
+            });
+            effects.emplace_back(Commit{kind, claimed ? excusedSince : std::nullopt});
             effects.insert(effects.end(), taken.begin(), taken.end());
         }
     } else if (const auto* held = std::get_if<BreakDecision::Hold>(&decision.verdict)) {
@@ -206,6 +217,18 @@ void BreakEngine::hold(BreakEvent::Kind kind, BreakGate::Block block, const Worl
     m_dueBreak = std::move(due);
 }
 
+std::optional<Instant> BreakEngine::smartPauseCooldownAnchor(Instant now) {
+    clampSmartPauseBlockedAt(now);
+    return m_lastSmartPauseBlockedAt;
+}
+
+void BreakEngine::clampSmartPauseBlockedAt(Instant now) {
+    // A hold the clock was set back past counts as now: the cooldown then lasts its own length,
+    // not until the clock catches up with the hold.
+    if (m_lastSmartPauseBlockedAt && *m_lastSmartPauseBlockedAt > now)
+        m_lastSmartPauseBlockedAt = now;
+}
+
 void BreakEngine::snooze(double by, Instant now) {
     const bool wasDismissed = isOvertimeDismissed();
     m_workClock.postpone(by, now, intervals());
@@ -264,6 +287,22 @@ void BreakEngine::acceptAwayReset() {
 
 void BreakEngine::consumeAwayState() {
     m_workClock.clearAwayState();
+}
+
+void BreakEngine::wallClockMoved(double by) {
+    const auto move = [by](std::optional<Instant>& instant) {
+        if (instant)
+            instant = *instant + by;
+    };
+    for (auto* instant : {&m_workClock.longStart, &m_workClock.microStart, &m_workClock.stashedLongStart,
+                          &m_workClock.stashedMicroStart, &m_workClock.awayStartedAt, &m_lastSmartPauseBlockedAt,
+                          &m_overtimeDismissedAt})
+        move(*instant);
+    if (m_dueBreak) {
+        move(m_dueBreak->excusedSince);
+        if (m_dueBreak->hold)
+            m_dueBreak->hold->since = m_dueBreak->hold->since + by;
+    }
 }
 
 void BreakEngine::dismissOvertimeBadge(Instant now) {

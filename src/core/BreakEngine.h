@@ -147,6 +147,9 @@ public:
     int snoozeCount() const { return m_snoozeCount; }
     /// The last time a busy cause held a break; the cooldown counts from it.
     std::optional<Instant> lastSmartPauseBlockedAt() const { return m_lastSmartPauseBlockedAt; }
+    /// The last time a busy cause held a break, never later than `now`: a hold the clock was set
+    /// back past counts as now, so the cooldown lasts its own length.
+    std::optional<Instant> smartPauseCooldownAnchor(Instant now);
     /// Micro breaks ended since the last long break, for the cycle.
     int breaksSinceLongBreak() const { return m_breaksSinceLongBreak; }
     /// The suppression reason last reported, so a change is reported once.
@@ -211,6 +214,9 @@ public:
     void acceptAwayReset();
     /// The absence was credited as a long rest: the away state is settled.
     void consumeAwayState();
+    /// The wall clock was set by `by` seconds: every remembered instant moves with it, so the work
+    /// stretches keep the length they had and the cooldown and holds their age.
+    void wallClockMoved(double by);
     /// Keeps the overtime badge hidden until a new long stretch starts.
     void dismissOvertimeBadge(Instant now);
     /// Forgets the due break, planned arm included.
@@ -221,6 +227,7 @@ public:
 private:
     void hold(BreakEvent::Kind kind, BreakGate::Block block, const World& world, Effects& effects);
     void appendAbandonHold(std::string_view reason, Effects& effects);
+    void clampSmartPauseBlockedAt(Instant now);
 
     const PreferencesStore* m_defaults;
     WorkClock m_workClock;

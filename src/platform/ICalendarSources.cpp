@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -17,6 +18,8 @@ namespace {
 // recurrences whose window libical matches on the start only.
 constexpr double lookBehindSeconds = 8 * 24 * 3600.0;
 constexpr double lookAheadSeconds = 24 * 3600.0;
+// How far past the asked window a file's occurrences are worked out at once.
+constexpr double expansionAheadSeconds = 7 * 24 * 3600.0;
 
 struct ComponentDeleter {
     void operator()(icalcomponent* component) const { icalcomponent_free(component); }
@@ -76,74 +79,10 @@ struct Collector {
     double to;
 };
 
-} // namespace
-
-struct ICalendarSources::Parsed {
-    std::filesystem::file_time_type modified;
-    std::uintmax_t size = 0;
-    ComponentPtr root;
-};
-
-ICalendarSources::ICalendarSources() = default;
-ICalendarSources::~ICalendarSources() = default;
-
-bool ICalendarSources::isReadable(const std::string& source) {
-    std::error_code error;
-    const auto status = std::filesystem::status(source, error);
-    if (error)
-        return false;
-    if (std::filesystem::is_directory(status)) {
-        std::filesystem::directory_iterator it(source, error);
-        return !error;
-    }
-    std::ifstream in(source);
-    return in.good();
-}
-
-const ICalendarSources::Parsed* ICalendarSources::parsed(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto modified = std::filesystem::last_write_time(file, error);
-    if (error)
-        return nullptr;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error)
-        return nullptr;
-    auto& slot = m_files[file];
-    if (slot && slot->modified == modified && slot->size == size)
-        return slot->root ? slot.get() : nullptr;
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    slot = std::make_unique<Parsed>();
-    slot->modified = modified;
-    slot->size = size;
-    if (in.bad())
-        return nullptr;
-    slot->root.reset(icalparser_parse_string(text.str().c_str()));
-    return slot->root ? slot.get() : nullptr;
-}
-
-std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vector<std::string>& sources,
-                                                                Instant from, Instant to) {
-    std::vector<std::filesystem::path> files;
-    for (const std::string& source : sources) {
-        std::error_code error;
-        if (std::filesystem::is_directory(source, error)) {
-            for (std::filesystem::directory_iterator it(source, error), end; !error && it != end;
-                 it.increment(error))
-                if (it->path().extension() == ".ics")
-                    files.push_back(it->path());
-        } else {
-            files.emplace_back(source);
-        }
-    }
-
+/// Every occurrence of the events of `root` that overlaps [from, to].
+std::vector<CalendarPause::Event> expand(icalcomponent* root, Instant from, Instant to) {
     std::vector<CalendarPause::Event> out;
-    for (const auto& file : files) {
-        const Parsed* calendar = parsed(file);
-        if (!calendar)
-            continue;
-        icalcomponent* root = calendar->root.get();
+    {
         // A bare VEVENT file is its own calendar; a VCALENDAR holds many.
         std::vector<icalcomponent*> events;
         if (icalcomponent_isa(root) == ICAL_VEVENT_COMPONENT) {
@@ -220,6 +159,94 @@ std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vecto
                 },
                 &collector);
         }
+    }
+    return out;
+}
+
+} // namespace
+
+struct ICalendarSources::Parsed {
+    std::filesystem::file_time_type modified;
+    std::uintmax_t size = 0;
+    ComponentPtr root;
+    std::vector<CalendarPause::Event> expanded; ///< the occurrences overlapping [expandedFrom, expandedTo]
+    std::optional<Instant> expandedFrom;
+    std::optional<Instant> expandedTo;
+};
+
+ICalendarSources::ICalendarSources() = default;
+ICalendarSources::~ICalendarSources() = default;
+
+bool ICalendarSources::isReadable(const std::string& source) {
+    std::error_code error;
+    const auto status = std::filesystem::status(source, error);
+    if (error)
+        return false;
+    if (std::filesystem::is_directory(status)) {
+        std::filesystem::directory_iterator it(source, error);
+        return !error;
+    }
+    std::ifstream in(source);
+    return in.good();
+}
+
+ICalendarSources::Parsed* ICalendarSources::parsed(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto modified = std::filesystem::last_write_time(file, error);
+    if (error)
+        return nullptr;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error)
+        return nullptr;
+    auto& slot = m_files[file];
+    if (slot && slot->modified == modified && slot->size == size)
+        return slot->root ? slot.get() : nullptr;
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    slot = std::make_unique<Parsed>();
+    slot->modified = modified;
+    slot->size = size;
+    if (in.bad())
+        return nullptr;
+    slot->root.reset(icalparser_parse_string(text.str().c_str()));
+    return slot->root ? slot.get() : nullptr;
+}
+
+std::vector<CalendarPause::Event> ICalendarSources::occurrences(const std::vector<std::string>& sources,
+                                                                Instant from, Instant to) {
+    std::vector<std::filesystem::path> files;
+    for (const std::string& source : sources) {
+        std::error_code error;
+        if (std::filesystem::is_directory(source, error)) {
+            for (std::filesystem::directory_iterator it(source, error), end; !error && it != end;
+                 it.increment(error))
+                if (it->path().extension() == ".ics")
+                    files.push_back(it->path());
+        } else {
+            files.emplace_back(source);
+        }
+    }
+
+    // Files gone from a folder (or a source no longer chosen) are forgotten.
+    const std::set<std::filesystem::path> wanted(files.begin(), files.end());
+    std::erase_if(m_files, [&](const auto& entry) { return !wanted.contains(entry.first); });
+
+    std::vector<CalendarPause::Event> out;
+    for (const auto& file : files) {
+        Parsed* calendar = parsed(file);
+        if (!calendar)
+            continue;
+        // A long recurrence is walked from its first instance: walk it once for a week ahead,
+        // then answer from that until the window leaves it or the file changes.
+        if (!calendar->expandedTo || from < *calendar->expandedFrom || to > *calendar->expandedTo) {
+            calendar->expanded = expand(calendar->root.get(), from, to + expansionAheadSeconds);
+            calendar->expandedFrom = from;
+            calendar->expandedTo = to + expansionAheadSeconds;
+        }
+        for (const auto& event : calendar->expanded)
+            if (event.start <= to && event.end >= from)
+                out.push_back(event);
     }
     return out;
 }

@@ -14,7 +14,9 @@ namespace sorvala {
 
 /// Reads the events of iCalendar files (.ics) and folders of them (vdir calendars) with
 /// libical: recurrences expanded, excluded dates and moved instances applied, time zones
-/// honoured. A file is parsed again only when its size or modification time changes.
+/// honoured. A file is parsed again only when its size or modification time changes, and its
+/// occurrences are worked out a week ahead at a time; files gone from the sources are forgotten.
+/// Not thread-safe: one thread at a time (see `BackgroundCalendar`).
 class ICalendarSources {
 public:
     ICalendarSources();
@@ -32,7 +34,7 @@ public:
 
 private:
     struct Parsed;
-    const Parsed* parsed(const std::filesystem::path& file);
+    Parsed* parsed(const std::filesystem::path& file);
 
     std::map<std::filesystem::path, std::unique_ptr<Parsed>> m_files;
 };

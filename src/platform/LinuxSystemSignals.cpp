@@ -3,6 +3,7 @@
 
 #include "platform/DesktopEntryIndex.h"
 #include "platform/DesktopServices.h"
+#include "platform/BackgroundCalendar.h"
 #include "platform/ICalendarSources.h"
 #include "platform/PipeWireScreenCapture.h"
 #include "platform/PulseMicrophoneMonitor.h"
@@ -164,7 +165,11 @@ public:
     bool calendarEventInProgress(const std::vector<std::string>& sources, Instant now) override {
         if (sources.empty())
             return false;
-        return CalendarPause::eventInProgress(m_calendar.occurrences(sources, now, now), now);
+        if (m_options.calendarWaitsForReading) {
+            m_calendar.eventInProgress(sources, now);
+            m_calendar.waitUntilRead();
+        }
+        return m_calendar.eventInProgress(sources, now);
     }
 
     bool screenRecordingGranted() override { return true; }
@@ -220,7 +225,7 @@ private:
     LinuxSession m_session;
     DesktopServices m_services;
     DesktopEntryIndex m_applications;
-    ICalendarSources m_calendar;
+    BackgroundCalendar m_calendar;
     std::unique_ptr<X11Probes> m_x11;
     std::unique_ptr<X11KeyPressTracker> m_keys;
     std::unique_ptr<PulseMicrophoneMonitor> m_microphone;

@@ -35,6 +35,9 @@ struct LinuxSignalsOptions {
     std::function<std::vector<FrontmostApplication::Rect>()> displays;
     /// The pw-dump program; nullopt: the one on PATH (only asked on Wayland).
     std::optional<QString> pwDump;
+    /// Whether asking about the calendar waits for the files to be read: for a one-shot answer
+    /// (the command line), never on the application's main thread.
+    bool calendarWaitsForReading = false;
 };
 
 /// The system signals of this Linux session, each served by the back end the session type and

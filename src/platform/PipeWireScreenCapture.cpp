@@ -8,15 +8,23 @@
 
 namespace sorvala {
 
-PipeWireScreenCapture::PipeWireScreenCapture(QString program, std::chrono::milliseconds maxAge)
-    : m_program(std::move(program)), m_maxAge(maxAge) {}
+PipeWireScreenCapture::PipeWireScreenCapture(QString program, std::chrono::milliseconds maxAge,
+                                             std::chrono::milliseconds deadline)
+    : m_program(std::move(program)), m_maxAge(maxAge), m_deadline(deadline) {}
 
 PipeWireScreenCapture::~PipeWireScreenCapture() {
-    if (m_process) {
-        m_process->disconnect();
+    stopRun();
+}
+
+void PipeWireScreenCapture::stopRun() {
+    if (!m_process)
+        return;
+    m_process->disconnect();
+    if (m_process->state() != QProcess::NotRunning) {
         m_process->kill();
         m_process->waitForFinished(100);
     }
+    m_process.reset();
 }
 
 QString PipeWireScreenCapture::findProgram() {
@@ -27,13 +35,20 @@ bool PipeWireScreenCapture::screenCaptured() {
     if (m_program.isEmpty())
         return false;
     const auto now = std::chrono::steady_clock::now();
-    const bool running = m_process && m_process->state() != QProcess::NotRunning;
+    bool running = m_process && m_process->state() != QProcess::NotRunning;
+    if (running && now - *m_startedAt >= m_deadline) {
+        // A hung run: the answer it was to refresh is stale, so no screencast is known.
+        stopRun();
+        running = false;
+        m_answer = false;
+    }
     if (!running && (!m_startedAt || now - *m_startedAt >= m_maxAge))
         start();
     return m_answer;
 }
 
 void PipeWireScreenCapture::start() {
+    stopRun();
     m_startedAt = std::chrono::steady_clock::now();
     m_process = std::make_unique<QProcess>();
     QProcess* process = m_process.get();

@@ -17,10 +17,12 @@ X11KeyPressTracker::X11KeyPressTracker(const std::string& displayName)
     int error = 0;
     if (!XQueryExtension(m_x.display(), "XInputExtension", &m_opcode, &event, &error))
         return;
-    // Raw events arrive whatever window has the focus, also while another client holds a grab.
+    // Raw events arrive whatever window has the focus; while another client holds a grab (a
+    // virtual machine, a remote desktop, a password prompt) only from XInput 2.1 on. The server
+    // answers with the highest version both sides know; 2.0 still gives the ungrabbed presses.
     int major = 2;
-    int minor = 0;
-    if (XIQueryVersion(m_x.display(), &major, &minor) != Success)
+    int minor = 2;
+    if (XIQueryVersion(m_x.display(), &major, &minor) != Success && major < 2)
         return;
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};

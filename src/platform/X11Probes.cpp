@@ -68,15 +68,19 @@ std::optional<FrontmostApplication::ActiveWindow> X11Probes::activeWindow() cons
     }
     if (const auto pid = m_x.cardinals(window, "_NET_WM_PID", XA_CARDINAL); pid && !pid->empty())
         info.processId = static_cast<std::uint32_t>(pid->front());
-    if (const auto states = m_x.cardinals(window, "_NET_WM_STATE", XA_ATOM)) {
-        for (const unsigned long state : *states) {
-            char* name = XGetAtomName(m_x.display(), state);
-            if (name) {
-                info.states.emplace_back(name);
-                XFree(name);
+    const auto atomNames = [&](const char* property, std::vector<std::string>& into) {
+        if (const auto atoms = m_x.cardinals(window, property, XA_ATOM)) {
+            for (const unsigned long atom : *atoms) {
+                char* name = XGetAtomName(m_x.display(), atom);
+                if (name) {
+                    into.emplace_back(name);
+                    XFree(name);
+                }
             }
         }
-    }
+    };
+    atomNames("_NET_WM_STATE", info.states);
+    atomNames("_NET_WM_WINDOW_TYPE", info.types);
     Window root = 0;
     int x = 0;
     int y = 0;

@@ -77,9 +77,15 @@ std::optional<std::string> fromWmClass(const ActiveWindow& window, const Desktop
 
 } // namespace
 
+bool isDesktopElement(const ActiveWindow& window) {
+    return std::any_of(window.types.begin(), window.types.end(), [](const std::string& type) {
+        return type == "_NET_WM_WINDOW_TYPE_DESKTOP" || type == "_NET_WM_WINDOW_TYPE_DOCK";
+    });
+}
+
 bool isFullscreen(const std::optional<ActiveWindow>& window, const std::vector<Rect>& displays,
                   std::uint32_t ownProcessId) {
-    if (!window || window->processId == ownProcessId)
+    if (!window || window->processId == ownProcessId || isDesktopElement(*window))
         return false;
     if (std::find(window->states.begin(), window->states.end(), fullscreenStateName) != window->states.end())
         return true;
@@ -88,7 +94,7 @@ bool isFullscreen(const std::optional<ActiveWindow>& window, const std::vector<R
 
 std::optional<std::string> applicationId(const std::optional<ActiveWindow>& window, const DesktopEntries& entries,
                                          std::string_view cgroupText, std::uint32_t ownProcessId) {
-    if (!window || window->processId == ownProcessId)
+    if (!window || window->processId == ownProcessId || isDesktopElement(*window))
         return std::nullopt;
     if (auto id = nonEmpty(window->gtkApplicationId))
         return id;

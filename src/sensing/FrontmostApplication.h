@@ -34,6 +34,7 @@ struct ActiveWindow {
     std::optional<std::uint32_t> processId;      ///< _NET_WM_PID
     std::vector<std::string> states;             ///< _NET_WM_STATE atom names
     Rect frame;                                  ///< outer frame, translated to the root
+    std::vector<std::string> types = {};         ///< _NET_WM_WINDOW_TYPE atom names
     bool operator==(const ActiveWindow&) const = default;
 };
 
@@ -44,7 +45,11 @@ struct DesktopEntries {
     std::map<std::string, std::string, std::less<>> idByStartupWmClass;
 };
 
-/// True when the window belongs to another process than `ownProcessId` and either carries the
+/// Whether the window is part of the desktop itself (its background or a panel): such a window
+/// covers a whole display and becomes active when clicked, yet is no application.
+bool isDesktopElement(const ActiveWindow& window);
+
+/// True when the window belongs to another process than `ownProcessId`, is no desktop element, and either carries the
 /// fullscreen state or has a frame exactly equal to some display (games that skip the state).
 bool isFullscreen(const std::optional<ActiveWindow>& window, const std::vector<Rect>& displays,
                   std::uint32_t ownProcessId);

@@ -60,4 +60,8 @@ void MemoryBreakHistory::record(BreakEvent::Kind kind, BreakEvent::Outcome outco
     m_events.push_back({m_clock.now(), kind, outcome, durationSeconds});
 }
 
+void RecordingBannerCenter::clearDelivered() {
+    m_timeline.note("banners cleared");
+}
+
 } // namespace sorvala

@@ -67,7 +67,7 @@ public:
     void registerCategories(const std::vector<int>&) override {}
     void refreshAuthorization(bool) override {}
     bool isAvailable() const override { return true; }
-    void clearDelivered() override {}
+    void clearDelivered() override;
 
 private:
     Timeline& m_timeline;

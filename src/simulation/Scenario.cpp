@@ -161,6 +161,15 @@ Scenario::Event readEvent(const json& line) {
         } else if (event.action == "sleep") {
             allowOnly(line, {"at", "do", "for"});
             event.forSeconds = offsetField(line, "for");
+        } else if (event.action == "setClock") {
+            allowOnly(line, {"at", "do", "by"});
+            const auto& by = required(line, "by");
+            const auto text = by.is_string() ? by.get<std::string>() : std::string();
+            const bool back = !text.empty() && text.front() == '-';
+            const auto seconds = parseOffset(back ? "+" + text.substr(1) : text);
+            if (!seconds || *seconds == 0)
+                throw Fault{"\"by\" is not an offset like \"+01:00\" or \"-01:00\""};
+            event.forSeconds = back ? -*seconds : *seconds;
         } else if (plainActions.contains(event.action)) {
             allowOnly(line, {"at", "do"});
         } else {
@@ -212,6 +221,8 @@ void apply(const Scenario::Event& event, Simulation& simulation) {
         simulation.snooze(event.minutes);
     else if (action == "sleep")
         simulation.sleep(event.forSeconds);
+    else if (action == "setClock")
+        simulation.setClock(event.forSeconds);
     else if (action == "quit")
         simulation.quit();
     else if (action == "launch")
@@ -302,11 +313,15 @@ std::variant<Scenario, Scenario::Error> Scenario::parse(std::string_view text) {
 std::unique_ptr<Simulation> Scenario::run() const {
     auto simulation = std::make_unique<Simulation>(options);
     simulation->launch();
+    // Event times count elapsed time from the start: a clock set by an hour moves the rest with it.
+    double clockSetBy = 0;
     for (const auto& event : events) {
-        simulation->runUntil(options.start + event.at);
+        simulation->runUntil(options.start + event.at + clockSetBy);
         apply(event, *simulation);
+        if (event.action == "setClock")
+            clockSetBy += event.forSeconds;
     }
-    simulation->runUntil(options.start + untilSeconds);
+    simulation->runUntil(options.start + untilSeconds + clockSetBy);
     return simulation;
 }
 

@@ -23,7 +23,7 @@ struct Scenario {
         std::string action;
         int minutes = 0;
         int count = 0; ///< displays connected, for "displays"
-        double forSeconds = 0;
+        double forSeconds = 0; ///< a sleep's length, or how far "setClock" moves the clock (negative: back)
         std::string cause;
         bool active = false;
         std::map<std::string, PreferenceValue> settings;

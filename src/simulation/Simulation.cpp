@@ -93,6 +93,13 @@ void Simulation::sleep(double seconds) {
         m_app->systemDidWake();
 }
 
+void Simulation::setClock(double by) {
+    // Timers count elapsed time: each keeps what it had left, so its deadline moves with the clock.
+    m_timers.suspend(by);
+    if (m_app)
+        m_app->systemClockChanged(by);
+}
+
 void Simulation::changeSettings(const std::map<std::string, PreferenceValue>& settings) {
     if (m_app)
         m_app->settingsWindowOpened();

@@ -46,6 +46,8 @@ public:
     void advance(double seconds) { runUntil(m_clock.now() + seconds); }
     /// The machine sleeps for `seconds` and wakes.
     void sleep(double seconds);
+    /// Someone sets the wall clock `by` seconds forward (negative: back).
+    void setClock(double by);
     /// Stores `settings` the way the settings window does, then closes the window.
     void changeSettings(const std::map<std::string, PreferenceValue>& settings);
 

@@ -28,6 +28,11 @@ TEST(AppLoggerLines, FormatAndTimestampBothWays) {
     EXPECT_EQ(AppLogger::generationURL(2, "/x/Sorvala.log"), "/x/Sorvala.log.2");
 }
 
+TEST(AppLoggerLines, ControlCharactersAreEscapedSoAnEntryIsOneLine) {
+    EXPECT_EQ(AppLogger::line("a\nb\r\tc\x1b[31m\x7f é …", noon),
+              "2026-12-05T12:00:00Z a\\nb\\r\\tc\\x1b[31m\\x7f é …");
+}
+
 TEST(AppLoggerFile, FirstLineCreatesTheFoldersAndLinesAppend) {
     TemporaryDirectory state;
     const auto file = state / "deep/Sorvala/Sorvala.log";

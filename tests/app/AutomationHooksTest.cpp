@@ -42,6 +42,10 @@ TEST(AutomationHookRedaction, OnlyTheFirstWordReachesTheLog) {
         {"arguments hidden", "notify-send   \"Break\" now", "notify-send …"},
         {"tab separates too", "curl\t-H token", "curl …"},
         {"second line hidden", "set-status\nsecret", "set-status …"},
+        {"assignment keeps its name", "TOKEN=s3cr3t curl https://x", "TOKEN=… curl …"},
+        {"several assignments", "A=1 B_2=two\tnotify-send", "A=… B_2=… notify-send"},
+        {"assignment alone", "SECRET=x", "SECRET=…"},
+        {"not a name before =", "2x=y run", "2x=y …"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

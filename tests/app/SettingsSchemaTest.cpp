@@ -158,6 +158,33 @@ TEST(SettingsChangesDescribe, ChangesInKeyOrderAndNothingForEqualValues) {
     EXPECT_EQ(SettingsChanges::describe({}, {{"a", "1"}}), Strings{"a=unset->1"});
 }
 
+TEST(SettingsChangesDescribe, HookCommandsAreLoggedRedacted) {
+    MemoryPreferences store = registeredStore();
+    const auto before = SettingsChanges::snapshot(store);
+    store.set(breakStartCommandKey, std::string("API_TOKEN=abc123 curl -H 'Bearer xyz'\nrm -rf"));
+    store.set(breakEndCommandKey, std::string("notify-send done"));
+    EXPECT_EQ(SettingsChanges::describe(before, SettingsChanges::snapshot(store)),
+              (Strings{"breakEndCommand=none->notify-send …", "breakStartCommand=none->API_TOKEN=… curl …"}));
+}
+
+TEST(SettingsSchemaChoices, ChoiceSettingsTakeOnlyTheirWords) {
+    const auto& rows = SettingsSchema::byKey();
+    const struct {
+        std::string_view key;
+        const char* word;
+        bool accepted;
+    } cases[] = {
+        {enforcementLongBreaksKey, "hardcore", true},  {enforcementLongBreaksKey, "Hardcore", false},
+        {enforcementMicroBreaksKey, "balanced", true}, {enforcementMicroBreaksKey, "", false},
+        {soundPairKey, "Purr & Pop", true},            {soundPairKey, "Pebble", false},
+        {breakStartCommandKey, "anything at all", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.word);
+        EXPECT_EQ(rows.at(c.key)->acceptsText(c.word), c.accepted);
+    }
+}
+
 TEST(SettingsChangesDescribe, ANewlyRegisteredKeyWasUnset) {
     MemoryPreferences store = registeredStore();
     const auto before = SettingsChanges::snapshot(store);

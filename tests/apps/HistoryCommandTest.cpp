@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "SubcommandRun.h"
 
+#include "support/ScopedEnvironment.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
@@ -24,10 +25,11 @@ protected:
     TemporaryDirectory home;
     std::filesystem::path history = home / "break-events.jsonl";
 
+    ScopedEnvironment zone{"TZ", "Europe/Berlin"};
+    ScopedEnvironment config{"XDG_CONFIG_HOME", (home / "config").string()};
+    ScopedEnvironment data{"XDG_DATA_HOME", (home / "data").string()};
+
     void SetUp() override {
-        ::setenv("TZ", "Europe/Berlin", 1);
-        ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
-        ::setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
         // 09:00 and 11:00 Berlin time on Saturday 5 December 2026, five minutes each.
         writeFile(history,
                   "{\"date\":\"2026-12-04T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"taken\",\"durationSeconds\":400}\n"

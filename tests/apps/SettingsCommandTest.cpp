@@ -85,7 +85,8 @@ TEST_F(SettingsCommandTest, SetTakesEachTypeAndGetReadsItBack) {
         {"smartPauseCooldownSeconds", "300", "300\n"},
         {"breaksSoundVolume", "0.5", "0.5\n"},
         {"nudgesSoundVolume", "1", "1\n"},
-        {"soundPair", "Pebble", "Pebble\n"},
+        {"soundPair", "Submarine & Hero", "Submarine & Hero\n"},
+        {"enforcementLongBreaks", "hardcore", "hardcore\n"},
         {"breakStartCommand", "", "\n"},
         {"excludedAppBundleIdentifiers", " org.a , org.b,,", "[org.a, org.b]\n"},
         {"calendarSources", "/home/me/work.ics", "[/home/me/work.ics]\n"},
@@ -101,7 +102,7 @@ TEST_F(SettingsCommandTest, SetTakesEachTypeAndGetReadsItBack) {
 }
 
 TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
-    ASSERT_EQ(run({"set", "soundPair", "Pebble"}).status, 0);
+    ASSERT_EQ(run({"set", "soundPair", "Tink"}).status, 0);
     const std::string before = fileBytes();
     ASSERT_FALSE(before.empty());
     const std::vector<std::vector<std::string>> cases = {
@@ -116,6 +117,8 @@ TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
         {"set", "breaksSoundVolume", "nan"},
         {"set", "breaksSoundVolume", ""},
         {"set", "soundPair"},
+        {"set", "soundPair", "Pebble"},
+        {"set", "enforcementLongBreaks", "Hardcore"},
         {"get", "noSuchKey"},
         {"get"},
         {"reset", "noSuchKey"},
@@ -138,6 +141,21 @@ TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
     }
 }
 
+TEST_F(SettingsCommandTest, AChoiceRefusesOtherWordsAndListShowsTheChoices) {
+    const Result refused = run({"set", "enforcementLongBreaks", "Hardcore"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err,
+              "sorvalactl: enforcementLongBreaks takes one of casual, balanced, hardcore, not 'Hardcore'\n");
+    const Result list = run({"list"});
+    EXPECT_NE(list.out.find("(one of Glass, Submarine & Hero, Purr & Pop, Tink)\n"), std::string::npos) << list.out;
+    const auto rows = nlohmann::json::parse(run({"list", "--json"}).out);
+    for (const auto& row : rows) {
+        if (row.at("key") == "enforcementMicroBreaks") {
+            EXPECT_EQ(row.at("choices"), (nlohmann::json{"casual", "balanced", "hardcore"}));
+        }
+    }
+}
+
 TEST_F(SettingsCommandTest, AFailedRunCreatesNoFile) {
     EXPECT_EQ(run({"set", "microMinutes", "121"}).status, 2);
     EXPECT_EQ(run({"get", "microMinutes"}).status, 0);
@@ -147,14 +165,14 @@ TEST_F(SettingsCommandTest, AFailedRunCreatesNoFile) {
 
 TEST_F(SettingsCommandTest, ResetOneOrAllLeavesOtherKeysAlone) {
     ASSERT_EQ(run({"set", "microMinutes", "5"}).status, 0);
-    ASSERT_EQ(run({"set", "soundPair", "Pebble"}).status, 0);
+    ASSERT_EQ(run({"set", "soundPair", "Tink"}).status, 0);
     {
         std::ofstream out(settingsFile(), std::ios::app);
         out << "sessionState=kept\n";
     }
     ASSERT_EQ(run({"reset", "microMinutes"}).status, 0);
     EXPECT_EQ(get("microMinutes"), "20\n");
-    EXPECT_EQ(get("soundPair"), "Pebble\n");
+    EXPECT_EQ(get("soundPair"), "Tink\n");
     ASSERT_EQ(run({"reset", "--all"}).status, 0);
     EXPECT_EQ(get("soundPair"), "Glass\n");
     EXPECT_NE(fileBytes().find("sessionState=kept"), std::string::npos);

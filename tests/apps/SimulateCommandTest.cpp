@@ -24,12 +24,17 @@ std::string readFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-TEST(SimulateCommand, AFullWorkingDayPrintsTheLogAndTheHistoryItWouldMake) {
+TEST(SimulateCommand, EachScenarioPrintsTheLogAndTheHistoryItWouldMake) {
     const std::filesystem::path data = SORVALA_TEST_DATA_DIR "/apps";
-    const auto result = simulate({(data / "full-day.jsonl").string()});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(result.out, readFile(data / "full-day.golden"));
+    // A working day; a planned break held past the end of the day; a pause until tomorrow on the
+    // day the clocks go back; the wall clock set forward and back.
+    for (const char* name : {"full-day", "planned-break-after-hours", "pause-until-tomorrow-25h", "clock-set"}) {
+        SCOPED_TRACE(name);
+        const auto result = simulate({(data / (std::string(name) + ".jsonl")).string()});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(result.out, readFile(data / (std::string(name) + ".golden")));
+    }
 }
 
 TEST(SimulateCommand, BadScenariosNameTheLineAndPrintNothing) {
@@ -54,6 +59,8 @@ TEST(SimulateCommand, BadScenariosNameTheLineAndPrintNothing) {
         {R"({"start": "2026-12-07T08:00:00", "timeZone": "Mars/Olympus", "until": "+01:00"})",
          "line 1: \"timeZone\" is not a known time zone"},
         {header + "{not json", "line 2: not valid JSON"},
+        {header + R"({"at": "+00:10", "do": "setClock", "by": "soon"})",
+         "line 2: \"by\" is not an offset like \"+01:00\" or \"-01:00\""},
     };
     TemporaryDirectory folder;
     for (const auto& c : cases) {

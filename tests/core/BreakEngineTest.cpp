@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "core/BreakEngine.h"
 #include "core/SettingsKeys.h"
+#include "core/SmartPauseCooldown.h"
 
 #include "support/CoreDefaults.h"
 #include "support/CorePrinters.h"
@@ -85,11 +86,10 @@ TEST_F(BreakEngineTest, PlannedArmIsAnnouncedOnEveryAllowedTickUntilALongCommit)
     engine.armFixedTimeBreak();
     EXPECT_EQ(engine.tick(at(10)), (Effects{E::BreakDue{Kind::long_}}));
     EXPECT_EQ(engine.tick(at(1200)), (Effects{E::BreakDue{Kind::long_}})) << "a micro firing becomes the long";
-    EXPECT_EQ(engine.tick(at(1210, true, false)), (Effects{E::TickSuppressionChanged{Reason::offHours}}));
 
     engine.decide(Kind::long_, worldAt(1220, "Call"));
     engine.startFreshMicroCadence(t0 + 1220);
-    EXPECT_EQ(engine.tick(at(1230)), (Effects{E::TickSuppressionChanged{std::nullopt}, E::BreakDue{Kind::long_}}))
+    EXPECT_EQ(engine.tick(at(1230)), (Effects{E::BreakDue{Kind::long_}}))
         << "a held arm is not released when nothing is due";
     engine.decide(Kind::micro, worldAt(1240));
     EXPECT_TRUE(engine.dueBreak()->isFixedTime) << "a micro commit leaves the arm";
@@ -175,6 +175,45 @@ TEST_F(BreakEngineTest, SnoozePostponesCountsAndKeepsTheBadgeDismissed) {
     EXPECT_TRUE(engine.isOvertimeDismissed());
     engine.startFreshWorkStretch(t0 + 2000);
     EXPECT_FALSE(engine.isOvertimeDismissed()) << "a new stretch re-arms the badge";
+}
+
+TEST_F(BreakEngineTest, TheEndOfTheWorkingDayDropsTheHeldPlannedBreakWithItsArm) {
+    engine.armFixedTimeBreak();
+    engine.decide(Kind::long_, worldAt(600, "Call"));
+    EXPECT_EQ(engine.tick(at(700, true, false)),
+              (Effects{E::TickSuppressionChanged{Reason::offHours}, E::HoldDropped{"offHours"}}));
+    EXPECT_EQ(engine.dueBreak(), std::nullopt);
+    EXPECT_EQ(engine.tick(at(800)), (Effects{E::TickSuppressionChanged{std::nullopt}}))
+        << "the next working day starts without the planned break";
+}
+
+TEST_F(BreakEngineTest, AHoldTheClockWasSetBackPastCountsAsNow) {
+    engine.decide(Kind::long_, worldAt(1200, "Call"));
+    const Instant setBack = t0 + 1210 - 3600;
+    EXPECT_EQ(engine.smartPauseCooldownAnchor(setBack), setBack);
+    EXPECT_EQ(SmartPauseCooldown::remainingSeconds(engine.smartPauseCooldownAnchor(setBack + 31), 30, setBack + 31), 0)
+        << "the cooldown lasts its own length from the set-back, not the hour";
+    EXPECT_EQ(engine.smartPauseCooldownAnchor(t0 + 2000), setBack) << "a hold in the past stays where it was";
+}
+
+TEST_F(BreakEngineTest, AMicroBreakTypingKeepsHeldIsNotReportedClearedUntilItTakesTheScreen) {
+    engine.decide(Kind::micro, worldAt(1200, "Call"));
+    EXPECT_EQ(engine.decide(Kind::micro, worldAt(1300, std::nullopt, 1)),
+              (Effects{E::Commit{Kind::micro, std::nullopt}, E::BreakHeld{Kind::micro, Block::typing, std::nullopt}}));
+    EXPECT_EQ(engine.decide(Kind::micro, worldAt(1310, std::nullopt, 2)), (Effects{E::Commit{Kind::micro, std::nullopt}}));
+    EXPECT_EQ(engine.decide(Kind::micro, worldAt(1320)),
+              (Effects{E::Commit{Kind::micro, t0 + 1200}, E::ClaimScreen{Kind::micro, t0 + 1200}}));
+}
+
+TEST(BreakEngineFacts, PresenceEndsAtExactlyTwoMinutesWithoutInput) {
+    const std::pair<double, bool> cases[] = {{0, true}, {119.9, true}, {120, false}, {500, false}};
+    for (const auto& [idle, present] : cases) {
+        SCOPED_TRACE(idle);
+        EXPECT_EQ(at(1000, true, true, false, idle).isPresent(), present);
+    }
+    auto proven = at(1000, true, true, false, 500);
+    proven.presenceLastProvenAt = t0 + 880;
+    EXPECT_FALSE(proven.isPresent()) << "proved present 120 s ago is no longer present";
 }
 
 TEST(BreakEngineEffectText, EffectsPrintInTheWordsOfTheLog) {

@@ -113,6 +113,23 @@ TEST(DailyStatsStreaks, QualifyingDaysInARow) {
     EXPECT_EQ(BreakLog::longestStreak({}, berlin), 0);
 }
 
+TEST(ScreenScoreDaily, SleepInTheMiddleOfTheDaySplitsItsWork) {
+    // 08:00 to 12:00 less the ten minutes asleep, then 12:00 to 16:00: two stretches, not one.
+    EXPECT_EQ(scoreOf({event("2026-12-07T08:00:00", Outcome::taken, 300.0),
+                       event("2026-12-07T12:00:00", Outcome::asleep, 600.0),
+                       event("2026-12-07T16:00:00", Outcome::taken)}),
+              (ScreenScore{42,
+                           {Factor{"Spent 3h 50m without a break", -28}, Factor{"Spent 4h 0m without a break", -30}},
+                           0}));
+}
+
+TEST(DailyStatsStreaks, AMissingDayBreaksTheLongestStreak) {
+    std::vector<BreakEvent> events;
+    for (const char* date : {"2026-12-07T10:00:00", "2026-12-08T10:00:00", "2026-12-10T10:00:00"})
+        events.push_back(event(date, Outcome::taken));
+    EXPECT_EQ(BreakLog::longestStreak(events, berlin), 2) << "Monday, Tuesday, then Thursday";
+}
+
 TEST(DailyStatsStreaks, DaylightSavingDaysStillFollowEachOther) {
     std::vector<BreakEvent> events;
     for (const char* date : {"2026-03-28T10:00:00", "2026-03-29T10:00:00", "2026-03-30T10:00:00"})

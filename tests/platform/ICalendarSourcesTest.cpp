@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "platform/BackgroundCalendar.h"
 #include "platform/ICalendarSources.h"
 
 #include "sensing/CalendarPause.h"
@@ -9,6 +10,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+
+#include <unistd.h>
 
 using namespace sorvala;
 
@@ -134,4 +137,29 @@ TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
     else
         ::unsetenv("TZ");
     ::tzset();
+}
+
+TEST(ICalendarSources, AFileGoneFromAFolderIsForgotten) {
+    const auto folder = std::filesystem::temp_directory_path() / ("sorvala-ics-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(dir + "single.ics", folder / "single.ics",
+                               std::filesystem::copy_options::overwrite_existing);
+    ICalendarSources calendar;
+    const std::vector<std::string> sources = {folder.string()};
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-05T15:10:00Z"));
+    std::filesystem::remove(folder / "single.ics");
+    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-05T15:10:00Z")) << "a deleted event still held breaks";
+    std::filesystem::remove_all(folder);
+}
+
+TEST(BackgroundCalendar, AnswersAtOnceAndFromTheReadingOnceItEnds) {
+    BackgroundCalendar calendar(std::chrono::seconds(60));
+    const std::vector<std::string> sources = {dir + "single.ics"};
+    const Instant now = at("2026-01-05T15:10:00Z");
+    calendar.eventInProgress(sources, now); // asks for the first reading
+    calendar.waitUntilRead();
+    EXPECT_TRUE(calendar.eventInProgress(sources, now));
+    EXPECT_FALSE(calendar.eventInProgress(sources, at("2026-01-05T15:50:00Z"))) << "the event ended";
+    calendar.waitUntilRead();
+    EXPECT_FALSE(calendar.eventInProgress({dir + "weekly.ics"}, now)) << "another calendar is not yet read";
 }

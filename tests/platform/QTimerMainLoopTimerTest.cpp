@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace sorvala {
 namespace {
 
@@ -61,14 +64,21 @@ TEST(QTimerMainLoopTimer, DroppedOrInvalidatedTimersNeverFire) {
 TEST(QTimerMainLoopTimer, MovingTheFireDateDelaysTheFiring) {
     SystemClock clock;
     QTimerMainLoopTimer timers(clock);
+    // A loaded machine may run late by any amount: only the order and the earliest time hold.
     const auto start = clock.now();
     std::optional<Instant> firedAt;
-    auto timer = timers.scheduled(0.01, false, 0, [&] { firedAt = clock.now(); });
+    std::vector<std::string> order;
+    auto timer = timers.scheduled(0.01, false, 0, [&] {
+        firedAt = clock.now();
+        order.emplace_back("moved");
+    });
     timer->setFireDate(timer->fireDate() + 0.2);
-    EXPECT_NEAR(timer->fireDate() - start, 0.21, 0.05);
+    auto marker = timers.scheduled(0.05, false, 0, [&] { order.emplace_back("marker"); });
+    EXPECT_GE(timer->fireDate() - start, 0.21);
     runUntil([&] { return firedAt.has_value(); });
     ASSERT_TRUE(firedAt);
-    EXPECT_GE(*firedAt - start, 0.15);
+    EXPECT_EQ(order, (std::vector<std::string>{"marker", "moved"}));
+    EXPECT_GE(*firedAt - start, 0.2);
 }
 
 TEST(QTimerMainLoopTimer, PreciseOnlyWithoutTolerance) {

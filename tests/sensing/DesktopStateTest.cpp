@@ -73,6 +73,24 @@ TEST(FrontmostApplication, FullscreenByStateOrByFillingADisplay) {
     EXPECT_FALSE(FrontmostApplication::isFullscreen(game, {}, 1));
 }
 
+TEST(FrontmostApplication, TheDesktopAndItsPanelsAreNeitherFrontmostNorFullscreen) {
+    using FrontmostApplication::ActiveWindow;
+    const std::vector<FrontmostApplication::Rect> displays{{0, 0, 1920, 1080}};
+    for (const char* type : {"_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK"}) {
+        SCOPED_TRACE(type);
+        ActiveWindow desktop;
+        desktop.processId = 900;
+        desktop.wmClassClass = "Xfdesktop";
+        desktop.gtkApplicationId = "org.xfce.xfdesktop";
+        desktop.types = {type};
+        desktop.frame = {0, 0, 1920, 1080};
+        EXPECT_FALSE(FrontmostApplication::isFullscreen(desktop, displays, 1));
+        EXPECT_EQ(FrontmostApplication::applicationId(desktop, {}, "", 1), std::nullopt);
+        desktop.types = {"_NET_WM_WINDOW_TYPE_NORMAL"};
+        EXPECT_TRUE(FrontmostApplication::isFullscreen(desktop, displays, 1)) << "an ordinary window filling it is";
+    }
+}
+
 TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
     using FrontmostApplication::ActiveWindow;
     FrontmostApplication::DesktopEntries entries;

@@ -58,6 +58,31 @@ TEST(BreakRoads, TypingHoldsTheScreenTakeUntilTheKeysRest) {
     EXPECT_EQ(sim->timeline().count("reason=typing"), 1) << "the retry waits quietly while the keys go on";
 }
 
+TEST(BreakRoads, TypingHoldingAMicroBreakIsReportedClearedOnceWhenTheKeysRest) {
+    const auto sim = simulate(header("+00:30", R"({"breakCycleEnabled": false, "reminderMinutes": 60})") +
+                              R"({"at": "+00:00", "do": "work"}
+{"at": "+00:23", "do": "read"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"break due but held kind=micro reason=typing",
+                                                "micro break screen shown"}));
+    EXPECT_LE(sim->timeline().count("break hold cleared"), 1) << "the hold went on for three minutes";
+}
+
+TEST(BreakRoads, APlannedBreakHeldPastTheEndOfTheDayIsNotAnnouncedTheNextMorning) {
+    const auto sim = simulate(
+        R"({"start": "2026-12-07T16:00:00", "timeZone": "Europe/Berlin", "until": "+18:00", "settings": )"
+        R"({"reminderMinutes": 0, "microMinutes": 0, "fixedBreakTimes": "16:30", "workingHoursEnabled": true}})"
+        "\n"
+        R"({"at": "+00:00", "do": "read"}
+{"at": "+00:25", "cause": "On a call", "active": true}
+{"at": "+01:10", "cause": "On a call", "active": false})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"break due but held kind=long reason=smartPause cause=On a call",
+                                                "work clock tick suppressed reason=offHours",
+                                                "break hold dropped reason=offHours", "work clock running"}));
+    EXPECT_EQ(sim->timeline().count("heads-up sent"), 0) << "nobody planned a break at 09:00";
+}
+
 TEST(BreakRoads, AnAbsenceCountsAsRestWhenTheUndoIsLetGo) {
     const auto sim = simulate(header("+00:40", longOnly) +
                               R"({"at": "+00:00", "do": "read"}

@@ -59,13 +59,47 @@ TEST(Commands, ATimedPauseStopsTheLoopAndResumesWithFreshStretches) {
     EXPECT_NEAR(headsUp->at - sim->calendar().instant({2026, 12, 7}, 9, 5), 0, 10);
 }
 
-TEST(Commands, PauseUntilTomorrowEndsAtLocalMidnight) {
-    const auto sim = simulate(header("+16:30", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+TEST(Commands, PauseUntilTomorrowEndsAtTheNextLocalMidnightOnDaysOfEveryLength) {
+    const struct {
+        const char* name;
+        const char* start;
+        const char* resumesAt;
+    } cases[] = {
+        {"23 hours", "2026-03-29T08:00:00", "2026-03-29 22:00:00 +0000"},
+        {"24 hours", "2026-12-07T08:00:00", "2026-12-07 23:00:00 +0000"},
+        {"25 hours", "2026-10-25T08:00:00", "2026-10-25 23:00:00 +0000"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto sim = simulate(R"({"start": ")" + std::string(c.start) +
+                                  R"(", "timeZone": "Europe/Berlin", "until": "+16:30", "settings": )" +
+                                  longOnlyWith() + "}\n" + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:05", "do": "pauseUntilTomorrow"})");
+        ASSERT_TRUE(sim);
+        EXPECT_TRUE(sim->timeline().logged(std::string("reminders paused until ") + c.resumesAt));
+        EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused", "reminders resumed", "heads-up sent"}));
+        EXPECT_EQ(sim->timeline().count("heads-up sent"), 1) << "nothing while paused";
+    }
+}
+
+TEST(Commands, SnoozesBeyondTheStoredDailyBudgetAreRefused) {
+    const auto sim = simulate(header("+00:40", longOnlyWith(R"(, "snoozesPerSession": 0, "snoozesPerDay": 2)")) +
+                              R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "snooze", "minutes": 1}
+{"at": "+00:06", "do": "snooze", "minutes": 1}
+{"at": "+00:07", "do": "snooze", "minutes": 1})");
     ASSERT_TRUE(sim);
-    EXPECT_TRUE(sim->timeline().logged("reminders paused until 2026-12-07 23:00:00 +0000"));
-    EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused", "reminders resumed", "heads-up sent"}));
-    EXPECT_EQ(sim->timeline().count("heads-up sent"), 1) << "nothing while paused";
+    EXPECT_EQ(sim->timeline().count("next break snoozed by 1m from=menu"), 2);
+    EXPECT_TRUE(sim->timeline().logged("snooze refused minutes=1 from=menu reason=budgetSpent session=2 daily=2"));
+}
+
+TEST(Commands, TheHeadsUpStartsTheSessionsSnoozesOver) {
+    const auto sim = simulate(header("+00:23", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "snooze", "minutes": 1}
+{"at": "+00:06", "do": "snooze", "minutes": 1})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"break due kind=long proceeding snoozeCount=2", "heads-up sent"}));
+    EXPECT_EQ(sim->app()->engine().snoozeCount(), 0);
 }
 
 TEST(Commands, PauseUntilResumedLastsUntilTheResumeCommand) {

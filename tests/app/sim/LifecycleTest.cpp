@@ -23,9 +23,76 @@ TEST(Lifecycle, SleepDuringTheHeadsUpCallsOffTheBreakAndItsOverlay) {
 {"at": "+00:21:20", "do": "skipHeadsUp"})");
     ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "system will sleep", "notice cleared kind=preBreak",
-                                                "system woke"}));
+                                                "banners cleared", "system woke"}));
     EXPECT_FALSE(sim->timeline().logged("break skipped")) << "no overlay is left to skip from";
     EXPECT_TRUE(sim->history().empty());
+}
+
+TEST(Lifecycle, LaunchNamesTheBlockersSwitchedOnWithoutTheirPermission) {
+    const std::pair<const char*, bool> cases[] = {
+        {R"({"pauseDuringCalendarEvents": true})", true},
+        {R"({"pauseDuringCalendarEvents": true, "calendarSources": ["/home/me/work.ics"]})", false},
+        {R"({"pauseDuringCalendarEvents": false})", false},
+    };
+    for (const auto& [settings, named] : cases) {
+        SCOPED_TRACE(settings);
+        const auto sim = simulate(header("+00:01", settings));
+        ASSERT_TRUE(sim);
+        EXPECT_EQ(sim->timeline().logged("blockers switched on without their permission: Calendar"), named);
+    }
+}
+
+TEST(Lifecycle, SettingTheClockNeitherFiresNorDelaysTheBreakAndRecordsNothing) {
+    for (const char* by : {"+01:00", "-01:00", "+05:00"}) {
+        SCOPED_TRACE(by);
+        const auto sim = simulate(header("+00:25", longOnly) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:10", "do": "setClock", "by": ")" + std::string(by) + R"("})");
+        ASSERT_TRUE(sim);
+        const double moved = *parseOffset(std::string("+") + (by + 1)) * (by[0] == '-' ? -1 : 1);
+        EXPECT_TRUE(sim->timeline().logged(std::string("system clock set by=") + by[0]));
+        const auto& entries = sim->timeline().entries();
+        const auto headsUp = std::find_if(entries.begin(), entries.end(),
+                                          [](const auto& e) { return e.text.find("heads-up sent") == 0; });
+        ASSERT_NE(headsUp, entries.end());
+        EXPECT_NEAR(headsUp->at - (entries.front().at + moved), 20 * 60, 10) << "twenty minutes of work, as set";
+        EXPECT_FALSE(sim->timeline().logged("screens were dark"));
+        EXPECT_EQ(outcomes(*sim), (std::vector<std::string>{"long taken"})) << "the jump is no rest";
+    }
+}
+
+TEST(Lifecycle, TimersAimedAtATimeOfDayKeepTheirTimeWhenTheClockIsSet) {
+    const struct {
+        const char* name;
+        const char* events;
+        const char* line;
+        int hour, minute;
+    } cases[] = {
+        {"the pause's end", R"({"at": "+00:05", "do": "pause", "minutes": 60})", "reminders resumed", 9, 5},
+        {"the planned break", "", "heads-up sent", 10, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto sim = simulate(header("+03:00", R"({"reminderMinutes": 0, "microMinutes": 0, "fixedBreakTimes": "10:00"})") +
+                                  R"({"at": "+00:00", "do": "read"})" + "\n" + c.events + "\n" +
+                                  R"({"at": "+00:10", "do": "setClock", "by": "-00:30"})");
+        ASSERT_TRUE(sim);
+        const auto& entries = sim->timeline().entries();
+        const auto found = std::find_if(entries.begin(), entries.end(),
+                                        [&](const auto& e) { return e.text.find(c.line) == 0; });
+        ASSERT_NE(found, entries.end());
+        EXPECT_NEAR(found->at - sim->calendar().instant({2026, 12, 7}, c.hour, c.minute), 0, 1);
+    }
+}
+
+TEST(Lifecycle, ACooldownAfterTheClockIsSetBackLastsItsOwnLength) {
+    const auto sim = simulate(header("+00:40", longOnly) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:15", "cause": "On a call", "active": true}
+{"at": "+00:30", "cause": "On a call", "active": false}
+{"at": "+00:30:05", "do": "setClock", "by": "-01:00"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"break due but held kind=long reason=smartPause", "system clock set",
+                                                "break due but held kind=long reason=cooldown", "heads-up sent",
+                                                "long break screen shown"}));
 }
 
 TEST(Lifecycle, ALongSleepIsCreditedAsRestOnceTheScreensAreBack) {

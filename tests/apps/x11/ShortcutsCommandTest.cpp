@@ -2,6 +2,7 @@
 #include "app/ShortcutAction.h"
 #include "apps/SubcommandRun.h"
 #include "core/Logger.h"
+#include "support/ScopedEnvironment.h"
 #include "platform/QSettingsPreferencesStore.h"
 
 #include <QTemporaryDir>
@@ -18,7 +19,7 @@ TEST(ShortcutsCommand, ListsEachBindingInForceAndWhetherItRegisters) {
     if (!std::getenv("DISPLAY"))
         GTEST_SKIP() << "needs an X server (run inside scripts/test-session)";
     QTemporaryDir home;
-    ::setenv("XDG_CONFIG_HOME", home.path().toLocal8Bit().constData(), 1);
+    const ScopedEnvironment config("XDG_CONFIG_HOME", home.path().toStdString());
     NullLogger log;
     {
         QSettingsPreferencesStore store(QSettingsPreferencesStore::standardPath(), log);

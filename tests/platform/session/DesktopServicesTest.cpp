@@ -3,6 +3,7 @@
 
 #include "sensing/DoNotDisturb.h"
 #include "sensing/VideoDetection.h"
+#include "support/ScopedEnvironment.h"
 
 #include "SessionSupport.h"
 
@@ -153,7 +154,7 @@ TEST_F(DesktopServicesOnBus, GnomeDoNotDisturbComesFromGSettings) {
     ASSERT_TRUE(keyfile.open(QIODevice::WriteOnly));
     keyfile.write("[org/gnome/desktop/notifications]\nshow-banners=false\n");
     keyfile.close();
-    qputenv("GSETTINGS_BACKEND", "keyfile");
+    const ScopedEnvironment backend("GSETTINGS_BACKEND", "keyfile");
 
     DBusMock server(notifications, notificationsPath, notifications);
     ASSERT_TRUE(server.isUp());

@@ -95,7 +95,8 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     const QString program = dir.filePath(QStringLiteral("pw-dump"));
     QFile script(program);
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nexec cat '" + graph.toUtf8() + "'\n");
+    script.write("#!/bin/sh\n[ -e '" + dir.filePath(QStringLiteral("hang")).toUtf8() + "' ] && exec sleep 60\nexec cat '" +
+                 graph.toUtf8() + "'\n");
     script.close();
     script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
     auto useGraph = [&](const char* fixture) {
@@ -110,6 +111,17 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     EXPECT_TRUE(waitUntil([&] { return capture.screenCaptured(); }));
     useGraph("pw-dump-camera-on.json");
     EXPECT_TRUE(waitUntil([&] { return !capture.screenCaptured(); }));
+
+    // A run that hangs is killed at its deadline, and the last answer does not outlive it.
+    PipeWireScreenCapture hanging(program, std::chrono::milliseconds(0), std::chrono::milliseconds(300));
+    useGraph("pw-dump-screencast.json");
+    EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); }));
+    QFile hang(dir.filePath(QStringLiteral("hang")));
+    ASSERT_TRUE(hang.open(QIODevice::WriteOnly));
+    hang.close();
+    EXPECT_TRUE(waitUntil([&] { return !hanging.screenCaptured(); })) << "a hung pw-dump kept the old answer";
+    QFile::remove(hang.fileName());
+    EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); })) << "the next run after the kill reads again";
 
     // A broken program is no screencast.
     PipeWireScreenCapture broken(dir.filePath(QStringLiteral("missing")), std::chrono::milliseconds(0));
@@ -139,6 +151,7 @@ TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {
     RecordingLogger log;
     LinuxSignalsOptions options;
     options.session = LinuxSession{LinuxSession::Type::unknown, {}};
+    options.calendarWaitsForReading = true;
     auto probes = makeLinuxSystemSignals(log, options);
     const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
     const std::vector<std::string> sources = {dir + "missing.ics", dir + "single.ics"};

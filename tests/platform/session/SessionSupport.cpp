@@ -67,6 +67,17 @@ Child::~Child() {
     stop();
 }
 
+bool Child::waitForOutput(const QByteArray& text) {
+    QByteArray seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (!seen.contains(text) && clock.elapsed() < 5000) {
+        m_process->waitForReadyRead(100);
+        seen += m_process->readAllStandardOutput();
+    }
+    return seen.contains(text);
+}
+
 void Child::stop() {
     if (m_process->state() == QProcess::NotRunning)
         return;

@@ -32,6 +32,8 @@ public:
     qint64 pid() const { return m_process->processId(); }
     bool isRunning() const { return m_process->state() == QProcess::Running; }
     void stop();
+    /// Waits up to five seconds for `text` on the child's standard output.
+    bool waitForOutput(const QByteArray& text);
 
 private:
     std::unique_ptr<QProcess> m_process;

@@ -62,6 +62,18 @@ TEST_F(X11Signals, RawKeyPressesCountButPointerMovesDoNot) {
     EXPECT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(before) < before; }));
 }
 
+TEST_F(X11Signals, KeyPressesCountWhileAnotherProgramGrabsTheKeyboard) {
+    X11KeyPressTracker keys;
+    ASSERT_TRUE(keys.isListening());
+    Child grabber(QCoreApplication::applicationFilePath(), {QStringLiteral("--grab-keyboard")});
+    ASSERT_TRUE(grabber.waitForOutput("grabbed")) << "the helper never got the keyboard";
+    ASSERT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(0) >= 0.5; }));
+    const double before = *keys.secondsSinceLastKeyPress();
+    xdotool({QStringLiteral("key"), QStringLiteral("a")});
+    EXPECT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(before) < before; }))
+        << "a press into the grabbing window went unseen";
+}
+
 TEST_F(X11Signals, ActiveWindowOfAnotherProgramAndItsFullscreenState) {
     X11Probes x;
     ASSERT_TRUE(x.isOpen());

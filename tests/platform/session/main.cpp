@@ -8,8 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+
+#include <cstdio>
 #include <cstring>
 #include <memory>
+
+#include <unistd.h>
 
 namespace {
 
@@ -27,9 +32,35 @@ int showWindow(int argc, char** argv, bool fullscreen) {
     return application.exec();
 }
 
+// Holds the keyboard the way a virtual machine or a password prompt does, until killed.
+int grabKeyboard() {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 1;
+    const Window root = DefaultRootWindow(display);
+    const Window window = XCreateSimpleWindow(display, root, 0, 0, 200, 100, 0, 0, 0);
+    XMapRaised(display, window);
+    XSync(display, False);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
+            XSync(display, False);
+            std::puts("grabbed");
+            std::fflush(stdout);
+            for (;;) {
+                XEvent event;
+                XNextEvent(display, &event);
+            }
+        }
+        usleep(20000);
+    }
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--grab-keyboard") == 0)
+        return grabKeyboard();
     if (argc == 3 && std::strcmp(argv[1], "--show-window") == 0)
         return showWindow(argc, argv, std::strcmp(argv[2], "fullscreen") == 0);
     testing::InitGoogleTest(&argc, argv);

@@ -2,6 +2,7 @@
 #include "app/HotKeys.h"
 #include "platform/X11HotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
+#include "support/ScopedEnvironment.h"
 #include "support/RecordingLogger.h"
 
 #include <QDeadlineTimer>
@@ -59,7 +60,7 @@ protected:
         static int argc = 1;
         static char name[] = "sorvala_platform_x11_tests";
         static char* argv[] = {name, nullptr};
-        qputenv("QT_QPA_PLATFORM", "xcb");
+        const ScopedEnvironment platform("QT_QPA_PLATFORM", "xcb");
         static QGuiApplication application(argc, argv);
     }
 
