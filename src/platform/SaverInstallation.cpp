@@ -137,7 +137,7 @@ std::optional<std::string> SaverInstallation::registerWithXScreenSaver(bool refr
     // made read-only is meant to stay as it is.
     const auto permissions = std::filesystem::status(file, error).permissions();
     if (::access(file.c_str(), W_OK) != 0 || (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
-        return file.string() + " is read-only; it was left as it was";
+        return file.string() + " is read-only, so Sorvala left it unchanged.";
     // The user's own file: a copy of it as it was goes first.
     if (const auto failed = writeAtomically(*existing, file.string() + ".sorvala-backup"))
         return "could not back up " + file.string() + ": " + *failed;
