@@ -2,20 +2,51 @@
 #include "platform/Gallery.h"
 
 #include "core/UserDirectories.h"
+#include "render/InkRaster.h"
 #include "render/SorvalaSaverView.h"
 
 #include <QBuffer>
 #include <QDesktopServices>
+#include <QPainter>
 #include <QSaveFile>
 #include <QUrl>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <set>
 
 #include <sys/stat.h>
 
 namespace sorvala {
+
+namespace {
+
+/// The finished drawing as the view shows it: its ink, already laid down stroke by stroke, on the
+/// paper of its theme. Drawing the whole picture again from its strokes would take seconds on a
+/// large display while the break screen closes; the ink is there to be copied.
+QImage finishedPicture(const SorvalaSaverView& view, qreal scale) {
+    const QSizeF size = view.size();
+    const QSize pixels(static_cast<int>(std::ceil(size.width() * scale)), static_cast<int>(std::ceil(size.height() * scale)));
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(scale);
+    const Settings::Theme theme = view.logic().theme();
+    QImage grain;
+    if (theme == Settings::Theme::paper) {
+        grain = paperGrain(pixels);
+        grain.setDevicePixelRatio(scale);
+    }
+    QPainter painter(&image);
+    const QRectF bounds(QPointF(0, 0), size);
+    paintPaper(painter, bounds, theme, grain);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(bounds, view.inkImage());
+    return image;
+}
+
+} // namespace
 
 Gallery::Gallery(Logger& log, const Clock& clock, const Calendar& calendar, DesktopPicture& desktop,
                  std::filesystem::path directory, FolderOpener openFolder)
@@ -35,7 +66,8 @@ void Gallery::save(const SorvalaSaverView& view, qreal devicePixelRatio) {
     if (!(size.width() > 0) || !(size.height() > 0))
         return;
     const qreal scale = devicePixelRatio > 0 ? devicePixelRatio : 2.0;
-    const QImage image = renderFinishedDrawing(view.logic().sorvala(), size, scale, view.finishedLook());
+    const QImage image = view.inkImage().isNull() ? renderFinishedDrawing(view.logic().sorvala(), size, scale, view.finishedLook())
+                                                  : finishedPicture(view, scale);
     if (image.isNull()) {
         m_log.log("gallery save failed: could not render the sorvala at " + std::to_string(size.width() * scale) +
                   "x" + std::to_string(size.height() * scale) + " pixels");

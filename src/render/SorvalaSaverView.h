@@ -78,6 +78,8 @@ public:
     /// scale with `renderFinishedDrawing` (a break screen's view draws over its host's background,
     /// but a picture kept on its own needs the paper).
     FinishedLook finishedLook() const;
+    /// The ink laid down so far, at this view's ratio; null before the first frame.
+    const QImage& inkImage() const { return m_ink; }
 
 private:
     QRect bounds() const;

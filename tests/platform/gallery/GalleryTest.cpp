@@ -115,6 +115,36 @@ TEST_F(GalleryOnDisk, SavingAViewRendersItsFinishedDrawingAtTheGivenRatio) {
     EXPECT_EQ(pngNames(gallery()).size(), 1u);
 }
 
+TEST_F(GalleryOnDisk, TheSavedPictureIsWhatTheFinishedViewShows) {
+    MemoryPreferences store;
+    store.set(AppearanceKeys::themeKey, std::int64_t{0});
+    store.set(AppearanceKeys::speedKey, 10.0);
+    SorvalaSaverView view(store, 0);
+    view.setGeometry(QSizeF(300, 180), 1);
+    double now = 0;
+    for (int frame = 0; frame < 20000 && !view.isDrawingComplete(); ++frame)
+        view.animateOneFrame(now += 0.05);
+    ASSERT_TRUE(view.isDrawingComplete());
+    QImage shown(300, 180, QImage::Format_ARGB32_Premultiplied);
+    view.renderInto(shown, true);
+    const auto path = gallery().saveImage(QImage()); // nothing: only the failure line
+    EXPECT_FALSE(path);
+    gallery().save(view, 1);
+    const QImage saved(QString::fromStdString((folder() / "Sorvala 2026-12-05 20.23.07.png").string()));
+    ASSERT_EQ(saved.size(), shown.size());
+    int differing = 0;
+    int inked = 0;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const QRgb a = saved.pixel(x, y);
+            const QRgb b = shown.pixel(x, y);
+            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))}) > 2;
+            inked += qGray(a) < 150;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(inked, 100);
+}
+
 TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
     std::filesystem::create_directories(folder());
     for (int i = 0; i < 210; ++i)
