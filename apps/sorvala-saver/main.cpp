@@ -51,10 +51,11 @@ void quitOnTerminate(QGuiApplication& application) {
 
 int main(int argc, char** argv) {
     using sorvala::SaverOptions;
-    const SaverOptions options = SaverOptions::parse(std::vector<std::string>(argv + 1, argv + argc), [](const char* name) {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    });
+    const SaverOptions options =
+        SaverOptions::parse(std::vector<std::string>(argv + 1, argv + argc), [](const char* name) {
+            const char* value = std::getenv(name);
+            return value ? std::optional<std::string>(value) : std::nullopt;
+        });
     if (options.error) {
         std::cerr << "sorvala-saver: " << *options.error << "\n" << SaverOptions::usage();
         return 2;

@@ -57,8 +57,8 @@ std::string newest(const std::vector<DrawingFile>& files) {
 }
 
 std::string prunedMessage(std::size_t count, std::uintmax_t ceiling) {
-    return "gallery pruned " + std::to_string(count) + " drawing(s) past its " + std::to_string(ceiling / 1000000) +
-           " MB ceiling, oldest first";
+    return "gallery pruned " + std::to_string(count) + " drawing(s) past its " +
+           std::to_string(ceiling / 1000000) + " MB ceiling, oldest first";
 }
 
 } // namespace sorvala::GalleryFiles

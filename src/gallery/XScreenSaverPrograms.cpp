@@ -68,7 +68,8 @@ std::optional<Block> findBlock(const std::vector<Line>& lines) {
         if (colon >= text.size() || text[colon] != ':')
             continue;
         Block block{i, i, colon + 1};
-        while (block.last < lines.size() && continues(lines[block.last].text) && block.last + 1 < lines.size())
+        while (block.last < lines.size() && continues(lines[block.last].text) &&
+               block.last + 1 < lines.size())
             ++block.last;
         return block;
     }
@@ -94,8 +95,8 @@ std::vector<std::string> entriesOf(std::string_view value) {
     std::size_t start = 0;
     while (start <= value.size()) {
         const std::size_t end = value.find("\\n", start);
-        const std::string_view piece =
-            Text::trimmed(value.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        const std::string_view piece = Text::trimmed(
+            value.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (!piece.empty())
             entries.emplace_back(piece);
         if (end == std::string_view::npos)
@@ -122,7 +123,8 @@ ParsedEntry parse(std::string_view entryText) {
     // A visual is one word ending in a colon before the command.
     const std::size_t space = rest.find_first_of(" \t");
     const std::size_t colon = rest.find(':');
-    if (colon != std::string_view::npos && (space == std::string_view::npos || colon < space) && rest[0] != '"')
+    if (colon != std::string_view::npos && (space == std::string_view::npos || colon < space) &&
+        rest[0] != '"')
         rest = Text::trimmed(rest.substr(colon + 1));
     if (!rest.empty() && rest[0] == '"') {
         const std::size_t close = rest.find('"', 1);
@@ -149,7 +151,8 @@ bool isOurs(std::string_view entryText) {
 }
 
 std::string entryLine(std::string_view programPath, bool disabled, bool last) {
-    return std::string(disabled ? "-" : "") + "\t\t\t\t" + entry(programPath) + "\t\t\t    \\n" + (last ? "" : "\\");
+    return std::string(disabled ? "-" : "") + "\t\t\t\t" + entry(programPath) + "\t\t\t    \\n" +
+           (last ? "" : "\\");
 }
 
 /// Makes the last line of a list end in "\n\" so another line can follow it.

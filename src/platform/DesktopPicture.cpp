@@ -9,8 +9,8 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <map>
 #include <cstdio>
+#include <map>
 
 namespace sorvala {
 
@@ -25,7 +25,9 @@ const QString xfconfService = QStringLiteral("org.xfce.Xfconf");
 const QString xfceChannel = QStringLiteral("xfce4-desktop");
 
 std::string fileUri(const std::filesystem::path& file) {
-    return QUrl::fromLocalFile(QString::fromStdString(file.string())).toString(QUrl::FullyEncoded).toStdString();
+    return QUrl::fromLocalFile(QString::fromStdString(file.string()))
+        .toString(QUrl::FullyEncoded)
+        .toStdString();
 }
 
 std::optional<std::filesystem::path> pathOfUri(const std::string& uri) {
@@ -129,8 +131,9 @@ std::vector<std::filesystem::path> LinuxDesktopPicture::currentPictures() {
     case Way::cinnamon: add(gsettingsString(cinnamonSchema, "picture-uri")); break;
     case Way::mate: add(gsettingsString(mateSchema, "picture-filename")); break;
     case Way::plasma: {
-        const auto printed = m_bus.call(plasmaService, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
-                                        QStringLiteral("evaluateScript"), {QString::fromStdString(plasmaReadScript())});
+        const auto printed =
+            m_bus.call(plasmaService, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
+                       QStringLiteral("evaluateScript"), {QString::fromStdString(plasmaReadScript())});
         if (printed)
             for (const QString& line : printed->toString().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
                 add(line.trimmed().toStdString());
@@ -144,7 +147,8 @@ std::vector<std::filesystem::path> LinuxDesktopPicture::currentPictures() {
 
 std::optional<DesktopPicture::Outcome> LinuxDesktopPicture::set(const std::filesystem::path& file) {
     switch (m_way) {
-    case Way::gnome: return setThroughGSettings(gnomeSchema, {"picture-uri", "picture-uri-dark"}, fileUri(file));
+    case Way::gnome:
+        return setThroughGSettings(gnomeSchema, {"picture-uri", "picture-uri-dark"}, fileUri(file));
     case Way::cinnamon: return setThroughGSettings(cinnamonSchema, {"picture-uri"}, fileUri(file));
     case Way::mate: return setThroughGSettings(mateSchema, {"picture-filename"}, file.string());
     case Way::plasma: return setOnPlasma(file);
@@ -179,27 +183,32 @@ DesktopPicture::Outcome LinuxDesktopPicture::setThroughGSettings(const char* sch
 
 DesktopPicture::Outcome LinuxDesktopPicture::setOnPlasma(const std::filesystem::path& file) {
     Outcome outcome{std::max(1, m_displayCount()), {}};
-    const auto printed = m_bus.call(plasmaService, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"),
-                                    QStringLiteral("evaluateScript"), {QString::fromStdString(plasmaSetScript(fileUri(file)))});
+    const auto printed = m_bus.call(plasmaService, QStringLiteral("/PlasmaShell"),
+                                    QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                                    {QString::fromStdString(plasmaSetScript(fileUri(file)))});
     if (!printed) {
-        outcome.failures.assign(static_cast<std::size_t>(outcome.displays), "the Plasma shell did not answer");
+        outcome.failures.assign(static_cast<std::size_t>(outcome.displays),
+                                "the Plasma shell did not answer");
         return outcome;
     }
     // Plasma keeps one picture per desktop containment, one per display.
     int done = 0;
     int total = 0;
-    if (std::sscanf(printed->toString().trimmed().toUtf8().constData(), "%d/%d", &done, &total) == 2 && total > 0 &&
-        done >= 0 && done <= total) {
+    if (std::sscanf(printed->toString().trimmed().toUtf8().constData(), "%d/%d", &done, &total) == 2 &&
+        total > 0 && done >= 0 && done <= total) {
         outcome.displays = total;
-        outcome.failures.assign(static_cast<std::size_t>(total - done), "the Plasma shell refused the picture");
+        outcome.failures.assign(static_cast<std::size_t>(total - done),
+                                "the Plasma shell refused the picture");
     }
     return outcome;
 }
 
-std::vector<std::string> LinuxDesktopPicture::xfceImageProperties(std::vector<std::filesystem::path>* current) {
+std::vector<std::string>
+LinuxDesktopPicture::xfceImageProperties(std::vector<std::filesystem::path>* current) {
     std::vector<std::string> properties;
-    const auto all = m_bus.call(xfconfService, QStringLiteral("/org/xfce/Xfconf"), QStringLiteral("org.xfce.Xfconf"),
-                                QStringLiteral("GetAllProperties"), {xfceChannel, QStringLiteral("/backdrop")});
+    const auto all =
+        m_bus.call(xfconfService, QStringLiteral("/org/xfce/Xfconf"), QStringLiteral("org.xfce.Xfconf"),
+                   QStringLiteral("GetAllProperties"), {xfceChannel, QStringLiteral("/backdrop")});
     if (!all)
         return properties;
     const QVariantMap map = asMap(*all);
@@ -223,15 +232,17 @@ DesktopPicture::Outcome LinuxDesktopPicture::setOnXfce(const std::filesystem::pa
     Outcome outcome;
     if (properties.empty()) {
         outcome.displays = std::max(1, m_displayCount());
-        outcome.failures.assign(static_cast<std::size_t>(outcome.displays), "xfconf lists no desktop pictures");
+        outcome.failures.assign(static_cast<std::size_t>(outcome.displays),
+                                "xfconf lists no desktop pictures");
         return outcome;
     }
     std::map<std::string, std::optional<std::string>> monitors;
     for (const std::string& property : properties) {
         const std::string monitor = property.substr(0, property.find("/workspace"));
         auto& failure = monitors[monitor];
-        QDBusMessage message = QDBusMessage::createMethodCall(xfconfService, QStringLiteral("/org/xfce/Xfconf"),
-                                                              QStringLiteral("org.xfce.Xfconf"), QStringLiteral("SetProperty"));
+        QDBusMessage message =
+            QDBusMessage::createMethodCall(xfconfService, QStringLiteral("/org/xfce/Xfconf"),
+                                           QStringLiteral("org.xfce.Xfconf"), QStringLiteral("SetProperty"));
         message.setArguments({xfceChannel, QString::fromStdString(property),
                               QVariant::fromValue(QDBusVariant(QString::fromStdString(file.string())))});
         const QDBusMessage reply = m_bus.connection().call(message, QDBus::Block, 5000);

@@ -52,7 +52,8 @@ public:
     static std::string plasmaReadScript();
 
 private:
-    Outcome setThroughGSettings(const char* schema, const std::vector<const char*>& keys, const std::string& value);
+    Outcome setThroughGSettings(const char* schema, const std::vector<const char*>& keys,
+                                const std::string& value);
     Outcome setOnPlasma(const std::filesystem::path& file);
     Outcome setOnXfce(const std::filesystem::path& file);
     std::vector<std::string> xfceImageProperties(std::vector<std::filesystem::path>* current);

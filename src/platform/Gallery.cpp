@@ -27,7 +27,8 @@ namespace {
 /// large display while the break screen closes; the ink is there to be copied.
 QImage finishedPicture(const SorvalaSaverView& view, qreal scale) {
     const QSizeF size = view.size();
-    const QSize pixels(static_cast<int>(std::ceil(size.width() * scale)), static_cast<int>(std::ceil(size.height() * scale)));
+    const QSize pixels(static_cast<int>(std::ceil(size.width() * scale)),
+                       static_cast<int>(std::ceil(size.height() * scale)));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
@@ -66,11 +67,13 @@ void Gallery::save(const SorvalaSaverView& view, qreal devicePixelRatio) {
     if (!(size.width() > 0) || !(size.height() > 0))
         return;
     const qreal scale = devicePixelRatio > 0 ? devicePixelRatio : 2.0;
-    const QImage image = view.inkImage().isNull() ? renderFinishedDrawing(view.logic().sorvala(), size, scale, view.finishedLook())
-                                                  : finishedPicture(view, scale);
+    const QImage image = view.inkImage().isNull()
+                             ? renderFinishedDrawing(view.logic().sorvala(), size, scale, view.finishedLook())
+                             : finishedPicture(view, scale);
     if (image.isNull()) {
-        m_log.log("gallery save failed: could not render the sorvala at " + std::to_string(size.width() * scale) +
-                  "x" + std::to_string(size.height() * scale) + " pixels");
+        m_log.log("gallery save failed: could not render the sorvala at " +
+                  std::to_string(size.width() * scale) + "x" + std::to_string(size.height() * scale) +
+                  " pixels");
         return;
     }
     saveImage(image);
@@ -99,7 +102,8 @@ std::optional<std::filesystem::path> Gallery::saveImage(const QImage& image) {
     // Written beside the final name and renamed: a crash leaves no half picture among the drawings.
     QSaveFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
-        m_log.log("gallery save failed: could not write " + path.string() + ": " + file.errorString().toStdString());
+        m_log.log("gallery save failed: could not write " + path.string() + ": " +
+                  file.errorString().toStdString());
         return std::nullopt;
     }
     m_log.log("gallery saved " + name + " bytes=" + std::to_string(png.size()));

@@ -44,7 +44,8 @@ std::string execArgument(const std::string& text) {
 SaverInstallation::SaverInstallation(Logger& log, LinuxSession session, Places places)
     : m_log(log), m_session(std::move(session)), m_places(std::move(places)) {}
 
-SaverInstallation::Places SaverInstallation::standardPlaces(const std::filesystem::path& program, std::string version) {
+SaverInstallation::Places SaverInstallation::standardPlaces(const std::filesystem::path& program,
+                                                            std::string version) {
     Places places;
     const char* home = std::getenv("HOME");
     places.home = home && *home ? home : "/";
@@ -78,12 +79,17 @@ std::string SaverInstallation::mateEntry(const std::filesystem::path& program, c
            "Type=Application\n"
            "Name=Sorvala\n"
            "Comment=Line drawings drawn stroke by stroke, as in Sorvala's long breaks\n"
-           "TryExec=" + program.string() + "\n"
-           "Exec=" + exec + " --root\n"
+           "TryExec=" +
+           program.string() +
+           "\n"
+           "Exec=" +
+           exec +
+           " --root\n"
            "Categories=Screensaver;\n"
            "OnlyShowIn=MATE;\n"
            "NoDisplay=true\n"
-           "X-Sorvala-Version=" + version + "\n";
+           "X-Sorvala-Version=" +
+           version + "\n";
 }
 
 std::optional<std::string> SaverInstallation::execProgram(const std::string& entry) {
@@ -130,13 +136,15 @@ std::optional<std::string> SaverInstallation::registerWithXScreenSaver(bool refr
         const std::string defaults = readText(m_places.xscreensaverDefaults).value_or("");
         return writeAtomically(XScreenSaverPrograms::fromDefaults(defaults, m_places.program.string()), file);
     }
-    const std::string updated = XScreenSaverPrograms::withEntry(*existing, m_places.program.string(), refreshing);
+    const std::string updated =
+        XScreenSaverPrograms::withEntry(*existing, m_places.program.string(), refreshing);
     if (updated == *existing)
         return std::nullopt;
     // The owner's write bit is honoured even where the process could write anyway (root): a file
     // made read-only is meant to stay as it is.
     const auto permissions = std::filesystem::status(file, error).permissions();
-    if (::access(file.c_str(), W_OK) != 0 || (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
+    if (::access(file.c_str(), W_OK) != 0 ||
+        (permissions & std::filesystem::perms::owner_write) == std::filesystem::perms::none)
         return file.string() + " is read-only, so Sorvala left it unchanged.";
     // The user's own file: a copy of it as it was goes first.
     if (const auto failed = writeAtomically(*existing, file.string() + ".sorvala-backup"))
@@ -200,7 +208,8 @@ void SaverInstallation::refreshAtLaunch() {
     if (!std::filesystem::is_regular_file(m_places.program, error))
         return; // this build carries no saver to point at
     const auto xscreensaverText = readText(xscreensaverFile());
-    const auto xscreensaverProgram = xscreensaverText ? XScreenSaverPrograms::registeredProgram(*xscreensaverText) : std::nullopt;
+    const auto xscreensaverProgram =
+        xscreensaverText ? XScreenSaverPrograms::registeredProgram(*xscreensaverText) : std::nullopt;
     const auto mateText = readText(mateEntryFile());
     const auto mateProgram = mateText ? execProgram(*mateText) : std::nullopt;
     if (!xscreensaverProgram && !mateText)

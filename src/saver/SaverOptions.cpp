@@ -62,7 +62,8 @@ SaverOptions SaverOptions::parse(const std::vector<std::string>& arguments,
 
 std::string SaverOptions::usage() {
     return "usage: sorvala-saver [--root] [--window]\n"
-           "Draws Sorvala's line drawings as a screen saver, with the appearance chosen in Sorvala's settings.\n"
+           "Draws Sorvala's line drawings as a screen saver, with the appearance chosen in Sorvala's "
+           "settings.\n"
            "\n"
            "  --root      draw into the window in $XSCREENSAVER_WINDOW, or over the whole screen\n"
            "  --window    draw in a normal window instead of full screen\n"

@@ -13,10 +13,10 @@ namespace sorvala {
 /// by $XSCREENSAVER_WINDOW, onto the root window with --root, or in a window of its own.
 struct SaverOptions {
     enum class Mode {
-        hostWindow,  ///< draw into the window xscreensaver or mate-screensaver made for us
-        rootWindow,  ///< --root without a host window: draw over the whole screen
-        fullScreen,  ///< a window of our own, full screen
-        window,      ///< a window of our own, normal size (--window), handy for previews
+        hostWindow, ///< draw into the window xscreensaver or mate-screensaver made for us
+        rootWindow, ///< --root without a host window: draw over the whole screen
+        fullScreen, ///< a window of our own, full screen
+        window,     ///< a window of our own, normal size (--window), handy for previews
         help,
         version,
     };

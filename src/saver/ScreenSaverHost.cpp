@@ -36,7 +36,8 @@ std::vector<ScreenRect> screenRects(std::size_t* primary) {
         const qreal ratio = screen->devicePixelRatio();
         // Qt gives screens in its own units; the X server speaks device pixels.
         const QRect g = screen->geometry();
-        rects.push_back({static_cast<int>(std::lround(g.x() * ratio)), static_cast<int>(std::lround(g.y() * ratio)),
+        rects.push_back({static_cast<int>(std::lround(g.x() * ratio)),
+                         static_cast<int>(std::lround(g.y() * ratio)),
                          static_cast<int>(std::lround(g.width() * ratio)),
                          static_cast<int>(std::lround(g.height() * ratio))});
         if (screen == QGuiApplication::primaryScreen())

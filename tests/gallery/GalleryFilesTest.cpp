@@ -27,7 +27,8 @@ TEST(GalleryFilesName, LocalTimeOfTheGivenZone) {
     // A fraction of a second is dropped, not rounded into the next second.
     EXPECT_EQ(GalleryFiles::name(at + 0.999, ZoneCalendar("UTC")), "Sorvala 2026-12-05 18.23.07.png");
     // Names sort in time order within one zone.
-    EXPECT_LT(GalleryFiles::name(at, ZoneCalendar("UTC")), GalleryFiles::name(at + 3600 * 24 * 40, ZoneCalendar("UTC")));
+    EXPECT_LT(GalleryFiles::name(at, ZoneCalendar("UTC")),
+              GalleryFiles::name(at + 3600 * 24 * 40, ZoneCalendar("UTC")));
 }
 
 TEST(GalleryFilesName, OnlyPngInAnyCaseIsADrawing) {

@@ -56,8 +56,9 @@ TEST(XScreenSaverPrograms, AddingAppendsOneLineAndKeepsEveryOtherByte) {
     const auto [removed, added] = difference(written, after);
     // The old last entry now continues; ours is the last.
     EXPECT_EQ(removed, (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n"}));
-    EXPECT_EQ(added, (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n\\",
-                                               "\t\t\t\t\"Sorvala\"  /usr/bin/sorvala-saver --root\t\t\t    \\n"}));
+    EXPECT_EQ(added,
+              (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n\\",
+                                        "\t\t\t\t\"Sorvala\"  /usr/bin/sorvala-saver --root\t\t\t    \\n"}));
     const auto list = Programs::programs(after).value();
     EXPECT_EQ(list.size(), 4u);
     EXPECT_EQ(list[1], "- GL: \t\t\t\tsuperquadrics --root");
@@ -76,8 +77,8 @@ TEST(XScreenSaverPrograms, AnExistingEntryIsRewrittenInPlace) {
     const Case cases[] = {
         {"moved program", "\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
          "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
-        {"a disabled entry stays disabled on refresh", "-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", true,
-         "-\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+        {"a disabled entry stays disabled on refresh", "-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\",
+         true, "-\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
         {"installing again enables it", "- \"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
          "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
         {"found by program name without the pretty name", "  /home/u/bin/sorvala-saver -root \\n\\", false,
@@ -101,9 +102,11 @@ TEST(XScreenSaverPrograms, ListsInOtherShapes) {
     const Case cases[] = {
         {"no list at all", "timeout: 0:10:00", {"\"Sorvala\"  /s --root"}},
         {"an empty list", "programs:\n", {"\"Sorvala\"  /s --root"}},
-        {"a one-line list without a line-end escape", "*programs: maze --root\n",
+        {"a one-line list without a line-end escape",
+         "*programs: maze --root\n",
          {"maze --root", "\"Sorvala\"  /s --root"}},
-        {"a list whose last line continues into the end of the file", "programs: \\\n maze --root \\n\\",
+        {"a list whose last line continues into the end of the file",
+         "programs: \\\n maze --root \\n\\",
          {"maze --root", "\"Sorvala\"  /s --root"}},
     };
     for (const auto& c : cases) {

@@ -53,6 +53,7 @@ private:
 
 /// The dialog after "Install Screen Saver": "Screen saver installed", or "Could not install screen
 /// saver" as a warning with the reason. Answers the box, not yet shown, for the caller to open.
-std::unique_ptr<QMessageBox> saverInstallNotice(const SaverInstallation::Outcome& outcome, QWidget* parent = nullptr);
+std::unique_ptr<QMessageBox> saverInstallNotice(const SaverInstallation::Outcome& outcome,
+                                                QWidget* parent = nullptr);
 
 } // namespace sorvala

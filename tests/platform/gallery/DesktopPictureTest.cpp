@@ -22,14 +22,14 @@ using Way = LinuxDesktopPicture::Way;
 namespace {
 
 LinuxDesktopPicture picture(std::vector<std::string> desktops, int displays = 2) {
-    return LinuxDesktopPicture({LinuxSession::Type::x11, std::move(desktops)}, QDBusConnection::sessionBus(), 3000,
-                               [displays] { return displays; });
+    return LinuxDesktopPicture({LinuxSession::Type::x11, std::move(desktops)}, QDBusConnection::sessionBus(),
+                               3000, [displays] { return displays; });
 }
 
 /// The arguments of every call a python3-dbusmock fake received for `method`.
 std::vector<QVariantList> callsOf(const QString& service, const QString& path, const QString& method) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("GetMethodCalls"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        service, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("GetMethodCalls"));
     message.setArguments({method});
     const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
     std::vector<QVariantList> calls;
@@ -67,9 +67,14 @@ TEST(DesktopPictureWay, FollowsTheDesktop) {
         Way way;
     };
     const Case cases[] = {
-        {{"ubuntu", "GNOME"}, Way::gnome}, {{"Budgie", "GNOME"}, Way::gnome}, {{"X-Cinnamon"}, Way::cinnamon},
-        {{"MATE"}, Way::mate},           {{"KDE"}, Way::plasma},            {{"XFCE"}, Way::xfce},
-        {{"openbox"}, Way::none},        {{}, Way::none},
+        {{"ubuntu", "GNOME"}, Way::gnome},
+        {{"Budgie", "GNOME"}, Way::gnome},
+        {{"X-Cinnamon"}, Way::cinnamon},
+        {{"MATE"}, Way::mate},
+        {{"KDE"}, Way::plasma},
+        {{"XFCE"}, Way::xfce},
+        {{"openbox"}, Way::none},
+        {{}, Way::none},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.desktops.empty() ? "" : c.desktops.back());
@@ -98,7 +103,8 @@ TEST(DesktopPictureGnome, WrittenToGSettingsAndReadBack) {
     for (const auto& current : gnome.currentPictures())
         EXPECT_EQ(current, file);
     // The keyfile backend of this run holds it (never the user's own settings).
-    const std::string keyfile = readFile(std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "glib-2.0/settings/keyfile");
+    const std::string keyfile =
+        readFile(std::filesystem::path(std::getenv("XDG_CONFIG_HOME")) / "glib-2.0/settings/keyfile");
     EXPECT_THAT(keyfile, HasSubstr("picture-uri='" + uri + "'"));
     if (gsettingsHasKey("org.gnome.desktop.background", "picture-uri-dark")) {
         EXPECT_EQ(gsettingsString("org.gnome.desktop.background", "picture-uri-dark"), uri);
@@ -119,8 +125,8 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktop) {
     const QString service = QStringLiteral("org.kde.plasmashell");
     DBusMock plasma(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"));
     ASSERT_TRUE(plasma.isUp());
-    plasma.addMethod(QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"), QStringLiteral("s"),
-                     QStringLiteral("s"),
+    plasma.addMethod(QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                     QStringLiteral("s"), QStringLiteral("s"),
                      QStringLiteral("ret = '2/3' if 'writeConfig' in args[0] else "
                                     "'file:///home/u/a%20b.png\\n/home/u/c.png\\n\\n'"));
     auto kde = picture({"KDE"});
@@ -135,8 +141,8 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktop) {
     EXPECT_THAT(script, HasSubstr("d.wallpaperPlugin = 'org.kde.image';"));
     // The quote in the name is escaped; it cannot end the string and run as script.
     EXPECT_THAT(script, HasSubstr("d.writeConfig('Image', 'file:///home/u/it\\'s%20%22here%22.png');"));
-    EXPECT_THAT(kde.currentPictures(),
-                UnorderedElementsAre(std::filesystem::path("/home/u/a b.png"), std::filesystem::path("/home/u/c.png")));
+    EXPECT_THAT(kde.currentPictures(), UnorderedElementsAre(std::filesystem::path("/home/u/a b.png"),
+                                                            std::filesystem::path("/home/u/c.png")));
 
     plasma.stop();
     const auto silent = kde.set("/x.png");
@@ -149,25 +155,31 @@ TEST_F(DesktopPictureOnBus, XfceSetsEveryMonitorAndWorkspace) {
     const QString path = QStringLiteral("/org/xfce/Xfconf");
     DBusMock xfconf(service, path, QStringLiteral("org.xfce.Xfconf"));
     ASSERT_TRUE(xfconf.isUp());
-    xfconf.addMethod(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetAllProperties"), QStringLiteral("ss"),
-                     QStringLiteral("a{sv}"),
-                     QStringLiteral("ret = {"
-                                    "'/backdrop/screen0/monitorHDMI-1/workspace0/last-image': dbus.String('/p/a.png', variant_level=1),"
-                                    "'/backdrop/screen0/monitorHDMI-1/workspace1/last-image': dbus.String('/p/b.png', variant_level=1),"
-                                    "'/backdrop/screen0/monitorDP-2/workspace0/last-image': dbus.String('/p/c.png', variant_level=1),"
-                                    "'/backdrop/screen0/monitorDP-2/workspace0/image-style': dbus.Int32(5, variant_level=1)}"));
-    xfconf.addMethod(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("SetProperty"), QStringLiteral("ssv"),
-                     QString(),
-                     QStringLiteral("if 'DP-2' in args[1]: raise dbus.exceptions.DBusException('locked by the "
-                                    "administrator', name='org.xfce.Xfconf.Error.PermissionDenied')"));
+    xfconf.addMethod(
+        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetAllProperties"), QStringLiteral("ss"),
+        QStringLiteral("a{sv}"),
+        QStringLiteral(
+            "ret = {"
+            "'/backdrop/screen0/monitorHDMI-1/workspace0/last-image': dbus.String('/p/a.png', "
+            "variant_level=1),"
+            "'/backdrop/screen0/monitorHDMI-1/workspace1/last-image': dbus.String('/p/b.png', "
+            "variant_level=1),"
+            "'/backdrop/screen0/monitorDP-2/workspace0/last-image': dbus.String('/p/c.png', variant_level=1),"
+            "'/backdrop/screen0/monitorDP-2/workspace0/image-style': dbus.Int32(5, variant_level=1)}"));
+    xfconf.addMethod(
+        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("SetProperty"), QStringLiteral("ssv"), QString(),
+        QStringLiteral("if 'DP-2' in args[1]: raise dbus.exceptions.DBusException('locked by the "
+                       "administrator', name='org.xfce.Xfconf.Error.PermissionDenied')"));
     auto xfce = picture({"XFCE"});
-    EXPECT_THAT(xfce.currentPictures(), UnorderedElementsAre(std::filesystem::path("/p/a.png"), std::filesystem::path("/p/b.png"),
-                                                             std::filesystem::path("/p/c.png")));
+    EXPECT_THAT(xfce.currentPictures(),
+                UnorderedElementsAre(std::filesystem::path("/p/a.png"), std::filesystem::path("/p/b.png"),
+                                     std::filesystem::path("/p/c.png")));
     const auto outcome = xfce.set("/g/new.png");
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->displays, 2);
     EXPECT_EQ(outcome->successes(), 1);
-    EXPECT_THAT(outcome->failures.at(0), HasSubstr("monitorDP-2/workspace0/last-image: locked by the administrator"));
+    EXPECT_THAT(outcome->failures.at(0),
+                HasSubstr("monitorDP-2/workspace0/last-image: locked by the administrator"));
     std::vector<std::string> sent;
     for (const auto& args : callsOf(service, path, QStringLiteral("SetProperty"))) {
         EXPECT_EQ(args.at(0).toString(), QStringLiteral("xfce4-desktop"));

@@ -102,8 +102,8 @@ TEST_F(GalleryOnDisk, SavingAViewRendersItsFinishedDrawingAtTheGivenRatio) {
         // The paper of the dark theme, not a transparent picture.
         EXPECT_EQ(qAlpha(saved.pixel(3, 3)), 255);
         EXPECT_LT(qGray(saved.pixel(3, 3)), 40);
-        EXPECT_EQ(log.lines.back(),
-                  "gallery saved Sorvala 2026-12-05 20.23.07.png bytes=" + std::to_string(std::filesystem::file_size(path)));
+        EXPECT_EQ(log.lines.back(), "gallery saved Sorvala 2026-12-05 20.23.07.png bytes=" +
+                                        std::to_string(std::filesystem::file_size(path)));
     }
     // A view of no size leaves nothing and says nothing.
     MemoryPreferences store;
@@ -138,7 +138,8 @@ TEST_F(GalleryOnDisk, TheSavedPictureIsWhatTheFinishedViewShows) {
         for (int x = 0; x < saved.width(); ++x) {
             const QRgb a = saved.pixel(x, y);
             const QRgb b = shown.pixel(x, y);
-            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))}) > 2;
+            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                   std::abs(qBlue(a) - qBlue(b))}) > 2;
             inked += qGray(a) < 150;
         }
     EXPECT_EQ(differing, 0);
@@ -148,7 +149,8 @@ TEST_F(GalleryOnDisk, TheSavedPictureIsWhatTheFinishedViewShows) {
 TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
     std::filesystem::create_directories(folder());
     for (int i = 0; i < 210; ++i)
-        makeFile(folder() / ("Sorvala old " + std::to_string(1000 + i) + ".png"), 1000000, 3600 + (210 - i) * 60.0, clock);
+        makeFile(folder() / ("Sorvala old " + std::to_string(1000 + i) + ".png"), 1000000,
+                 3600 + (210 - i) * 60.0, clock);
     makeFile(folder() / "Sorvala wallpaper.PNG", 1000000, 86400 * 30, clock);
     makeFile(folder() / "note.txt", 300000000, 86400 * 40, clock);
     std::filesystem::create_directory(folder() / "folder.png");
@@ -193,7 +195,8 @@ TEST_F(GalleryOnDisk, FailuresAreOneLineAndLeaveNothingBehind) {
     // A folder that cannot be written to.
     std::filesystem::remove(folder());
     std::filesystem::create_directories(folder());
-    std::filesystem::permissions(folder(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (::access(folder().c_str(), W_OK) != 0) { // root writes anyway
         EXPECT_FALSE(gallery().saveImage(smallImage()));
         EXPECT_THAT(log.lines.back(), HasSubstr("gallery save failed: could not write"));
@@ -209,7 +212,8 @@ TEST_F(GalleryOnDisk, FailuresAreOneLineAndLeaveNothingBehind) {
 TEST_F(GalleryOnDisk, WallpaperTakesTheNewestDrawingOrOpensTheFolder) {
     auto keeper = gallery();
     keeper.useLatestSorvalaAsWallpaper();
-    EXPECT_THAT(log.lines, ElementsAre("latest sorvala set as wallpaper", "wallpaper not set: gallery is empty"));
+    EXPECT_THAT(log.lines,
+                ElementsAre("latest sorvala set as wallpaper", "wallpaper not set: gallery is empty"));
     EXPECT_THAT(opened, ElementsAre(folder())); // made, then opened
     EXPECT_TRUE(std::filesystem::is_directory(folder()));
 

@@ -25,7 +25,8 @@ protected:
         places.dataHome = root / "home/.local/share";
         places.program = program;
         places.version = "0.1.0";
-        places.xscreensaverDefaults = std::filesystem::path(SORVALA_TEST_DATA_DIR) / "gallery" / "XScreenSaver-nogl";
+        places.xscreensaverDefaults =
+            std::filesystem::path(SORVALA_TEST_DATA_DIR) / "gallery" / "XScreenSaver-nogl";
         places.hasProgram = [this](const char* name) { return installed.contains(name); };
         std::filesystem::create_directories(places.home);
     }
@@ -85,7 +86,8 @@ TEST_F(SaverInstallationInHome, ALinkedFileIsEditedWhereItLies) {
     std::filesystem::create_symlink(root / "dotfiles/xscreensaver", dotFile());
     ASSERT_FALSE(installation().install().failure);
     EXPECT_TRUE(std::filesystem::is_symlink(dotFile()));
-    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(readFile(root / "dotfiles/xscreensaver")), program.string());
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(readFile(root / "dotfiles/xscreensaver")),
+              program.string());
 }
 
 TEST_F(SaverInstallationInHome, AReadOnlyFileIsAClearFailureAndLosesNothing) {

@@ -99,7 +99,9 @@ protected:
         }
     }
 
-    void setSettings(const std::string& lines) { writeFile(config / "Sorvala" / "Sorvala.conf", "[General]\n" + lines); }
+    void setSettings(const std::string& lines) {
+        writeFile(config / "Sorvala" / "Sorvala.conf", "[General]\n" + lines);
+    }
 
     std::vector<std::string> environment() const {
         char id[32];
@@ -111,7 +113,8 @@ protected:
         XImage* image = XGetImage(m_display, root, x, y, 1, 1, AllPlanes, ZPixmap);
         const unsigned long value = XGetPixel(image, 0, 0);
         XDestroyImage(image);
-        return {static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff), static_cast<int>(value & 0xff)};
+        return {static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
+                static_cast<int>(value & 0xff)};
     }
 
     /// Pixels of the host that differ from the paper colour at its corner: the ink laid so far.
@@ -124,7 +127,8 @@ protected:
         for (int y = 0; y < hostH; y += 2)
             for (int x = 0; x < hostW; x += 2) {
                 const unsigned long v = XGetPixel(image, x, y);
-                const Rgb here{static_cast<int>((v >> 16) & 0xff), static_cast<int>((v >> 8) & 0xff), static_cast<int>(v & 0xff)};
+                const Rgb here{static_cast<int>((v >> 16) & 0xff), static_cast<int>((v >> 8) & 0xff),
+                               static_cast<int>(v & 0xff)};
                 count += distance(here, paper) > 60 ? 1 : 0;
             }
         XDestroyImage(image);
@@ -183,8 +187,9 @@ TEST_F(SaverInHostWindow, DrawsInsideTheHostOnlyAndFollowsTheSettings) {
 
     // Dark paper once the settings change, without a restart.
     setSettings("theme=1\nspeed=10\nstyle=1\nink=9\n");
-    EXPECT_TRUE(eventually([&] { return distance(pixel(hostX + 5, hostY + 5), Rgb{18, 18, 18}) < 12; }))
-        << "the theme change did not reach the running saver";
+    EXPECT_TRUE(eventually([&] {
+        return distance(pixel(hostX + 5, hostY + 5), Rgb{18, 18, 18}) < 12;
+    })) << "the theme change did not reach the running saver";
     shot("saver-host-dark");
 
     saver.terminate();
