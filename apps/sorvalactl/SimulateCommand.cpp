@@ -35,6 +35,7 @@ constexpr std::string_view help =
     "  \"do\": \"startBreak\" | \"startMicroBreak\"\n"
     "  \"do\": \"skip\" | \"escape\" | \"extend\"     the break screen's controls\n"
     "  \"do\": \"skipHeadsUp\" | \"undoAway\"         the heads-up's skip, the away notice's undo\n"
+    "  \"do\": \"displays\", \"count\": N         plug displays in or out so N remain (1 at launch)\n"
     "  \"do\": \"sleep\", \"for\": \"+HH:MM\"         system sleep\n"
     "  \"do\": \"quit\" | \"launch\"\n"
     "  \"settings\": {...}                        stored in the settings window, which then closes\n";

@@ -13,6 +13,8 @@ int settingsCommand(const Invocation& invocation); // SettingsCommand.cpp
 int soundCommand(const Invocation& invocation);    // SoundCommand.cpp
 int probeCommand(const Invocation& invocation);    // ProbeCommand.cpp
 int shortcutsCommand(const Invocation& invocation); // ShortcutsCommand.cpp
+int statusCommand(const Invocation& invocation);    // StatusCommand.cpp
+int actionCommand(const Invocation& invocation);    // StatusCommand.cpp
 #endif
 
 int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
@@ -32,6 +34,8 @@ const Subcommand table[] = {
     {"sound", "Play one chime and wait until it ends", soundCommand},
     {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
     {"shortcuts", "List the global shortcuts and listen for them", shortcutsCommand},
+    {"status", "Print what the running Sorvala is doing, once or on every change", statusCommand},
+    {"action", "Hand a command to the running Sorvala", actionCommand},
 #endif
 };
 } // namespace

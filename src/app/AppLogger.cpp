@@ -91,12 +91,12 @@ void AppLogger::rotateIfNeeded(const std::filesystem::path& url, std::uintmax_t 
 }
 
 void AppLogger::log(std::string_view message, const std::filesystem::path& url, Instant now,
-                    const OpenForWriting& openForWriting) {
+                    const OpenForWriting& openForWriting, std::uintmax_t rotateAbove) {
     try {
         std::string bytes = line(message, now);
         bytes += '\n';
         std::lock_guard lock(fileWriteLock());
-        rotateIfNeeded(url, maximumBytes, keptGenerations);
+        rotateIfNeeded(url, rotateAbove, keptGenerations);
         (void)appendHoldingLock(bytes, url, openForWriting);
     } catch (...) {
         // Logging never reports failures; running out of memory here must not end the program.

@@ -41,9 +41,11 @@ public:
     /// `maximumBytes`; every failing step is skipped. The caller holds the write lock.
     static void rotateIfNeeded(const std::filesystem::path& url, std::uintmax_t maximumBytes, int keptGenerations);
 
-    /// Writes one line dated `now`, rotating first when needed. Never fails loudly.
+    /// Writes one line dated `now`, rotating first when the file is past `rotateAbove` bytes.
+    /// Never fails loudly.
     static void log(std::string_view message, const std::filesystem::path& url, Instant now,
-                    const OpenForWriting& openForWriting = openExistingForAppending);
+                    const OpenForWriting& openForWriting = openExistingForAppending,
+                    std::uintmax_t rotateAbove = maximumBytes);
 
     /// The line of an uncaught failure: "EXCEPTION " + name + ": " + reason (or "no reason") + " "
     /// + the call stack joined by " | ".

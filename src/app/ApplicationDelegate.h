@@ -100,6 +100,8 @@ public:
     void startBreakFromBanner();
     /// Starts over with fresh work stretches (after onboarding).
     void scheduleReminder();
+    /// The drawing window was shown or hidden; while it is visible the user counts as resting.
+    void setDrawingWindowVisible(bool visible) { m_windowVisible = visible; }
 
     // Read-only views.
     const BreakEngine& engine() const { return m_engine; }

@@ -2,6 +2,8 @@
 #include "history/ReportsPresentation.h"
 
 #include "history/DailyStats.h"
+#include "history/DayOffsetCache.h"
+#include "history/StatsPresentation.h"
 
 #include <limits>
 #include <map>
@@ -105,6 +107,36 @@ std::string extremeText(const DayExtreme& day) {
 
 std::string bucketTooltip(const DurationBucket& bucket) {
     return bucket.name + ": " + std::to_string(bucket.count) + (bucket.count == 1 ? " break" : " breaks");
+}
+
+Content content(const std::vector<BreakEvent>& events, const Calendar& zone) {
+    const DayOffsetCache calendar(zone);
+    Content content;
+    const auto rows = monthRows(events, calendar);
+    int busiest = 0;
+    for (const auto& row : rows)
+        busiest = std::max(busiest, row.resolved());
+    for (const auto& row : rows) {
+        const double width = row.normalizedWidth(busiest);
+        const double takenShare = row.resolved() > 0 ? double(row.taken) / double(row.resolved()) : 0.0;
+        content.months.push_back({row, width * takenShare, width * (1.0 - takenShare), monthTooltip(row),
+                                  std::to_string(row.takenPercent()) + "%",
+                                  StatsPresentation::scoreBand(row.takenPercent())});
+    }
+
+    if (const auto extremes = extremeDays(events, calendar)) {
+        for (const auto& [title, day] : {std::pair{"Best", extremes->best}, std::pair{"Worst", extremes->worst}})
+            content.extremes.push_back({title, day, extremeText(day), StatsPresentation::scoreBand(day.takenPercent())});
+    }
+
+    const auto buckets = durationBuckets(events);
+    int largest = 0;
+    for (const auto& bucket : buckets)
+        largest = std::max(largest, bucket.count);
+    for (const auto& bucket : buckets)
+        content.buckets.push_back(
+            {bucket, bucket.normalizedWidth(largest), bucketTooltip(bucket), std::to_string(bucket.count)});
+    return content;
 }
 
 } // namespace sorvala::ReportsPresentation

@@ -60,6 +60,12 @@ struct DurationBucket {
 inline constexpr std::string_view noMonthsText = "No breaks recorded yet.";
 inline constexpr std::string_view noExtremesText = "No resolved breaks yet.";
 inline constexpr std::string_view noDurationsText = "No recorded break lengths yet.";
+inline constexpr std::string_view monthlyTrendsCaption = "Monthly Trends";
+inline constexpr std::string_view extremesCaption = "Best & Worst Days";
+inline constexpr std::string_view breakLengthsCaption = "Break Lengths";
+inline constexpr std::string_view exportButtonText = "Export CSV…";
+/// The name the save dialog proposes for the CSV export.
+inline constexpr std::string_view exportFileName = "sorvala-breaks.csv";
 
 /// The last `limit` months with a resolved break, oldest first; months without one are left out.
 std::vector<MonthRow> monthRows(const std::vector<BreakEvent>& events, const Calendar& calendar, int limit = 6);
@@ -77,5 +83,39 @@ std::string monthTooltip(const MonthRow& row);
 std::string extremeText(const DayExtreme& day);
 /// "Under 1 min: 1 break".
 std::string bucketTooltip(const DurationBucket& bucket);
+
+/// Everything the reports window shows; an empty list stands for its section's empty-state text.
+struct Content {
+    /// One month's bar: the taken and skipped parts as shares of the busiest month's length.
+    struct Month {
+        MonthRow row;
+        double takenWidth = 0;
+        double skippedWidth = 0;
+        std::string tooltip;
+        std::string percentText; ///< "75%"
+        int band = 0;            ///< colour band of the percentage
+    };
+    /// The best or the worst day.
+    struct Extreme {
+        std::string title; ///< "Best" or "Worst"
+        DayExtreme day;
+        std::string text; ///< "80% (4/5)"
+        int band = 0;
+    };
+    /// One range of break lengths.
+    struct Bucket {
+        DurationBucket bucket;
+        double width = 0;
+        std::string tooltip;
+        std::string countText;
+    };
+
+    std::vector<Month> months;
+    std::vector<Extreme> extremes; ///< none, or best then worst
+    std::vector<Bucket> buckets;
+};
+
+/// The reports window's rows for the whole history.
+Content content(const std::vector<BreakEvent>& events, const Calendar& calendar);
 
 } // namespace sorvala::ReportsPresentation

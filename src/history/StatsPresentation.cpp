@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "history/StatsPresentation.h"
 
+#include "history/DailyStats.h"
+#include "history/DayOffsetCache.h"
+
 #include <algorithm>
 
 namespace sorvala::StatsPresentation {
@@ -110,6 +113,71 @@ std::string dayBarTooltip(const DayBar& bar, std::optional<int> score) {
 std::string heatDayTooltip(int dayOfMonth, std::optional<int> score) {
     const std::string prefix = "Day " + std::to_string(dayOfMonth) + ": ";
     return score ? prefix + "score " + std::to_string(*score) : prefix + "no score";
+}
+
+namespace {
+
+std::optional<int> bandOf(const std::optional<ScreenScore>& score) {
+    return score ? std::optional<int>(scoreBand(score->score)) : std::nullopt;
+}
+
+std::optional<int> scoreOf(const std::optional<ScreenScore>& score) {
+    return score ? std::optional<int>(score->score) : std::nullopt;
+}
+
+/// The days from the earlier of the week's first day and the month's first day, by day; the rest
+/// of the history is not needed to score them.
+ScreenScore::DayBuckets recentBuckets(const std::vector<BreakEvent>& events, CivilDay from, const Calendar& calendar) {
+    // Comparing instants first spares the zone lookup for the years of history before `from`.
+    const Instant earliest = calendar.startOfDay(from);
+    ScreenScore::DayBuckets buckets;
+    for (const auto& event : events) {
+        if (event.date < earliest)
+            continue;
+        const CivilDay day = calendar.day(event.date);
+        if (day >= from)
+            buckets[day].push_back(event);
+    }
+    return buckets;
+}
+
+} // namespace
+
+Content content(const std::vector<BreakEvent>& events, Instant now, int intervalMinutes, const Calendar& zone) {
+    const DayOffsetCache calendar(zone);
+    const CivilDay today = calendar.day(now);
+    const MonthGrid grid = monthGrid(now, calendar);
+    const CivilDay from = std::min(today.addingDays(-6), grid.days.front());
+    const auto buckets = recentBuckets(events, from, calendar);
+    const auto scoreOn = [&](CivilDay day) { return ScreenScore::daily(buckets, day, intervalMinutes); };
+
+    Content content;
+    const auto todayScore = scoreOn(today);
+    content.ring = {scoreOf(todayScore), bandOf(todayScore), todayScore ? ringColorStop(todayScore->score) : 0.0,
+                    scoreTooltip(todayScore)};
+    content.scoreLines = scoreLines(todayScore);
+    content.tiles = {Content::Tile{std::string(currentStreakTitle), streakText(BreakLog::streak(events, now, calendar))},
+                     Content::Tile{std::string(longestStreakTitle), streakText(BreakLog::longestStreak(events, calendar))}};
+
+    std::vector<BreakEvent> weekEvents;
+    for (const auto& [day, dayEvents] : buckets)
+        if (day >= today.addingDays(-6) && day <= today)
+            weekEvents.insert(weekEvents.end(), dayEvents.begin(), dayEvents.end());
+    for (const DayBar& bar : dayBars(weekEvents, now, calendar)) {
+        const auto score = scoreOn(bar.day);
+        content.week.push_back({bar, scoreOf(score), bandOf(score), weekBarHeight(scoreOf(score)),
+                                dayBarTooltip(bar, scoreOf(score))});
+    }
+
+    content.month = grid.days.front();
+    content.weekdayInitials = weekdayInitials(calendar);
+    content.leadingBlanks = grid.leadingBlanks;
+    for (const CivilDay day : grid.days) {
+        const auto score = scoreOn(day);
+        content.monthDays.push_back({day, scoreOf(score), bandOf(score), day == today,
+                                     heatDayTooltip(day.day, scoreOf(score))});
+    }
+    return content;
 }
 
 } // namespace sorvala::StatsPresentation

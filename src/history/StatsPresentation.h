@@ -6,8 +6,10 @@
 #include "core/CivilDay.h"
 #include "history/ScreenScore.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sorvala::StatsPresentation {
@@ -57,5 +59,57 @@ std::string streakText(int days);
 std::string dayBarTooltip(const DayBar& bar, std::optional<int> score);
 /// A month cell's tooltip: "Day 5: score 91" or "Day 5: no score".
 std::string heatDayTooltip(int dayOfMonth, std::optional<int> score);
+
+inline constexpr std::string_view scoreCaption = "Screen score today";
+inline constexpr std::string_view currentStreakTitle = "Current streak";
+inline constexpr std::string_view longestStreakTitle = "Longest streak";
+inline constexpr std::string_view weekCaption = "Last 7 days";
+inline constexpr std::string_view legendHighText = "High";
+inline constexpr std::string_view legendNote = "Day color = that day's screen score · today is ringed";
+
+/// Everything the stats view shows at one moment, in the order it shows it.
+struct Content {
+    /// Today's score ring.
+    struct Ring {
+        std::optional<int> score;
+        std::optional<int> band; ///< the score's colour band; none without a score
+        double colorStop = 0;
+        std::string tooltip;
+    };
+    /// A streak tile: its title and its figure ("3 days").
+    struct Tile {
+        std::string title;
+        std::string figure;
+    };
+    /// One bar of the week: height in points, colour band and tooltip.
+    struct Bar {
+        DayBar counts;
+        std::optional<int> score;
+        std::optional<int> band;
+        double height = 4.0;
+        std::string tooltip;
+    };
+    /// One cell of the month heat map.
+    struct HeatDay {
+        CivilDay day;
+        std::optional<int> score;
+        std::optional<int> band;
+        bool today = false;
+        std::string tooltip;
+    };
+
+    Ring ring;
+    std::vector<std::string> scoreLines;
+    std::array<Tile, 2> tiles;
+    std::vector<Bar> week;
+    CivilDay month; ///< the first day of the month shown
+    std::vector<std::string> weekdayInitials;
+    int leadingBlanks = 0;
+    std::vector<HeatDay> monthDays;
+};
+
+/// The stats view for `now`: today's score against `intervalMinutes`, the streaks, the week ending
+/// today and today's month. Only the days the week and the month show are scored.
+Content content(const std::vector<BreakEvent>& events, Instant now, int intervalMinutes, const Calendar& calendar);
 
 } // namespace sorvala::StatsPresentation

@@ -30,22 +30,6 @@ bool gsettingsHasKey(const char* schema, const char* key) {
     return found != nullptr;
 }
 
-std::optional<std::string> gsettingsString(const char* schema, const char* key) {
-    GSettingsSchema* found = schemaWithKey(schema, key);
-    if (!found)
-        return std::nullopt;
-    std::optional<std::string> value;
-    GSettings* settings = g_settings_new_full(found, nullptr, nullptr);
-    GVariant* variant = g_settings_get_value(settings, key);
-    if (variant && g_variant_is_of_type(variant, G_VARIANT_TYPE_STRING))
-        value = g_variant_get_string(variant, nullptr);
-    if (variant)
-        g_variant_unref(variant);
-    g_object_unref(settings);
-    g_settings_schema_unref(found);
-    return value;
-}
-
 std::optional<std::string> gsettingsSetString(const char* schema, const char* key, const std::string& value) {
     GSettingsSchema* found = schemaWithKey(schema, key);
     if (!found)

@@ -52,7 +52,8 @@ bool SmartPauseReading::operator==(const SmartPauseReading& other) const {
     return !active || active->menuLabel == other.active->menuLabel;
 }
 
-std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store, Instant now) {
+std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store,
+                                              Instant now) {
     SystemSignals* const s = &system;
     const PreferencesStore* const prefs = &store;
     return {
@@ -66,12 +67,16 @@ std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const Prefe
     };
 }
 
-std::string alwaysOnCauseLabels() {
+std::vector<std::string> alwaysOnCauseMenuLabels() {
     std::vector<std::string> labels;
     for (const auto& text : causeTexts)
         if (text.alwaysOn)
             labels.emplace_back(text.menuLabel);
-    return Text::joined(labels);
+    return labels;
+}
+
+std::string alwaysOnCauseLabels() {
+    return Text::joined(alwaysOnCauseMenuLabels());
 }
 
 SmartPauseReading sweepSmartPause(const std::vector<SmartPauseCause>& causes, double idleSeconds) {
@@ -103,23 +108,24 @@ SmartPauseReading sweepSmartPauseForPresence(const std::vector<SmartPauseCause>&
     return sweepSmartPause(causes, idleSeconds);
 }
 
-SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store, Instant now,
-                                             double idleSeconds) {
+SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store,
+                                             Instant now, double idleSeconds) {
     if (!meetsIdleThreshold(idleSeconds))
         return {};
     return sweepSmartPause(system, store, now, idleSeconds);
 }
 
 std::optional<SmartPauseCause> firstActiveSmartPauseCause(const std::vector<SmartPauseCause>& causes) {
-    const auto found = std::find_if(causes.begin(), causes.end(),
-                                    [](const SmartPauseCause& cause) { return cause.isActive && cause.isActive(); });
+    const auto found = std::find_if(causes.begin(), causes.end(), [](const SmartPauseCause& cause) {
+        return cause.isActive && cause.isActive();
+    });
     if (found == causes.end())
         return std::nullopt;
     return *found;
 }
 
-std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
-                                                          Instant now) {
+std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system,
+                                                          const PreferencesStore& store, Instant now) {
     return firstActiveSmartPauseCause(smartPauseCauses(system, store, now));
 }
 
@@ -127,7 +133,8 @@ bool smartPauseBlockerActive(SystemSignals& system, const PreferencesStore& stor
     return firstActiveSmartPauseCause(system, store, now).has_value();
 }
 
-std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store, Instant now) {
+std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
+                                                 Instant now) {
     if (auto cause = firstActiveSmartPauseCause(system, store, now))
         return std::move(cause->menuLabel);
     return std::nullopt;
@@ -141,9 +148,10 @@ std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, Syste
     return std::nullopt;
 }
 
-double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now) {
-    return SmartPauseCooldown::remainingSeconds(lastBlockedAt, store.integer(Keys::smartPauseCooldownSecondsKey),
-                                                now);
+double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt,
+                                   Instant now) {
+    return SmartPauseCooldown::remainingSeconds(lastBlockedAt,
+                                                store.integer(Keys::smartPauseCooldownSecondsKey), now);
 }
 
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now) {
@@ -181,12 +189,14 @@ bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& syst
     return screenCaptureBlocksBreak(store, [&system] { return system.screenCaptured(); });
 }
 
-bool applicationIsExcluded(const std::optional<std::string>& frontmost, const std::vector<std::string>& excluded) {
+bool applicationIsExcluded(const std::optional<std::string>& frontmost,
+                           const std::vector<std::string>& excluded) {
     return frontmost && std::find(excluded.begin(), excluded.end(), *frontmost) != excluded.end();
 }
 
 bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& system) {
-    const auto excluded = store.textList(Keys::excludedAppBundleIdentifiersKey).value_or(std::vector<std::string>{});
+    const auto excluded =
+        store.textList(Keys::excludedAppBundleIdentifiersKey).value_or(std::vector<std::string>{});
     if (excluded.empty())
         return false;
     return applicationIsExcluded(system.frontmostApplicationBundleIdentifier(), excluded);

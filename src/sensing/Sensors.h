@@ -54,10 +54,13 @@ inline constexpr std::string_view excludedAppLabel = "Excluded app active";
 
 /// The fixed, ordered cause list with its probes bound to `system` and `store`; the calendar
 /// probe asks about `now`. Settings are read inside each probe, at the moment it runs.
-std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store, Instant now);
+std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const PreferencesStore& store,
+                                              Instant now);
 
 /// The labels of the always-on causes joined by ", ", for the settings window.
 std::string alwaysOnCauseLabels();
+/// The labels of the always-on causes in list order.
+std::vector<std::string> alwaysOnCauseMenuLabels();
 
 /// Sweeps `causes` lazily: probes until the first active cause, then only attended causes while
 /// the idle threshold is met and presence is not yet proven.
@@ -69,25 +72,27 @@ SmartPauseReading sweepSmartPause(SystemSignals& system, const PreferencesStore&
 /// The empty reading, probing nothing, below the idle threshold; the full sweep from it on.
 SmartPauseReading sweepSmartPauseForPresence(const std::vector<SmartPauseCause>& causes, double idleSeconds);
 /// The presence sweep over the fixed list.
-SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store, Instant now,
-                                             double idleSeconds);
+SmartPauseReading sweepSmartPauseForPresence(SystemSignals& system, const PreferencesStore& store,
+                                             Instant now, double idleSeconds);
 
 /// The first cause whose probe answers true, probing in order and stopping at the first hit.
 std::optional<SmartPauseCause> firstActiveSmartPauseCause(const std::vector<SmartPauseCause>& causes);
 /// The first active cause of the fixed list.
-std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
-                                                          Instant now);
+std::optional<SmartPauseCause> firstActiveSmartPauseCause(SystemSignals& system,
+                                                          const PreferencesStore& store, Instant now);
 /// Whether some cause of the fixed list holds breaks now.
 bool smartPauseBlockerActive(SystemSignals& system, const PreferencesStore& store, Instant now);
 /// The label of the first active cause of the fixed list.
-std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store, Instant now);
+std::optional<std::string> activeSmartPauseCause(SystemSignals& system, const PreferencesStore& store,
+                                                 Instant now);
 /// The cause of the fixed list whose label is exactly `menuLabel`; nullopt when none is.
 std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, SystemSignals& system,
                                                const PreferencesStore& store, Instant now);
 
 /// Seconds of the smart-pause cooldown left after a hold that ended at `lastBlockedAt`, with
 /// the cooldown length read from the "smartPauseCooldownSeconds" setting.
-double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt, Instant now);
+double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt,
+                                   Instant now);
 
 /// Whether the stored working hours contain `now` in the user's calendar.
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now);
@@ -106,7 +111,8 @@ bool screenCaptureBlocksBreak(const PreferencesStore& store, SystemSignals& syst
 
 /// Whether the frontmost application's id is in `excluded`, exactly (case-sensitive); an
 /// unknown frontmost application never is.
-bool applicationIsExcluded(const std::optional<std::string>& frontmost, const std::vector<std::string>& excluded);
+bool applicationIsExcluded(const std::optional<std::string>& frontmost,
+                           const std::vector<std::string>& excluded);
 /// The stored "excludedAppBundleIdentifiers" list (absent reads as empty) against the
 /// frontmost application; with an empty list the frontmost application is not even asked.
 bool frontmostApplicationIsExcluded(const PreferencesStore& store, SystemSignals& system);

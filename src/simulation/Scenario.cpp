@@ -152,6 +152,12 @@ Scenario::Event readEvent(const json& line) {
         if (event.action == "snooze" || event.action == "pause") {
             allowOnly(line, {"at", "do", "minutes"});
             event.minutes = positiveMinutes(line);
+        } else if (event.action == "displays") {
+            allowOnly(line, {"at", "do", "count"});
+            const auto& count = required(line, "count");
+            if (!count.is_number_integer() || count.get<long long>() < 0 || count.get<long long>() > 16)
+                throw Fault{"\"count\" is not a number of displays from 0 to 16"};
+            event.count = count.get<int>();
         } else if (event.action == "sleep") {
             allowOnly(line, {"at", "do", "for"});
             event.forSeconds = offsetField(line, "for");
@@ -212,6 +218,8 @@ void apply(const Scenario::Event& event, Simulation& simulation) {
         simulation.launch();
     else if (action == "skip")
         simulation.skip();
+    else if (action == "displays")
+        simulation.setDisplayCount(event.count);
     else if (action == "escape")
         simulation.escape();
     else if (action == "extend")

@@ -22,6 +22,7 @@ struct Scenario {
         /// "work", "read", "idle", "snooze", "pause", ..., or "cause", "displayAsleep", "settings".
         std::string action;
         int minutes = 0;
+        int count = 0; ///< displays connected, for "displays"
         double forSeconds = 0;
         std::string cause;
         bool active = false;

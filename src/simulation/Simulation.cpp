@@ -25,11 +25,20 @@ void Simulation::launch() {
     if (m_app)
         return;
     m_banners = std::make_unique<RecordingBannerCenter>(m_timeline);
-    m_breakScreen =
-        std::make_unique<SimulatedBreakScreen>(m_clock, m_timers, m_timeline, m_history, m_store, m_drawingSeconds);
-    m_breakScreen->setOnBegin([this](bool isMicroBreak, bool startedManually) {
+    m_breakWindows = std::make_unique<RecordingBreakWindows>(m_clock, m_timers, m_drawingSeconds);
+    m_breakWindows->setDisplayCount(m_displayCount);
+    m_breakScreen = std::make_unique<BreakScreenLifecycle>(BreakScreenLifecycle::Dependencies{
+        .clock = m_clock,
+        .timers = m_timers,
+        .log = m_timeline,
+        .history = m_history,
+        .store = m_store,
+        .windows = *m_breakWindows,
+        .system = &m_user,
+    });
+    m_breakWindows->setOnFadeIn([this] {
         if (onBreakBegin)
-            onBreakBegin(isMicroBreak, startedManually);
+            onBreakBegin(m_breakScreen->isMicroBreak(), m_breakScreen->startedManually());
     });
     m_notices = std::make_unique<RecordingNotices>(m_timeline, m_timers);
     m_app = std::make_unique<ApplicationDelegate>(ApplicationDelegate::Dependencies{
@@ -66,6 +75,7 @@ void Simulation::kill() {
     m_app.reset();
     m_notices.reset();
     m_breakScreen.reset();
+    m_breakWindows.reset();
     m_banners.reset();
 }
 
@@ -122,8 +132,16 @@ void Simulation::undoAway() {
         m_notices->chooseUndo();
 }
 
+void Simulation::setDisplayCount(int count) {
+    m_displayCount = std::max(0, count);
+    if (!m_breakWindows)
+        return;
+    m_breakWindows->setDisplayCount(m_displayCount);
+    m_breakScreen->screenParametersChanged();
+}
+
 int Simulation::auxiliaryTimers() const {
-    return (m_breakScreen ? m_breakScreen->liveTimers() : 0) + (m_notices ? m_notices->liveTimers() : 0);
+    return (m_breakScreen ? m_breakScreen->liveTimers() : 0) + (m_breakWindows ? m_breakWindows->liveTimers() : 0) + (m_notices ? m_notices->liveTimers() : 0);
 }
 
 } // namespace sorvala

@@ -4,7 +4,8 @@
 #include "app/ApplicationDelegate.h"
 #include "simulation/MemoryPreferences.h"
 #include "simulation/RecordingPorts.h"
-#include "simulation/SimulatedBreakScreen.h"
+#include "breakscreen/BreakScreenLifecycle.h"
+#include "simulation/RecordingBreakWindows.h"
 #include "simulation/SimulatedUser.h"
 #include "simulation/Timeline.h"
 #include "simulation/VirtualTimers.h"
@@ -16,8 +17,8 @@
 
 namespace sorvala {
 
-/// The real application object on virtual time, with a simulated user, break screen and
-/// windows, an in-memory settings store and history, and one timeline of everything logged.
+/// The real application object and break screen on virtual time, with a simulated user,
+/// recording windows, an in-memory settings store and history, and one timeline of everything logged.
 class Simulation {
 public:
     struct Options {
@@ -54,13 +55,16 @@ public:
     void escape();
     void extend();
     void skipHeadsUp();
+    /// Displays are plugged in or unplugged so that `count` remain.
+    void setDisplayCount(int count);
     void undoAway();
 
     Instant now() const { return m_clock.now(); }
     /// The running application; nullptr between a quit and the next launch.
     ApplicationDelegate* app() { return m_app.get(); }
     SimulatedUser& user() { return m_user; }
-    SimulatedBreakScreen* breakScreen() { return m_breakScreen.get(); }
+    BreakScreenLifecycle* breakScreen() { return m_breakScreen.get(); }
+    RecordingBreakWindows* breakWindows() { return m_breakWindows.get(); }
     RecordingNotices* notices() { return m_notices.get(); }
     Timeline& timeline() { return m_timeline; }
     const Timeline& timeline() const { return m_timeline; }
@@ -82,11 +86,13 @@ private:
     MemoryBreakHistory m_history;
     SimulatedUser m_user;
     double m_drawingSeconds;
+    int m_displayCount = 1;
     RecordingMenuBar m_menuBar;
     RecordingUpdater m_updater;
     RecordingOnboarding m_onboarding;
     std::unique_ptr<RecordingBannerCenter> m_banners;
-    std::unique_ptr<SimulatedBreakScreen> m_breakScreen;
+    std::unique_ptr<RecordingBreakWindows> m_breakWindows;
+    std::unique_ptr<BreakScreenLifecycle> m_breakScreen;
     std::unique_ptr<RecordingNotices> m_notices;
     std::unique_ptr<ApplicationDelegate> m_app;
 };

@@ -43,8 +43,6 @@ QFrame* separator(QWidget* parent) {
     return line;
 }
 
-namespace {
-
 QPalette darkPalette() {
     QPalette p;
     const QColor window(30, 30, 34), base(22, 22, 25), text(236, 236, 240), mid(58, 58, 62);
@@ -69,8 +67,6 @@ QPalette darkPalette() {
     p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(110, 110, 116));
     return p;
 }
-
-} // namespace
 
 void applyAppearanceOverride(QApplication& application) {
     const QByteArray wanted = qgetenv("SORVALA_APPEARANCE");

@@ -4,6 +4,7 @@
 #include "breakscreen/DesignTokens.h"
 
 #include <QColor>
+#include <QPalette>
 
 class QApplication;
 class QFrame;
@@ -24,6 +25,8 @@ QColor colour(const DesignTokens::Themed& token, const QWidget& widget);
 QLabel* caption(const QString& text, QWidget* parent = nullptr);
 /// A thin horizontal separator line.
 QFrame* separator(QWidget* parent = nullptr);
+/// The application palette for a dark appearance.
+QPalette darkPalette();
 /// Honours SORVALA_APPEARANCE=light|dark by giving the application a light or dark palette
 /// (screenshots and desktops without a colour-scheme setting); anything else leaves it alone.
 void applyAppearanceOverride(QApplication& application);

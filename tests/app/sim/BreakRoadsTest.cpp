@@ -26,7 +26,7 @@ TEST(BreakRoads, TheCyclesLongBreakGetsAHeadsUpThenDrawsUntilTenSecondsAfterTheD
                                                 "heads-up sent in=30s medium=banner category=pre-break snoozeCount=0",
                                                 "notice shown kind=preBreak", "notice cleared kind=preBreak",
                                                 "break screen taking now kind=long idle=0s",
-                                                "long break screen shown speed=1.0 startedManually=false",
+                                                "long break screen shown speed=3.0 startedManually=false",
                                                 "long break running elapsed=30s drawingComplete=inProgress "
                                                 "extendedFor=none ceiling=900s",
                                                 "break taken kind=long duration=190s"}));

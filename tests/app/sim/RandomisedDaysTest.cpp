@@ -133,7 +133,7 @@ private:
         m_sim.advance(2000);
         if (m_sim.breakScreen() && m_sim.breakScreen()->isActive())
             faults.push_back("a break that began never ended");
-        if (m_sim.breakScreen() && m_sim.breakScreen()->begun() != m_sim.breakScreen()->finished())
+        if (m_sim.breakWindows() && m_sim.breakWindows()->begun() != m_sim.breakWindows()->finished())
             faults.push_back("the last run's breaks did not all end");
     }
 

@@ -1,0 +1,285 @@
+// SPDX-License-Identifier: MIT
+#include "SorvalaProgram.h"
+
+#include "app/HotKeys.h"
+#include "app/ShortcutAction.h"
+#include "drawing/Settings.h"
+#include "drawing/SorvalaGenerator.h"
+#include "history/DailyStats.h"
+#include "menubar/MenuBarCountdown.h"
+#include "platform/HotKeyRegistrars.h"
+#include "platform/IssueReportSender.h"
+#include "platform/LinuxSystemSignals.h"
+#include "platform/LogReveal.h"
+#include "platform/TerminationSignals.h"
+#include "sensing/Sensors.h"
+#include "ui/report/ReportIssueWindow.h"
+#include "ui/reports/ReportsWindow.h"
+#include "ui/settings/SettingsWindow.h"
+#include "ui/stats/StatsWindow.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QTime>
+
+#include <cmath>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace sorvala {
+
+namespace {
+
+/// How long the tray waits for a StatusNotifier host; SORVALA_TRAY_WAIT_SECONDS overrides it.
+int trayWaitMilliseconds() {
+    if (const char* text = std::getenv("SORVALA_TRAY_WAIT_SECONDS")) {
+        char* end = nullptr;
+        const long seconds = std::strtol(text, &end, 10);
+        if (end != text && *end == '\0' && seconds >= 0 && seconds <= 600)
+            return static_cast<int>(seconds * 1000);
+    }
+    return 30000;
+}
+
+std::string sessionType() {
+    const char* type = std::getenv("XDG_SESSION_TYPE");
+    return type ? type : "";
+}
+
+} // namespace
+
+SorvalaProgram::SorvalaProgram()
+    : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
+      m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
+      m_breakScreen(m_log), m_notices(m_log),
+      m_onboarding({.store = m_store,
+                    .log = m_log,
+                    .notifications = &OnboardingWindow::notificationServiceState,
+                    .scheduleReminder = {}}),
+      m_updater(m_log),
+      m_launchAtLogin(m_log, LaunchAtLogin::standardEntryPath(),
+                      LaunchAtLogin::executableToStart(QCoreApplication::applicationFilePath().toStdString())) {
+    m_status = std::make_unique<StatusSource>(
+        m_clock, StatusSource::Suppliers{
+                     .facts = [this] { return m_app->statusLineFacts(); },
+                     .blockerLabel =
+                         [this] { return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now()); },
+                     .shortTime = [this](Instant instant) { return shortTime(instant); },
+                 });
+    m_menuBar = std::make_unique<TrayMenuBar>(
+        m_store, m_log, *m_status,
+        TrayMenuBar::MenuFacts{
+            .launchAtLogin = [this] { return m_launchAtLogin.isEnabled(); },
+            .streakDays =
+                [this] { return std::optional(BreakLog::streak(m_history.events(), m_clock.now(), m_calendar)); },
+            .startBreakKeySequence =
+                [this] {
+                    const auto shortcut = storedShortcut(ShortcutAction::toggleBreak, m_store);
+                    return shortcut && shortcut->keyLabel.size() == 1 ? shortcut->displayString() : std::string();
+                },
+        },
+        TrayMenuBar::Callbacks{
+            .onCommand = [this](const MenuCommand& command) { m_commands->perform(command); },
+            .onLeftClick = [this] { m_commands->leftClick(); },
+            .onQuit = [] { QCoreApplication::quit(); },
+            .onNoTray = [this] { noTray(); },
+        },
+        trayWaitMilliseconds());
+
+    // In field order: Qt's `signals` keyword rules out designated initializers here.
+    m_app = std::make_unique<ApplicationDelegate>(ApplicationDelegate::Dependencies{
+        m_store, m_calendar, m_clock, m_log, m_timers, *m_signals, m_history, m_breakScreen, m_notices, *m_menuBar,
+        m_banners, m_updater, m_onboarding, m_hotKeys.get(), SORVALA_VERSION, SORVALA_BUILD,
+        static_cast<long long>(::getpid())});
+
+    m_commands = std::make_unique<ProgramCommands>(
+        *m_app, m_clock, m_log,
+        ProgramCommands::Handlers{
+            .openDrawingWindow = [this] { openDrawingWindow(); },
+            .toggleLaunchAtLogin = [this] { m_launchAtLogin.toggle(); },
+            .revealLog = [this] { showInFileManager(AppLogger::fileURL(), m_log); },
+        });
+    m_gallery = std::make_unique<GalleryCommands>(
+        m_log, m_clock, m_calendar, currentSession(), QDBusConnection::sessionBus(),
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/sorvala-saver")).toStdString(), SORVALA_VERSION);
+    wireWindows();
+
+    m_control = std::make_unique<ControlService>(
+        m_log, [this] { return controlStatus(); },
+        ControlService::Commands{
+            .open = [this] { reopen(); },
+            .action =
+                [this](const QString& name) {
+                    const auto action = controlActionFromText(name.toStdString());
+                    if (action)
+                        perform(*action);
+                    return action.has_value();
+                },
+            .snooze = [this](int minutes) { m_app->snooze(minutes, SnoozeRequest::Source::hotKey); },
+            .pause = [this](int minutes) { m_commands->perform(MenuCommand::pause(minutes)); },
+            .pauseUntilTomorrow = [this] { m_app->pauseUntilTomorrow(); },
+            .pauseUntilResumed = [this] { m_app->pauseUntilResumed(); },
+            .resume = [this] { m_app->resumeReminders(); },
+        });
+}
+
+SorvalaProgram::~SorvalaProgram() = default;
+
+void SorvalaProgram::wireWindows() {
+    m_onboarding.setScheduleReminder([this] { m_app->scheduleReminder(); });
+    auto& windows = m_commands->windows();
+    windows.openStatistics = [this] { toggleStatistics(); };
+    windows.openReports = [this] { reportsWindow().showAndRaise(); };
+    windows.openSettings = [this] { settingsWindow().showAndRaise(); };
+    windows.openGallery = [this] { m_gallery->openGallery(); };
+    windows.useLatestAsWallpaper = [this] { m_gallery->useLatestSorvalaAsWallpaper(); };
+    windows.installScreenSaver = [this] { m_gallery->installScreenSaver(); };
+    windows.openWelcome = [this] { m_onboarding.present(); };
+    windows.reportIssue = [this] { reportIssueWindow().present(); };
+}
+
+void SorvalaProgram::toggleStatistics() {
+    if (!m_stats)
+        m_stats = std::make_unique<StatsWindow>(
+            StatsWindow::Services{BreakLog::fileURL(), m_calendar, m_clock, m_store, m_log});
+    const QRect icon = m_menuBar->iconGeometry();
+    m_stats->toggle(icon.isValid() ? icon.center() : QPoint());
+}
+
+ReportsWindow& SorvalaProgram::reportsWindow() {
+    if (!m_reports)
+        m_reports = std::make_unique<ReportsWindow>(ReportsWindow::Services{BreakLog::fileURL(), m_calendar, m_log});
+    return *m_reports;
+}
+
+SettingsWindow& SorvalaProgram::settingsWindow() {
+    if (m_settings)
+        return *m_settings;
+    SettingsWindow::Ports ports(m_store, m_log);
+    ports.playSound = [this](std::string_view name, float volume) { return m_sound.playSound(name, volume); };
+    ports.suspendHotKeys = [this](bool suspended) {
+        if (!m_hotKeys)
+            return;
+        if (suspended)
+            m_hotKeys->replaceBindings({});
+        else
+            HotKeys::registerHotKeys(m_store, *m_hotKeys, m_log);
+    };
+    ports.opened = [this] { m_app->settingsWindowOpened(); };
+    ports.closed = [this] {
+        m_app->settingsWindowClosed();
+        m_menuBar->refresh();
+    };
+    if (!m_hotKeys || !m_hotKeys->available())
+        ports.shortcutsNote = desktopShortcutsHint();
+    m_settings = std::make_unique<SettingsWindow>(std::move(ports));
+    return *m_settings;
+}
+
+ReportIssueWindow& SorvalaProgram::reportIssueWindow() {
+    if (m_reportIssue)
+        return *m_reportIssue;
+    m_reportSender = std::make_unique<IssueReportSender>(m_log);
+    m_reportIssue = std::make_unique<ReportIssueWindow>(ReportIssueWindow::Services{
+        m_log, m_calendar, m_clock, *m_reportSender,
+        [] {
+            return std::vector{AppLogger::generationURL(3), AppLogger::generationURL(2), AppLogger::generationURL(1),
+                               AppLogger::fileURL()};
+        },
+        SORVALA_BUILD, currentDeviceId(), currentDeviceName()});
+    return *m_reportIssue;
+}
+
+bool SorvalaProgram::claimSingleInstance() {
+    // Without a session bus there is nobody to hand over to: this instance runs on its own.
+    return m_control->claim() || m_control->busMissing();
+}
+
+void SorvalaProgram::launch() {
+    // The drawing library's appearance keys share the store with the application's settings.
+    m_store.registerDefaults(Settings::factoryDefaults(SorvalaGenerator::drawingCount));
+    AppearanceMigration::migrateAppearance(AppearanceMigration::retiredScreenSaverAppearance(), m_store);
+    m_gallery->refreshScreenSaver();
+
+    if (m_hotKeys)
+        m_hotKeys->setPressedHandler([this](ShortcutAction action) { HotKeys::perform(action, *m_app, m_log); });
+
+    m_app->launch();
+
+    m_sleep = std::make_unique<LogindSleepWatcher>(
+        m_log, LogindSleepWatcher::Callbacks{
+                   .willSleep = [this] { m_app->systemWillSleep(); },
+                   .didWake =
+                       [this] {
+                           m_app->systemDidWake();
+                           m_menuBar->refresh();
+                       },
+               });
+    m_sleep->start();
+    // CLOCK CHANGES: the clock-change adapter is wired here; it tells `m_app` the wall clock jumped.
+
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { m_app->quit(); });
+    TerminationSignals::routeToEventLoop([this](int signal) {
+        m_log.log("quit requested signal=" + std::to_string(signal));
+        QCoreApplication::quit();
+    });
+}
+
+void SorvalaProgram::perform(ControlAction action) {
+    m_commands->perform(action);
+    m_menuBar->refresh();
+}
+
+void SorvalaProgram::reopen() {
+    if (m_onboarding.isShowing())
+        return;
+    openDrawingWindow();
+}
+
+std::string SorvalaProgram::shortTime(Instant instant) const {
+    const auto local = m_calendar.components(instant);
+    // Some locales' short form still carries seconds ("HH:mm:ss"); a pause ends on a minute.
+    auto format = QLocale::system().timeFormat(QLocale::ShortFormat);
+    format.remove(QStringLiteral(":ss"));
+    return QLocale::system().toString(QTime(local.hour, local.minute), format).toStdString();
+}
+
+ControlService::Status SorvalaProgram::controlStatus() {
+    const auto facts = m_status->facts();
+    ControlService::Status status;
+    status.paused = facts.pausedUntil.has_value();
+    status.onBreak = facts.onBreak;
+    // The label behind the line may be half a minute old here, as in the tooltip.
+    status.statusText = QString::fromStdString(m_status->text(facts, 30));
+    const auto countdown =
+        MenuBarCountdown::storedTitle(facts.onBreak, status.paused, facts.secondsUntilNextBreak, m_store);
+    status.countdown = countdown ? QString::fromStdString(*countdown) : QString();
+    // Paused or on a break, no break is coming, whatever the stretches say.
+    if (!status.paused && !status.onBreak && facts.secondsUntilNextBreak &&
+        std::isfinite(*facts.secondsUntilNextBreak))
+        status.secondsUntilNextBreak = std::max(0LL, std::llround(*facts.secondsUntilNextBreak));
+    return status;
+}
+
+DrawingWindow& SorvalaProgram::drawingWindow() {
+    if (!m_window)
+        m_window = std::make_unique<DrawingWindow>(m_store, m_log,
+                                                   [this](bool visible) { m_app->setDrawingWindowVisible(visible); });
+    return *m_window;
+}
+
+void SorvalaProgram::openDrawingWindow() {
+    drawingWindow().open();
+}
+
+void SorvalaProgram::noTray() {
+    auto& window = drawingWindow();
+    if (!m_menuInWindow) {
+        m_menuBar->attachMenu(window.menu());
+        window.showMenu();
+        m_menuInWindow = true;
+    }
+    window.open();
+}
+
+} // namespace sorvala

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "PlaceholderPorts.h"
+#include "app/AppLogger.h"
+#include "app/ApplicationDelegate.h"
+#include "app/FileBreakHistory.h"
+#include "app/ports/HotKeyRegistrar.h"
+#include "core/Clock.h"
+#include "menubar/ControlAction.h"
+#include "platform/AppSound.h"
+#include "platform/ControlService.h"
+#include "platform/LaunchAtLogin.h"
+#include "platform/LogindSleepWatcher.h"
+#include "platform/QSettingsPreferencesStore.h"
+#include "platform/QTimerMainLoopTimer.h"
+#include "platform/SystemCalendar.h"
+#include "ui/gallery/GalleryCommands.h"
+#include "sensing/SystemSignals.h"
+#include "ui/menubar/DrawingWindow.h"
+#include "ui/menubar/ProgramCommands.h"
+#include "ui/menubar/StatusSource.h"
+#include "ui/menubar/TrayMenuBar.h"
+#include "ui/onboarding/OnboardingWindow.h"
+
+#include <memory>
+#include <optional>
+
+namespace sorvala {
+
+class IssueReportSender;
+class ReportIssueWindow;
+class ReportsWindow;
+class SettingsWindow;
+class StatsWindow;
+
+/// Everything the running program is made of, built in dependency order and wired together.
+/// Other window families plug in here: replace a placeholder port with the real adapter and set
+/// its entry of `commands().windows()`.
+class SorvalaProgram {
+public:
+    /// Builds the adapters; nothing runs yet.
+    SorvalaProgram();
+    ~SorvalaProgram();
+
+    /// Claims the control interface; false when another instance already runs.
+    bool claimSingleInstance();
+    /// Launches the application object, the tray, the sleep watch and the signal routing.
+    void launch();
+    /// Carries out an action handed over at start or from the control interface.
+    void perform(ControlAction action);
+    /// The reopen of a running program: the drawing window, unless the walkthrough is showing.
+    void reopen();
+
+    ProgramCommands& commands() { return *m_commands; }
+
+private:
+    std::string shortTime(Instant instant) const;
+    ControlService::Status controlStatus();
+    DrawingWindow& drawingWindow();
+    void openDrawingWindow();
+    void noTray();
+    void wireWindows();
+    void toggleStatistics();
+    ReportsWindow& reportsWindow();
+    SettingsWindow& settingsWindow();
+    ReportIssueWindow& reportIssueWindow();
+
+    SystemClock m_clock;
+    AppLogger m_log;
+    QSettingsPreferencesStore m_store;
+    SystemCalendar m_calendar;
+    QTimerMainLoopTimer m_timers;
+    std::unique_ptr<SystemSignals> m_signals;
+    FileBreakHistory m_history;
+    AppSound m_sound;
+    std::unique_ptr<HotKeyRegistrar> m_hotKeys;
+    PlaceholderBreakScreen m_breakScreen;
+    PlaceholderNotices m_notices;
+    PlaceholderBannerCenter m_banners;
+    OnboardingWindow m_onboarding;
+    PlaceholderUpdater m_updater;
+    LaunchAtLogin m_launchAtLogin;
+
+    std::unique_ptr<StatusSource> m_status;
+    std::unique_ptr<TrayMenuBar> m_menuBar;
+    std::unique_ptr<ApplicationDelegate> m_app;
+    std::unique_ptr<ProgramCommands> m_commands;
+    std::unique_ptr<GalleryCommands> m_gallery;
+    std::unique_ptr<ControlService> m_control;
+    std::unique_ptr<LogindSleepWatcher> m_sleep;
+    std::unique_ptr<DrawingWindow> m_window;
+    // The ordinary windows: made on first use and kept.
+    std::unique_ptr<StatsWindow> m_stats;
+    std::unique_ptr<ReportsWindow> m_reports;
+    std::unique_ptr<SettingsWindow> m_settings;
+    std::unique_ptr<IssueReportSender> m_reportSender;
+    std::unique_ptr<ReportIssueWindow> m_reportIssue;
+    bool m_menuInWindow = false;
+};
+
+} // namespace sorvala

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: MIT
+// sorvala: the break reminder in the tray.
+#include "SorvalaProgram.h"
+
+#include "app/AppLogger.h"
+#include "menubar/ControlAction.h"
+#include "platform/ControlService.h"
+#include "platform/QtFatalMessageBridge.h"
+#include "ui/style/ColorSchemeWatcher.h"
+#include "ui/style/QtDesignTokens.h"
+
+#include <QApplication>
+#include <QIcon>
+
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr int usageError = 2;
+
+/// What the command line asks for.
+struct Request {
+    bool help = false;
+    bool version = false;
+    std::optional<sorvala::ControlAction> action;
+};
+
+void printHelp(std::ostream& out) {
+    out << "usage: sorvala [--action NAME]\n\n"
+           "Sorvala sits in the tray, measures how long you have worked and asks for breaks.\n"
+           "Started again while it runs, it opens the drawing window of the running one.\n\n"
+           "options:\n"
+           "  --action NAME  hand a command to the running Sorvala (starting it when none runs);\n"
+           "                 NAME is one of: "
+        << sorvala::controlActionNames()
+        << "\n"
+           "  --version      print the version\n"
+           "  --help         print this help\n";
+}
+
+/// The request of `args`; nullopt after printing a one-line error.
+std::optional<Request> parse(int argc, char** argv) {
+    Request request;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            request.help = true;
+        } else if (arg == "--version") {
+            request.version = true;
+        } else if (arg == "--action" || arg.starts_with("--action=")) {
+            std::string_view name;
+            if (arg == "--action") {
+                if (i + 1 >= argc) {
+                    std::cerr << "sorvala: --action needs a NAME (" << sorvala::controlActionNames() << ")\n";
+                    return std::nullopt;
+                }
+                name = argv[++i];
+            } else {
+                name = arg.substr(std::string_view("--action=").size());
+            }
+            request.action = sorvala::controlActionFromText(name);
+            if (!request.action) {
+                std::cerr << "sorvala: unknown action '" << name << "' (one of: " << sorvala::controlActionNames()
+                          << ")\n";
+                return std::nullopt;
+            }
+        } else {
+            std::cerr << "sorvala: unknown option '" << arg << "' (see sorvala --help)\n";
+            return std::nullopt;
+        }
+    }
+    return request;
+}
+
+/// Hands the request to the instance that runs already; the exit status.
+int handOver(const Request& request) {
+    const auto result = request.action
+                            ? sorvala::ControlClient::call(QStringLiteral("Action"),
+                                                           {QString::fromUtf8(sorvala::text(*request.action).data())})
+                            : sorvala::ControlClient::call(QStringLiteral("Open"));
+    if (result.ok())
+        return 0;
+    std::cerr << "sorvala: the running Sorvala did not take the request: " << result.error.toStdString() << '\n';
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto request = parse(argc, argv);
+    if (!request)
+        return usageError;
+    if (request->help) {
+        printHelp(std::cout);
+        return 0;
+    }
+    if (request->version) {
+        std::cout << "sorvala " SORVALA_VERSION "\n";
+        return 0;
+    }
+
+    sorvala::AppLogger::installExceptionHandler();
+    QApplication application(argc, argv);
+    sorvala::QtFatalMessageBridge::install();
+    QApplication::setApplicationName(QStringLiteral("Sorvala"));
+    QApplication::setApplicationVersion(QStringLiteral(SORVALA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("sorvala"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvala.svg")));
+    sorvala::QtDesignTokens::applyAppearanceOverride(application);
+    sorvala::ColorSchemeWatcher colourScheme(application);
+    // The program lives in the tray: closing its window does not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    if (sorvala::ControlClient::isRunning())
+        return handOver(*request);
+    sorvala::SorvalaProgram program;
+    if (!program.claimSingleInstance())
+        return handOver(*request); // another start won the race for the name
+    program.launch();
+    if (request->action)
+        program.perform(*request->action);
+    return QApplication::exec();
+}

@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+#include "menubar/AutostartEntry.h"
+
+#include <algorithm>
+
+namespace sorvala {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+} // namespace
+
+std::string AutostartEntry::quotedExecArgument(std::string_view path) {
+    constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";
+    const bool plain = std::none_of(path.begin(), path.end(),
+                                    [&](char c) { return reserved.find(c) != std::string_view::npos; });
+    std::string out;
+    if (!plain)
+        out += '"';
+    for (const char c : path) {
+        if (c == '%') {
+            out += "%%";
+            continue;
+        }
+        if (!plain && (c == '"' || c == '`' || c == '$' || c == '\\'))
+            out += '\\';
+        out += c;
+    }
+    if (!plain)
+        out += '"';
+    // The Exec value is itself a string value of the entry, whose own escapes double a backslash.
+    std::string escaped;
+    for (const char c : out) {
+        if (c == '\\')
+            escaped += '\\';
+        escaped += c;
+    }
+    return escaped;
+}
+
+std::string AutostartEntry::text(std::string_view executablePath) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Sorvala\n"
+           "Comment=Reminds you to take breaks\n"
+           "Exec=" +
+           quotedExecArgument(executablePath) +
+           "\n"
+           "Icon=sorvala\n"
+           "Terminal=false\n"
+           "X-GNOME-Autostart-enabled=true\n";
+}
+
+bool AutostartEntry::isEnabled(std::string_view contents) {
+    bool inMainGroup = false;
+    while (!contents.empty()) {
+        const auto end = contents.find('\n');
+        const auto line = trimmed(contents.substr(0, end));
+        contents = end == std::string_view::npos ? std::string_view() : contents.substr(end + 1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inMainGroup)
+            continue;
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const auto key = trimmed(line.substr(0, equals));
+        const auto value = trimmed(line.substr(equals + 1));
+        if (key == "Hidden" && value == "true")
+            return false;
+        if (key == "X-GNOME-Autostart-enabled" && value == "false")
+            return false;
+    }
+    return true;
+}
+
+} // namespace sorvala

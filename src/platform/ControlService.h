@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+namespace sorvala {
+
+class Logger;
+
+/// The running program's control interface on the session bus: commands for scripts, status bars
+/// and a second start of the program, and read-only status properties announced with
+/// PropertiesChanged at most once a second.
+class ControlService final : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.sorvala.Sorvala")
+    Q_PROPERTY(QString StatusText READ statusText)
+    Q_PROPERTY(QString Countdown READ countdown)
+    Q_PROPERTY(qlonglong SecondsUntilNextBreak READ secondsUntilNextBreak)
+    Q_PROPERTY(bool Paused READ paused)
+    Q_PROPERTY(bool OnBreak READ onBreak)
+
+public:
+    static constexpr const char* serviceName = "org.sorvala.Sorvala";
+    static constexpr const char* objectPath = "/org/sorvala/Sorvala";
+    static constexpr const char* interfaceName = "org.sorvala.Sorvala";
+    /// The longest snooze or timed pause the interface accepts, in minutes (a day).
+    static constexpr int maximumMinutes = 1440;
+
+    /// The values behind the properties.
+    struct Status {
+        QString statusText;
+        /// The countdown title; empty when there is none.
+        QString countdown;
+        /// Whole seconds to the next break; -1 when none is scheduled.
+        qlonglong secondsUntilNextBreak = -1;
+        bool paused = false;
+        bool onBreak = false;
+        bool operator==(const Status&) const = default;
+    };
+
+    /// What the commands do in the program.
+    struct Commands {
+        std::function<void()> open;
+        /// Performs an action by its command-line name; false for a name it does not know.
+        std::function<bool(const QString& name)> action;
+        std::function<void(int minutes)> snooze;
+        std::function<void(int minutes)> pause;
+        std::function<void()> pauseUntilTomorrow;
+        std::function<void()> pauseUntilResumed;
+        std::function<void()> resume;
+    };
+
+    ControlService(Logger& log, std::function<Status()> status, Commands commands,
+                   QDBusConnection bus = QDBusConnection::sessionBus());
+    ~ControlService() override;
+
+    /// Takes the well-known name and exports the object. False when another instance holds the
+    /// name (the caller hands its request over) or the bus is missing (logged; the program runs
+    /// without the interface).
+    bool claim();
+    /// Whether `claim` failed because the bus is missing, not because of another instance.
+    bool busMissing() const { return m_busMissing; }
+
+    QString statusText() const;
+    QString countdown() const;
+    qlonglong secondsUntilNextBreak() const;
+    bool paused() const;
+    bool onBreak() const;
+
+public slots:
+    /// Opens the drawing window (a second start without arguments).
+    void Open();
+    /// Performs the action NAME of `sorvala --action NAME`.
+    void Action(const QString& name);
+    void StartBreak();
+    void StartMicroBreak();
+    void TogglePause();
+    void Snooze(int minutes);
+    void Pause(int minutes);
+    void PauseUntilTomorrow();
+    void PauseUntilResumed();
+    void Resume();
+
+private:
+    Status current() const;
+    void announceChanges();
+    bool minutesAccepted(int minutes);
+
+    Logger& m_log;
+    std::function<Status()> m_status;
+    Commands m_commands;
+    QDBusConnection m_bus;
+    QTimer m_ticker;
+    std::optional<Status> m_announced;
+    bool m_claimed = false;
+    bool m_busMissing = false;
+};
+
+/// The other side of the interface: a second start of the program and sorvalactl.
+namespace ControlClient {
+
+/// The answer of one call: empty on success, else the error's message.
+struct Result {
+    bool running = true;
+    QString error;
+    bool ok() const { return running && error.isEmpty(); }
+};
+
+/// Calls `method` of the running program with `arguments`.
+Result call(const QString& method, const QVariantList& arguments = {},
+            QDBusConnection bus = QDBusConnection::sessionBus());
+
+/// Whether a program holds the well-known name.
+bool isRunning(QDBusConnection bus = QDBusConnection::sessionBus());
+
+/// Every property of the running program; nullopt when none runs or it does not answer.
+std::optional<ControlService::Status> status(QDBusConnection bus = QDBusConnection::sessionBus());
+
+/// The status from a property map as GetAll or PropertiesChanged carry it, over `base`.
+ControlService::Status statusFrom(const QVariantMap& properties, ControlService::Status base = {});
+
+/// Follows the running program's status: reports the whole status when it starts (and at once
+/// when it runs), each change it announces, and nullopt whenever it is not running.
+class StatusFollower final : public QObject {
+    Q_OBJECT
+
+public:
+    StatusFollower(std::function<void(const std::optional<ControlService::Status>&)> report,
+                   QDBusConnection bus = QDBusConnection::sessionBus());
+    /// Reports the current status and starts listening.
+    void start();
+
+private slots:
+    void propertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
+
+private:
+    void fetch();
+
+    std::function<void(const std::optional<ControlService::Status>&)> m_report;
+    QDBusConnection m_bus;
+    std::optional<ControlService::Status> m_last;
+};
+
+} // namespace ControlClient
+
+} // namespace sorvala

@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "report/IssueReport.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace sorvala {
+
+class Logger;
+
+/// Posts an issue report to the support endpoint and says how the server answered.
+class IssueReportSender : public QObject {
+public:
+    /// The base address reports go to: $SORVALA_SUPPORT_URL when set, else the build's own.
+    static QString configuredBaseAddress();
+
+    /// A sender posting to `baseAddress`'s report path, giving up after `timeoutMs`.
+    IssueReportSender(Logger& log, QString baseAddress = configuredBaseAddress(), int timeoutMs = 60000,
+                      QObject* parent = nullptr);
+
+    /// Posts `payload` as JSON; `done` runs on this thread once with the outcome.
+    void send(const std::string& payload, std::function<void(IssueReport::ServerResult)> done);
+
+private:
+    Logger& m_log;
+    QString m_endpoint;
+    int m_timeoutMs;
+    QNetworkAccessManager m_network;
+};
+
+/// An identifier of this machine that is stable for Sorvala but cannot be traced to the
+/// machine id: HMAC-SHA256 of `machineId` under a key of our own, in hex; "unknown-device"
+/// without a machine id.
+std::string deviceIdFor(const QByteArray& machineId);
+/// `deviceIdFor` of this machine's id.
+std::string currentDeviceId();
+/// This computer's host name; nullopt when it has none.
+std::optional<std::string> currentDeviceName();
+
+} // namespace sorvala

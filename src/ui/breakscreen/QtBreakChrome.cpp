@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+#include "ui/breakscreen/QtBreakChrome.h"
+
+#include "platform/GSettingsValue.h"
+
+#include <QFontDatabase>
+#include <QGraphicsOpacityEffect>
+#include <QLabel>
+#include <QPainter>
+#include <QParallelAnimationGroup>
+#include <QPropertyAnimation>
+#include <QPushButton>
+#include <QRadialGradient>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace sorvala::QtBreakChrome {
+
+QColor colour(BreakPalette::Colour c) {
+    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue), float(c.alpha));
+}
+
+QFont systemFont(qreal points, QFont::Weight weight) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    return font;
+}
+
+QFont monospaced(qreal points) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSizeF(points);
+    return font;
+}
+
+QLabel* label(const QString& text, const QFont& font, const QColor& colour, qreal kern, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    QFont spaced = font;
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, kern);
+    label->setFont(spaced);
+    label->setAlignment(Qt::AlignCenter);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QPushButton* pillButton(const QString& title, const BreakPalette& palette, QWidget* parent) {
+    auto* button = new QPushButton(title, parent);
+    const QFont font = systemFont(12, QFont::Medium);
+    button->setFont(font);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFixedSize(QFontMetrics(font).horizontalAdvance(title) + 36, 30);
+    button->setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid %2; border-radius: 8px;"
+                                         " color: %3; } QPushButton:pressed { background: %2; }")
+                              .arg(colour(palette.skipFill).name(QColor::HexArgb),
+                                   colour(palette.skipBorder).name(QColor::HexArgb),
+                                   colour(palette.text).name(QColor::HexArgb)));
+    return button;
+}
+
+QPixmap backdrop(QSize size, qreal devicePixelRatio, const QColor& background, const QColor& wash, QPointF start,
+                 QPointF end, qreal fadeStop) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(background);
+    const qreal radiusX = std::max<qreal>(1, (end.x() - start.x()) * size.width());
+    const qreal radiusY = std::max<qreal>(1, (end.y() - start.y()) * size.height());
+    QRadialGradient gradient(QPointF(0, 0), 1);
+    QColor clear = wash;
+    clear.setAlphaF(0);
+    gradient.setColorAt(0, wash);
+    gradient.setColorAt(fadeStop, clear);
+    gradient.setColorAt(1, clear);
+    QPainter painter(&pixmap);
+    painter.translate(start.x() * size.width(), start.y() * size.height());
+    painter.scale(radiusX, radiusY);
+    painter.fillRect(QRectF(-start.x() * size.width() / radiusX, -start.y() * size.height() / radiusY,
+                            size.width() / radiusX, size.height() / radiusY),
+                     gradient);
+    return pixmap;
+}
+
+void playEntranceRise(QWidget* view) {
+    auto* effect = new QGraphicsOpacityEffect(view);
+    effect->setOpacity(0);
+    view->setGraphicsEffect(effect);
+    auto* group = new QParallelAnimationGroup(view);
+    auto* fade = new QPropertyAnimation(effect, "opacity", group);
+    fade->setDuration(800);
+    fade->setStartValue(0.0);
+    fade->setEndValue(1.0);
+    auto* rise = new QPropertyAnimation(view, "pos", group);
+    rise->setDuration(800);
+    rise->setStartValue(view->pos() + QPoint(0, 14));
+    rise->setEndValue(view->pos());
+    rise->setEasingCurve(QEasingCurve::OutCubic);
+    // The effect paints through an offscreen copy; it goes once the content has risen.
+    QObject::connect(group, &QAbstractAnimation::finished, view, [view] { view->setGraphicsEffect(nullptr); });
+    group->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+bool reduceMotion() {
+    if (const auto enabled = gsettingsBoolean("org.gnome.desktop.interface", "enable-animations"); enabled && !*enabled)
+        return true;
+    const QString kdeglobals = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, "kdeglobals");
+    if (!kdeglobals.isEmpty()) {
+        const QSettings kde(kdeglobals, QSettings::IniFormat);
+        bool ok = false;
+        const double factor = kde.value("KDE/AnimationDurationFactor").toDouble(&ok);
+        if (ok && factor <= 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace sorvala::QtBreakChrome

@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "breakscreen/BreakPalette.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QPointF>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace sorvala::QtBreakChrome {
+
+/// The Qt colour of a palette colour.
+QColor colour(BreakPalette::Colour colour);
+/// The system font at `points`, in `weight`.
+QFont systemFont(qreal points, QFont::Weight weight = QFont::Normal);
+/// The fixed-width font at `points`.
+QFont monospaced(qreal points);
+/// A centred, non-editable label in `font` and `colour`, with `kern` points between letters.
+QLabel* label(const QString& text, const QFont& font, const QColor& colour, qreal kern, QWidget* parent);
+/// A borderless pill button: filled and bordered in the palette's skip colours, 30 points tall
+/// and 36 points wider than its title.
+QPushButton* pillButton(const QString& title, const BreakPalette& palette, QWidget* parent);
+/// The background colour with the radial wash over it, centred at `start` and reaching `end`
+/// (both as fractions of the size), fading out at `fadeStop`.
+QPixmap backdrop(QSize size, qreal devicePixelRatio, const QColor& background, const QColor& wash, QPointF start,
+                 QPointF end, qreal fadeStop);
+/// Lets `view` rise a little into place while it fades in, over 0.8 s.
+void playEntranceRise(QWidget* view);
+/// Whether the desktop asks for less motion (GNOME's animations switch, KDE's animation speed).
+bool reduceMotion();
+
+} // namespace sorvala::QtBreakChrome

@@ -1,0 +1,374 @@
+// SPDX-License-Identifier: MIT
+#include "ui/breakscreen/QtBreakScreen.h"
+
+#include "core/Logger.h"
+#include "drawing/Settings.h"
+#include "drawing/SorvalaGenerator.h"
+#include "render/SorvalaSaverView.h"
+#include "ui/breakscreen/BreakContent.h"
+#include "ui/breakscreen/QtBreakChrome.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWindow>
+
+#include <cstdint>
+
+namespace sorvala {
+
+namespace {
+
+constexpr int fadeInMilliseconds = 400;
+constexpr int grabRetryMilliseconds = 250;
+constexpr int grabAttempts = 20;
+
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+QColor qtColour(Rgba colour) {
+    return QColor::fromRgbF(float(colour.r), float(colour.g), float(colour.b), float(colour.a));
+}
+
+} // namespace
+
+BreakWindow::BreakWindow(QScreen* screen, const QColor& background)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           (onWayland() ? Qt::WindowFlags() : Qt::WindowFlags(Qt::BypassWindowManagerHint))),
+      m_screen(screen) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setWindowTitle(QStringLiteral("Sorvala break"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, background);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    fitToScreen();
+}
+
+void BreakWindow::fitToScreen() {
+    if (!m_screen)
+        return;
+    if (windowHandle())
+        windowHandle()->setScreen(m_screen);
+    setGeometry(m_screen->geometry());
+}
+
+void BreakWindow::keyPressEvent(QKeyEvent* event) {
+    if (onKey)
+        onKey(event);
+    event->accept();
+}
+
+void BreakWindow::keyReleaseEvent(QKeyEvent* event) {
+    event->accept();
+}
+
+void BreakWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (onPointer)
+        onPointer();
+    event->accept();
+}
+
+bool BreakWindow::event(QEvent* event) {
+    // A content widget's own mouse moves reach here once it lets them pass.
+    if (event->type() == QEvent::Enter && onPointer)
+        onPointer();
+    return QWidget::event(event);
+}
+
+QtBreakWindows::QtBreakWindows(PreferencesStore& store, Logger& log, SaveFinishedDrawing saveFinishedDrawing)
+    : m_store(store), m_log(log), m_saveFinishedDrawing(std::move(saveFinishedDrawing)) {
+    connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) { setOpacity(value.toReal()); });
+    m_grabRetry.setSingleShot(true);
+    m_grabRetry.setInterval(grabRetryMilliseconds);
+    connect(&m_grabRetry, &QTimer::timeout, this, [this] { grabKeyboard(); });
+}
+
+QtBreakWindows::~QtBreakWindows() = default;
+
+std::string QtBreakWindows::displayId(const QScreen* screen) {
+    // Names can repeat (two monitors of one model); the object lives as long as the display.
+    return screen->name().toStdString() + "@" + std::to_string(reinterpret_cast<std::uintptr_t>(screen));
+}
+
+QScreen* QtBreakWindows::screenOf(const std::string& display) const {
+    for (auto* screen : QGuiApplication::screens())
+        if (displayId(screen) == display)
+            return screen;
+    return nullptr;
+}
+
+BreakWindow* QtBreakWindows::windowOf(const std::string& display) const {
+    for (const auto& covering : m_windows)
+        if (covering.display == display)
+            return covering.window.get();
+    return nullptr;
+}
+
+std::vector<BreakWindows::Display> QtBreakWindows::displays() {
+    std::vector<Display> listed;
+    const auto* primary = QGuiApplication::primaryScreen();
+    for (const auto* screen : QGuiApplication::screens())
+        listed.push_back({displayId(screen), screen == primary});
+    return listed;
+}
+
+void QtBreakWindows::prepareBreakLook() {
+    if (m_lookPrepared)
+        return;
+    const Settings settings = Settings::load(m_store, SorvalaGenerator::drawingCount);
+    const auto theme = Appearance::resolved(settings.theme, desktopPrefersDark());
+    m_isDark = theme == Settings::Theme::dark;
+    m_background = qtColour(Appearance::backgroundColor(theme));
+    m_reduceMotion = QtBreakChrome::reduceMotion();
+    m_lookPrepared = true;
+}
+
+void QtBreakWindows::cover(const std::string& display, bool opaque) {
+    prepareBreakLook();
+    auto* screen = screenOf(display);
+    if (!screen)
+        return;
+    auto window = std::make_unique<BreakWindow>(screen, m_background);
+    window->onKey = [this](QKeyEvent* event) {
+        if (event->key() == Qt::Key_Escape && !event->isAutoRepeat() && onEscape)
+            onEscape();
+    };
+    window->onPointer = [this] {
+        if (m_long)
+            m_long->pointerMoved();
+    };
+    window->setWindowOpacity(opaque ? 1.0 : 0.0);
+    if (onWayland())
+        window->showFullScreen();
+    else
+        window->show();
+    window->fitToScreen();
+    window->raise();
+    m_windows.push_back({display, std::move(window)});
+}
+
+void QtBreakWindows::place(QWidget* content, BreakWindow* window) {
+    if (!content || !window)
+        return;
+    content->setParent(window);
+    content->setGeometry(window->rect());
+    content->show();
+}
+
+void QtBreakWindows::showMicroContent(const std::string& display, const MicroContent& content) {
+    auto* window = windowOf(display);
+    if (!window)
+        return;
+    const BreakContentStyle style{BreakPalette::resolve(m_isDark), m_background, m_reduceMotion};
+    auto* micro = new MicroBreakContent(style, content, {.skip = [this] { if (onSkip) onSkip(); }, .extend = {}},
+                                        window);
+    m_micro = micro;
+    place(micro, window);
+}
+
+void QtBreakWindows::showLongContent(const std::string& display, const LongContent& content) {
+    auto* window = windowOf(display);
+    if (!window)
+        return;
+    const BreakContentStyle style{BreakPalette::resolve(m_isDark), m_background, m_reduceMotion};
+    auto* longContent = new LongBreakContent(
+        m_store, style, content,
+        {.skip = [this] { if (onSkip) onSkip(); }, .extend = [this] { if (onExtend) onExtend(); }}, window);
+    m_long = longContent;
+    place(longContent, window);
+}
+
+void QtBreakWindows::moveContent(const std::string& display) {
+    auto* window = windowOf(display);
+    if (m_long) {
+        place(m_long, window);
+        m_long->followScreen();
+    }
+    if (m_micro)
+        place(m_micro, window);
+}
+
+void QtBreakWindows::fadeIn() {
+    m_fade.stop();
+    m_fade.setDuration(fadeInMilliseconds);
+    m_fade.setStartValue(0.0);
+    m_fade.setEndValue(1.0);
+    QObject::disconnect(&m_fade, &QVariantAnimation::finished, nullptr, nullptr);
+    m_fade.start();
+    if (m_windows.empty())
+        return;
+    auto* first = m_windows.front().window.get();
+    first->activateWindow();
+    first->setFocus();
+    if (onWayland())
+        m_log.log("break screen on wayland: full screen on each output; keys reach it only while it has focus");
+    m_grabAttempts = 0;
+    grabKeyboard();
+}
+
+void QtBreakWindows::grabKeyboard() {
+    if (m_windows.empty() || onWayland())
+        return;
+    auto* window = m_windows.front().window->windowHandle();
+    // A window that is not mapped yet cannot take the grab; it is asked again shortly.
+    if (window && window->setKeyboardGrabEnabled(true))
+        return;
+    if (++m_grabAttempts < grabAttempts)
+        m_grabRetry.start();
+    else
+        m_log.log("break screen keyboard grab failed attempts=" + std::to_string(m_grabAttempts));
+}
+
+void QtBreakWindows::setCountdown(const std::string& text) {
+    if (m_micro)
+        m_micro->setCountdown(QString::fromStdString(text));
+}
+
+void QtBreakWindows::revealSkip() {
+    if (m_long)
+        m_long->revealSkip();
+    if (m_micro)
+        m_micro->revealSkip();
+}
+
+void QtBreakWindows::refit() {
+    for (const auto& covering : m_windows) {
+        covering.window->fitToScreen();
+        for (auto* child : covering.window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            child->setGeometry(covering.window->rect());
+    }
+    if (m_long)
+        m_long->followScreen();
+}
+
+void QtBreakWindows::release(const std::string& display) {
+    const auto found = std::find_if(m_windows.begin(), m_windows.end(), [&](const auto& c) { return c.display == display; });
+    if (found == m_windows.end())
+        return;
+    found->window->hide();
+    m_windows.erase(found);
+    if (!m_windows.empty() && m_windows.front().window->windowHandle() &&
+        !m_windows.front().window->windowHandle()->setKeyboardGrabEnabled(true))
+        m_grabRetry.start();
+}
+
+std::optional<bool> QtBreakWindows::drawingComplete() {
+    if (!m_long)
+        return std::nullopt;
+    return m_long->view().isDrawingComplete();
+}
+
+void QtBreakWindows::saveFinishedDrawing() {
+    if (!m_long)
+        return;
+    if (!m_saveFinishedDrawing) {
+        m_log.log("gallery save skipped: no gallery");
+        return;
+    }
+    m_saveFinishedDrawing(m_long->view(), m_long->devicePixelRatioF());
+}
+
+void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
+    m_grabRetry.stop();
+    if (m_long)
+        m_long->stopFrames();
+    for (auto& covering : m_windows) {
+        if (auto* handle = covering.window->windowHandle())
+            handle->setKeyboardGrabEnabled(false);
+        m_fading.push_back(std::move(covering.window));
+    }
+    m_windows.clear();
+    m_lookPrepared = false;
+    m_fade.stop();
+    m_fade.setDuration(int(seconds * 1000));
+    m_fade.setStartValue(1.0);
+    m_fade.setEndValue(0.0);
+    QObject::disconnect(&m_fade, &QVariantAnimation::finished, nullptr, nullptr);
+    connect(&m_fade, &QVariantAnimation::finished, this, [done = std::move(done)] {
+        if (done)
+            done();
+    });
+    m_fade.start();
+}
+
+void QtBreakWindows::setOpacity(qreal opacity) {
+    for (const auto& covering : m_windows)
+        covering.window->setWindowOpacity(opacity);
+    for (const auto& window : m_fading)
+        window->setWindowOpacity(opacity);
+}
+
+void QtBreakWindows::releaseAll() {
+    m_fade.stop();
+    for (const auto& window : m_fading)
+        window->hide();
+    // The content widgets are children of the windows and go with them.
+    m_fading.clear();
+}
+
+QtBreakScreen::QtBreakScreen(Dependencies d) : m_windows(d.store, d.log, std::move(d.saveFinishedDrawing)) {
+    m_lifecycle = std::make_unique<BreakScreenLifecycle>(BreakScreenLifecycle::Dependencies{
+        .clock = d.clock,
+        .timers = d.timers,
+        .log = d.log,
+        .history = d.history,
+        .store = d.store,
+        .windows = m_windows,
+        .launcher = d.launcher,
+        .system = d.system,
+        .playSound = std::move(d.playSound),
+        .statusItemInstalled = std::move(d.statusItemInstalled),
+    });
+    m_windows.onEscape = [this] { m_lifecycle->escapePressed(); };
+    m_windows.onSkip = [this] { m_lifecycle->skipPressed(); };
+    m_windows.onExtend = [this] { m_lifecycle->extendPressed(); };
+    for (auto* screen : QGuiApplication::screens())
+        watchScreen(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        watchScreen(screen);
+        screensChanged();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, [this] { screensChanged(); });
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, [this] { screensChanged(); });
+}
+
+QtBreakScreen::~QtBreakScreen() {
+    m_lifecycle.reset();
+}
+
+void QtBreakScreen::watchScreen(QScreen* screen) {
+    connect(screen, &QScreen::geometryChanged, this, [this] { screensChanged(); });
+}
+
+void QtBreakScreen::screensChanged() {
+    // One change often comes as several signals; the windows follow once they have settled.
+    if (m_changePending)
+        return;
+    m_changePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_changePending = false;
+        m_lifecycle->screenParametersChanged();
+    });
+}
+
+void QtBreakScreen::begin(int restSeconds, bool isMicroBreak, bool startedManually) {
+    m_lifecycle->begin(restSeconds, isMicroBreak, startedManually);
+}
+
+void QtBreakScreen::end(bool completed, bool enforcementApplies) {
+    m_lifecycle->end(completed, enforcementApplies);
+}
+
+bool QtBreakScreen::isActive() const {
+    return m_lifecycle->isActive();
+}
+
+void QtBreakScreen::setOnBreakEnded(std::function<void(bool isMicroBreak)> callback) {
+    m_lifecycle->setOnBreakEnded(std::move(callback));
+}
+
+} // namespace sorvala

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/ports/BreakScreen.h"
+#include "breakscreen/BreakScreenLifecycle.h"
+#include "breakscreen/BreakWindows.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QVariantAnimation>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QScreen;
+
+namespace sorvala {
+
+class LongBreakContent;
+class MicroBreakContent;
+class PreferencesStore;
+class SorvalaSaverView;
+
+/// A borderless window that covers one screen for a break and takes its keys.
+class BreakWindow final : public QWidget {
+public:
+    BreakWindow(QScreen* screen, const QColor& background);
+    /// Called for every key pressed while a break is up; every key is swallowed.
+    std::function<void(QKeyEvent*)> onKey;
+    /// Called when the mouse moves over the window or its content.
+    std::function<void()> onPointer;
+    QScreen* coveredScreen() const { return m_screen; }
+    /// Fits the window to its screen again.
+    void fitToScreen();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    QPointer<QScreen> m_screen;
+};
+
+/// The break windows on Qt: one `BreakWindow` per `QScreen`, above everything (bypassing the
+/// window manager on X11, full screen on Wayland), fades, and the content on the main screen.
+class QtBreakWindows final : public QObject, public BreakWindows {
+public:
+    /// Hands a finished drawing to the gallery with its device-pixel ratio.
+    using SaveFinishedDrawing = std::function<void(const SorvalaSaverView& view, qreal devicePixelRatio)>;
+
+    QtBreakWindows(PreferencesStore& store, Logger& log, SaveFinishedDrawing saveFinishedDrawing);
+    ~QtBreakWindows() override;
+
+    /// The user's actions, forwarded from the windows and the content.
+    std::function<void()> onEscape;
+    std::function<void()> onSkip;
+    std::function<void()> onExtend;
+
+    std::vector<Display> displays() override;
+    void cover(const std::string& display, bool opaque) override;
+    void showMicroContent(const std::string& display, const MicroContent& content) override;
+    void showLongContent(const std::string& display, const LongContent& content) override;
+    void moveContent(const std::string& display) override;
+    void fadeIn() override;
+    void setCountdown(const std::string& text) override;
+    void revealSkip() override;
+    void refit() override;
+    void release(const std::string& display) override;
+    std::optional<bool> drawingComplete() override;
+    void saveFinishedDrawing() override;
+    void fadeOut(double seconds, std::function<void()> done) override;
+    void releaseAll() override;
+
+private:
+    struct Covering {
+        std::string display;
+        std::unique_ptr<BreakWindow> window;
+    };
+    static std::string displayId(const QScreen* screen);
+    QScreen* screenOf(const std::string& display) const;
+    BreakWindow* windowOf(const std::string& display) const;
+    void prepareBreakLook();
+    void place(QWidget* content, BreakWindow* window);
+    void grabKeyboard();
+    void setOpacity(qreal opacity);
+
+    PreferencesStore& m_store;
+    Logger& m_log;
+    SaveFinishedDrawing m_saveFinishedDrawing;
+    std::vector<Covering> m_windows;
+    std::vector<std::unique_ptr<BreakWindow>> m_fading;
+    QPointer<LongBreakContent> m_long;
+    QPointer<MicroBreakContent> m_micro;
+    QColor m_background;
+    bool m_isDark = false;
+    bool m_reduceMotion = false;
+    bool m_lookPrepared = false;
+    QVariantAnimation m_fade;
+    QTimer m_grabRetry;
+    int m_grabAttempts = 0;
+};
+
+/// The production break screen: the break's rules over Qt windows, following the screens as
+/// they come and go.
+class QtBreakScreen final : public QObject, public BreakScreen {
+public:
+    /// Everything it talks to; each must outlive it. The lifecycle's windows are its own.
+    struct Dependencies {
+        const Clock& clock;
+        MainLoopTimer& timers;
+        Logger& log;
+        BreakHistory& history;
+        PreferencesStore& store;
+        ProcessLauncher* launcher = nullptr;
+        SystemSignals* system = nullptr;
+        std::function<void(SoundDesign::Event)> playSound = {};
+        std::function<void()> statusItemInstalled = {};
+        /// The gallery's save; without it a finished drawing is not kept.
+        QtBreakWindows::SaveFinishedDrawing saveFinishedDrawing = {};
+    };
+
+    explicit QtBreakScreen(Dependencies dependencies);
+    ~QtBreakScreen() override;
+
+    void begin(int restSeconds, bool isMicroBreak, bool startedManually) override;
+    void end(bool completed, bool enforcementApplies) override;
+    bool isActive() const override;
+    void setOnBreakEnded(std::function<void(bool isMicroBreak)> callback) override;
+
+    /// The rules, for tools that drive a break by hand.
+    BreakScreenLifecycle& lifecycle() { return *m_lifecycle; }
+
+private:
+    void watchScreen(QScreen* screen);
+    void screensChanged();
+
+    QtBreakWindows m_windows;
+    std::unique_ptr<BreakScreenLifecycle> m_lifecycle;
+    bool m_changePending = false;
+};
+
+} // namespace sorvala

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+#include "ui/menubar/StatusSource.h"
+
+#include "core/Clock.h"
+
+#include <cmath>
+
+namespace sorvala {
+
+StatusSource::StatusSource(const Clock& clock, Suppliers suppliers)
+    : m_clock(clock), m_suppliers(std::move(suppliers)) {}
+
+std::optional<std::string> StatusSource::blockerLabel(double lifetime) {
+    const auto now = m_clock.now();
+    // A clock set back makes the age negative; that reading is stale too.
+    if (!m_labelReadAt || now - *m_labelReadAt >= lifetime || now < *m_labelReadAt) {
+        m_label = m_suppliers.blockerLabel ? m_suppliers.blockerLabel() : std::nullopt;
+        m_labelReadAt = now;
+    }
+    return m_label;
+}
+
+std::string StatusSource::text(const StatusLine::Facts& facts, double labelLifetime) {
+    return StatusLine::text(
+        facts, [&] { return blockerLabel(labelLifetime); }, m_suppliers.shortTime);
+}
+
+} // namespace sorvala

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "app/StatusLine.h"
+#include "core/Instant.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace sorvala {
+
+class Clock;
+
+/// The status facts and the status line for the tray, its tooltip and the control interface. The
+/// smart-pause label behind the line comes from a sweep of every probe, so it is kept for a
+/// while instead of being probed on every refresh.
+class StatusSource {
+public:
+    struct Suppliers {
+        std::function<StatusLine::Facts()> facts;
+        /// The label of the active smart-pause cause, probed now.
+        std::function<std::optional<std::string>()> blockerLabel;
+        /// The user's short time of day for a pause deadline.
+        std::function<std::string(Instant)> shortTime;
+    };
+
+    StatusSource(const Clock& clock, Suppliers suppliers);
+
+    StatusLine::Facts facts() const { return m_suppliers.facts(); }
+    /// The status line for `facts`, with a blocker label at most `labelLifetime` seconds old.
+    std::string text(const StatusLine::Facts& facts, double labelLifetime);
+    std::string shortTime(Instant instant) const { return m_suppliers.shortTime(instant); }
+
+private:
+    std::optional<std::string> blockerLabel(double lifetime);
+
+    const Clock& m_clock;
+    Suppliers m_suppliers;
+    std::optional<std::string> m_label;
+    std::optional<Instant> m_labelReadAt;
+};
+
+} // namespace sorvala

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRect>
+
+#include "app/ports/MenuBar.h"
+#include "menubar/StatusMenu.h"
+
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QDBusServiceWatcher;
+class QSystemTrayIcon;
+
+namespace sorvala {
+
+class Logger;
+class PreferencesStore;
+class StatusMenuView;
+class StatusSource;
+
+/// The status item in the desktop's tray and its menu. The icon is made only once a
+/// StatusNotifier host is there (Qt decides the tray back end once per process), or after a
+/// wait falls back to an XEmbed tray; with neither the program is told to show its window.
+class TrayMenuBar final : public QObject, public MenuBar {
+public:
+    /// What the menu shows beside the status facts, read when it opens.
+    struct MenuFacts {
+        std::function<bool()> launchAtLogin;
+        /// Days of the current streak; nullopt when the history cannot be read.
+        std::function<std::optional<int>()> streakDays;
+        /// The global shortcut that starts a break, "Ctrl+Alt+Super+B", or empty.
+        std::function<std::string()> startBreakKeySequence;
+    };
+    struct Callbacks {
+        std::function<void(const MenuCommand&)> onCommand;
+        std::function<void()> onLeftClick;
+        std::function<void()> onQuit;
+        /// No tray turned up: the program offers its commands another way.
+        std::function<void()> onNoTray;
+    };
+    enum class Backend { waiting, statusNotifier, xembed, none };
+
+    /// `hostWaitMs`: how long to wait for a StatusNotifier host before trying XEmbed.
+    TrayMenuBar(const PreferencesStore& store, Logger& log, StatusSource& status, MenuFacts menuFacts,
+                Callbacks callbacks, int hostWaitMs = 30000);
+    ~TrayMenuBar() override;
+
+    void install() override;
+    void startWatching() override;
+    void refresh() override;
+    void refreshCountdownTicker() override;
+    void rebuildIfNeeded(int settleChecksRemaining) override;
+    std::string managerDescription() const override;
+    std::string screenDescription() const override;
+    std::string state() const override;
+
+    /// Builds the same menu into `menu` (a window's menu bar), kept up to date like the tray's.
+    void attachMenu(QMenu& menu);
+    /// Where the tray icon sits on screen; empty when the tray does not say (or there is none).
+    QRect iconGeometry() const;
+    Backend backend() const { return m_backend; }
+    /// The tooltip last applied.
+    QString toolTip() const { return m_toolTip; }
+
+private:
+    bool hostIsReady() const;
+    void waitForHost();
+    void createIcon(Backend backend);
+    StatusMenu::State menuState();
+    void updateMenus();
+    void tickStatusLine();
+
+    const PreferencesStore& m_store;
+    Logger& m_log;
+    StatusSource& m_status;
+    MenuFacts m_menuFacts;
+    Callbacks m_callbacks;
+    int m_hostWaitMs;
+
+    Backend m_backend = Backend::waiting;
+    QMenu m_menu;
+    std::vector<std::unique_ptr<StatusMenuView>> m_views;
+    QSystemTrayIcon* m_icon = nullptr;
+    QDBusServiceWatcher* m_watcher = nullptr;
+    QTimer m_hostPoll;
+    QElapsedTimer m_waitingSince;
+    QTimer m_countdownTicker;
+    QTimer m_statusLineTicker;
+    StatusMenu::State m_lastMenuState;
+    int m_openMenus = 0;
+    /// The (icon text, paused, dark panel) last drawn; none forces the next refresh to draw.
+    std::optional<std::tuple<QString, bool, bool>> m_appliedIcon;
+    QString m_toolTip;
+    bool m_hasTitle = false;
+    bool m_watchingScreens = false;
+};
+
+} // namespace sorvala

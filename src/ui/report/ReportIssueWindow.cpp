@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: MIT
+#include "ui/report/ReportIssueWindow.h"
+
+#include "core/Calendar.h"
+#include "core/Clock.h"
+#include "core/Logger.h"
+#include "platform/IssueReportSender.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QThreadPool>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace sorvala {
+
+namespace {
+
+QDate qDate(CivilDay day) {
+    return QDate(day.year, day.month, day.day);
+}
+
+QString tooLongText() {
+    return QString::fromStdString(IssueReport::messageTooLongText(
+        QLocale().toString(qlonglong(IssueReport::messageLimitCharacters)).toStdString()));
+}
+
+} // namespace
+
+ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
+    : QDialog(parent), m_services(std::move(services)) {
+    setWindowTitle(QStringLiteral("Report an Issue"));
+    setModal(false);
+    setMinimumWidth(480);
+
+    m_email = new QLineEdit(this);
+    m_email->setPlaceholderText(QStringLiteral("you@example.com"));
+    m_message = new QPlainTextEdit(this);
+    m_message->setTabChangesFocus(true);
+    m_message->setMinimumHeight(150);
+    m_includeLogs = new QCheckBox(QStringLiteral("Include app logs"), this);
+    m_includeLogs->setChecked(true);
+    auto* note = new QLabel(QStringLiteral("Only Sorvala's own diagnostic events are sent, to the Sorvala "
+                                           "developers, together with your report."),
+                            this);
+    note->setWordWrap(true);
+    note->setForegroundRole(QPalette::PlaceholderText);
+    m_from = new QDateEdit(this);
+    m_to = new QDateEdit(this);
+    for (auto* picker : {m_from, m_to}) {
+        picker->setCalendarPopup(true);
+        picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    }
+    m_status = new QLabel(this);
+    m_status->setWordWrap(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel->setAutoDefault(false);
+    m_send = new QPushButton(QStringLiteral("Send"), this);
+    m_send->setDefault(true);
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Email"), m_email);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(new QLabel(QStringLiteral("What went wrong?"), this));
+    layout->addWidget(m_message, 1);
+    layout->addWidget(m_includeLogs);
+    layout->addWidget(note);
+    auto* range = new QHBoxLayout;
+    auto* fromLabel = new QLabel(QStringLiteral("From"), this);
+    fromLabel->setBuddy(m_from);
+    auto* toLabel = new QLabel(QStringLiteral("To"), this);
+    toLabel->setBuddy(m_to);
+    range->addWidget(fromLabel);
+    range->addWidget(m_from);
+    range->addSpacing(12);
+    range->addWidget(toLabel);
+    range->addWidget(m_to);
+    range->addStretch(1);
+    layout->addLayout(range);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_status, 1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_send);
+    layout->addLayout(buttons);
+
+    connect(m_email, &QLineEdit::textChanged, this, [this] { validate(); });
+    connect(m_message, &QPlainTextEdit::textChanged, this, [this] { validate(); });
+    connect(m_from, &QDateEdit::dateChanged, this, [this] { validate(); });
+    connect(m_to, &QDateEdit::dateChanged, this, [this] { validate(); });
+    connect(m_includeLogs, &QCheckBox::toggled, this, [this](bool on) {
+        m_from->setEnabled(on);
+        m_to->setEnabled(on);
+        validate();
+    });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_send, &QPushButton::clicked, this, [this] { send(); });
+}
+
+void ReportIssueWindow::present() {
+    if (isVisible()) {
+        raise();
+        activateWindow();
+        return;
+    }
+    const Instant now = m_services.clock.now();
+    m_from->setDate(qDate(m_services.calendar.day(now - 2 * 86400.0)));
+    m_to->setDate(qDate(m_services.calendar.day(now)));
+    m_status->clear();
+    validate();
+    show();
+    raise();
+    activateWindow();
+}
+
+CivilDay ReportIssueWindow::day(const QDateEdit& picker) const {
+    const QDate date = picker.date();
+    return CivilDay{date.year(), date.month(), date.day()};
+}
+
+void ReportIssueWindow::validate() {
+    const auto result =
+        IssueReport::validate(m_email->text().toStdString(), m_message->toPlainText().toStdString(),
+                              m_includeLogs->isChecked(), day(*m_from), day(*m_to));
+    m_send->setEnabled(result.canSend && !m_sending);
+    const QString tooLong = tooLongText();
+    if (result.messageTooLong)
+        m_status->setText(tooLong);
+    else if (m_status->text() == tooLong)
+        m_status->clear();
+}
+
+QString ReportIssueWindow::statusText() const {
+    return m_status->text();
+}
+
+bool ReportIssueWindow::canSend() const {
+    return m_send->isEnabled();
+}
+
+void ReportIssueWindow::send() {
+    if (m_sending)
+        return;
+    m_sending = true;
+    m_send->setEnabled(false);
+    m_status->setText(
+        QString::fromUtf8(IssueReport::sendingText.data(), qsizetype(IssueReport::sendingText.size())));
+    if (!m_includeLogs->isChecked()) {
+        post(std::nullopt);
+        return;
+    }
+    const auto window = IssueReport::dayWindow(day(*m_from), day(*m_to), m_services.calendar);
+    auto files = m_services.logFiles ? m_services.logFiles() : std::vector<std::filesystem::path>{};
+    // Up to four log files of five megabytes each: read them away from the main thread.
+    QThreadPool::globalInstance()->start([this, files = std::move(files), window] {
+        auto logs = IssueReport::collectLogText(files, window);
+        QMetaObject::invokeMethod(
+            this, [this, logs = std::move(logs)] { post(logs); }, Qt::QueuedConnection);
+    });
+}
+
+void ReportIssueWindow::post(std::optional<std::string> logs) {
+    const bool logsIncluded = logs.has_value();
+    const auto payload =
+        IssueReport::payload({m_services.appBuild, m_services.deviceId, m_services.deviceName,
+                              IssueReport::trimmedField(m_email->text().toStdString()), std::move(logs),
+                              IssueReport::trimmedField(m_message->toPlainText().toStdString())});
+    if (!payload) {
+        m_services.log.log("issue report not prepared reason=encoding");
+        m_status->setText(QString::fromUtf8(IssueReport::couldNotPrepareText.data(),
+                                            qsizetype(IssueReport::couldNotPrepareText.size())));
+        m_sending = false;
+        validate();
+        return;
+    }
+    m_services.log.log(std::string("issue report sending logsIncluded=") + (logsIncluded ? "true" : "false"));
+    m_services.sender.send(*payload, [this](IssueReport::ServerResult result) { finished(result); });
+}
+
+void ReportIssueWindow::finished(IssueReport::ServerResult result) {
+    m_sending = false;
+    m_status->setText(QString::fromStdString(IssueReport::statusText(result)));
+    if (result == IssueReport::ServerResult::success) {
+        QTimer::singleShot(1200, this, [this] { close(); });
+        return;
+    }
+    validate();
+}
+
+} // namespace sorvala

@@ -1,0 +1,343 @@
+// SPDX-License-Identifier: MIT
+#include "breakscreen/BreakScreenLifecycle.h"
+
+#include "app/ports/ProcessLauncher.h"
+#include "core/SettingsKeys.h"
+#include "support/FakeSystemSignals.h"
+#include "support/RecordingLogger.h"
+#include "simulation/MemoryPreferences.h"
+#include "simulation/RecordingBreakWindows.h"
+#include "simulation/RecordingPorts.h"
+#include "simulation/VirtualTimers.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+using namespace sorvala;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+class RecordingLauncher final : public ProcessLauncher {
+public:
+    std::string loginShell() const override { return "/bin/sh"; }
+    Launch startDetached(const std::vector<std::string>& arguments) override {
+        commands.push_back(arguments.back());
+        return {true, {}};
+    }
+    std::vector<std::string> commands;
+};
+
+class BreakScreenRun : public ::testing::Test {
+protected:
+    explicit BreakScreenRun(std::optional<double> drawingSeconds = 170) : windows(clock, timers, drawingSeconds) {
+        store.set(SettingsSchema::doubleEscapeSkipsKey, true);
+        screen.setOnBreakEnded([this](bool isMicroBreak) { ended.push_back(isMicroBreak); });
+    }
+
+    void advance(double seconds) { timers.runUntil(clock.now() + seconds); }
+    void at(double secondsSinceStart) { timers.runUntil(start + secondsSinceStart); }
+    void tier(std::string_view kindKey, std::string_view word) { store.set(kindKey, std::string(word)); }
+    bool logged(std::string_view line) const {
+        return std::find(log.lines.begin(), log.lines.end(), line) != log.lines.end();
+    }
+    const std::vector<BreakEvent>& recorded() const { return history.recorded(); }
+
+    Instant start = Instant::fromSecondsSinceEpoch(1'800'000'000);
+    VirtualClock clock{start};
+    VirtualTimers timers{clock};
+    RecordingLogger log;
+    MemoryBreakHistory history{clock, log};
+    MemoryPreferences store;
+    RecordingBreakWindows windows;
+    RecordingLauncher launcher;
+    FakeSystemSignals system;
+    std::vector<SoundDesign::Event> sounds;
+    std::vector<bool> ended;
+    BreakScreenLifecycle screen{{.clock = clock,
+                                 .timers = timers,
+                                 .log = log,
+                                 .history = history,
+                                 .store = store,
+                                 .windows = windows,
+                                 .launcher = &launcher,
+                                 .system = &system,
+                                 .playSound = [this](SoundDesign::Event e) { sounds.push_back(e); }}};
+};
+
+TEST_F(BreakScreenRun, EscapeEndsTheBreakOnlyWhenPressedTwiceWithinASecond) {
+    struct Case { const char* name; bool settingOn; std::vector<double> presses; bool ends; };
+    const Case cases[] = {
+        {"0.8 s apart", true, {3, 3.8}, true},
+        {"1.2 s apart", true, {3, 4.2}, false},
+        {"exactly 1 s apart", true, {3, 4}, true},
+        {"a single press", true, {3}, false},
+        {"setting off", false, {3, 3.5}, false},
+        {"third press after a slow pair", true, {3, 4.5, 5.2}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        store.set(SettingsSchema::doubleEscapeSkipsKey, c.settingOn);
+        const auto begun = clock.now();
+        screen.begin(20, true, false);
+        for (double press : c.presses) {
+            timers.runUntil(begun + press);
+            screen.escapePressed();
+        }
+        EXPECT_EQ(!screen.isOnScreen(), c.ends);
+        screen.end(false, false);
+        advance(5);
+    }
+}
+
+TEST_F(BreakScreenRun, NearlyDoneSkipsCountAsTakenAndTheTierRefusesTheRest) {
+    struct Case { const char* name; const char* tier; bool nearlyDone; double skipAt; std::optional<BreakEvent::Outcome> outcome; };
+    const Case cases[] = {
+        {"8 s left, nearly done on", "casual", true, 12, BreakEvent::Outcome::taken},
+        {"12 s left, nearly done on", "casual", true, 8, BreakEvent::Outcome::skipped},
+        {"8 s left, nearly done off", "casual", false, 12, BreakEvent::Outcome::skipped},
+        {"hardcore still lets a nearly done break go", "hardcore", true, 12, BreakEvent::Outcome::taken},
+        {"hardcore refuses a skip", "hardcore", false, 12, std::nullopt},
+        {"balanced refuses before 15 s", "balanced", false, 10, std::nullopt},
+        {"balanced allows at 15 s", "balanced", false, 15, BreakEvent::Outcome::skipped},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        tier(SettingsSchema::enforcementMicroBreaksKey, c.tier);
+        store.set(SettingsSchema::endNearlyDoneKey, c.nearlyDone);
+        const auto before = recorded().size();
+        const auto begun = clock.now();
+        screen.begin(20, true, false);
+        timers.runUntil(begun + c.skipAt);
+        screen.skipPressed();
+        if (c.outcome) {
+            ASSERT_EQ(recorded().size(), before + 1);
+            EXPECT_EQ(recorded().back().outcome, *c.outcome);
+            EXPECT_FALSE(screen.isOnScreen());
+        } else {
+            EXPECT_EQ(recorded().size(), before);
+            EXPECT_TRUE(screen.isOnScreen());
+            EXPECT_THAT(log.lines.back(), HasSubstr("break skip refused tier=" + std::string(c.tier) + " elapsed="));
+            screen.end(false, false);
+        }
+        advance(5);
+    }
+}
+
+TEST_F(BreakScreenRun, AMicroBreakCountsDownRevealsSkipWhenAllowedAndEndsTaken) {
+    tier(SettingsSchema::enforcementMicroBreaksKey, "balanced");
+    screen.begin(20, true, false);
+    EXPECT_THAT(windows.calls(), ElementsAre("cover display-1", "micro content on display-1", "fadeIn", "countdown 0:20"));
+    EXPECT_TRUE(windows.microContent()->escapeHintVisible);
+    at(15);
+    EXPECT_THAT(windows.calls(), Contains("revealSkip"));
+    EXPECT_THAT(windows.calls(), Contains("countdown 0:05"));
+    at(20);
+    ASSERT_EQ(recorded().size(), 1u);
+    EXPECT_EQ(recorded()[0].outcome, BreakEvent::Outcome::taken);
+    EXPECT_EQ(recorded()[0].durationSeconds, 20);
+    EXPECT_TRUE(screen.isActive()) << "still fading";
+    at(20.6);
+    EXPECT_FALSE(screen.isActive());
+    EXPECT_EQ(ended, std::vector<bool>{true});
+    EXPECT_EQ(sounds, (std::vector{SoundDesign::Event::breakStart, SoundDesign::Event::breakEnd}));
+    EXPECT_EQ(system.calls["lockScreen"], 0) << "micro breaks never lock";
+}
+
+TEST_F(BreakScreenRun, TheSameTipNeverShowsTwiceInARow) {
+    for (int i = 0; i < 40; ++i) {
+        const auto previous = windows.microContent();
+        screen.begin(20, true, false);
+        ASSERT_TRUE(windows.microContent());
+        if (previous) {
+            ASSERT_NE(windows.microContent()->prompt, previous->prompt);
+        }
+        advance(25);
+    }
+}
+
+TEST_F(BreakScreenRun, ALongBreakEndsTenSecondsAfterItsDrawingOrLaterWhenExtended) {
+    screen.begin(0, false, false);
+    at(179);
+    EXPECT_TRUE(screen.isOnScreen());
+    at(180);
+    EXPECT_FALSE(screen.isOnScreen());
+    ASSERT_EQ(recorded().size(), 1u);
+    EXPECT_EQ(recorded()[0].kind, BreakEvent::Kind::long_);
+    EXPECT_EQ(recorded()[0].outcome, BreakEvent::Outcome::taken);
+    EXPECT_EQ(recorded()[0].durationSeconds, 180);
+    EXPECT_EQ(windows.savedDrawings(), 1);
+    EXPECT_TRUE(logged("long break running elapsed=30s drawingComplete=inProgress extendedFor=none ceiling=900s"));
+    advance(5);
+
+    start = clock.now();
+    screen.begin(0, false, false);
+    at(100);
+    screen.extendPressed();
+    EXPECT_THAT(log.lines.back(), HasSubstr("break extended by 5m; ends no earlier than "));
+    at(399);
+    EXPECT_TRUE(screen.isOnScreen());
+    at(400);
+    EXPECT_FALSE(screen.isOnScreen());
+    EXPECT_EQ(recorded().back().durationSeconds, 400);
+}
+
+TEST_F(BreakScreenRun, RepeatedExtendsAddUp) {
+    screen.begin(0, false, false);
+    at(100);
+    screen.extendPressed();
+    screen.extendPressed();
+    at(699);
+    EXPECT_TRUE(screen.isOnScreen());
+    at(700);
+    EXPECT_FALSE(screen.isOnScreen());
+}
+
+class BreakScreenWithoutRenderer : public BreakScreenRun {
+protected:
+    BreakScreenWithoutRenderer() : BreakScreenRun(std::nullopt) {}
+};
+
+TEST_F(BreakScreenWithoutRenderer, ALongBreakWhoseDrawingNeverCompletesEndsAtTheCeilingAsTaken) {
+    screen.begin(0, false, false);
+    at(899);
+    EXPECT_TRUE(screen.isOnScreen());
+    at(900);
+    EXPECT_FALSE(screen.isOnScreen());
+    EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(),
+                         "long break has no renderer; the break cannot complete on its own"),
+              1);
+    EXPECT_TRUE(logged("long break ended at the maximum duration; the drawing never completed"));
+    ASSERT_EQ(recorded().size(), 1u);
+    EXPECT_EQ(recorded()[0].outcome, BreakEvent::Outcome::taken);
+    EXPECT_EQ(recorded()[0].durationSeconds, 900);
+    EXPECT_EQ(windows.savedDrawings(), 0);
+}
+
+TEST_F(BreakScreenRun, WhatIsRecordedDependsOnWhoStartedAndWhoEnded) {
+    struct Case { const char* name; bool manual; bool enforcement; std::optional<BreakEvent::Outcome> outcome; const char* line; };
+    const Case cases[] = {
+        {"scheduled break skipped", false, true, BreakEvent::Outcome::skipped, nullptr},
+        {"manual break skipped", true, true, std::nullopt, "break not recorded (manual break skipped) elapsed=40s"},
+        {"torn down by the app", false, false, std::nullopt, "break not recorded (torn down by the app) elapsed=40s"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto before = recorded().size();
+        const auto begun = clock.now();
+        screen.begin(0, false, c.manual);
+        timers.runUntil(begun + 40);
+        screen.end(false, c.enforcement);
+        EXPECT_EQ(recorded().size(), before + (c.outcome ? 1 : 0));
+        if (c.outcome) {
+            EXPECT_EQ(recorded().back().outcome, *c.outcome);
+        }
+        if (c.line) {
+            EXPECT_EQ(log.lines.back(), c.line);
+        }
+        advance(5);
+    }
+}
+
+TEST_F(BreakScreenRun, ALongBreakLocksRunsItsCommandsAndChimesInOrder) {
+    store.set(SettingsSchema::lockScreenOnBreakStartKey, true);
+    store.set(SettingsSchema::breakStartCommandKey, std::string("notify-send start"));
+    store.set(SettingsSchema::breakEndCommandKey, std::string("notify-send end"));
+    screen.begin(0, false, false);
+    EXPECT_EQ(system.calls["lockScreen"], 1);
+    EXPECT_THAT(launcher.commands, ElementsAre("notify-send start"));
+    EXPECT_EQ(log.lines.front(), "long break screen shown speed=3.0 startedManually=false");
+    screen.skipPressed();
+    EXPECT_THAT(launcher.commands, ElementsAre("notify-send start", "notify-send end"));
+    EXPECT_EQ(sounds, (std::vector{SoundDesign::Event::breakStart, SoundDesign::Event::breakEnd}));
+}
+
+TEST_F(BreakScreenRun, TheFadeEndsTheBreakOnceAndABeginDuringItIsIgnored) {
+    screen.begin(20, true, false);
+    screen.skipPressed();
+    EXPECT_TRUE(screen.isActive());
+    screen.begin(20, true, false);
+    EXPECT_EQ(log.lines.back(), "break screen begin ignored: a break is already on screen");
+    advance(0.6);
+    EXPECT_FALSE(screen.isActive());
+    advance(5);
+    EXPECT_EQ(ended.size(), 1u);
+    EXPECT_EQ(timers.liveCount(), 0) << "no deadline left behind";
+}
+
+TEST_F(BreakScreenRun, AFadeThatNeverCompletesIsTornDownByTheDeadline) {
+    windows.setFadesComplete(false);
+    screen.begin(20, true, false);
+    screen.skipPressed();
+    advance(1.9);
+    EXPECT_TRUE(screen.isActive());
+    advance(0.1);
+    EXPECT_FALSE(screen.isActive());
+    EXPECT_TRUE(logged("break fade did not complete within 2s; tearing down on the deadline"));
+    EXPECT_EQ(ended.size(), 1u);
+    EXPECT_TRUE(windows.windows().empty());
+}
+
+TEST_F(BreakScreenRun, WithoutDisplaysABreakIsRefusedAndNothingElseHappens) {
+    windows.setDisplayCount(0);
+    screen.begin(0, false, false);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"break screen begin refused: no displays"});
+    EXPECT_FALSE(screen.isActive());
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_TRUE(launcher.commands.empty());
+}
+
+TEST_F(BreakScreenRun, DisplaysComingAndGoingMidBreakAreReleasedAndCovered) {
+    windows.setDisplayCount(2);
+    screen.begin(0, false, false);
+    EXPECT_THAT(windows.windows(), ElementsAre("display-1", "display-2"));
+
+    windows.setDisplayCount(1);
+    screen.screenParametersChanged();
+    EXPECT_THAT(windows.windows(), ElementsAre("display-1"));
+    EXPECT_EQ(log.lines.back(), "break screen released 1 window(s) whose display went away");
+
+    windows.setDisplayCount(2);
+    screen.screenParametersChanged();
+    EXPECT_THAT(windows.windows(), ElementsAre("display-1", "display-3"));
+    EXPECT_THAT(windows.calls(), Contains("cover display-3 opaque"));
+    EXPECT_EQ(log.lines.back(), "break screen covered a display that appeared mid-break");
+    EXPECT_EQ(screen.contentDisplay(), "display-1");
+}
+
+TEST_F(BreakScreenRun, TheContentMovesWhenItsDisplayGoesAway) {
+    windows.setDisplayCount(0);
+    windows.setDisplayCount(2); // display-2 and display-3; neither is the main one
+    screen.begin(0, false, false);
+    EXPECT_EQ(screen.contentDisplay(), "display-2");
+    windows.setDisplayCount(0);
+    windows.setDisplayCount(1); // display-4 replaces both
+    screen.screenParametersChanged();
+    const auto& calls = windows.calls();
+    const auto moved = std::find(calls.begin(), calls.end(), "move content to display-4");
+    const auto released = std::find(calls.begin(), calls.end(), "release display-2");
+    ASSERT_NE(moved, calls.end());
+    EXPECT_LT(moved, released) << "the drawing leaves its window before the window goes";
+    EXPECT_EQ(screen.contentDisplay(), "display-4");
+    at(180);
+    EXPECT_FALSE(screen.isOnScreen()) << "the drawing kept its progress";
+}
+
+TEST_F(BreakScreenRun, ABreakThatLosesEveryDisplayStillEndsAndIsCoveredAgainLater) {
+    screen.begin(20, true, false);
+    windows.setDisplayCount(0);
+    screen.screenParametersChanged();
+    EXPECT_TRUE(screen.isActive());
+    at(5);
+    windows.setDisplayCount(1);
+    screen.screenParametersChanged();
+    EXPECT_THAT(windows.calls(), Contains("micro content on display-2 with skip"));
+    at(20.6);
+    EXPECT_EQ(ended, std::vector<bool>{true});
+    EXPECT_EQ(recorded().size(), 1u);
+}
+
+} // namespace

@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: MIT
+#include "onboarding/OnboardingFlow.h"
+
+#include "core/SettingsKeys.h"
+#include "support/CoreDefaults.h"
+#include "support/MemoryPreferences.h"
+
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using namespace OnboardingFlow;
+
+/// The factory rhythm: long breaks every 20 minutes, micro breaks every 20, the cycle on at 3.
+Facts factoryFacts() {
+    Facts facts;
+    facts.longBreakMinutes = 20;
+    facts.longBreakLengthMinutes = 3;
+    facts.microMinutes = 20;
+    facts.factoryMicroMinutes = 20;
+    facts.restorableMicroMinutes = 0;
+    facts.microSeconds = 20;
+    facts.cycleEnabled = true;
+    facts.cycleLength = 3;
+    facts.waitLabels = {"On a call", "Fullscreen app"};
+    facts.notifications = NotificationState::granted;
+    return facts;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST(OnboardingRhythmPage, TextsFigureAndFootnoteFollowTheSettings) {
+    struct Case {
+        const char* name;
+        Facts facts;
+        std::string title;
+        std::string bodyEnd;
+        RhythmStrip figure;
+        std::optional<std::string> footnote;
+    };
+    Facts cycleOff = factoryFacts();
+    cycleOff.cycleEnabled = false;
+    cycleOff.longBreakMinutes = 60;
+    Facts microOff = factoryFacts();
+    microOff.microMinutes = 0;
+    Facts microOffKept = microOff;
+    microOffKept.restorableMicroMinutes = 30;
+    microOffKept.longBreakMinutes = 90;
+    Facts microOffCycleOff = microOff;
+    microOffCycleOff.cycleEnabled = false;
+    Facts seventh = factoryFacts();
+    seventh.cycleLength = 7;
+    seventh.microMinutes = 1;
+    Facts longZero = factoryFacts();
+    longZero.cycleEnabled = false;
+    longZero.longBreakMinutes = 0;
+    longZero.microMinutes = 15;
+
+    const std::string noteFrom60 =
+        "The sorvala now comes every 20 minutes rather than every 60 — the long break "
+        "falls back to its own clock when nothing rides in front of it.";
+    const Case cases[] = {
+        {"factory",
+         factoryFacts(),
+         "Most breaks are 20 seconds.",
+         " Every third one is the long break you just saw.",
+         {20, 60, 60},
+         std::nullopt},
+        {"cycle off",
+         cycleOff,
+         "Most breaks are 20 seconds.",
+         " The long break keeps its own clock alongside them, every 60 minutes.",
+         {20, 60, 60},
+         std::nullopt},
+        {"micro off from factory",
+         microOff,
+         "Long breaks only.",
+         "It comes every 20 minutes on its own clock.",
+         {0, 20, 20},
+         noteFrom60},
+        {"micro off, a kept interval",
+         microOffKept,
+         "Long breaks only.",
+         // a kept 30 with the cycle at 3 also gives 90: nothing to explain
+         "It comes every 90 minutes on its own clock.",
+         {0, 90, 90},
+         std::nullopt},
+        {"micro off, cycle off",
+         microOffCycleOff,
+         "Long breaks only.",
+         "It comes every 20 minutes on its own clock.",
+         {0, 20, 20},
+         std::nullopt},
+        {"cycle of 7, one-minute micro",
+         seventh,
+         "Most breaks are 20 seconds.",
+         " Every 7th one is the long break you just saw.",
+         {1, 7, 7},
+         std::nullopt},
+        {"long interval 0",
+         longZero,
+         "Most breaks are 20 seconds.",
+         " The long break keeps its own clock alongside them, every 0 minutes.",
+         {15, 0, 15},
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Page p = page(Step::rhythm, c.facts);
+        EXPECT_EQ(p.title, c.title);
+        EXPECT_TRUE(endsWith(p.body, c.bodyEnd)) << p.body;
+        ASSERT_TRUE(p.figure.has_value());
+        EXPECT_EQ(std::get<RhythmStrip>(*p.figure), c.figure);
+        EXPECT_EQ(p.control, Control{MicroBreaksSwitch{c.facts.microMinutes >= 1}});
+        EXPECT_EQ(p.footnote, c.footnote);
+    }
+}
+
+TEST(OnboardingRhythmPage, MicroOnBodyNamesTheUsersNumbers) {
+    Facts facts = factoryFacts();
+    facts.microMinutes = 25;
+    facts.cycleLength = 2;
+    EXPECT_EQ(
+        page(Step::rhythm, facts).body,
+        "Between the drawings there are much shorter rests. Every 25 minutes Sorvala asks you to look away "
+        "for 20 seconds — long enough for your eyes to focus on something across the room. Every second one "
+        "is the long break you just saw.");
+    facts.microMinutes = 0;
+    facts.longBreakMinutes = 45;
+    EXPECT_EQ(page(Step::rhythm, facts).body,
+              "Eye breaks are off, so the only rest Sorvala asks for is the long "
+              "one. It comes every 45 minutes on its own clock.");
+}
+
+TEST(OnboardingPages, FixedPagesAndTheirNumbers) {
+    Facts facts = factoryFacts();
+    facts.longBreakLengthMinutes = 1;
+    const Page first = page(Step::theBreak, facts);
+    EXPECT_EQ(first.title, "This is a break.");
+    EXPECT_EQ(first.body,
+              "Every 60 minutes, Sorvala takes the screen for about 1 minutes and draws one of these, "
+              "stroke by stroke. There is nothing to read and nothing to click — the drawing is the "
+              "timer, and it is finished when the break is. Your desktop comes back exactly where you "
+              "left it.");
+    EXPECT_EQ(first.figure, Figure{LiveDrawing{}});
+    EXPECT_EQ(first.control, std::nullopt);
+    EXPECT_EQ(first.footnote, std::nullopt);
+    EXPECT_EQ(first.position, "1 of 5");
+    EXPECT_EQ(first.advanceTitle, "Continue");
+
+    const Page waiting = page(Step::waiting, facts);
+    EXPECT_EQ(waiting.title, "It waits until you're free.");
+    EXPECT_EQ(waiting.figure, Figure{WaitingStrip{facts.waitLabels}});
+    EXPECT_EQ(waiting.footnote,
+              "A held break never expires. It starts when you're clear, however long that takes.");
+
+    facts.cycleEnabled = false;
+    facts.longBreakMinutes = 45;
+    const Page last = page(Step::start, facts);
+    EXPECT_EQ(last.title, "You're set.");
+    EXPECT_EQ(last.body, "Your first break is due within 45 minutes.");
+    EXPECT_EQ(last.advanceTitle, "Done");
+    EXPECT_EQ(last.position, "5 of 5");
+    EXPECT_EQ(last.figure, std::nullopt);
+    EXPECT_EQ(last.footnote, std::nullopt);
+}
+
+TEST(OnboardingTrayPage, NotificationStateShapesBodyControlAndFootnote) {
+    const std::string lead =
+        "Sorvala lives up here. Click the mark for your stats and the time to the next break; "
+        "right-click it for everything else. ";
+    const std::string tray =
+        "No mark in your panel? On GNOME, install gnome-shell-extension-appindicator and log in again.";
+    struct Case {
+        NotificationState state;
+        std::string bodyTail;
+        std::optional<std::string> button;
+        std::string status;
+        std::string footnote;
+    };
+    const Case cases[] = {
+        {NotificationState::unasked,
+         "Thirty seconds before a long break it can send a notification, so the screen never goes without "
+         "warning — and you can snooze or skip from the notification itself.",
+         "Allow Notifications", "Not asked yet", tray},
+        {NotificationState::granted,
+         "Thirty seconds before a long break you'll get a notification you can snooze or skip from.",
+         std::nullopt, "Heads-up notifications are on", tray},
+        {NotificationState::denied,
+         "Notifications are turned off for Sorvala, so breaks will arrive without the thirty-second warning.",
+         "Open Notification Settings", "Breaks will arrive without warning",
+         "Start a notification service (your desktop's, or one such as dunst), then reopen this page. " +
+             tray},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(notificationStatusLine(c.state));
+        Facts facts = factoryFacts();
+        facts.notifications = c.state;
+        const Page p = page(Step::menuBar, facts);
+        EXPECT_EQ(p.title, "It lives in the menu bar.");
+        EXPECT_EQ(p.body, lead + c.bodyTail);
+        EXPECT_EQ(p.control, Control{NotificationsControl{c.state}});
+        EXPECT_EQ(p.footnote, c.footnote);
+        EXPECT_EQ(notificationButtonTitle(c.state), c.button);
+        EXPECT_EQ(notificationStatusLine(c.state), c.status);
+    }
+}
+
+TEST(OnboardingSteps, WalkForwardAndBackWithinFivePages) {
+    EXPECT_EQ(previous(Step::theBreak), std::nullopt);
+    EXPECT_EQ(next(Step::start), std::nullopt);
+    std::optional<Step> step = Step::theBreak;
+    int pages = 0;
+    for (; step; step = next(*step)) {
+        ++pages;
+        EXPECT_EQ(marksSeen(*step), *step == Step::start);
+        if (auto back = previous(*step)) {
+            EXPECT_EQ(next(*back), step);
+        }
+    }
+    EXPECT_EQ(pages, 5);
+    EXPECT_EQ(position(Step::rhythm), "2 of 5");
+}
+
+TEST(OnboardingRhythmFigure, SpanTicksAndLabels) {
+    EXPECT_EQ(rhythmSpanMinutes(20, 60), 60);
+    EXPECT_EQ(rhythmSpanMinutes(60, 60), 120); // beyond one micro interval
+    EXPECT_EQ(rhythmSpanMinutes(0, 20), 20);
+    EXPECT_EQ(rhythmSpanMinutes(15, 0), 15);
+    EXPECT_EQ(rhythmSpanMinutes(0, 0), 1);
+    EXPECT_GT(rhythmSpanMinutes(2'000'000'000, 7), 0) << "a hand-edited interval must not overflow";
+
+    EXPECT_EQ(tickMinutes(20, 60), (std::vector<int>{20, 40}));
+    EXPECT_EQ(tickMinutes(0, 60), std::vector<int>{});
+
+    // 480 points over 60 minutes: 8 points a minute.
+    EXPECT_EQ(labelledMinutes(5, 60, 480, 30), (std::vector<int>{10, 15, 20, 25, 30, 35, 40, 45, 50, 55}))
+        << "5 minutes sits 10 points after the caption's end";
+    EXPECT_EQ(labelledMinutes(3, 60, 480, 30), (std::vector<int>{9, 15, 21, 27, 33, 39, 45, 51, 57}))
+        << "a label 24 points from the previous one is dropped";
+    EXPECT_EQ(labelledMinutes(3, 60, 480, 0), (std::vector<int>{6, 12, 18, 24, 30, 36, 42, 48, 54}));
+    EXPECT_EQ(labelledMinutes(5, 0, 480, 30), std::vector<int>{});
+}
+
+TEST(OnboardingMicroSwitch, OffKeepsTheIntervalAndOnRestoresIt) {
+    EXPECT_EQ(microMinutes(false, 25, 20), 0);
+    EXPECT_EQ(microMinutes(true, 25, 20), 25);
+    EXPECT_EQ(microMinutes(true, 0, 20), 20);
+    EXPECT_EQ(microMinutes(true, std::nullopt, 20), 20);
+
+    MemoryPreferences store;
+    registerCoreDefaults(store);
+    store.set(SettingsSchema::microMinutesKey, std::int64_t{25});
+    EXPECT_EQ(storeMicroBreaks(store, false, 20), 0);
+    EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 0);
+    EXPECT_EQ(store.integer(microMinutesBeforeOnboardingKey), 25);
+    EXPECT_EQ(storeMicroBreaks(store, true, 20), 25);
+    EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 25);
+
+    store.set(microMinutesBeforeOnboardingKey, std::int64_t{0});
+    EXPECT_EQ(storeMicroBreaks(store, true, 20), 20) << "a kept 0 gives the factory value back";
+}
+
+TEST(OnboardingFacts, ReadFromTheStore) {
+    MemoryPreferences store;
+    registerCoreDefaults(store);
+    store.set(SettingsSchema::reminderMinutesKey, std::int64_t{50});
+    store.set(SettingsSchema::breakCycleEnabledKey, false);
+    store.set(microMinutesBeforeOnboardingKey, std::int64_t{12});
+    const Facts facts = storedFacts(store, 20, NotificationState::denied);
+    EXPECT_EQ(facts.longBreakMinutes, 50);
+    EXPECT_EQ(facts.microMinutes, 20);
+    EXPECT_EQ(facts.restorableMicroMinutes, 12);
+    EXPECT_FALSE(facts.cycleEnabled);
+    EXPECT_EQ(facts.cycleLength, 3);
+    EXPECT_EQ(facts.microSeconds, 20);
+    EXPECT_GE(facts.longBreakLengthMinutes, 1);
+    EXPECT_FALSE(facts.waitLabels.empty());
+    EXPECT_EQ(facts.notifications, NotificationState::denied);
+    EXPECT_EQ(facts.sorvalaEveryMinutes(), 50);
+}
+
+} // namespace
+} // namespace sorvala

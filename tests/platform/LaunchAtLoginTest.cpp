@@ -1,0 +1,77 @@
+// SPDX-License-Identifier: MIT
+#include "platform/LaunchAtLogin.h"
+
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace sorvala {
+namespace {
+
+TEST(LaunchAtLogin, ToggleWritesAndRemovesTheAutostartEntry) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    const auto entry = home / "config/autostart/sorvala.desktop";
+    LaunchAtLogin launch(log, entry, "/opt/Sorvala Apps/sorvala");
+    EXPECT_FALSE(launch.isEnabled());
+
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_NE(readFile(entry).find("Exec=\"/opt/Sorvala Apps/sorvala\"\n"), std::string::npos);
+
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(entry));
+}
+
+TEST(LaunchAtLogin, AnEntryTheDesktopSwitchedOffCountsAsOffAndIsReplacedWhenSwitchedOn) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    const auto entry = home / "sorvala.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nExec=/old/sorvala\nHidden=true\n");
+    LaunchAtLogin launch(log, entry, "/usr/bin/sorvala");
+    EXPECT_FALSE(launch.isEnabled());
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_EQ(readFile(entry).find("Hidden"), std::string::npos);
+}
+
+TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    writeFile(home / "autostart", "a file where the folder should be");
+    LaunchAtLogin launch(log, home / "autostart/sorvala.desktop", "/usr/bin/sorvala");
+    EXPECT_FALSE(launch.setEnabled(true));
+    EXPECT_FALSE(launch.isEnabled());
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_TRUE(log.lines.back().starts_with("launch-at-login entry not written path=")) << log.lines.back();
+}
+
+TEST(LaunchAtLogin, StandardPlaces) {
+    const char* savedHome = std::getenv("HOME");
+    const std::string home = savedHome ? savedHome : "";
+    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
+    const bool hadConfig = savedConfig != nullptr;
+    const std::string config = savedConfig ? savedConfig : "";
+    ::setenv("XDG_CONFIG_HOME", "/tmp/sorvala-config", 1);
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/sorvala.desktop");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    ::setenv("HOME", "/home/ana", 1);
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/sorvala.desktop");
+    ::unsetenv("XDG_CONFIG_HOME");
+
+    ::unsetenv("APPIMAGE");
+    EXPECT_EQ(LaunchAtLogin::executableToStart("/usr/bin/sorvala"), "/usr/bin/sorvala");
+    ::setenv("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage", 1);
+    EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"), "/home/ana/Apps/Sorvala.AppImage");
+    ::unsetenv("APPIMAGE");
+    ::setenv("HOME", home.c_str(), 1);
+    if (hadConfig)
+        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+}
+
+} // namespace
+} // namespace sorvala

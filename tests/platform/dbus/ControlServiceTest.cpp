@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+#include "platform/ControlService.h"
+#include "platform/LogindSleepWatcher.h"
+
+#include "support/RecordingLogger.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QProcess>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace sorvala {
+namespace {
+
+using ::testing::ElementsAre;
+
+template <typename Done>
+void pumpUntil(Done done, int milliseconds = 10000) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+class OnTheSessionBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+            GTEST_SKIP() << "needs a private session bus (run inside scripts/test-session)";
+        static int argc = 1;
+        static char name[] = "sorvala_platform_dbus_tests";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            new QCoreApplication(argc, argv); // lives for the whole test process
+    }
+};
+
+/// A running program's side of the interface, with what its commands did.
+class ControlInterface : public OnTheSessionBus {
+protected:
+    void SetUp() override {
+        OnTheSessionBus::SetUp();
+        if (IsSkipped())
+            return;
+        // The program and its clients each on a connection of their own, as in two processes.
+        m_service = std::make_unique<ControlService>(
+            log, [this] { return status; },
+            ControlService::Commands{
+                .open = [this] { done.push_back("open"); },
+                .action =
+                    [this](const QString& name) {
+                        if (name != "toggle-pause" && name != "snooze-5")
+                            return false;
+                        done.push_back(name.toStdString());
+                        return true;
+                    },
+                .snooze = [this](int minutes) { done.push_back("snooze " + std::to_string(minutes)); },
+                .pause = [this](int minutes) { done.push_back("pause " + std::to_string(minutes)); },
+                .pauseUntilTomorrow = [this] { done.push_back("pauseUntilTomorrow"); },
+                .pauseUntilResumed = [this] { done.push_back("pauseUntilResumed"); },
+                .resume = [this] { done.push_back("resume"); },
+            },
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("program")));
+        ASSERT_TRUE(m_service->claim());
+    }
+
+    void TearDown() override {
+        m_service.reset();
+        QDBusConnection::disconnectFromBus(QStringLiteral("program"));
+    }
+
+    ControlService::Status status{"Next break in 19:05", "19:05", 1145, false, false};
+    std::vector<std::string> done;
+    RecordingLogger log;
+    std::unique_ptr<ControlService> m_service;
+};
+
+TEST_F(ControlInterface, ASecondInstanceCannotClaimTheName) {
+    auto second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
+    ControlService other(log, nullptr, {}, second);
+    EXPECT_FALSE(other.claim());
+    EXPECT_FALSE(other.busMissing());
+    EXPECT_TRUE(ControlClient::isRunning());
+}
+
+TEST_F(ControlInterface, CommandsArriveAndBadOnesAreRefused) {
+    EXPECT_TRUE(ControlClient::call("Action", {QStringLiteral("toggle-pause")}).ok());
+    EXPECT_TRUE(ControlClient::call("Snooze", {5}).ok());
+    EXPECT_TRUE(ControlClient::call("Pause", {1440}).ok());
+    EXPECT_TRUE(ControlClient::call("PauseUntilResumed").ok());
+    EXPECT_TRUE(ControlClient::call("Resume").ok());
+    EXPECT_TRUE(ControlClient::call("Open").ok());
+
+    const auto unknown = ControlClient::call("Action", {QStringLiteral("bogus")});
+    EXPECT_TRUE(unknown.running);
+    EXPECT_EQ(unknown.error, "unknown action 'bogus'");
+    for (const int minutes : {0, -5, 1441}) {
+        SCOPED_TRACE(minutes);
+        EXPECT_EQ(ControlClient::call("Snooze", {minutes}).error, "minutes must be between 1 and 1440");
+        EXPECT_FALSE(ControlClient::call("Pause", {minutes}).ok());
+    }
+    EXPECT_THAT(done, ElementsAre("toggle-pause", "snooze 5", "pause 1440", "pauseUntilResumed", "resume", "open"));
+}
+
+TEST_F(ControlInterface, PropertiesAndTheirChanges) {
+    const auto read = ControlClient::status();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, status);
+
+    std::vector<ControlService::Status> heard;
+    ControlClient::StatusFollower follower(
+        [&](const std::optional<ControlService::Status>& now) {
+            if (now)
+                heard.push_back(*now);
+        },
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("follower")));
+    follower.start();
+    ASSERT_EQ(heard.size(), 1u);
+
+    status.statusText = "Paused until resumed";
+    status.countdown.clear();
+    status.paused = true;
+    status.secondsUntilNextBreak = -1;
+    pumpUntil([&] { return heard.size() >= 2; }, 3000);
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard.back(), status);
+    // Nothing changed: nothing is announced.
+    pumpUntil([] { return false; }, 1500);
+    EXPECT_EQ(heard.size(), 2u);
+}
+
+TEST_F(ControlInterface, WithNobodyRunningTheClientSaysSo) {
+    m_service.reset();
+    pumpUntil([] { return !ControlClient::isRunning(); }, 3000);
+    const auto result = ControlClient::call("Open");
+    EXPECT_FALSE(result.running);
+    EXPECT_FALSE(ControlClient::status());
+}
+
+/// logind's manager as python3-dbusmock plays it, on the session bus for the test.
+class SleepWatch : public OnTheSessionBus {
+protected:
+    void SetUp() override {
+        OnTheSessionBus::SetUp();
+        if (IsSkipped())
+            return;
+        if (QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}) != 0)
+            GTEST_SKIP() << "no python3-dbusmock";
+        m_logind.start("/usr/bin/python3", {"-m", "dbusmock", "--session", "--template", "logind"});
+        pumpUntil([] {
+            return QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.login1").value();
+        });
+        ASSERT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.login1").value());
+    }
+
+    void TearDown() override {
+        if (m_logind.state() != QProcess::NotRunning) {
+            m_logind.terminate();
+            m_logind.waitForFinished();
+        }
+    }
+
+    static int inhibitors() {
+        auto call = QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                                   "org.freedesktop.login1.Manager", "ListInhibitors");
+        const auto reply = QDBusConnection::sessionBus().call(call, QDBus::BlockWithGui);
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return -1;
+        const auto list = qvariant_cast<QDBusArgument>(reply.arguments().first());
+        int count = 0;
+        list.beginArray();
+        while (!list.atEnd()) {
+            QString what, who, why, mode;
+            uint uid = 0, pid = 0;
+            list.beginStructure();
+            list >> what >> who >> why >> mode >> uid >> pid;
+            list.endStructure();
+            count += what == "sleep" && mode == "delay" && who == "Sorvala" ? 1 : 0;
+        }
+        list.endArray();
+        return count;
+    }
+
+    static void emitPrepareForSleep(bool sleeping) {
+        auto call = QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
+                                                   "org.freedesktop.DBus.Mock", "EmitSignal");
+        call << QStringLiteral("org.freedesktop.login1.Manager") << QStringLiteral("PrepareForSleep")
+             << QStringLiteral("b") << QVariantList{QVariant::fromValue(QDBusVariant(sleeping))};
+        QDBusConnection::sessionBus().call(call, QDBus::BlockWithGui);
+    }
+
+    QProcess m_logind;
+    RecordingLogger log;
+};
+
+TEST_F(SleepWatch, TheInhibitorIsHeldWhileAwakeAndLetGoAfterTheWillSleepWork) {
+    std::vector<std::string> heard;
+    LogindSleepWatcher watcher(log,
+                               {.willSleep = [&] { heard.push_back("will sleep inhibitors=" + std::to_string(inhibitors())); },
+                                .didWake = [&] { heard.push_back("did wake"); }},
+                               QDBusConnection::sessionBus());
+    ASSERT_TRUE(watcher.start());
+    EXPECT_TRUE(watcher.holdsInhibitor());
+    pumpUntil([] { return inhibitors() == 1; }, 3000);
+    EXPECT_EQ(inhibitors(), 1);
+
+    emitPrepareForSleep(true);
+    pumpUntil([&] { return !heard.empty(); });
+    // The machine waits for us while the work runs; afterwards we no longer hold it up.
+    EXPECT_THAT(heard, ElementsAre("will sleep inhibitors=1"));
+    EXPECT_FALSE(watcher.holdsInhibitor());
+    pumpUntil([] { return inhibitors() == 0; }, 3000);
+    EXPECT_EQ(inhibitors(), 0);
+
+    emitPrepareForSleep(false);
+    pumpUntil([&] { return heard.size() >= 2; });
+    EXPECT_THAT(heard, ElementsAre("will sleep inhibitors=1", "did wake"));
+    EXPECT_TRUE(watcher.holdsInhibitor());
+}
+
+TEST_F(SleepWatch, WithoutLogindNoSleepEventsAndNoInhibitor) {
+    m_logind.terminate();
+    m_logind.waitForFinished();
+    LogindSleepWatcher watcher(log, {}, QDBusConnection::sessionBus());
+    watcher.start();
+    EXPECT_FALSE(watcher.holdsInhibitor());
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_TRUE(log.lines.back().starts_with("sleep inhibitor not taken error=")) << log.lines.back();
+}
+
+} // namespace
+} // namespace sorvala

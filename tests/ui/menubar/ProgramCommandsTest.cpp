@@ -1,0 +1,146 @@
+// SPDX-License-Identifier: MIT
+#include "ui/menubar/ProgramCommands.h"
+
+#include "app/ApplicationDelegate.h"
+#include "core/Clock.h"
+#include "simulation/Simulation.h"
+#include "support/RecordingLogger.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace sorvala {
+namespace {
+
+class SimulationClock final : public Clock {
+public:
+    explicit SimulationClock(const Simulation& simulation) : m_simulation(simulation) {}
+    Instant now() const override { return m_simulation.now(); }
+
+private:
+    const Simulation& m_simulation;
+};
+
+class Commands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_simulation.launch();
+        m_commands = std::make_unique<ProgramCommands>(
+            *m_simulation.app(), m_clock, m_log,
+            ProgramCommands::Handlers{
+                .openDrawingWindow = [this] { ++drawingWindowOpened; },
+                .toggleLaunchAtLogin = [this] { ++launchAtLoginToggled; },
+                .revealLog = [this] { ++logRevealed; },
+            });
+    }
+
+    bool logged(const std::string& line) const {
+        return std::find(m_log.lines.begin(), m_log.lines.end(), line) != m_log.lines.end();
+    }
+
+    int postponed() const {
+        return static_cast<int>(std::count_if(m_simulation.history().begin(), m_simulation.history().end(),
+                                               [](const BreakEvent& event) {
+                                                   return event.outcome == BreakEvent::Outcome::postponed;
+                                               }));
+    }
+
+    static Simulation::Options options() {
+        Simulation::Options options;
+        options.start = Instant::fromSecondsSinceEpoch(1796630400); // Monday 7 December 2026, 09:00 in Berlin
+        options.timeZone = "Europe/Berlin";
+        return options;
+    }
+
+    Simulation m_simulation{options()};
+    SimulationClock m_clock{m_simulation};
+    RecordingLogger m_log;
+    std::unique_ptr<ProgramCommands> m_commands;
+    int drawingWindowOpened = 0;
+    int launchAtLoginToggled = 0;
+    int logRevealed = 0;
+};
+
+TEST_F(Commands, ATimedPauseFromTheMenuEndsOnItsOwn) {
+    auto& app = *m_simulation.app();
+    m_commands->perform(MenuCommand::pause(10));
+    EXPECT_TRUE(app.isPaused());
+    EXPECT_EQ(app.statusText(), "Paused until 09:10");
+    m_simulation.advance(9 * 60);
+    EXPECT_TRUE(app.isPaused());
+    m_simulation.advance(61);
+    EXPECT_FALSE(app.isPaused());
+}
+
+TEST_F(Commands, PauseUntilTomorrowUntilResumedAndResume) {
+    auto& app = *m_simulation.app();
+    m_commands->perform({MenuCommand::Kind::pauseUntilTomorrow, 0});
+    ASSERT_TRUE(app.engine().pausedUntil());
+    EXPECT_EQ(*app.engine().pausedUntil(), Instant::fromSecondsSinceEpoch(1796684400)); // Tue 8 Dec 00:00 in Berlin
+    m_commands->perform({MenuCommand::Kind::resume, 0});
+    EXPECT_FALSE(app.isPaused());
+    m_commands->perform({MenuCommand::Kind::pauseUntilResumed, 0});
+    EXPECT_EQ(app.engine().pausedUntil(), Instant::distantFuture());
+}
+
+TEST_F(Commands, SnoozeFromTheMenuIsRecordedAsPostponed) {
+    m_commands->perform(MenuCommand::snooze(5));
+    EXPECT_EQ(postponed(), 1);
+}
+
+TEST_F(Commands, WindowCommandsAreNoOpsUntilTheirWindowIsPluggedIn) {
+    m_commands->perform({MenuCommand::Kind::openGallery, 0});
+    EXPECT_TRUE(logged("menu command not available yet command=openGallery"));
+    int opened = 0;
+    m_commands->windows().openGallery = [&] { ++opened; };
+    m_commands->perform({MenuCommand::Kind::openGallery, 0});
+    EXPECT_EQ(opened, 1);
+}
+
+TEST_F(Commands, TheProgramsOwnCommands) {
+    m_commands->perform({MenuCommand::Kind::openSorvala, 0});
+    m_commands->perform({MenuCommand::Kind::toggleLaunchAtLogin, 0});
+    m_commands->perform({MenuCommand::Kind::revealLogInFinder, 0});
+    EXPECT_EQ(drawingWindowOpened, 1);
+    EXPECT_EQ(launchAtLoginToggled, 1);
+    EXPECT_EQ(logRevealed, 1);
+    EXPECT_TRUE(logged("launch-at-login toggled"));
+}
+
+TEST_F(Commands, LeftClickOpensTheStatisticsOnceThereAreAny) {
+    m_commands->leftClick();
+    EXPECT_EQ(drawingWindowOpened, 1);
+    int statistics = 0;
+    m_commands->windows().openStatistics = [&] { ++statistics; };
+    m_commands->leftClick();
+    EXPECT_EQ(statistics, 1);
+    EXPECT_EQ(drawingWindowOpened, 1);
+}
+
+TEST_F(Commands, ControlActions) {
+    auto& app = *m_simulation.app();
+    m_commands->perform(ControlAction::togglePause);
+    EXPECT_TRUE(app.isPaused());
+    m_commands->perform(ControlAction::togglePause);
+    EXPECT_FALSE(app.isPaused());
+    EXPECT_TRUE(logged("control action action=toggle-pause"));
+
+    m_commands->perform(ControlAction::snooze15);
+    EXPECT_EQ(postponed(), 1);
+
+    m_commands->perform(ControlAction::startMicroBreak);
+    ASSERT_NE(m_simulation.breakScreen(), nullptr);
+    EXPECT_TRUE(m_simulation.breakScreen()->isOnScreen());
+    EXPECT_TRUE(m_simulation.breakScreen()->isMicroBreak());
+}
+
+TEST_F(Commands, StartBreakFromAScript) {
+    m_commands->perform(ControlAction::startBreak);
+    ASSERT_NE(m_simulation.breakScreen(), nullptr);
+    EXPECT_TRUE(m_simulation.breakScreen()->isOnScreen());
+    EXPECT_FALSE(m_simulation.breakScreen()->isMicroBreak());
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,142 @@
+// SPDX-License-Identifier: MIT
+#include "ui/menubar/StatusMenuView.h"
+#include "ui/menubar/StatusSource.h"
+#include "ui/menubar/TrayIconArt.h"
+#include "ui/menubar/TrayMenuBar.h"
+
+#include "core/Clock.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace sorvala {
+namespace {
+
+QAction* find(QMenu& menu, const QString& text) {
+    for (auto* action : menu.actions()) {
+        if (action->text() == text)
+            return action;
+        if (action->menu())
+            if (auto* inner = find(*action->menu(), text))
+                return inner;
+    }
+    return nullptr;
+}
+
+TEST(StatusMenuView, AppliesStatesAndHandsOverCommands) {
+    QMenu menu;
+    std::optional<MenuCommand> chosen;
+    int quits = 0;
+    StatusMenu::State state;
+    state.statusText = "Next break in 19:59";
+    StatusMenuView view(
+        menu, StatusMenu::items(state), [&](const MenuCommand& command) { chosen = command; }, [&] { ++quits; });
+
+    ASSERT_NE(find(menu, "Next break in 19:59"), nullptr);
+    EXPECT_FALSE(find(menu, "Next break in 19:59")->isEnabled());
+    ASSERT_NE(find(menu, "Pause Reminders"), nullptr);
+    EXPECT_TRUE(find(menu, "Pause Reminders")->isVisible());
+    EXPECT_FALSE(find(menu, "Resume Reminders")->isVisible());
+
+    state.statusText = "Paused until 14:30";
+    state.paused = true;
+    state.pausedUntilTime = "14:30";
+    state.launchAtLogin = true;
+    view.apply(StatusMenu::items(state));
+    EXPECT_NE(find(menu, "Paused until 14:30"), nullptr);
+    EXPECT_FALSE(find(menu, "Pause Reminders")->isVisible());
+    ASSERT_NE(find(menu, "Resume Reminders (paused until 14:30)"), nullptr);
+    EXPECT_TRUE(find(menu, "Resume Reminders (paused until 14:30)")->isVisible());
+    EXPECT_TRUE(find(menu, "Launch at Login")->isChecked());
+
+    find(menu, "For 45 Minutes")->trigger();
+    EXPECT_EQ(chosen, MenuCommand::pause(45));
+    find(menu, "Show Log in File Manager")->trigger();
+    EXPECT_EQ(chosen, (MenuCommand{MenuCommand::Kind::revealLogInFinder, 0}));
+    find(menu, "Quit Sorvala")->trigger();
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(find(menu, "Quit Sorvala")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+TEST(StatusMenuView, ShortcutsUseQtsNameForTheSuperKey) {
+    EXPECT_EQ(StatusMenuView::keySequenceText("Ctrl+Alt+Super+B"), "Ctrl+Alt+Meta+B");
+    EXPECT_EQ(QKeySequence(StatusMenuView::keySequenceText("Ctrl+Alt+Super+B")),
+              QKeySequence(Qt::CTRL | Qt::ALT | Qt::META | Qt::Key_B));
+    EXPECT_TRUE(StatusMenuView::keySequenceText("").isEmpty());
+}
+
+double coverage(const QImage& image) {
+    double alpha = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            alpha += qAlpha(image.pixel(x, y));
+    return alpha / (255.0 * image.width() * image.height());
+}
+
+TEST(TrayIconArt, MarkMinutesAndDimming) {
+    for (const int size : {16, 22, 48}) {
+        SCOPED_TRACE(size);
+        const auto plain = TrayIconArt::image(size, {}, false, false);
+        const auto counting = TrayIconArt::image(size, QStringLiteral("19"), false, false);
+        const auto paused = TrayIconArt::image(size, {}, true, false);
+        ASSERT_EQ(plain.size(), QSize(size, size));
+        EXPECT_GT(coverage(plain), 0.05) << "the mark is drawn";
+        EXPECT_NE(counting, plain) << "the minutes are drawn into the icon";
+        EXPECT_NE(TrayIconArt::image(size, QStringLiteral("20"), false, false), counting);
+        EXPECT_LT(coverage(paused), coverage(plain) * 0.6) << "paused is dimmed";
+    }
+    // The dark panel's mark is light and the light panel's dark.
+    const auto light = TrayIconArt::image(32, {}, false, false);
+    const auto dark = TrayIconArt::image(32, {}, false, true);
+    EXPECT_LT(qGray(light.pixel(16, 3)), 100);
+    EXPECT_GT(qGray(dark.pixel(16, 3)), 150);
+}
+
+TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
+    SystemClock clock;
+    MemoryPreferences store;
+    RecordingLogger log;
+    StatusLine::Facts facts;
+    facts.secondsUntilNextBreak = 75;
+    StatusSource status(clock, {.facts = [&] { return facts; },
+                                .blockerLabel = [] { return std::optional<std::string>(); },
+                                .shortTime = [](Instant) { return std::string("14:30"); }});
+    int noTray = 0;
+    std::optional<MenuCommand> chosen;
+    TrayMenuBar tray(store, log, status, {}, {.onCommand = [&](const MenuCommand& command) { chosen = command; },
+                                              .onLeftClick = {},
+                                              .onQuit = {},
+                                              .onNoTray = [&] { ++noTray; }},
+                     0);
+    tray.install();
+    QDeadlineTimer deadline(5000);
+    while (tray.backend() == TrayMenuBar::Backend::waiting && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_EQ(tray.backend(), TrayMenuBar::Backend::none);
+    EXPECT_EQ(noTray, 1);
+    EXPECT_TRUE(log.lines.back().starts_with("no tray available; the drawing window offers the menu instead: "));
+
+    // The drawing window's menu is kept up to date like the tray's and hands over the same way.
+    QMenu windowMenu;
+    tray.attachMenu(windowMenu);
+    emit windowMenu.aboutToShow();
+    EXPECT_NE(find(windowMenu, "Next break in 1:15"), nullptr);
+    facts.pausedUntil = Instant::distantFuture();
+    emit windowMenu.aboutToShow();
+    EXPECT_NE(find(windowMenu, "Paused until resumed"), nullptr);
+    EXPECT_FALSE(find(windowMenu, "Pause Reminders")->isVisible());
+    find(windowMenu, "Resume Reminders")->trigger();
+    EXPECT_EQ(chosen, (MenuCommand{MenuCommand::Kind::resume, 0}));
+    emit windowMenu.aboutToHide();
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: MIT
+#include "ui/onboarding/OnboardingWindow.h"
+
+#include "app/SettingsSchema.h"
+#include "core/SettingsKeys.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using OnboardingFlow::NotificationState;
+using OnboardingFlow::Step;
+
+class OnboardingWindowTest : public testing::Test {
+protected:
+    OnboardingWindowTest() { SettingsSchema::registerDefaults(store); }
+
+    OnboardingWindow::Services services() {
+        return {store, log, [this] { return notifications; }, [this] { ++scheduleRestarts; }};
+    }
+
+    static QStringList texts(const QWidget& window) {
+        QStringList all;
+        for (const auto* label : window.findChildren<QLabel*>())
+            if (label->isVisibleTo(&window))
+                all << label->text();
+        return all;
+    }
+    static QPushButton* button(const QWidget& window, const QString& title) {
+        for (auto* b : window.findChildren<QPushButton*>())
+            if (b->text() == title && b->isVisibleTo(&window))
+                return b;
+        return nullptr;
+    }
+    static void settle() {
+        for (int i = 0; i < 5; ++i)
+            QApplication::processEvents();
+    }
+    /// Saves what the window shows when SORVALA_SCREENSHOT_DIR names a folder, for looking at.
+    static void screenshot(QWidget& window, const QString& name) {
+        const QString folder = qEnvironmentVariable("SORVALA_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        QElapsedTimer fade;
+        fade.start();
+        while (fade.elapsed() < 400)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        QDir().mkpath(folder);
+        window.grab().save(folder + "/" + name + ".png");
+    }
+
+    MemoryPreferences store;
+    RecordingLogger log;
+    NotificationState notifications = NotificationState::granted;
+    int scheduleRestarts = 0;
+};
+
+TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
+    OnboardingWindow window(services());
+    window.showIfNeeded();
+    settle();
+    ASSERT_TRUE(window.isShowing());
+    EXPECT_EQ(window.windowTitle(), "Welcome to Sorvala");
+    EXPECT_TRUE(texts(window).contains("This is a break."));
+    EXPECT_EQ(button(window, "Back"), nullptr);
+    screenshot(window, "1-the-break");
+
+    const char* names[] = {"2-rhythm", "3-waiting", "4-tray", "5-start"};
+    for (const char* name : names) {
+        button(window, "Continue")->click();
+        settle();
+        screenshot(window, name);
+    }
+    EXPECT_EQ(window.step(), Step::start);
+    EXPECT_TRUE(texts(window).contains("You're set."));
+    EXPECT_TRUE(store.boolean(OnboardingFlow::onboardingShownKey)) << "set on arriving, before Done";
+
+    button(window, "Back")->click();
+    button(window, "Continue")->click();
+    settle();
+    EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "onboarding completed"), 1);
+
+    button(window, "Done")->click();
+    settle();
+    EXPECT_FALSE(window.isShowing());
+
+    OnboardingWindow relaunched(services());
+    relaunched.showIfNeeded();
+    EXPECT_FALSE(relaunched.isShowing()) << "a relaunch after finishing shows nothing";
+    relaunched.present();
+    EXPECT_TRUE(relaunched.isShowing()) << "Welcome… shows it regardless";
+    relaunched.close();
+}
+
+TEST_F(OnboardingWindowTest, ClosingEarlyLeavesItUnfinishedAndReopensAtTheStart) {
+    OnboardingWindow window(services());
+    window.present();
+    window.advance();
+    window.close();
+    settle();
+    EXPECT_FALSE(store.boolean(OnboardingFlow::onboardingShownKey));
+    window.showIfNeeded();
+    EXPECT_EQ(window.step(), Step::theBreak);
+    window.advance();
+    window.present(); // while open: only raised
+    EXPECT_EQ(window.step(), Step::rhythm);
+    window.close();
+}
+
+TEST_F(OnboardingWindowTest, MicroSwitchRewritesTheRhythmAndRestartsTheSchedule) {
+    OnboardingWindow window(services());
+    window.present();
+    window.advance();
+    settle();
+    EXPECT_TRUE(texts(window).contains("Most breaks are 20 seconds."));
+    screenshot(window, "2-rhythm-on");
+    window.findChild<QCheckBox*>()->click();
+    settle();
+    EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 0);
+    EXPECT_EQ(scheduleRestarts, 1);
+    EXPECT_TRUE(texts(window).contains("Long breaks only."));
+    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "onboarding set microMinutes=0"),
+              log.lines.end());
+    screenshot(window, "2-rhythm-off");
+    window.findChild<QCheckBox*>()->click();
+    settle();
+    EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 20);
+    window.close();
+}
+
+TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
+    notifications = NotificationState::denied;
+    OnboardingWindow window(services());
+    window.present();
+    for (int i = 0; i < 3; ++i)
+        window.advance();
+    settle();
+    EXPECT_TRUE(texts(window).contains("Breaks will arrive without warning"));
+    EXPECT_NE(button(window, "Open Notification Settings"), nullptr);
+    screenshot(window, "4-tray-denied");
+
+    notifications = NotificationState::granted;
+    window.refresh({Step::menuBar});
+    settle();
+    EXPECT_TRUE(texts(window).contains("Heads-up notifications are on"));
+    EXPECT_EQ(button(window, "Open Notification Settings"), nullptr);
+    window.close();
+}
+
+} // namespace
+} // namespace sorvala

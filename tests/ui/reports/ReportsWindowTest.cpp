@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: MIT
+#include "ui/reports/ReportBarView.h"
+#include "ui/reports/ReportsWindow.h"
+
+#include "../stats/WidgetTestSupport.h"
+
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZoneCalendar.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+
+namespace sorvala {
+namespace {
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using Outcome = BreakEvent::Outcome;
+
+const ZoneCalendar berlin("Europe/Berlin");
+
+BreakEvent event(const std::string& local, Outcome outcome, std::optional<double> seconds = std::nullopt) {
+    return BreakEvent{berlin.at(local), BreakEvent::Kind::long_, outcome, seconds};
+}
+
+std::string readAll(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class ReportsWindowTest : public ::testing::Test {
+protected:
+    QWidget* cell(const char* section, int row, int column) const {
+        const auto* rows = window.findChild<QWidget*>(QLatin1String(section));
+        const auto* grid = static_cast<QGridLayout*>(rows->layout());
+        const QLayoutItem* item = grid->itemAtPosition(row, column);
+        return item ? item->widget() : nullptr;
+    }
+    QString text(const char* section, int row, int column) const {
+        return static_cast<QLabel*>(cell(section, row, column))->text();
+    }
+    ReportBarView* bar(const char* section, int row) const { return static_cast<ReportBarView*>(cell(section, row, 1)); }
+
+    TemporaryDirectory folder;
+    std::filesystem::path file = folder.path() / "break-events.jsonl";
+    RecordingLogger log;
+    ReportsWindow window{{file, berlin, log}};
+};
+
+TEST_F(ReportsWindowTest, RowsShowTheContent) {
+    appendHistory(file, {
+                            event("2026-10-05T10:00:00", Outcome::taken, 45.0),
+                            event("2026-10-05T11:00:00", Outcome::taken, 320.0),
+                            event("2026-10-05T12:00:00", Outcome::taken, 330.0),
+                            event("2026-10-06T10:00:00", Outcome::skipped, 12.0),
+                            event("2026-12-01T10:00:00", Outcome::taken, 700.0),
+                            event("2026-12-01T11:00:00", Outcome::skipped),
+                        });
+    window.showAndRaise();
+    const auto& content = window.content();
+    ASSERT_EQ(content.months.size(), 2u);
+
+    EXPECT_EQ(text("monthlyTrends", 0, 0), "Oct 26");
+    EXPECT_EQ(text("monthlyTrends", 1, 0), "Dec 26");
+    for (int row = 0; row < 2; ++row) {
+        SCOPED_TRACE(row);
+        const auto& month = content.months[std::size_t(row)];
+        EXPECT_EQ(bar("monthlyTrends", row)->firstShare(), month.takenWidth);
+        EXPECT_EQ(bar("monthlyTrends", row)->secondShare(), month.skippedWidth);
+        EXPECT_EQ(bar("monthlyTrends", row)->toolTip(), QString::fromStdString(month.tooltip));
+        EXPECT_EQ(text("monthlyTrends", row, 2), QString::fromStdString(month.percentText));
+    }
+    EXPECT_EQ(bar("monthlyTrends", 0)->toolTip(), "3 taken · 1 skipped");
+    EXPECT_EQ(text("monthlyTrends", 1, 2), "50%");
+    EXPECT_EQ(bar("monthlyTrends", 1)->firstShare(), 0.25);
+
+    EXPECT_EQ(text("bestAndWorstDays", 0, 0), "Best");
+    EXPECT_EQ(text("bestAndWorstDays", 0, 1), "Mon, Oct 5, 2026");
+    EXPECT_EQ(text("bestAndWorstDays", 0, 2), "100% (3/3)");
+    EXPECT_EQ(text("bestAndWorstDays", 1, 0), "Worst");
+    EXPECT_EQ(text("bestAndWorstDays", 1, 2), "0% (0/1)");
+
+    const char* names[] = {"Under 1 min", "1–5 min", "5–10 min", "Over 10 min"};
+    const char* counts[] = {"1", "0", "2", "1"};
+    for (int row = 0; row < 4; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(text("breakLengths", row, 0), QString::fromUtf8(names[row]));
+        EXPECT_EQ(text("breakLengths", row, 2), counts[row]);
+        EXPECT_EQ(bar("breakLengths", row)->firstShare(), content.buckets[std::size_t(row)].width);
+    }
+    EXPECT_EQ(bar("breakLengths", 2)->toolTip(), "5–10 min: 2 breaks");
+    EXPECT_EQ(bar("breakLengths", 0)->firstShare(), 0.5);
+}
+
+TEST_F(ReportsWindowTest, EmptyStatesAndTheirReplacementOnTheFirstRecord) {
+    window.showAndRaise();
+    EXPECT_EQ(text("monthlyTrends", 0, 0), "No breaks recorded yet.");
+    EXPECT_EQ(text("bestAndWorstDays", 0, 0), "No resolved breaks yet.");
+    EXPECT_EQ(text("breakLengths", 0, 0), "No recorded break lengths yet.");
+
+    appendHistory(file, {event("2026-12-01T10:00:00", Outcome::taken, 20.0)});
+    EXPECT_TRUE(waitFor([&] { return window.content().months.size() == 1; }));
+    EXPECT_EQ(text("monthlyTrends", 0, 2), "100%");
+    EXPECT_EQ(text("breakLengths", 0, 2), "1");
+}
+
+TEST_F(ReportsWindowTest, ExportWritesTheWholeHistoryAsCsvInOneStep) {
+    const std::vector<BreakEvent> history{event("2026-12-01T10:00:00", Outcome::taken, 59.5),
+                                          event("2026-12-01T10:20:00", Outcome::postponed)};
+    appendHistory(file, history);
+    const auto target = folder.path() / "export.csv";
+    appendHistory(target, history); // an older file in the way is replaced, not appended to
+
+    EXPECT_EQ(window.exportTo(QString::fromStdString(target.string())), std::nullopt);
+    EXPECT_EQ(readAll(target), "date,kind,outcome,duration_seconds\n"
+                               "2026-12-01T10:00:00+01:00,long,taken,60\n"
+                               "2026-12-01T10:20:00+01:00,long,postponed,\n");
+    EXPECT_THAT(log.lines, Contains("CSV exported to " + target.string()));
+}
+
+TEST_F(ReportsWindowTest, AFailedExportSaysSoAndLosesNothing) {
+    appendHistory(file, {event("2026-12-01T10:00:00", Outcome::taken, 60.0)});
+    const std::string history = readAll(file);
+
+    const auto missing = folder.path() / "no such folder" / "export.csv";
+    const auto failure = window.exportTo(QString::fromStdString(missing.string()));
+    ASSERT_TRUE(failure);
+    EXPECT_THAT(failure->toStdString(), HasSubstr("could not be exported"));
+    EXPECT_THAT(log.lines, Contains(HasSubstr("CSV export failed: ")));
+
+    // Choosing the history itself as the export would replace every recorded break.
+    const auto self = window.exportTo(QString::fromStdString((folder.path() / "." / "break-events.jsonl").string()));
+    ASSERT_TRUE(self);
+    EXPECT_EQ(readAll(file), history);
+}
+
+TEST(ReportsExportPath, ProposesTheExportNameInTheDocumentsFolder) {
+    EXPECT_TRUE(ReportsWindow::proposedExportPath().endsWith("/sorvala-breaks.csv"));
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,383 @@
+// SPDX-License-Identifier: MIT
+#include "ui/settings/SettingsWindow.h"
+
+#include "app/SettingsSchema.h"
+#include "drawing/AppearanceKeys.h"
+#include "platform/QSettingsPreferencesStore.h"
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+#include "ui/settings/ShortcutRecorderButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace sorvala {
+namespace {
+
+using namespace SettingsSchema;
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class SettingsWindowTest : public testing::Test {
+protected:
+    SettingsWindowTest() : store((directory / "Sorvala.conf").string(), log) { registerDefaults(store); }
+
+    SettingsWindow& open() {
+        SettingsWindow::Ports ports{store, log};
+        ports.playSound = [this](std::string_view name, float volume) {
+            played.emplace_back(std::string(name), volume);
+            return true;
+        };
+        ports.suspendHotKeys = [this](bool suspended) { suspensions.push_back(suspended); };
+        ports.opened = [this] { ++openedCount; };
+        ports.closed = [this] { ++closedCount; };
+        ports.onSettingsSaved = [this] { ++savedCount; };
+        ports.ask = [this](QWidget*, const QString& title, const QString& text, const QString&) {
+            asked.push_back(title + "\n" + text);
+            return agree;
+        };
+        ports.tell = [this](QWidget*, const QString& title, const QString& text) {
+            told.push_back(title + "\n" + text);
+        };
+        ports.chooseApplications = [](QWidget*, const std::vector<std::string>&) {
+            return std::vector<std::string>{"org.example.Editor", "org.example.Editor"};
+        };
+        ports.chooseCalendarSources = [this](QWidget*, bool) { return calendarChoice; };
+        ports.isReadableCalendarSource = [](const std::string& source) { return source.ends_with(".ics"); };
+        window = std::make_unique<SettingsWindow>(std::move(ports));
+        window->showAndRaise();
+        return *window;
+    }
+
+    template <typename Widget> Widget* control(std::string_view name) {
+        auto* widget = window->findChild<Widget*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    // Shows the page that holds `widget`, as a person would before clicking it.
+    void reveal(QWidget* widget) {
+        for (QWidget* child = widget; child && child->parentWidget(); child = child->parentWidget())
+            if (auto* pages = qobject_cast<QStackedWidget*>(child->parentWidget()))
+                window->selectPage(pages->indexOf(child));
+    }
+
+    void click(std::string_view name) {
+        auto* button = control<QAbstractButton>(name);
+        reveal(button);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    // Changes the control of `key` the way a person would, to a value other than its default.
+    void changeControl(const Setting& row) {
+        const std::string key(row.key);
+        if (key == fixedBreakTimesKey)
+            return click("addPlannedTime");
+        if (key == excludedAppBundleIdentifiersKey)
+            return click("addBusyApp");
+        if (key == calendarSourcesKey)
+            return click("addCalendarFile");
+        if (key == workingWeekdaysMaskKey)
+            return click("weekday1");
+        // Rows greyed out by an earlier change still take a value; a person would flip the
+        // dependency first, which the greying test covers.
+        if (auto* box = window->findChild<QCheckBox*>(QString::fromStdString(key)))
+            return box->setChecked(!box->isChecked());
+        if (auto* spin = window->findChild<QSpinBox*>(QString::fromStdString(key)))
+            return spin->setValue(spin->maximum() - 1);
+        if (auto* combo = window->findChild<QComboBox*>(QString::fromStdString(key))) {
+            combo->setCurrentIndex(combo->count() - 1);
+            emit combo->activated(combo->count() - 1);
+            return;
+        }
+        if (auto* slider = window->findChild<QSlider*>(QString::fromStdString(key)))
+            return slider->setValue(slider->maximum());
+        if (auto* field = window->findChild<QLineEdit*>(QString::fromStdString(key)))
+            return QTest::keyClicks(field, "notify-send hi");
+        if (auto* time = window->findChild<QTimeEdit*>(QString::fromStdString(key)))
+            return time->setTime(time->time().addSecs(-3600));
+        ADD_FAILURE() << "no control for " << key;
+    }
+
+    TemporaryDirectory directory;
+    RecordingLogger log;
+    QSettingsPreferencesStore store;
+    std::unique_ptr<SettingsWindow> window;
+    std::vector<std::pair<std::string, float>> played;
+    std::vector<bool> suspensions;
+    std::vector<QString> asked;
+    std::vector<QString> told;
+    std::vector<std::string> calendarChoice{"/home/me/work.ics"};
+    bool agree = true;
+    int openedCount = 0;
+    int closedCount = 0;
+    int savedCount = 0;
+};
+
+TEST_F(SettingsWindowTest, EveryControlIsSavedUnderItsKeyInItsType) {
+    open();
+    for (const auto& row : settings()) {
+        SCOPED_TRACE(std::string(row.key));
+        changeControl(row);
+    }
+    click("saveButton");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(savedCount, 1);
+    EXPECT_EQ(closedCount, 1);
+
+    QSettingsPreferencesStore reread((directory / "Sorvala.conf").string(), log);
+    for (const auto& row : settings()) {
+        SCOPED_TRACE(std::string(row.key));
+        const auto stored = reread.object(row.key);
+        ASSERT_TRUE(stored.has_value());
+        EXPECT_EQ(stored->index(), row.factoryDefault.stored().index());
+        EXPECT_NE(*stored, row.factoryDefault.stored());
+    }
+    EXPECT_EQ(reread.textList(excludedAppBundleIdentifiersKey),
+              std::vector<std::string>{"org.example.Editor"});
+    EXPECT_EQ(reread.text(fixedBreakTimesKey), "12:00");
+    EXPECT_EQ(reread.text(enforcementLongBreaksKey), "hardcore");
+    EXPECT_EQ(reread.integer(smartPauseCooldownSecondsKey), 300);
+    EXPECT_EQ(reread.number(breaksSoundVolumeKey), 1.0);
+    EXPECT_EQ(reread.text(defaultsKey(ShortcutAction::toggleBreak)), "6400:11:B");
+}
+
+TEST_F(SettingsWindowTest, CancelEscapeAndTheCloseButtonLeaveTheFileUntouched) {
+    store.set(reminderMinutesKey, std::int64_t(35));
+    store.set(breakStartCommandKey, std::string("echo start"));
+    const auto before = fileBytes(directory / "Sorvala.conf");
+    ASSERT_FALSE(before.empty());
+
+    for (const char* way : {"cancel", "escape", "close"}) {
+        SCOPED_TRACE(way);
+        open();
+        for (const auto& row : settings())
+            changeControl(row);
+        window->resetToDefaults();
+        click("shortcut-toggleBreak");
+        QTest::keyClick(control<QWidget>("shortcut-toggleBreak"), Qt::Key_Backspace);
+        if (std::string(way) == "cancel")
+            click("cancelButton");
+        else if (std::string(way) == "escape")
+            QTest::keyClick(window.get(), Qt::Key_Escape);
+        else
+            window->close();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(fileBytes(directory / "Sorvala.conf"), before);
+    }
+    EXPECT_EQ(savedCount, 0);
+    EXPECT_EQ(openedCount, 3);
+    EXPECT_EQ(closedCount, 3);
+}
+
+TEST_F(SettingsWindowTest, ResetThenSaveStoresTheFactoryDefaults) {
+    open();
+    for (const auto& row : settings())
+        changeControl(row);
+    click("saveButton");
+
+    open();
+    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 479) << "the window opens with what was saved";
+    click("resetButton");
+    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 20);
+    EXPECT_EQ(control<QPushButton>("shortcut-toggleBreak")->text(), "Ctrl+Alt+Super+B");
+    click("saveButton");
+    for (const auto& row : settings()) {
+        SCOPED_TRACE(std::string(row.key));
+        EXPECT_EQ(store.object(row.key), row.factoryDefault.stored());
+    }
+    EXPECT_EQ(store.integer(AppearanceKeys::themeKey), 2);
+    EXPECT_EQ(store.integer(AppearanceKeys::enabledDrawingsKey), 4095);
+}
+
+TEST_F(SettingsWindowTest, RowsGreyOutAsTheirDependenciesChange) {
+    open();
+    struct Step {
+        const char* name;
+        std::string_view control;
+        std::string_view dependent;
+        bool liveAfter;
+    };
+    const Step steps[] = {
+        {"micro breaks off", microMinutesKey, breakCycleLengthKey, false},
+        {"countdown on", preBreakOverlayKey, preBreakOverlayPositionKey, true},
+        {"overtime nudge off", overtimeNudgeKey, nudgesSoundVolumeKey, false},
+        {"working hours on", workingHoursEnabledKey, workingHoursEndMinutesKey, true},
+        {"soft chime off", softChimeEnabledKey, soundPairKey, false},
+        {"blink on", wellnessBlinkKey, wellnessIntervalMinutesKey, true},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        EXPECT_NE(control<QWidget>(step.dependent)->isEnabled(), step.liveAfter);
+        if (step.control == microMinutesKey)
+            control<QSpinBox>(microMinutesKey)->setValue(0);
+        else
+            click(step.control);
+        EXPECT_EQ(control<QWidget>(step.dependent)->isEnabled(), step.liveAfter);
+    }
+    click("resetButton");
+    EXPECT_TRUE(control<QWidget>(breakCycleLengthKey)->isEnabled());
+    EXPECT_FALSE(control<QWidget>(preBreakOverlayPositionKey)->isEnabled());
+}
+
+TEST_F(SettingsWindowTest, APlannedTimeOutsideWorkingHoursRefusesTheSave) {
+    open();
+    click("addPlannedTime");
+    control<QTimeEdit>("plannedTime0")->setTime(QTime(7, 30));
+    click(workingHoursEnabledKey);
+    EXPECT_TRUE(!control<QLabel>("plannedMark")->isHidden());
+    const auto before = fileBytes(directory / "Sorvala.conf");
+
+    click("saveButton");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(
+        told[0],
+        "Planned breaks can never fire\nThese planned breaks would never fire because they fall outside "
+        "the working hours window: 07:30. Change the times or widen the working hours.");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(fileBytes(directory / "Sorvala.conf"), before);
+
+    control<QTimeEdit>("plannedTime0")->setTime(QTime(10, 0));
+    EXPECT_FALSE(!control<QLabel>("plannedMark")->isHidden());
+    click("saveButton");
+    EXPECT_EQ(store.text(fixedBreakTimesKey), "10:00");
+}
+
+TEST_F(SettingsWindowTest, TheRecorderTakesRealKeyPresses) {
+    open();
+    window->selectPage(7);
+    auto* recorder = control<ShortcutRecorderButton>("shortcut-togglePause");
+    int beeps = 0;
+    recorder->setBeep([&] { ++beeps; });
+    EXPECT_EQ(recorder->text(), "Record Shortcut");
+
+    struct Press {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::optional<std::string> encoded; // the binding afterwards
+        int beepsAfter;
+    };
+    const Press presses[] = {
+        {"shift alone is not enough", Qt::Key_B, Qt::ShiftModifier, std::nullopt, 1},
+        {"ctrl alt P", Qt::Key_P, Qt::ControlModifier | Qt::AltModifier, "6144:35:P", 1},
+        {"escape keeps it", Qt::Key_Escape, Qt::NoModifier, "6144:35:P", 1},
+        {"super shift F5", Qt::Key_F5, Qt::MetaModifier | Qt::ShiftModifier, "768:96:F5", 1},
+        {"backspace clears it", Qt::Key_Backspace, Qt::NoModifier, std::nullopt, 1},
+    };
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.name);
+        QTest::mouseClick(recorder, Qt::LeftButton);
+        EXPECT_TRUE(recorder->isRecording());
+        EXPECT_EQ(recorder->text(), "Type shortcut…");
+        QTest::keyClick(recorder, Qt::Key_Control, Qt::ControlModifier); // a modifier on its way
+        EXPECT_TRUE(recorder->isRecording());
+        QTest::keyClick(recorder, press.key, press.modifiers);
+        EXPECT_FALSE(recorder->isRecording());
+        EXPECT_EQ(beeps, press.beepsAfter);
+        const auto shortcut = window->draft().shortcut(ShortcutAction::togglePause);
+        EXPECT_EQ(shortcut ? std::optional(shortcut->encoded()) : std::nullopt, press.encoded);
+    }
+    EXPECT_TRUE(window->isVisible()) << "Escape while recording does not close the window";
+    EXPECT_EQ(suspensions,
+              (std::vector<bool>{true, false, true, false, true, false, true, false, true, false}));
+
+    QTest::mouseClick(recorder, Qt::LeftButton);
+    QTest::keyClick(recorder, Qt::Key_P, Qt::ControlModifier | Qt::AltModifier);
+    click("saveButton");
+    EXPECT_EQ(store.text(defaultsKey(ShortcutAction::togglePause)), "6144:35:P");
+    EXPECT_EQ(store.text(defaultsKey(ShortcutAction::toggleBreak)), "6400:11:B");
+}
+
+TEST_F(SettingsWindowTest, TurningOnCalendarsExplainsThenAsksForASource) {
+    agree = false;
+    open();
+    auto* note = control<QLabel>("calendarPermissionNote");
+    click(pauseDuringCalendarEventsKey);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].contains("nothing leaves this computer"));
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_TRUE(note->text().startsWith("Needs Calendar permission"));
+
+    click(pauseDuringCalendarEventsKey);
+    agree = true;
+    click(pauseDuringCalendarEventsKey);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(note->isHidden());
+    EXPECT_EQ(window->draft().textList(calendarSourcesKey), std::vector<std::string>{"/home/me/work.ics"});
+
+    // With a readable source the switch asks nothing.
+    click(pauseDuringCalendarEventsKey);
+    click(pauseDuringCalendarEventsKey);
+    EXPECT_EQ(asked.size(), 2u);
+}
+
+TEST_F(SettingsWindowTest, SoundChoicesPlayAPreviewAtTheChosenVolume) {
+    open();
+    window->selectPage(4);
+    auto* volume = control<QSlider>(breaksSoundVolumeKey);
+    volume->setFocus();
+    QTest::keyClick(volume, Qt::Key_PageUp);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !played.empty(); }, 5000));
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(played[0].first, "Glass");
+    EXPECT_FLOAT_EQ(played[0].second, 0.35f);
+
+    auto* pair = control<QComboBox>(soundPairKey);
+    pair->setFocus();
+    QTest::keyClick(pair, Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return played.size() > 1; }, 5000));
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[1].first, "Submarine");
+    EXPECT_FLOAT_EQ(played[1].second, 0.35f);
+}
+
+TEST_F(SettingsWindowTest, OpeningAgainRaisesTheSameWindowWithoutReloading) {
+    open();
+    control<QSpinBox>(reminderMinutesKey)->setValue(44);
+    window->showAndRaise();
+    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 44);
+    EXPECT_EQ(openedCount, 1);
+}
+
+TEST(SettingsWindowCommandLine, ASavedChangeReachesSorvalactlAtOnce) {
+    TemporaryDirectory config;
+    RecordingLogger log;
+    QSettingsPreferencesStore store((config / "Sorvala/Sorvala.conf").string(), log);
+    registerDefaults(store);
+    SettingsWindow window({store, log});
+    window.showAndRaise();
+    window.findChild<QSpinBox*>(QString::fromUtf8(microMinutesKey.data()))->setValue(25);
+    QTest::mouseClick(window.findChild<QPushButton*>("saveButton"), Qt::LeftButton);
+
+    QProcess ctl;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.path().string()));
+    ctl.setProcessEnvironment(environment);
+    ctl.start(SORVALACTL_PATH, {"settings", "get", "microMinutes"});
+    ASSERT_TRUE(ctl.waitForFinished(20000));
+    EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
+    EXPECT_EQ(ctl.readAllStandardOutput().trimmed().toStdString(), "25");
+}
+
+} // namespace
+} // namespace sorvala

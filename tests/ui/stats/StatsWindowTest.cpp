@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: MIT
+#include "ui/stats/StatsViews.h"
+#include "ui/stats/StatsWindow.h"
+
+#include "WidgetTestSupport.h"
+
+#include "app/SettingsSchema.h"
+#include "core/BreakSchedule.h"
+#include "history/ScreenScore.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZoneCalendar.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using Outcome = BreakEvent::Outcome;
+
+const ZoneCalendar berlin("Europe/Berlin");
+
+BreakEvent event(const std::string& local, Outcome outcome, std::optional<double> seconds = std::nullopt) {
+    return BreakEvent{berlin.at(local), BreakEvent::Kind::long_, outcome, seconds};
+}
+
+QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+class StatsWindowTest : public ::testing::Test {
+protected:
+    StatsWindowTest() { SettingsSchema::registerDefaults(store); }
+
+    std::vector<QString> scoreLines() const {
+        std::vector<QString> texts;
+        const auto* lines = window.findChild<QWidget*>(QStringLiteral("scoreLines"));
+        for (int i = 0; lines && i < lines->layout()->count(); ++i)
+            texts.push_back(static_cast<QLabel*>(lines->layout()->itemAt(i)->widget())->text());
+        return texts;
+    }
+
+    TemporaryDirectory folder;
+    std::filesystem::path file = folder.path() / "Sorvala" / "break-events.jsonl";
+    FixedClock clock{berlin.at("2026-12-03T16:00:00")};
+    MemoryPreferences store;
+    RecordingLogger log;
+    StatsWindow window{{file, berlin, clock, store, log}};
+};
+
+TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
+    appendHistory(file, {
+                            event("2026-11-27T09:00:00", Outcome::taken, 300.0),
+                            event("2026-11-27T12:00:00", Outcome::taken, 300.0),
+                            event("2026-12-02T10:00:00", Outcome::taken, 300.0),
+                            event("2026-12-03T09:00:00", Outcome::taken, 300.0),
+                            event("2026-12-03T10:30:00", Outcome::skipped),
+                            event("2026-12-03T11:00:00", Outcome::taken, 300.0),
+                        });
+    window.refresh();
+    const auto& content = window.content();
+    // Measured against the interval of the user's schedule, as `sorvalactl history stats` does.
+    const auto today = ScreenScore::daily(*BreakLogReader(file).events(log), clock.now(),
+                                          BreakSchedule::stored(store).overtimeLimitMinutes(), berlin);
+    ASSERT_TRUE(today);
+    ASSERT_EQ(content.ring.score, today->score);
+    const QString score = QString::number(today->score);
+
+    const auto* ring = window.findChild<ScoreRingView*>();
+    EXPECT_EQ(ring->score(), content.ring.score);
+    EXPECT_EQ(ring->toolTip(), "Screen score today: " + score + " out of 100");
+    std::vector<QString> expectedLines;
+    for (const auto& line : content.scoreLines)
+        expectedLines.push_back(qText(line));
+    EXPECT_EQ(scoreLines(), expectedLines);
+    EXPECT_EQ(scoreLines().size(), 2u);
+
+    const auto tiles = window.findChildren<TileView*>();
+    ASSERT_EQ(tiles.size(), 2);
+    EXPECT_EQ(tiles[0]->title(), "Current streak");
+    EXPECT_EQ(tiles[0]->figure(), "0 days"); // two of three taken today
+    EXPECT_EQ(tiles[1]->figure(), "1 day");
+
+    const auto bars = window.findChildren<ScoreBarView*>();
+    ASSERT_EQ(bars.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        SCOPED_TRACE(i);
+        const auto& bar = content.week[std::size_t(i)];
+        EXPECT_EQ(bars[i]->barHeight(), bar.height);
+        EXPECT_EQ(bars[i]->score(), bar.score);
+        EXPECT_EQ(bars[i]->toolTip(), qText(bar.tooltip));
+    }
+    EXPECT_THAT(bars[0]->toolTip().toStdString(), ::testing::EndsWith(" · 2 taken · 0 skipped · 0 snoozed"));
+    EXPECT_EQ(bars[1]->barHeight(), 4.0);
+
+    // December 2026 starts on a Tuesday: one blank cell in a week from Monday.
+    const auto cells = window.findChildren<HeatDayView*>();
+    std::vector<HeatDayView*> shown;
+    for (auto* cell : cells)
+        if (!cell->isHidden())
+            shown.push_back(cell);
+    ASSERT_EQ(shown.size(), 31u);
+    EXPECT_TRUE(cells[0]->isHidden());
+    EXPECT_EQ(cells[1], shown.front());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(shown[i]->dayOfMonth(), content.monthDays[i].day.day);
+        EXPECT_EQ(shown[i]->score(), content.monthDays[i].score);
+        EXPECT_EQ(shown[i]->isToday(), content.monthDays[i].today);
+        EXPECT_EQ(shown[i]->toolTip(), qText(content.monthDays[i].tooltip));
+    }
+    EXPECT_TRUE(shown[2]->isToday());
+    EXPECT_EQ(shown[2]->toolTip(), "Day 3: score " + score);
+}
+
+TEST_F(StatsWindowTest, AnEmptyHistoryAndAFileThatAppearsWhileTheViewIsOpen) {
+    window.toggle(QPoint(400, 10));
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_EQ(window.findChild<ScoreRingView*>()->toolTip(), "No screen score today — no breaks logged yet");
+    EXPECT_THAT(scoreLines(), ::testing::ElementsAre("No breaks logged yet today."));
+    for (const auto* bar : window.findChildren<ScoreBarView*>())
+        EXPECT_EQ(bar->barHeight(), 4.0);
+
+    // The first record creates the folder and the file; the open view follows it.
+    appendHistory(file, {event("2026-12-03T15:00:00", Outcome::skipped)});
+    EXPECT_TRUE(waitFor([&] { return window.findChild<ScoreRingView*>()->score() == 95; }));
+    appendHistory(file, {event("2026-12-03T15:30:00", Outcome::skipped)});
+    EXPECT_TRUE(waitFor([&] { return window.findChild<ScoreRingView*>()->score() == 90; }));
+    EXPECT_THAT(scoreLines(), ::testing::ElementsAre("Skipped 2 breaks"));
+}
+
+TEST_F(StatsWindowTest, ASecondToggleClosesAndTheClosingClickDoesNotReopen) {
+    window.toggle();
+    ASSERT_TRUE(window.isVisible());
+    window.toggle();
+    EXPECT_FALSE(window.isVisible());
+    window.toggle(); // the tray's activation of the click that just closed the view
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(StatsPopupOrigin, StaysInsideTheAvailableArea) {
+    const QRect screen(0, 0, 1920, 1050); // a panel along the bottom
+    const QSize size(300, 500);
+    struct Case {
+        const char* name;
+        QPoint anchor;
+        QPoint origin;
+    };
+    const Case cases[] = {
+        {"top panel: centred below the icon", {1000, 12}, {850, 18}},
+        {"bottom panel: above the icon", {1000, 1065}, {850, 550}},
+        {"near the right edge", {1910, 12}, {1620, 18}},
+        {"near the left edge", {5, 12}, {0, 18}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(StatsWindow::popupOrigin(c.anchor, size, screen), c.origin);
+    }
+}
+
+} // namespace
+} // namespace sorvala
