@@ -62,7 +62,8 @@ SorvalaProgram::SorvalaProgram()
                      .system = m_signals.get(),
                      .playSound = [this](SoundDesign::Event event) { m_sound.play(event); },
                      .statusItemInstalled = {},
-                     .saveFinishedDrawing = {},
+                     .saveFinishedDrawing =
+                         [this](const SorvalaSaverView& view, qreal ratio) { m_gallery->gallery().save(view, ratio); },
                      .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); }}),
       m_banners(m_log),
       m_notices(QtNotices::Services{m_store, m_log, m_timers, &m_banners,
@@ -114,6 +115,9 @@ SorvalaProgram::SorvalaProgram()
             .toggleLaunchAtLogin = [this] { m_launchAtLogin.toggle(); },
             .revealLog = [this] { showInFileManager(AppLogger::fileURL(), m_log); },
         });
+    m_gallery = std::make_unique<GalleryCommands>(
+        m_log, m_clock, m_calendar, currentSession(), QDBusConnection::sessionBus(),
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/sorvala-saver")).toStdString(), SORVALA_VERSION);
     wireWindows();
 
     m_control = std::make_unique<ControlService>(
@@ -143,6 +147,9 @@ void SorvalaProgram::wireWindows() {
     windows.openStatistics = [this] { toggleStatistics(); };
     windows.openReports = [this] { reportsWindow().showAndRaise(); };
     windows.openSettings = [this] { settingsWindow().showAndRaise(); };
+    windows.openGallery = [this] { m_gallery->openGallery(); };
+    windows.useLatestAsWallpaper = [this] { m_gallery->useLatestSorvalaAsWallpaper(); };
+    windows.installScreenSaver = [this] { m_gallery->installScreenSaver(); };
     windows.openWelcome = [this] { m_onboarding.present(); };
     windows.reportIssue = [this] { reportIssueWindow().present(); };
 }
@@ -208,6 +215,7 @@ void SorvalaProgram::launch() {
     // The drawing library's appearance keys share the store with the application's settings.
     m_store.registerDefaults(Settings::factoryDefaults(SorvalaGenerator::drawingCount));
     AppearanceMigration::migrateAppearance(AppearanceMigration::retiredScreenSaverAppearance(), m_store);
+    m_gallery->refreshScreenSaver();
 
     if (m_hotKeys)
         m_hotKeys->setPressedHandler([this](ShortcutAction action) { HotKeys::perform(action, *m_app, m_log); });

@@ -16,6 +16,7 @@
 #include "platform/QTimerMainLoopTimer.h"
 #include "platform/SystemCalendar.h"
 #include "platform/TimerFdWallClockChanges.h"
+#include "ui/gallery/GalleryCommands.h"
 #include "sensing/SystemSignals.h"
 #include "platform/DetachedProcessLauncher.h"
 #include "platform/FreedesktopBannerCenter.h"
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<TrayMenuBar> m_menuBar;
     std::unique_ptr<ApplicationDelegate> m_app;
     std::unique_ptr<ProgramCommands> m_commands;
+    std::unique_ptr<GalleryCommands> m_gallery;
     std::unique_ptr<ControlService> m_control;
     std::unique_ptr<LogindSleepWatcher> m_sleep;
     std::unique_ptr<TimerFdWallClockChanges> m_clockChanges;

@@ -174,6 +174,10 @@ public:
     Settings::Theme theme() const { return m_theme; }
     Settings::Style currentStyle();
     Settings::Ink currentInk() const { return m_plan.resolved; }
+    /// The ink plan of the current drawing.
+    const InkPlan& inkPlan() const { return m_plan; }
+    /// The style of the current drawing once it has been resolved.
+    std::optional<Settings::Style> resolvedStyle() const { return m_currentStyle; }
     int drawingIndex() const { return m_drawingIndex; }
     /// The drawing number of the current drawing.
     std::optional<int> currentDrawing() const { return m_currentDrawing; }

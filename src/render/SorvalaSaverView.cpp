@@ -198,6 +198,15 @@ void SorvalaSaverView::renderInto(QImage& target, bool everything) {
     paint(painter, everything ? QRegion(bounds()) : m_lastChanged);
 }
 
+FinishedLook SorvalaSaverView::finishedLook() const {
+    FinishedLook look;
+    look.theme = m_logic.theme();
+    look.style = m_logic.resolvedStyle().value_or(Settings::Style::pencil);
+    look.ink = m_logic.inkPlan();
+    look.withPaper = true;
+    return look;
+}
+
 bool desktopPrefersDark() {
     if (qGuiApp == nullptr)
         return false;

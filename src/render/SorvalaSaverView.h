@@ -16,6 +16,8 @@ class QPainter;
 
 namespace sorvala {
 
+struct FinishedLook;
+
 /// Paints a drawing the way a hand draws it, for any host: a widget, a window or an offscreen
 /// image. Finished line is laid into a persistent ink image once; only the live tail and the pen
 /// tip are drawn again each frame, and only the region that changed is repainted. The host calls
@@ -69,6 +71,15 @@ public:
     /// Pixel size of the surface.
     QSize pixelSize() const;
     qreal devicePixelRatio() const { return m_dpr; }
+    /// The host's size in points.
+    QSizeF size() const { return m_size; }
+
+    /// How the current drawing looks finished, always on its paper, to render it again at another
+    /// scale with `renderFinishedDrawing` (a break screen's view draws over its host's background,
+    /// but a picture kept on its own needs the paper).
+    FinishedLook finishedLook() const;
+    /// The ink laid down so far, at this view's ratio; null before the first frame.
+    const QImage& inkImage() const { return m_ink; }
 
 private:
     QRect bounds() const;

@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+#include "gallery/XScreenSaverPrograms.h"
+
+#include "support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+using namespace sorvala;
+namespace Programs = sorvala::XScreenSaverPrograms;
+
+namespace {
+
+std::string defaultsFile() {
+    return readFile(std::filesystem::path(SORVALA_TEST_DATA_DIR) / "gallery" / "XScreenSaver-nogl");
+}
+
+// What ~/.xscreensaver looks like once the settings program has written it.
+const std::string written = "# XScreenSaver Preferences File\n"
+                            "timeout:\t0:10:00\n"
+                            "programs:\t\t\t\t\t\t\t\t      \\\n"
+                            "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+                            "- GL: \t\t\t\tsuperquadrics --root\t\t\t    \\n\\\n"
+                            "\t\t\t\tqix --root\t\t\t    \\n\n"
+                            "\n"
+                            "pointerHysteresis:\t10\n";
+
+/// The lines that differ between two texts, as (before, after) with everything else equal.
+std::pair<std::vector<std::string>, std::vector<std::string>> difference(const std::string& before,
+                                                                         const std::string& after) {
+    auto a = linesOf(before);
+    auto b = linesOf(after);
+    while (!a.empty() && !b.empty() && a.front() == b.front()) {
+        a.erase(a.begin());
+        b.erase(b.begin());
+    }
+    while (!a.empty() && !b.empty() && a.back() == b.back()) {
+        a.pop_back();
+        b.pop_back();
+    }
+    return {a, b};
+}
+
+} // namespace
+
+TEST(XScreenSaverPrograms, ReadsTheDefaultList) {
+    const auto list = Programs::programs(defaultsFile());
+    ASSERT_TRUE(list.has_value());
+    EXPECT_GT(list->size(), 200u);
+    EXPECT_EQ(list->front(), "maze --root");
+    EXPECT_EQ(Programs::registeredProgram(defaultsFile()), std::nullopt);
+    EXPECT_EQ(Programs::programs("timeout: 0:10:00\n"), std::nullopt);
+}
+
+TEST(XScreenSaverPrograms, AddingAppendsOneLineAndKeepsEveryOtherByte) {
+    const std::string after = Programs::withEntry(written, "/usr/bin/sorvala-saver", false);
+    const auto [removed, added] = difference(written, after);
+    // The old last entry now continues; ours is the last.
+    EXPECT_EQ(removed, (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n"}));
+    EXPECT_EQ(added,
+              (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n\\",
+                                        "\t\t\t\t\"Sorvala\"  /usr/bin/sorvala-saver --root\t\t\t    \\n"}));
+    const auto list = Programs::programs(after).value();
+    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(list[1], "- GL: \t\t\t\tsuperquadrics --root");
+    EXPECT_EQ(Programs::registeredProgram(after), "/usr/bin/sorvala-saver");
+    // Adding again changes nothing.
+    EXPECT_EQ(Programs::withEntry(after, "/usr/bin/sorvala-saver", false), after);
+}
+
+TEST(XScreenSaverPrograms, AnExistingEntryIsRewrittenInPlace) {
+    struct Case {
+        const char* name;
+        std::string line;
+        bool keepDisabled;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"moved program", "\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
+         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+        {"a disabled entry stays disabled on refresh", "-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\",
+         true, "-\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+        {"installing again enables it", "- \"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
+         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+        {"found by program name without the pretty name", "  /home/u/bin/sorvala-saver -root \\n\\", false,
+         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = "programs: \\\n  maze --root \\n\\\n" + c.line + "\n  qix --root \\n\n";
+        const std::string after = Programs::withEntry(before, "/new/sorvala-saver", c.keepDisabled);
+        EXPECT_EQ(after, "programs: \\\n  maze --root \\n\\\n" + c.expected + "\n  qix --root \\n\n");
+        EXPECT_EQ(Programs::programs(after)->size(), 3u);
+    }
+}
+
+TEST(XScreenSaverPrograms, ListsInOtherShapes) {
+    struct Case {
+        const char* name;
+        std::string before;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"no list at all", "timeout: 0:10:00", {"\"Sorvala\"  /s --root"}},
+        {"an empty list", "programs:\n", {"\"Sorvala\"  /s --root"}},
+        {"a one-line list without a line-end escape",
+         "*programs: maze --root\n",
+         {"maze --root", "\"Sorvala\"  /s --root"}},
+        {"a list whose last line continues into the end of the file",
+         "programs: \\\n maze --root \\n\\",
+         {"maze --root", "\"Sorvala\"  /s --root"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string after = Programs::withEntry(c.before, "/s", false);
+        EXPECT_EQ(Programs::programs(after), c.expected);
+        EXPECT_TRUE(after.starts_with(c.before.substr(0, c.before.find('\n'))));
+    }
+}
+
+TEST(XScreenSaverPrograms, ANewFileKeepsTheDefaultListAndAddsOurs) {
+    const std::string fresh = Programs::fromDefaults(defaultsFile(), "/usr/bin/sorvala-saver");
+    const auto defaults = Programs::programs(defaultsFile()).value();
+    auto expected = defaults;
+    expected.push_back("\"Sorvala\"  /usr/bin/sorvala-saver --root");
+    EXPECT_EQ(Programs::programs(fresh), expected);
+    // Without a defaults file the list holds ours alone.
+    EXPECT_EQ(Programs::programs(Programs::fromDefaults("", "/s")),
+              (std::vector<std::string>{"\"Sorvala\"  /s --root"}));
+}
