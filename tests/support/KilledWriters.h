@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -19,6 +20,25 @@ inline pid_t startWriter(const std::function<void(long)>& write) {
             write(sequence);
     }
     return pid;
+}
+
+/// Waits (up to a second) until the size of `file` is no longer `size`, so that on a loaded
+/// machine a writer has started writing before it is killed.
+inline void waitForGrowth(const std::filesystem::path& file, std::uintmax_t size) {
+    for (int i = 0; i < 1000; ++i) {
+        std::error_code error;
+        const auto now = std::filesystem::file_size(file, error);
+        if (!error && now != size)
+            return;
+        ::usleep(1000);
+    }
+}
+
+/// The size of `file`, 0 when it does not exist.
+inline std::uintmax_t sizeOf(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error ? 0 : size;
 }
 
 /// Kills every writer after `delay` and reaps them.
