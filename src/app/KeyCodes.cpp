@@ -97,6 +97,7 @@ constexpr Entry table[] = {
     {109, 0xffc7, "F10", "F10"},
     {111, 0xffc9, "F12", "F12"},
     {113, 0xffcc, "F15", "F15"},
+    {114, 0xff63, "Insert", "Ins"},
     {115, 0xff50, "Home", "Home"},
     {116, 0xff55, "Prior", "PgUp"},
     {117, 0xffff, "Delete", "Del"},
@@ -109,6 +110,7 @@ constexpr Entry table[] = {
     {124, 0xff53, "Right", "Right"},
     {125, 0xff54, "Down", "Down"},
     {126, 0xff52, "Up", "Up"},
+    {127, 0xff13, "Pause", "Pause"},
 };
 
 } // namespace
@@ -130,6 +132,14 @@ const Entry* forKeysym(std::uint32_t keysym) {
     const auto* found = std::find_if(std::begin(table), std::end(table),
                                      [keysym](const Entry& entry) { return entry.keysym == keysym; });
     return found == std::end(table) ? nullptr : found;
+}
+
+std::optional<std::uint32_t> keysymOf(std::uint32_t keyCode) {
+    if (keyCode >= keysymCodes)
+        return keyCode - keysymCodes;
+    if (const Entry* entry = forKeyCode(keyCode))
+        return entry->keysym;
+    return std::nullopt;
 }
 
 } // namespace sorvala::KeyCodes

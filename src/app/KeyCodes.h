@@ -9,7 +9,8 @@
 namespace sorvala::KeyCodes {
 
 /// One key of the stored code table: the stored key code (US ANSI positions, the codes every
-/// saved binding uses), the X keysym it stands for and the keysym's name, and the key label.
+/// saved binding uses; Insert and Pause, which that layout lacks, take free codes), the X keysym
+/// it stands for and the keysym's name, and the key label.
 struct Entry {
     std::uint32_t keyCode;
     std::uint32_t keysym;
@@ -25,6 +26,13 @@ std::span<const Entry> entries();
 const Entry* forKeyCode(std::uint32_t keyCode);
 /// The table row of an X keysym; an upper-case Latin letter finds its lower-case row.
 const Entry* forKeysym(std::uint32_t keysym);
+
+/// Codes from this one on stand for a key outside the table by its X keysym (the code is this
+/// plus the keysym; keysyms stay below it), so a key of any layout can be bound: "Ö", "É", "Ж".
+inline constexpr std::uint32_t keysymCodes = 0x20000000;
+/// The X keysym a stored code stands for: its table row's, or the one a keysym code carries;
+/// nullopt for a code of neither kind.
+std::optional<std::uint32_t> keysymOf(std::uint32_t keyCode);
 
 /// Stored code of the Escape key: cancels recording.
 inline constexpr std::uint32_t escape = 53;

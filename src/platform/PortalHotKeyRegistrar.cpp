@@ -11,6 +11,8 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 
+#include <xkbcommon/xkbcommon.h>
+
 #include <algorithm>
 
 namespace sorvala {
@@ -50,8 +52,9 @@ Q_DECLARE_METATYPE(sorvala::PortalShortcut)
 namespace sorvala {
 
 std::optional<std::string> portalTrigger(const KeyboardShortcut& shortcut) {
-    const KeyCodes::Entry* entry = KeyCodes::forKeyCode(shortcut.keyCode);
-    if (!entry)
+    const auto keysym = KeyCodes::keysymOf(shortcut.keyCode);
+    char name[64];
+    if (!keysym || xkb_keysym_get_name(*keysym, name, sizeof name) <= 0)
         return std::nullopt;
     std::string trigger;
     if (shortcut.modifiers & KeyboardShortcut::controlMask)
@@ -62,7 +65,7 @@ std::optional<std::string> portalTrigger(const KeyboardShortcut& shortcut) {
         trigger += "SHIFT+";
     if (shortcut.modifiers & KeyboardShortcut::commandMask)
         trigger += "LOGO+";
-    return trigger + std::string(entry->keysymName);
+    return trigger + name;
 }
 
 std::unique_ptr<PortalHotKeyRegistrar> PortalHotKeyRegistrar::create(Logger& log) {

@@ -3,8 +3,11 @@
 
 #include "app/KeyCodes.h"
 #include "app/KeyboardShortcut.h"
+#include "platform/X11KeyboardLayout.h"
 
 #include <QKeyEvent>
+
+#include <xkbcommon/xkbcommon.h>
 
 namespace sorvala::QtKeyCodes {
 
@@ -22,6 +25,7 @@ constexpr Special specials[] = {
     {0xff56, Qt::Key_PageDown}, {0xff51, Qt::Key_Left},  {0xff53, Qt::Key_Right},     {0xff54, Qt::Key_Down},
     {0xff52, Qt::Key_Up},     {0xffae, Qt::Key_Period},  {0xffaa, Qt::Key_Asterisk},  {0xffab, Qt::Key_Plus},
     {0xffaf, Qt::Key_Slash},  {0xff8d, Qt::Key_Enter},   {0xffad, Qt::Key_Minus},     {0xffbd, Qt::Key_Equal},
+    {0xff63, Qt::Key_Insert}, {0xff13, Qt::Key_Pause},
 };
 
 constexpr std::uint32_t keysymF1 = 0xffbe, keysymF20 = 0xffd1, keysymKeypad0 = 0xffb0, keysymKeypad9 = 0xffb9;
@@ -40,6 +44,33 @@ std::optional<Qt::Key> qtKeyOfKeysym(std::uint32_t keysym) {
             return special.key;
     }
     return std::nullopt;
+}
+
+// A key in stored terms: its table row, or, for a key that types a character the table lacks
+// ("ö", "é"), a keysym code with that character upper-cased as its label.
+std::optional<ShortcutRecorder::KeyPress> storedKey(std::uint32_t keysym) {
+    if (const KeyCodes::Entry* entry = KeyCodes::forKeysym(keysym))
+        return ShortcutRecorder::KeyPress{entry->keyCode, 0, std::string(entry->label)};
+    const xkb_keysym_t lower = xkb_keysym_to_lower(keysym);
+    const std::uint32_t character = xkb_keysym_to_utf32(lower);
+    if (character <= 0x20 || (character >= 0x7f && character <= 0xa0) || lower >= KeyCodes::keysymCodes)
+        return std::nullopt;
+    char label[8] = {};
+    if (xkb_keysym_to_utf8(xkb_keysym_to_upper(lower), label, sizeof label) <= 1)
+        xkb_keysym_to_utf8(lower, label, sizeof label);
+    return ShortcutRecorder::KeyPress{KeyCodes::keysymCodes + lower, 0, label};
+}
+
+bool isDigit(std::uint32_t keysym) {
+    return keysym >= '0' && keysym <= '9';
+}
+
+// The key as the layout names it without Shift; French and Belgian layouts type digits only with
+// Shift, so there a number-row key whose plain keysym is not in the table is its digit.
+std::optional<ShortcutRecorder::KeyPress> storedKey(const X11KeyboardLayout::KeyLevels& levels) {
+    if (!KeyCodes::forKeysym(levels.plain) && isDigit(levels.shifted))
+        return storedKey(levels.shifted);
+    return storedKey(levels.plain);
 }
 
 } // namespace
@@ -89,17 +120,21 @@ Qt::KeyboardModifiers qtModifiers(std::uint32_t modifiers) {
 }
 
 ShortcutRecorder::KeyPress keyPress(const QKeyEvent& event) {
-    const KeyCodes::Entry* entry = KeyCodes::forKeysym(event.nativeVirtualKey());
-    if (!entry) {
-        const auto code = keyCode(static_cast<Qt::Key>(event.key()), event.modifiers().testFlag(Qt::KeypadModifier));
-        entry = code ? KeyCodes::forKeyCode(*code) : nullptr;
+    std::optional<ShortcutRecorder::KeyPress> key;
+    if (const auto levels = X11KeyboardLayout::levels(event.nativeScanCode(), event.nativeModifiers())) {
+        key = storedKey(*levels);
+    } else {
+        // Elsewhere the keysym Qt gives is the one typed, Shift and all; the table folds letters.
+        key = storedKey(event.nativeVirtualKey());
+        if (!key) {
+            const auto code =
+                keyCode(static_cast<Qt::Key>(event.key()), event.modifiers().testFlag(Qt::KeypadModifier));
+            if (const KeyCodes::Entry* entry = code ? KeyCodes::forKeyCode(*code) : nullptr)
+                key = ShortcutRecorder::KeyPress{entry->keyCode, 0, std::string(entry->label)};
+        }
     }
-    ShortcutRecorder::KeyPress press;
+    ShortcutRecorder::KeyPress press = key.value_or(ShortcutRecorder::KeyPress{});
     press.modifiers = modifiers(event.modifiers());
-    if (entry) {
-        press.keyCode = entry->keyCode;
-        press.characters = std::string(entry->label);
-    }
     return press;
 }
 

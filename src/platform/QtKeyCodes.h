@@ -23,8 +23,9 @@ std::uint32_t modifiers(Qt::KeyboardModifiers qtModifiers);
 /// Qt's modifiers for a stored mask.
 Qt::KeyboardModifiers qtModifiers(std::uint32_t modifiers);
 
-/// A key press as the recorder decides on it: the X keysym when the platform gives one, else
-/// the Qt key; the label from the code table.
+/// A key press as the recorder decides on it. On X11 the key is what the layout in force types on
+/// that key without Shift (Ctrl+Shift+1 is 1, not !), elsewhere the keysym Qt gives, else the Qt
+/// key; the label is the table's, or the key's character upper-cased for a key beyond the table.
 ShortcutRecorder::KeyPress keyPress(const QKeyEvent& event);
 
 } // namespace sorvala::QtKeyCodes

@@ -171,12 +171,12 @@ std::vector<std::optional<std::string>> X11HotKeyRegistrar::grab(const std::vect
 
     std::vector<std::optional<std::string>> results;
     for (const auto& binding : bindings) {
-        const KeyCodes::Entry* entry = KeyCodes::forKeyCode(binding.shortcut.keyCode);
-        if (!entry) {
+        const auto keysym = KeyCodes::keysymOf(binding.shortcut.keyCode);
+        if (!keysym) {
             results.emplace_back("unknownkey");
             continue;
         }
-        const auto keycode = keyboard.keycodeFor(entry->keysym);
+        const auto keycode = keyboard.keycodeFor(*keysym);
         if (!keycode) {
             results.emplace_back("nokeycode");
             continue;

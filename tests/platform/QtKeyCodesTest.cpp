@@ -41,6 +41,11 @@ TEST(QtKeyCodeTable, RecorderKeyPressPrefersTheKeysym) {
     EXPECT_EQ(QtKeyCodes::keyPress(noNativeKey).keyCode, 116u);
     EXPECT_EQ(QtKeyCodes::keyPress(noNativeKey).characters, "PgUp");
 
+    // Without X the keysym is taken as typed: a shifted letter beyond the table is its own key.
+    const QKeyEvent umlaut(QEvent::KeyPress, Qt::Key_Odiaeresis, Qt::ControlModifier | Qt::ShiftModifier, 0, 0xd6, 0);
+    EXPECT_EQ(QtKeyCodes::keyPress(umlaut).keyCode, KeyCodes::keysymCodes + 0xf6);
+    EXPECT_EQ(QtKeyCodes::keyPress(umlaut).characters, "Ö");
+
     const QKeyEvent mediaKey(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::ControlModifier);
     EXPECT_EQ(QtKeyCodes::keyPress(mediaKey).keyCode, std::nullopt);
 }

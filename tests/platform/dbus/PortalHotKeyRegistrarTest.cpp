@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/HotKeys.h"
+#include "app/KeyCodes.h"
 #include "platform/HotKeyRegistrars.h"
 #include "platform/PortalHotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
@@ -26,6 +27,7 @@ TEST(PortalTrigger, NamesModifiersAndTheKeysym) {
     EXPECT_EQ(portalTrigger({11, 6400, "B"}), "CTRL+ALT+LOGO+b");
     EXPECT_EQ(portalTrigger({116, KeyboardShortcut::shiftMask | KeyboardShortcut::commandMask, "PgUp"}),
               "SHIFT+LOGO+Prior");
+    EXPECT_EQ(portalTrigger({KeyCodes::keysymCodes + 0xf6, 6144, "Ö"}), "CTRL+ALT+odiaeresis");
     EXPECT_EQ(portalTrigger({200, 6400, "?"}), std::nullopt);
 }
 
