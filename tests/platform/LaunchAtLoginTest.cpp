@@ -2,6 +2,7 @@
 #include "platform/LaunchAtLogin.h"
 
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 #include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
@@ -51,26 +52,21 @@ TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {
 }
 
 TEST(LaunchAtLogin, StandardPlaces) {
-    const char* savedHome = std::getenv("HOME");
-    const std::string home = savedHome ? savedHome : "";
-    const char* savedConfig = std::getenv("XDG_CONFIG_HOME");
-    const bool hadConfig = savedConfig != nullptr;
-    const std::string config = savedConfig ? savedConfig : "";
-    ::setenv("XDG_CONFIG_HOME", "/tmp/sorvala-config", 1);
-    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/sorvala.desktop");
-    ::setenv("XDG_CONFIG_HOME", "relative", 1);
-    ::setenv("HOME", "/home/ana", 1);
-    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/sorvala.desktop");
-    ::unsetenv("XDG_CONFIG_HOME");
-
-    ::unsetenv("APPIMAGE");
-    EXPECT_EQ(LaunchAtLogin::executableToStart("/usr/bin/sorvala"), "/usr/bin/sorvala");
-    ::setenv("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage", 1);
+    const ScopedEnvironment home("HOME", "/home/ana");
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "/tmp/sorvala-config");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/sorvala.desktop");
+    }
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "relative");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/sorvala.desktop");
+    }
+    {
+        const ScopedEnvironment appImage("APPIMAGE", std::nullopt);
+        EXPECT_EQ(LaunchAtLogin::executableToStart("/usr/bin/sorvala"), "/usr/bin/sorvala");
+    }
+    const ScopedEnvironment appImage("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage");
     EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"), "/home/ana/Apps/Sorvala.AppImage");
-    ::unsetenv("APPIMAGE");
-    ::setenv("HOME", home.c_str(), 1);
-    if (hadConfig)
-        ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 }
 
 } // namespace

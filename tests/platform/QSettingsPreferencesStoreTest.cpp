@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/QSettingsPreferencesStore.h"
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -213,19 +214,13 @@ TEST_F(QSettingsStoreTest, AnUnwritableFileIsOneLogLine) {
 }
 
 TEST(QSettingsStorePath, FollowsXdgConfigHome) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string previous = saved ? saved : "";
-    ::setenv("XDG_CONFIG_HOME", "/tmp/elsewhere", 1);
-    EXPECT_EQ(QSettingsPreferencesStore::standardPath(), "/tmp/elsewhere/Sorvala/Sorvala.conf");
-    ::setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    if (!home.empty()) {
-        EXPECT_EQ(QSettingsPreferencesStore::standardPath(), home + "/.config/Sorvala/Sorvala.conf");
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "/tmp/elsewhere");
+        EXPECT_EQ(QSettingsPreferencesStore::standardPath(), "/tmp/elsewhere/Sorvala/Sorvala.conf");
     }
-    if (saved)
-        ::setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
-    else
-        ::unsetenv("XDG_CONFIG_HOME");
+    const ScopedEnvironment home("HOME", "/home/ana");
+    const ScopedEnvironment config("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(QSettingsPreferencesStore::standardPath(), "/home/ana/.config/Sorvala/Sorvala.conf");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/SystemCalendar.h"
 #include "support/ZoneCalendar.h"
+#include "support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -51,14 +52,10 @@ TEST(SystemCalendar, UnknownZoneFallsBackToUtc) {
 }
 
 TEST(SystemCalendar, TheSystemZoneHonoursTz) {
-    const char* saved = std::getenv("TZ");
-    const std::string previous = saved ? saved : "";
-    ::setenv("TZ", "America/New_York", 1);
-    const SystemCalendar calendar;
-    if (saved)
-        ::setenv("TZ", previous.c_str(), 1);
-    else
-        ::unsetenv("TZ");
+    const SystemCalendar calendar = [] {
+        const ScopedEnvironment zone("TZ", "America/New_York");
+        return SystemCalendar();
+    }();
     EXPECT_EQ(calendar.timeZoneId(), "America/New_York");
     EXPECT_EQ(calendar.utcOffsetSeconds(*parseIso8601("2026-01-15T12:00:00Z")), -5 * 3600);
     EXPECT_GE(calendar.firstWeekday(), 1);

@@ -2,6 +2,7 @@
 #include "platform/IssueReportSender.h"
 
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -108,9 +109,11 @@ TEST(IssueReportSender, AServerThatNeverAnswersOrIsNotThereIsUnreachable) {
 }
 
 TEST(IssueReportSender, EndpointComesFromTheEnvironmentWhenSet) {
-    qputenv("SORVALA_SUPPORT_URL", "http://127.0.0.1:9");
-    EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "http://127.0.0.1:9");
-    qunsetenv("SORVALA_SUPPORT_URL");
+    {
+        const ScopedEnvironment url("SORVALA_SUPPORT_URL", "http://127.0.0.1:9");
+        EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "http://127.0.0.1:9");
+    }
+    const ScopedEnvironment unset("SORVALA_SUPPORT_URL", std::nullopt);
     EXPECT_TRUE(IssueReportSender::configuredBaseAddress().startsWith("https://"));
 }
 

@@ -3,6 +3,7 @@
 #include "platform/PipeWireScreenCapture.h"
 
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 
 #include "SessionSupport.h"
 
@@ -135,13 +136,10 @@ TEST(LinuxSystemSignals, WithoutASoundServerTheMicrophoneIsReadFromAlsa) {
     LinuxSignalsOptions options;
     options.session = LinuxSession{LinuxSession::Type::unknown, {}};
     options.procAsound = SORVALA_TEST_DATA_DIR "/sensing/asound-capture-running";
-    const QByteArray saved = qgetenv("PULSE_SERVER");
-    qputenv("PULSE_SERVER", "unix:/nonexistent/sorvala-no-server");
-    auto probes = makeLinuxSystemSignals(log, options);
-    if (saved.isEmpty())
-        qunsetenv("PULSE_SERVER");
-    else
-        qputenv("PULSE_SERVER", saved);
+    auto probes = [&] {
+        const ScopedEnvironment pulse("PULSE_SERVER", "unix:/nonexistent/sorvala-no-server");
+        return makeLinuxSystemSignals(log, options);
+    }();
 
     ASSERT_TRUE(waitUntil([&] { return choice(*probes, "microphone") == "alsa-proc"; }));
     EXPECT_TRUE(probes->microphoneInUse());
