@@ -108,15 +108,8 @@ TEST(DrawCommand, BadArgumentsGiveOneLineAndStatusTwo) {
         {"--simulate=yes"},
     };
     for (const auto& args : bad) {
-        std::string joined;
-        for (const auto& arg : args)
-            joined += arg + " ";
-        SCOPED_TRACE(joined);
-        const auto result = draw(args);
-        EXPECT_EQ(result.status, 2);
-        EXPECT_EQ(result.out, "");
-        EXPECT_TRUE(result.err.starts_with("sorvalactl: draw: ")) << result.err;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        SCOPED_TRACE(::testing::PrintToString(args));
+        expectRefused(draw(args), "sorvalactl: draw: ");
     }
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ProbeCommand.h"
+#include "SubcommandRun.h"
 
 #include "core/SettingsKeys.h"
 #include "support/FakeSystemSignals.h"
@@ -20,13 +21,7 @@ using ::testing::HasSubstr;
 
 class ProbeCommandTest : public ::testing::Test {
 protected:
-    struct Result {
-        int status;
-        std::string out;
-        std::string err;
-    };
-
-    Result run(std::vector<std::string> args) {
+    SubcommandResult run(std::vector<std::string> args) {
         std::ostringstream out, err;
         ProbeSources sources{system, store, calendar, [this] { return now; }, [this](double seconds) {
                                  waits.push_back(seconds);

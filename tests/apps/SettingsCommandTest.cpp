@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "SubcommandRun.h"
 
+#include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <set>
 
 namespace sorvala::ctl {
 namespace {
@@ -19,37 +20,18 @@ using Result = SubcommandResult;
 // Each test gets its own XDG_CONFIG_HOME, so the command finds its own settings file there.
 class SettingsCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "sorvalactl-test.XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_home = pattern;
-        const char* saved = std::getenv("XDG_CONFIG_HOME");
-        m_savedHome = saved ? std::optional<std::string>(saved) : std::nullopt;
-        ::setenv("XDG_CONFIG_HOME", m_home.c_str(), 1);
-    }
-    void TearDown() override {
-        if (m_savedHome)
-            ::setenv("XDG_CONFIG_HOME", m_savedHome->c_str(), 1);
-        else
-            ::unsetenv("XDG_CONFIG_HOME");
-        fs::remove_all(m_home);
-    }
-
     static Result run(std::vector<std::string> args) { return runSubcommand("settings", std::move(args)); }
 
-    fs::path settingsFile() const { return m_home / "Sorvala" / "Sorvala.conf"; }
-    std::string fileBytes() const {
-        std::ifstream in(settingsFile(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    fs::path settingsFile() const { return home / "Sorvala" / "Sorvala.conf"; }
+    std::string fileBytes() const { return readFile(settingsFile()); }
     std::string get(const std::string& key) const {
         const Result result = run({"get", key});
         EXPECT_EQ(result.status, 0) << result.err;
         return result.out;
     }
 
-    fs::path m_home;
-    std::optional<std::string> m_savedHome;
+    TemporaryDirectory home;
+    ScopedEnvironment config{"XDG_CONFIG_HOME", home.path().string()};
 };
 
 TEST_F(SettingsCommandTest, ListShowsEverySettingWithDefaultValueAndLiveness) {
@@ -128,23 +110,14 @@ TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
         {},
     };
     for (const auto& args : cases) {
-        std::string joined;
-        for (const auto& arg : args)
-            joined += arg + " ";
-        SCOPED_TRACE(joined);
-        const Result result = run(args);
-        EXPECT_EQ(result.status, 2);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
-        EXPECT_EQ(result.err.rfind("sorvalactl: ", 0), 0u) << result.err;
+        SCOPED_TRACE(::testing::PrintToString(args));
+        expectRefused(run(args));
         EXPECT_EQ(fileBytes(), before);
     }
 }
 
 TEST_F(SettingsCommandTest, AChoiceRefusesOtherWordsAndListShowsTheChoices) {
-    const Result refused = run({"set", "enforcementLongBreaks", "Hardcore"});
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err,
+    EXPECT_EQ(run({"set", "enforcementLongBreaks", "Hardcore"}).err,
               "sorvalactl: enforcementLongBreaks takes one of casual, balanced, hardcore, not 'Hardcore'\n");
     const Result list = run({"list"});
     EXPECT_NE(list.out.find("(one of Glass, Submarine & Hero, Purr & Pop, Tink)\n"), std::string::npos) << list.out;
@@ -179,9 +152,9 @@ TEST_F(SettingsCommandTest, ResetOneOrAllLeavesOtherKeysAlone) {
 }
 
 TEST_F(SettingsCommandTest, AnUnwritableStoreIsAFailureNotSuccess) {
-    const fs::path blocker = m_home / "blocker";
-    std::ofstream(blocker) << "a file where a folder should be";
-    ::setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
+    const fs::path blocker = home / "blocker";
+    writeFile(blocker, "a file where a folder should be");
+    const ScopedEnvironment unwritable("XDG_CONFIG_HOME", blocker.string());
     const Result result = run({"set", "microMinutes", "5"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("preferences write failed"), std::string::npos) << result.err;

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace sorvala::ctl {
 namespace {
 
@@ -15,13 +12,6 @@ using Result = SubcommandResult;
 
 Result simulate(std::vector<std::string> args) {
     return runSubcommand("simulate", std::move(args));
-}
-
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 TEST(SimulateCommand, EachScenarioPrintsTheLogAndTheHistoryItWouldMake) {
@@ -66,7 +56,7 @@ TEST(SimulateCommand, BadScenariosNameTheLineAndPrintNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.scenario);
         const auto file = folder / "scenario.jsonl";
-        std::ofstream(file, std::ios::binary | std::ios::trunc) << c.scenario;
+        writeFile(file, c.scenario);
         const auto result = simulate({file.string()});
         EXPECT_EQ(result.status, usageError);
         EXPECT_EQ(result.out, "");

@@ -3,6 +3,9 @@
 
 #include "Subcommands.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +29,15 @@ inline SubcommandResult runSubcommand(std::string_view name, std::vector<std::st
         }
     }
     return {-1, {}, "no such subcommand"};
+}
+
+/// A refused invocation: the usage status, nothing on standard output and one line on standard
+/// error that starts with `prefix`.
+inline void expectRefused(const SubcommandResult& result, const std::string& prefix = "sorvalactl: ") {
+    EXPECT_EQ(result.status, usageError);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_TRUE(result.err.starts_with(prefix)) << result.err;
 }
 
 } // namespace sorvala::ctl

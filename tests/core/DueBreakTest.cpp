@@ -2,7 +2,6 @@
 #include "core/BreakDecision.h"
 #include "core/BreakHold.h"
 #include "core/DueBreak.h"
-#include "core/SmartPauseCooldown.h"
 
 #include "support/CorePrinters.h"
 
@@ -64,13 +63,6 @@ TEST(DueBreakNudge, FiresOncePerHoldCountingFromTheFirstExcusal) {
     EXPECT_EQ(due.nudgeIfDue(false, 1800, t0 + 4000), std::nullopt) << "once per hold";
     due.recordHold(Block::smartPause, "Call", true, t0 + 5000);
     EXPECT_EQ(due.nudgeIfDue(false, 1800, t0 + 6800), 6800.0) << "a new hold may nudge again";
-}
-
-TEST(SmartPauseCooldownRemaining, CountsDownAndNeverExceedsTheCooldown) {
-    EXPECT_EQ(SmartPauseCooldown::remainingSeconds(t0, 0, t0), 0);
-    EXPECT_EQ(SmartPauseCooldown::remainingSeconds(t0, 30, t0 + 10), 20);
-    EXPECT_EQ(SmartPauseCooldown::remainingSeconds(t0, 30, t0 + 45), 0);
-    EXPECT_EQ(SmartPauseCooldown::remainingSeconds(t0, 30, t0 - 3600), 30) << "clock set back an hour";
 }
 
 TEST(DueBreakReductions, KeepOnlyWhatStillMatters) {

@@ -15,7 +15,6 @@ namespace {
 using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::Field;
-using ::testing::IsEmpty;
 using Outcome = BreakEvent::Outcome;
 
 const ZoneCalendar berlin("Europe/Berlin");
@@ -145,20 +144,6 @@ TEST(ReportsContent, BarsSplitIntoTakenAndSkippedAgainstTheBusiestMonth) {
     EXPECT_EQ(content.buckets[1].tooltip, "1–5 min: 0 breaks");
 }
 
-TEST(ReportsContent, OnlySnoozesLeaveEverySectionEmpty) {
-    const auto content = ReportsPresentation::content(
-        {event("2026-11-10T10:00:00", Outcome::postponed), event("2026-11-10T11:00:00", Outcome::postponed)}, berlin);
-    EXPECT_THAT(content.months, IsEmpty());
-    EXPECT_THAT(content.extremes, IsEmpty());
-    EXPECT_THAT(content.buckets, IsEmpty());
-}
-
-} // namespace
-} // namespace sorvala
-
-namespace sorvala {
-namespace {
-
 TEST(DayOffsetCache, AnswersLikeTheZoneAcrossDaylightSavingChanges) {
     for (const char* zone : {"Europe/Berlin", "Australia/Lord_Howe", "America/St_Johns"}) {
         SCOPED_TRACE(zone);
@@ -171,12 +156,6 @@ TEST(DayOffsetCache, AnswersLikeTheZoneAcrossDaylightSavingChanges) {
         }
     }
 }
-
-} // namespace
-} // namespace sorvala
-
-namespace sorvala {
-namespace {
 
 TEST(StatsContent, AgreesWithTheDayByDayFunctionsOverMonthsOfHistory) {
     // Breaks every 25 minutes from 08:00 to 18:00 for 120 days across the October change of

@@ -34,6 +34,12 @@ int distance(Rgb a, Rgb b) {
     return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
 }
 
+Rgb pixelAt(XImage* image, int x, int y) {
+    const unsigned long value = XGetPixel(image, x, y);
+    return {static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
+            static_cast<int>(value & 0xff)};
+}
+
 class Saver {
 public:
     Saver(const std::vector<std::string>& arguments, const std::vector<std::string>& environment) {
@@ -111,26 +117,19 @@ protected:
 
     Rgb pixel(int x, int y) {
         XImage* image = XGetImage(m_display, root, x, y, 1, 1, AllPlanes, ZPixmap);
-        const unsigned long value = XGetPixel(image, 0, 0);
+        const Rgb colour = pixelAt(image, 0, 0);
         XDestroyImage(image);
-        return {static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
-                static_cast<int>(value & 0xff)};
+        return colour;
     }
 
     /// Pixels of the host that differ from the paper colour at its corner: the ink laid so far.
     int inkedPixels() {
         XImage* image = XGetImage(m_display, root, hostX, hostY, hostW, hostH, AllPlanes, ZPixmap);
-        const unsigned long corner = XGetPixel(image, 2, 2);
-        const Rgb paper{static_cast<int>((corner >> 16) & 0xff), static_cast<int>((corner >> 8) & 0xff),
-                        static_cast<int>(corner & 0xff)};
+        const Rgb paper = pixelAt(image, 2, 2);
         int count = 0;
         for (int y = 0; y < hostH; y += 2)
-            for (int x = 0; x < hostW; x += 2) {
-                const unsigned long v = XGetPixel(image, x, y);
-                const Rgb here{static_cast<int>((v >> 16) & 0xff), static_cast<int>((v >> 8) & 0xff),
-                               static_cast<int>(v & 0xff)};
-                count += distance(here, paper) > 60 ? 1 : 0;
-            }
+            for (int x = 0; x < hostW; x += 2)
+                count += distance(pixelAt(image, x, y), paper) > 60 ? 1 : 0;
         XDestroyImage(image);
         return count;
     }

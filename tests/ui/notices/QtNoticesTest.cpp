@@ -5,11 +5,11 @@
 #include "simulation/VirtualTimers.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/notices/NoticeCapsule.h"
 #include "ui/notices/ScreenDim.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -185,13 +185,6 @@ public:
 protected:
     void mousePressEvent(QMouseEvent*) override { ++clicks; }
 };
-
-bool waitFor(const std::function<bool()>& done) {
-    QDeadlineTimer deadline(3000);
-    while (!done() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 /// Clicks at a screen point through the X server, as the user's pointer would.
 void clickAt(QPoint at) {

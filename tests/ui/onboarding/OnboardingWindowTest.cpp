@@ -5,11 +5,10 @@
 #include "core/SettingsKeys.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 
@@ -46,18 +45,6 @@ protected:
         for (int i = 0; i < 5; ++i)
             QApplication::processEvents();
     }
-    /// Saves what the window shows when SORVALA_SCREENSHOT_DIR names a folder, for looking at.
-    static void screenshot(QWidget& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("SORVALA_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            return;
-        QElapsedTimer fade;
-        fade.start();
-        while (fade.elapsed() < 400)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-        QDir().mkpath(folder);
-        window.grab().save(folder + "/" + name + ".png");
-    }
 
     MemoryPreferences store;
     RecordingLogger log;
@@ -73,13 +60,13 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
     EXPECT_EQ(window.windowTitle(), "Welcome to Sorvala");
     EXPECT_TRUE(texts(window).contains("This is a break."));
     EXPECT_EQ(button(window, "Back"), nullptr);
-    screenshot(window, "1-the-break");
+    saveScreenshot(window, "1-the-break");
 
     const char* names[] = {"2-rhythm", "3-waiting", "4-tray", "5-start"};
     for (const char* name : names) {
         button(window, "Continue")->click();
         settle();
-        screenshot(window, name);
+        saveScreenshot(window, name);
     }
     EXPECT_EQ(window.step(), Step::start);
     EXPECT_TRUE(texts(window).contains("You're set."));
@@ -123,7 +110,7 @@ TEST_F(OnboardingWindowTest, MicroSwitchRewritesTheRhythmAndRestartsTheSchedule)
     window.advance();
     settle();
     EXPECT_TRUE(texts(window).contains("Most breaks are 20 seconds."));
-    screenshot(window, "2-rhythm-on");
+    saveScreenshot(window, "2-rhythm-on");
     window.findChild<QCheckBox*>()->click();
     settle();
     EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 0);
@@ -131,7 +118,7 @@ TEST_F(OnboardingWindowTest, MicroSwitchRewritesTheRhythmAndRestartsTheSchedule)
     EXPECT_TRUE(texts(window).contains("Long breaks only."));
     EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "onboarding set microMinutes=0"),
               log.lines.end());
-    screenshot(window, "2-rhythm-off");
+    saveScreenshot(window, "2-rhythm-off");
     window.findChild<QCheckBox*>()->click();
     settle();
     EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 20);
@@ -147,7 +134,7 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     settle();
     EXPECT_TRUE(texts(window).contains("Breaks will arrive without warning"));
     EXPECT_NE(button(window, "Open Notification Settings"), nullptr);
-    screenshot(window, "4-tray-denied");
+    saveScreenshot(window, "4-tray-denied");
 
     notifications = NotificationState::granted;
     window.refresh({Step::menuBar});

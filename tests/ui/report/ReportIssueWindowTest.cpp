@@ -1,17 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "ui/report/ReportIssueWindow.h"
 
-#include "core/Clock.h"
 #include "platform/IssueReportSender.h"
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
+#include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTcpServer>
@@ -23,15 +20,6 @@
 
 namespace sorvala {
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Instant at) : m_at(at) {}
-    Instant now() const override { return m_at; }
-
-private:
-    Instant m_at;
-};
 
 /// Answers every request with `status` and keeps the last body.
 class SupportServer {
@@ -68,12 +56,6 @@ private:
 
 class ReportIssueWindowTest : public testing::Test {
 protected:
-    void waitFor(const std::function<bool()>& done) {
-        QElapsedTimer waited;
-        waited.start();
-        while (!done() && waited.elapsed() < 10000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
     ReportIssueWindow::Services services(IssueReportSender& sender) {
         return {log,
                 berlin,
@@ -85,14 +67,6 @@ protected:
                 "7",
                 "abc",
                 std::string("desk")};
-    }
-    void screenshot(QWidget& window, const QString& name) {
-        const QString folder = qEnvironmentVariable("SORVALA_SCREENSHOT_DIR");
-        if (folder.isEmpty())
-            return;
-        QApplication::processEvents();
-        QDir().mkpath(folder);
-        window.grab().save(folder + "/" + name + ".png");
     }
 
     RecordingLogger log;
@@ -114,19 +88,19 @@ TEST_F(ReportIssueWindowTest, SendsTheChosenDaysAndSaysHowItWent) {
     window.findChild<QLineEdit*>()->setText(" ann@example.org ");
     window.findChild<QPlainTextEdit*>()->setPlainText("It froze.\n");
     EXPECT_TRUE(window.canSend());
-    screenshot(window, "report");
+    saveScreenshot(window, "report");
 
     window.send();
     EXPECT_EQ(window.statusText(), "Sending…");
     EXPECT_FALSE(window.canSend());
-    waitFor([&] { return window.statusText() != "Sending…"; });
+    waitFor([&] { return window.statusText() != "Sending…"; }, 10000);
     EXPECT_EQ(window.statusText(), "Sent — thank you.");
     EXPECT_EQ(
         server.body.toStdString(),
         R"({"appBuild":"7","deviceId":"abc","deviceName":"desk","email":"ann@example.org",)"
         R"("logs":"2026-12-04T09:00:00Z kept older\n2026-12-06T08:00:00Z kept newer","message":"It froze."})");
     EXPECT_EQ(log.lines.front(), "issue report sending logsIncluded=true");
-    waitFor([&] { return !window.isVisible(); });
+    waitFor([&] { return !window.isVisible(); }, 10000);
     EXPECT_FALSE(window.isVisible()) << "closes itself after a success";
 }
 
@@ -152,7 +126,7 @@ TEST_F(ReportIssueWindowTest, RefusalKeepsTheFormAndValidationGuardsSend) {
     EXPECT_FALSE(dates[0]->isEnabled());
 
     window.send();
-    waitFor([&] { return window.statusText() != "Sending…"; });
+    waitFor([&] { return window.statusText() != "Sending…"; }, 10000);
     EXPECT_EQ(window.statusText(), "The server refused the report — check the email address.");
     EXPECT_TRUE(window.canSend());
     EXPECT_EQ(server.body.indexOf("\"logs\""), -1);

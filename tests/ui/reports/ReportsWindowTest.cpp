@@ -2,10 +2,9 @@
 #include "ui/reports/ReportBarView.h"
 #include "ui/reports/ReportsWindow.h"
 
-#include "../stats/WidgetTestSupport.h"
-
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
+#include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
 #include <QGridLayout>
@@ -13,7 +12,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 
 namespace sorvala {
 namespace {
@@ -26,11 +24,6 @@ const ZoneCalendar berlin("Europe/Berlin");
 
 BreakEvent event(const std::string& local, Outcome outcome, std::optional<double> seconds = std::nullopt) {
     return BreakEvent{berlin.at(local), BreakEvent::Kind::long_, outcome, seconds};
-}
-
-std::string readAll(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class ReportsWindowTest : public ::testing::Test {
@@ -117,15 +110,15 @@ TEST_F(ReportsWindowTest, ExportWritesTheWholeHistoryAsCsvInOneStep) {
     appendHistory(target, history); // an older file in the way is replaced, not appended to
 
     EXPECT_EQ(window.exportTo(QString::fromStdString(target.string())), std::nullopt);
-    EXPECT_EQ(readAll(target), "date,kind,outcome,duration_seconds\n"
-                               "2026-12-01T10:00:00+01:00,long,taken,60\n"
-                               "2026-12-01T10:20:00+01:00,long,postponed,\n");
+    EXPECT_EQ(readFile(target), "date,kind,outcome,duration_seconds\n"
+                                "2026-12-01T10:00:00+01:00,long,taken,60\n"
+                                "2026-12-01T10:20:00+01:00,long,postponed,\n");
     EXPECT_THAT(log.lines, Contains("CSV exported to " + target.string()));
 }
 
 TEST_F(ReportsWindowTest, AFailedExportSaysSoAndLosesNothing) {
     appendHistory(file, {event("2026-12-01T10:00:00", Outcome::taken, 60.0)});
-    const std::string history = readAll(file);
+    const std::string history = readFile(file);
 
     const auto missing = folder.path() / "no such folder" / "export.csv";
     const auto failure = window.exportTo(QString::fromStdString(missing.string()));
@@ -136,7 +129,7 @@ TEST_F(ReportsWindowTest, AFailedExportSaysSoAndLosesNothing) {
     // Choosing the history itself as the export would replace every recorded break.
     const auto self = window.exportTo(QString::fromStdString((folder.path() / "." / "break-events.jsonl").string()));
     ASSERT_TRUE(self);
-    EXPECT_EQ(readAll(file), history);
+    EXPECT_EQ(readFile(file), history);
 }
 
 TEST(ReportsExportPath, ProposesTheExportNameInTheDocumentsFolder) {

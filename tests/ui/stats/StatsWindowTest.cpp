@@ -2,14 +2,13 @@
 #include "ui/stats/StatsViews.h"
 #include "ui/stats/StatsWindow.h"
 
-#include "WidgetTestSupport.h"
-
 #include "app/SettingsSchema.h"
 #include "core/BreakSchedule.h"
 #include "history/ScreenScore.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
+#include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
 #include <QLabel>
