@@ -313,13 +313,16 @@ void LongBreakContent::paintEvent(QPaintEvent* event) {
         return;
     }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setTransform(drawingToWidget());
-    const QTransform back = drawingToWidget().inverted();
+    const QTransform toWidget = drawingToWidget();
+    const QTransform back = toWidget.inverted();
     for (const QRect& rect : inDrawing) {
-        // Only the layer's pixels under this rectangle are read.
+        // Only the layer's pixels under this rectangle are read. The clip is in the content's
+        // coordinates, so it is set before the breath's transform.
         const QRectF source = back.mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) &
                               QRectF(QPointF(0, 0), m_drawingFrame.size());
+        painter.resetTransform();
         painter.setClipRect(rect);
+        painter.setTransform(toWidget);
         painter.drawImage(source, m_layer, QRectF(source.topLeft() * m_layer.devicePixelRatio(),
                                                   source.size() * m_layer.devicePixelRatio()));
     }
@@ -410,8 +413,8 @@ void MicroBreakContent::fitColumn(double fit, int width, bool withSubtitle, bool
     const int ring = scaled(300);
     m_ring->setFixedSize(ring, ring);
     m_countdown->setFont(monospaced(points(46)));
-    // The caption stays inside the circle, which is narrower than it below two thirds of the size.
-    const double caption = std::min(1.0, fit / 0.62);
+    // The caption stays inside the circle, which is narrower than it below about five sixths of the size.
+    const double caption = std::min(1.0, fit / 0.85);
     QFont seconds = monospaced(std::round(9.5 * caption * 2) / 2);
     seconds.setLetterSpacing(QFont::AbsoluteSpacing, 2.66 * caption);
     m_seconds->setFont(seconds);
