@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -24,6 +25,14 @@ namespace {
 
 constexpr int controlsHideMilliseconds = 3000;
 constexpr int controlsFadeMilliseconds = 400;
+constexpr double breathSeconds = 7;
+constexpr double breathSmallest = 0.99;
+constexpr double breathLargest = 1.005;
+constexpr double breathFaintest = 0.85;
+// The breath moves the drawing by a fraction of a pixel per frame, too little to repaint all of
+// it every frame on a large screen: one band is repainted per frame, and neighbouring bands differ
+// by less than a pixel and an opacity step.
+constexpr int breathBands = 8;
 
 QColor withAlpha(QColor colour, qreal alpha) {
     colour.setAlphaF(float(colour.alphaF() * alpha));
@@ -98,7 +107,7 @@ LongBreakContent::LongBreakContent(PreferencesStore& store, const BreakContentSt
     m_controlsHide.start();
 
     m_frames.setTimerType(Qt::PreciseTimer);
-    connect(&m_frames, &QTimer::timeout, this, [this] { frame(); });
+    connect(&m_frames, &QTimer::timeout, this, [this] { advanceFrame(mediaNow()); });
     m_frames.start(frameInterval(screen()));
 }
 
@@ -160,6 +169,15 @@ void LongBreakContent::layoutChrome() {
     m_drawingFrame = QRectF(std::round(square.x), std::round(h - square.y - square.height), std::round(square.width),
                             std::round(square.height));
     m_view->setGeometry(m_drawingFrame.size(), devicePixelRatioF());
+    const QPointF centre = m_drawingFrame.center();
+    const QSizeF largest = m_drawingFrame.size() * breathLargest;
+    m_breathBounds = QRectF(centre - QPointF(largest.width(), largest.height()) / 2, largest)
+                         .toAlignedRect()
+                         .adjusted(-1, -1, 1, 1);
+    m_layer = QImage(m_view->pixelSize(), QImage::Format_ARGB32_Premultiplied);
+    m_layer.setDevicePixelRatio(devicePixelRatioF());
+    m_fading = QImage();
+    refreshLayer(QRect(QPoint(0, 0), m_drawingFrame.size().toSize()));
 }
 
 void LongBreakContent::resizeEvent(QResizeEvent*) {
@@ -176,12 +194,97 @@ void LongBreakContent::resizeEvent(QResizeEvent*) {
     update();
 }
 
-void LongBreakContent::frame() {
+QTransform LongBreakContent::drawingToWidget() const {
+    const QPointF centre = m_drawingFrame.center();
+    return QTransform::fromTranslate(centre.x(), centre.y())
+        .scale(m_breath.scale, m_breath.scale)
+        .translate(m_drawingFrame.left() - centre.x(), m_drawingFrame.top() - centre.y());
+}
+
+QRect LongBreakContent::onWidget(const QRegion& inDrawing) const {
+    // A pixel more each side: the pixels left by the previous frame's breath are covered too.
+    return drawingToWidget().mapRect(QRectF(inDrawing.boundingRect())).toAlignedRect().adjusted(-2, -2, 2, 2);
+}
+
+void LongBreakContent::refreshLayer(const QRegion& inDrawing) {
+    if (m_layer.isNull())
+        return;
+    QPainter painter(&m_layer);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& rect : inDrawing)
+        painter.fillRect(rect, Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_view->paint(painter, inDrawing);
+}
+
+void LongBreakContent::prepareFade() {
+    // The ink fades out over two seconds with its breath held; painting it in place once means
+    // each fade frame is a single blend instead of a resampling of the whole drawing.
+    const qreal ratio = devicePixelRatioF();
+    m_fading = QImage(m_breathBounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    m_fading.setDevicePixelRatio(ratio);
+    m_fading.fill(Qt::transparent);
+    QPainter painter(&m_fading);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setTransform(drawingToWidget() * QTransform::fromTranslate(-m_breathBounds.x(), -m_breathBounds.y()));
+    painter.drawImage(QPointF(0, 0), m_layer);
+    painter.end();
+    // Only tiles with ink change as it fades; the backdrop elsewhere stays as it is.
+    constexpr int tile = 32;
+    m_fadingInk = {};
+    for (int top = 0; top < m_fading.height(); top += tile) {
+        const int rows = std::min(tile, m_fading.height() - top);
+        for (int left = 0; left < m_fading.width(); left += tile) {
+            const int columns = std::min(tile, m_fading.width() - left);
+            bool inked = false;
+            for (int y = top; y < top + rows && !inked; ++y) {
+                const auto* line = reinterpret_cast<const QRgb*>(m_fading.constScanLine(y)) + left;
+                inked = std::any_of(line, line + columns, [](QRgb pixel) { return qAlpha(pixel) != 0; });
+            }
+            if (inked)
+                m_fadingInk[size_t(top / tile % 2)] += QRectF(QPointF(left, top) / ratio, QSizeF(columns, rows) / ratio)
+                                   .toAlignedRect()
+                                   .translated(m_breathBounds.topLeft());
+        }
+    }
+}
+
+void LongBreakContent::advanceFrame(double now) {
     if (m_drawingFrame.isEmpty())
         return;
-    const QRegion changed = m_view->animateOneFrame(mediaNow());
-    if (!changed.isEmpty())
-        update(changed.translated(m_drawingFrame.topLeft().toPoint()));
+    const QRegion changed = m_view->animateOneFrame(now);
+    const bool fading = m_view->logic().phase().kind == ProgressiveRenderer::Phase::Kind::fading;
+    if (!m_style.reduceMotion) {
+        // Scale 0.99 to 1.005 and opacity 0.85 to 1 over 7 s, eased, and back.
+        const double t = 0.5 - 0.5 * std::cos(now / breathSeconds * std::numbers::pi);
+        m_breath.opacity = breathFaintest + (1 - breathFaintest) * t;
+        if (!fading)
+            m_breath.scale = breathSmallest + (breathLargest - breathSmallest) * t;
+    }
+    if (fading) {
+        if (m_fading.isNull())
+            prepareFade();
+        // The ink thins by less than 1 % a frame: each half of its rows is repainted every other
+        // frame, and neighbouring rows never differ by more than one frame's step.
+        update(m_fadingInk[size_t(m_band++ % 2)]);
+        return;
+    }
+    if (!m_fading.isNull()) {
+        // A new drawing begins on a clear layer where the fade left only the backdrop.
+        m_fading = QImage();
+        update(m_fadingInk[0] + m_fadingInk[1]);
+    }
+    if (!changed.isEmpty()) {
+        refreshLayer(changed);
+        for (const QRect& rect : changed)
+            update(onWidget(rect));
+    }
+    if (!m_style.reduceMotion) {
+        const int band = m_band++ % breathBands;
+        const int top = m_breathBounds.top() + m_breathBounds.height() * band / breathBands;
+        const int bottom = m_breathBounds.top() + m_breathBounds.height() * (band + 1) / breathBands;
+        update(QRect(m_breathBounds.left(), top, m_breathBounds.width(), bottom - top));
+    }
 }
 
 void LongBreakContent::paintEvent(QPaintEvent* event) {
@@ -189,14 +292,40 @@ void LongBreakContent::paintEvent(QPaintEvent* event) {
     for (const QRect& rect : event->region())
         painter.drawPixmap(rect, m_backdrop, QRectF(QPointF(rect.topLeft()) * m_backdrop.devicePixelRatio(),
                                                     QSizeF(rect.size()) * m_backdrop.devicePixelRatio()));
-    const QPoint origin = m_drawingFrame.topLeft().toPoint();
-    const QRegion inDrawing =
-        event->region().translated(-origin) & QRect(QPoint(0, 0), m_drawingFrame.size().toSize());
-    if (inDrawing.isEmpty())
+    const QRegion inDrawing = event->region() & m_breathBounds;
+    if (inDrawing.isEmpty() || m_layer.isNull())
         return;
-    painter.translate(origin);
-    painter.setClipRegion(inDrawing);
-    m_view->paint(painter, inDrawing);
+    if (!m_fading.isNull()) {
+        painter.setOpacity(m_breath.opacity * m_view->logic().inkOpacity());
+        for (const QRect& rect : inDrawing) {
+            const qreal ratio = m_fading.devicePixelRatio();
+            painter.drawImage(rect, m_fading,
+                              QRectF(QPointF(rect.topLeft() - m_breathBounds.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
+        }
+        return;
+    }
+    painter.setOpacity(m_breath.opacity);
+    if (m_breath.scale == 1) {
+        const QPoint origin = m_drawingFrame.topLeft().toPoint();
+        const qreal ratio = m_layer.devicePixelRatio();
+        for (const QRect& rect : inDrawing & m_drawingFrame.toRect())
+            painter.drawImage(rect, m_layer, QRectF(QPointF(rect.topLeft() - origin) * ratio, QSizeF(rect.size()) * ratio));
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QTransform toWidget = drawingToWidget();
+    const QTransform back = toWidget.inverted();
+    for (const QRect& rect : inDrawing) {
+        // Only the layer's pixels under this rectangle are read. The clip is in the content's
+        // coordinates, so it is set before the breath's transform.
+        const QRectF source = back.mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) &
+                              QRectF(QPointF(0, 0), m_drawingFrame.size());
+        painter.resetTransform();
+        painter.setClipRect(rect);
+        painter.setTransform(toWidget);
+        painter.drawImage(source, m_layer, QRectF(source.topLeft() * m_layer.devicePixelRatio(),
+                                                  source.size() * m_layer.devicePixelRatio()));
+    }
 }
 
 MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const BreakWindows::MicroContent& content,
@@ -215,36 +344,27 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
 
     m_countdown = label(QString::fromStdString(MicroBreakDisplay::countdownText(content.restSeconds)), monospaced(46),
                         colour(p.text), 0, nullptr);
-    auto* seconds = label(QStringLiteral("SECONDS OF REST"), monospaced(9.5), colour(p.seconds), 2.66, nullptr);
-    auto* ring = new QWidget;
-    ring->setFixedSize(300, 300);
-    ring->setAttribute(Qt::WA_TranslucentBackground);
-    auto* ringStack = new QVBoxLayout(ring);
+    m_seconds = label(QStringLiteral("SECONDS OF REST"), monospaced(9.5), colour(p.seconds), 2.66, nullptr);
+    m_ring = new QWidget(this);
+    m_ring->setAttribute(Qt::WA_TranslucentBackground);
+    auto* ringStack = new QVBoxLayout(m_ring);
+    ringStack->setContentsMargins(0, 0, 0, 0);
     ringStack->setSpacing(5);
     ringStack->addStretch();
     ringStack->addWidget(m_countdown, 0, Qt::AlignHCenter);
-    ringStack->addWidget(seconds, 0, Qt::AlignHCenter);
+    ringStack->addWidget(m_seconds, 0, Qt::AlignHCenter);
     ringStack->addStretch();
 
-    auto* prompt = label(QString::fromStdString(content.prompt.prompt), systemFont(40, QFont::Light), colour(p.text),
-                         0, nullptr);
-    // Every tip fits on one line; wrapping a 40-point title inside the narrow column clips it.
-    auto* subtitle = label(QString::fromStdString(content.prompt.subtitle), systemFont(15), colour(p.subtitle), 0,
-                           nullptr);
-    subtitle->setWordWrap(true);
-    subtitle->setFixedWidth(420);
-    // The column is sized from its children's hints, which ignore wrapping; the height is fixed here.
-    subtitle->setFixedHeight(subtitle->heightForWidth(420));
-    QLabel* cue = nullptr;
+    // The column is placed by hand: its pieces shrink together on a small screen (fitColumn).
+    m_column = new QWidget(this);
+    m_column->setAttribute(Qt::WA_TranslucentBackground);
+    m_ring->setParent(m_column);
+    m_prompt = label(QString::fromStdString(content.prompt.prompt), systemFont(40, QFont::Light), colour(p.text), 0,
+                     m_column);
+    m_subtitle = label(QString::fromStdString(content.prompt.subtitle), systemFont(15), colour(p.subtitle), 0, m_column);
+    m_subtitle->setWordWrap(true);
     if (content.prompt.cue)
-        cue = label(QString::fromStdString(*content.prompt.cue), monospaced(11.5), colour(p.accent), 2.76, nullptr);
-    auto* text = stack(nullptr, {prompt, subtitle}, 18, Qt::AlignHCenter);
-    if (cue) {
-        static_cast<QVBoxLayout*>(text->layout())->addSpacing(22 - 18);
-        text->layout()->addWidget(cue);
-        text->layout()->setAlignment(cue, Qt::AlignHCenter);
-    }
-    m_column = stack(this, {ring, text}, 46, Qt::AlignHCenter);
+        m_cue = label(QString::fromStdString(*content.prompt.cue), monospaced(11.5), colour(p.accent), 2.76, m_column);
 
     m_skip = pillButton(QStringLiteral("Skip this break"), p, nullptr);
     m_skip->setVisible(content.skipVisible);
@@ -255,10 +375,10 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
     m_buttons = stack(this, {m_skip, hint}, 11, Qt::AlignHCenter);
 
     if (!style.reduceMotion) {
-        if (cue) {
-            auto* effect = new QGraphicsOpacityEffect(cue);
-            cue->setGraphicsEffect(effect);
-            auto* pulse = new QPropertyAnimation(effect, "opacity", cue);
+        if (m_cue) {
+            auto* effect = new QGraphicsOpacityEffect(m_cue);
+            m_cue->setGraphicsEffect(effect);
+            auto* pulse = new QPropertyAnimation(effect, "opacity", m_cue);
             pulse->setDuration(6000);
             pulse->setKeyValueAt(0, 1.0);
             pulse->setKeyValueAt(0.5, 0.45);
@@ -283,17 +403,79 @@ void MicroBreakContent::revealSkip() {
 }
 
 QRectF MicroBreakContent::ringSquare() const {
-    return QRectF(m_column->mapTo(this, QPoint((m_column->width() - 300) / 2, 0)), QSizeF(300, 300));
+    return QRectF(m_ring->mapTo(this, QPoint(0, 0)), QSizeF(m_ring->size()));
+}
+
+void MicroBreakContent::fitColumn(double fit, int width, bool withSubtitle, bool withCue) {
+    using namespace QtBreakChrome;
+    const auto points = [fit](double full) { return std::round(full * fit * 2) / 2; };
+    const auto scaled = [fit](int full) { return int(std::lround(full * fit)); };
+    const int ring = scaled(300);
+    m_ring->setFixedSize(ring, ring);
+    m_countdown->setFont(monospaced(points(46)));
+    // The caption stays inside the circle, which is narrower than it below about five sixths of the size.
+    const double caption = std::min(1.0, fit / 0.85);
+    QFont seconds = monospaced(std::round(9.5 * caption * 2) / 2);
+    seconds.setLetterSpacing(QFont::AbsoluteSpacing, 2.66 * caption);
+    m_seconds->setFont(seconds);
+    m_ring->layout()->setSpacing(scaled(5));
+    m_ring->layout()->activate();
+
+    // Each tip fits on one line at full size; on a narrow screen the title wraps.
+    width = std::max(width, 1);
+    m_prompt->setFont(systemFont(points(40), QFont::Light));
+    m_prompt->setWordWrap(false);
+    QSize prompt = m_prompt->sizeHint();
+    if (prompt.width() > width) {
+        m_prompt->setWordWrap(true);
+        prompt = QSize(width, m_prompt->heightForWidth(width));
+    }
+    const int textWidth = std::min(width, 420);
+    const QSize subtitle(textWidth, m_subtitle->heightForWidth(textWidth));
+    const QSize cue = m_cue ? m_cue->sizeHint() : QSize();
+    m_subtitle->setVisible(withSubtitle);
+    if (m_cue)
+        m_cue->setVisible(withCue);
+
+    const int columnWidth = std::max({ring, prompt.width(), withSubtitle ? subtitle.width() : 0, withCue ? cue.width() : 0});
+    const auto centred = [columnWidth](QWidget* widget, QSize size, int y) {
+        widget->setGeometry((columnWidth - size.width()) / 2, y, size.width(), size.height());
+        return y + size.height();
+    };
+    int y = centred(m_ring, {ring, ring}, 0) + scaled(46);
+    y = centred(m_prompt, prompt, y);
+    if (withSubtitle)
+        y = centred(m_subtitle, subtitle, y + scaled(18));
+    if (m_cue && withCue)
+        y = centred(m_cue, cue, y + scaled(withSubtitle ? 22 : 18));
+    m_column->resize(columnWidth, y);
 }
 
 void MicroBreakContent::layoutChrome() {
+    constexpr int side = 24;
+    constexpr int gap = 12;
     m_top->adjustSize();
     m_top->move(34, 20);
     m_buttons->adjustSize();
     m_buttons->move((width() - m_buttons->width()) / 2, height() - 24 - m_buttons->height());
-    m_column->adjustSize();
-    const int room = std::max(0, m_buttons->y() - m_column->height());
-    m_column->move((width() - m_column->width()) / 2, room / 2);
+    // The column keeps clear of the name above and the buttons below: on a small screen it shrinks,
+    // then leaves out the subtitle, then the cue.
+    const int top = m_top->y() + m_top->height() + gap;
+    const int bottom = m_buttons->y() - gap;
+    const int columnWidth = std::max(0, width() - 2 * side);
+    const bool cue = m_cue != nullptr;
+    const std::pair<bool, bool> shown[] = {{true, cue}, {false, cue}, {false, false}};
+    bool fits = false;
+    for (const auto& [withSubtitle, withCue] : shown) {
+        for (int step = 0; step <= 12 && !fits; ++step) {
+            fitColumn(1.0 - 0.05 * step, columnWidth, withSubtitle, withCue);
+            fits = m_column->height() <= bottom - top && m_column->width() <= std::max(columnWidth, 1);
+        }
+        if (fits)
+            break;
+    }
+    const int centred = (m_buttons->y() - m_column->height()) / 2;
+    m_column->move((width() - m_column->width()) / 2, std::max(centred, top));
 }
 
 void MicroBreakContent::resizeEvent(QResizeEvent*) {
@@ -322,7 +504,8 @@ void MicroBreakContent::paintEvent(QPaintEvent* event) {
     if (!m_style.reduceMotion)
         breath = 0.5 - 0.5 * std::cos(elapsed / 6 * std::numbers::pi);
     const double scale = 0.88 + (1.05 - 0.88) * breath;
-    QRadialGradient glow(centre, 112 * scale);
+    const double glowRadius = 112 * square.width() / 300 * scale;
+    QRadialGradient glow(centre, glowRadius);
     QColor glowColour = QtBreakChrome::colour(m_style.palette.glow);
     glowColour.setAlphaF(float(glowColour.alphaF() * (0.5 + 0.4 * breath) / 0.9));
     QColor clear = glowColour;
@@ -332,9 +515,10 @@ void MicroBreakContent::paintEvent(QPaintEvent* event) {
     glow.setColorAt(1, clear);
     painter.setPen(Qt::NoPen);
     painter.setBrush(glow);
-    painter.drawEllipse(centre, 112 * scale, 112 * scale);
+    painter.drawEllipse(centre, glowRadius, glowRadius);
 
-    const QRectF circle(centre - QPointF(120, 120), QSizeF(240, 240));
+    const double radius = 120 * square.width() / 300;
+    const QRectF circle(centre - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QtBreakChrome::colour(m_style.palette.ringTrack), 2.5));
     painter.drawEllipse(circle);

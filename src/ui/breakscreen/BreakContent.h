@@ -7,10 +7,13 @@
 #include "render/SorvalaSaverView.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -50,20 +53,44 @@ public:
     void stopFrames();
     /// Frames follow the refresh rate of the screen the content is on now.
     void followScreen();
+    /// One frame at media time `now` (seconds since the content was made): the pen moves, the
+    /// drawing breathes, and the parts that changed are scheduled for repaint.
+    void advanceFrame(double now);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    /// The drawing's breath: its scale about its centre and its opacity.
+    struct Breath {
+        double scale = 1;
+        double opacity = 1;
+    };
+
     void layoutChrome();
-    void frame();
     void setControlsVisible(bool visible);
     double mediaNow() const { return double(m_clock.nsecsElapsed()) / 1e9; }
+    QTransform drawingToWidget() const;
+    QRect onWidget(const QRegion& inDrawing) const;
+    void refreshLayer(const QRegion& inDrawing);
+    void prepareFade();
 
     BreakContentStyle m_style;
     std::unique_ptr<SorvalaSaverView> m_view;
     QRectF m_drawingFrame;
+    /// Where the drawing can reach on the content at its largest breath.
+    QRect m_breathBounds;
+    /// The drawing with its live pen at full opacity, refreshed where the pen changed it; the
+    /// content composes it over the backdrop with the breath.
+    QImage m_layer;
+    /// While the finished drawing fades: the layer as it breathed when the fade began, already in
+    /// place on `m_breathBounds`, so each fade frame only blends it at a new opacity.
+    QImage m_fading;
+    /// Where `m_fading` has ink, on the content: its even rows of tiles and its odd ones.
+    std::array<QRegion, 2> m_fadingInk;
+    Breath m_breath;
+    int m_band = 0;
     QPixmap m_backdrop;
     QElapsedTimer m_clock;
     QTimer m_frames;
@@ -93,6 +120,8 @@ protected:
 
 private:
     void layoutChrome();
+    /// Sizes the column at `fit` of its full size, its text at most `width` wide.
+    void fitColumn(double fit, int width, bool withSubtitle, bool withCue);
     QRectF ringSquare() const;
 
     BreakContentStyle m_style;
@@ -102,7 +131,12 @@ private:
     QTimer m_animation;
     QWidget* m_top = nullptr;
     QWidget* m_column = nullptr;
+    QWidget* m_ring = nullptr;
     QLabel* m_countdown = nullptr;
+    QLabel* m_seconds = nullptr;
+    QLabel* m_prompt = nullptr;
+    QLabel* m_subtitle = nullptr;
+    QLabel* m_cue = nullptr;
     QWidget* m_buttons = nullptr;
     QPushButton* m_skip = nullptr;
     bool m_risen = false;

@@ -84,7 +84,7 @@ QtBreakWindows::QtBreakWindows(PreferencesStore& store, Logger& log, SaveFinishe
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) { setOpacity(value.toReal()); });
     m_grabRetry.setSingleShot(true);
     m_grabRetry.setInterval(grabRetryMilliseconds);
-    connect(&m_grabRetry, &QTimer::timeout, this, [this] { grabKeyboard(); });
+    connect(&m_grabRetry, &QTimer::timeout, this, [this] { grabInput(); });
 }
 
 QtBreakWindows::~QtBreakWindows() = default;
@@ -196,6 +196,7 @@ void QtBreakWindows::moveContent(const std::string& display) {
     }
     if (m_micro)
         place(m_micro, window);
+    regrab();
 }
 
 void QtBreakWindows::fadeIn() {
@@ -212,21 +213,34 @@ void QtBreakWindows::fadeIn() {
     first->setFocus();
     if (onWayland())
         m_log.log("break screen on wayland: full screen on each output; keys reach it only while it has focus");
-    m_grabAttempts = 0;
-    grabKeyboard();
+    regrab();
 }
 
-void QtBreakWindows::grabKeyboard() {
+QWindow* QtBreakWindows::grabWindow() const {
+    // The window with the buttons takes the grabs: every click is reported to it, so its own
+    // buttons must be on it.
+    for (const QWidget* content : {static_cast<QWidget*>(m_long), static_cast<QWidget*>(m_micro)})
+        if (content && content->window() != content)
+            return content->window()->windowHandle();
+    return m_windows.empty() ? nullptr : m_windows.front().window->windowHandle();
+}
+
+void QtBreakWindows::regrab() {
+    m_grabAttempts = 0;
+    grabInput();
+}
+
+void QtBreakWindows::grabInput() {
     if (m_windows.empty() || onWayland())
         return;
-    auto* window = m_windows.front().window->windowHandle();
-    // A window that is not mapped yet cannot take the grab; it is asked again shortly.
-    if (window && window->setKeyboardGrabEnabled(true))
+    auto* window = grabWindow();
+    // A window that is not mapped yet cannot take the grabs; it is asked again shortly.
+    if (window && window->setKeyboardGrabEnabled(true) && window->setMouseGrabEnabled(true))
         return;
     if (++m_grabAttempts < grabAttempts)
         m_grabRetry.start();
     else
-        m_log.log("break screen keyboard grab failed attempts=" + std::to_string(m_grabAttempts));
+        m_log.log("break screen input grab failed attempts=" + std::to_string(m_grabAttempts));
 }
 
 void QtBreakWindows::setCountdown(const std::string& text) {
@@ -257,9 +271,8 @@ void QtBreakWindows::release(const std::string& display) {
         return;
     found->window->hide();
     m_windows.erase(found);
-    if (!m_windows.empty() && m_windows.front().window->windowHandle() &&
-        !m_windows.front().window->windowHandle()->setKeyboardGrabEnabled(true))
-        m_grabRetry.start();
+    // Unmapping the window that held the grabs ended them.
+    regrab();
 }
 
 std::optional<bool> QtBreakWindows::drawingComplete() {
@@ -283,8 +296,10 @@ void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
     if (m_long)
         m_long->stopFrames();
     for (auto& covering : m_windows) {
-        if (auto* handle = covering.window->windowHandle())
+        if (auto* handle = covering.window->windowHandle()) {
             handle->setKeyboardGrabEnabled(false);
+            handle->setMouseGrabEnabled(false);
+        }
         m_fading.push_back(std::move(covering.window));
     }
     m_windows.clear();

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QScreen;
+class QWindow;
 
 namespace sorvala {
 
@@ -89,7 +90,9 @@ private:
     BreakWindow* windowOf(const std::string& display) const;
     void prepareBreakLook();
     void place(QWidget* content, BreakWindow* window);
-    void grabKeyboard();
+    QWindow* grabWindow() const;
+    void regrab();
+    void grabInput();
     void setOpacity(qreal opacity);
 
     PreferencesStore& m_store;
