@@ -19,10 +19,13 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString portalInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
+constexpr const char* gnomeSchema = "org.gnome.desktop.interface";
+constexpr const char* colorSchemeGnomeKey = "color-scheme";
 
 /// The portal's Read wraps the value in a variant inside a variant.
 QVariant unwrapped(QVariant value) {
-    for (int depth = 0; depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>();
+    for (int depth = 0;
+         depth < 4 && value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>();
          ++depth)
         value = value.value<QDBusVariant>().variant();
     return value;
@@ -38,9 +41,9 @@ ColorSchemeWatcher::ColorSchemeWatcher(QApplication& application, QDBusConnectio
         return;
     if (readPortal())
         return;
-    // Without a portal nothing announces a change: look again now and then.
-    connect(&m_gnomePoll, &QTimer::timeout, this, &ColorSchemeWatcher::readGnome);
-    m_gnomePoll.start(5000);
+    // Without a portal, GNOME's own key announces its changes.
+    m_gnomeWatch =
+        std::make_unique<GSettingsWatch>(gnomeSchema, colorSchemeGnomeKey, [this] { readGnome(); });
     readGnome();
 }
 
@@ -83,7 +86,7 @@ bool ColorSchemeWatcher::readPortal() {
 }
 
 void ColorSchemeWatcher::readGnome() {
-    const auto value = gsettingsString("org.gnome.desktop.interface", "color-scheme");
+    const auto value = gsettingsString(gnomeSchema, colorSchemeGnomeKey);
     follow(value ? fromGnomeValue(*value) : std::nullopt);
 }
 

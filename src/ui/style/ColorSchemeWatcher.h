@@ -2,12 +2,13 @@
 #pragma once
 
 #include "breakscreen/DesignTokens.h"
+#include "platform/GSettingsWatch.h"
 
 #include <QDBusConnection>
 #include <QObject>
 #include <QPalette>
-#include <QTimer>
 
+#include <memory>
 #include <optional>
 #include <string_view>
 
@@ -41,7 +42,7 @@ private:
     QDBusConnection m_bus;
     QPalette m_platformPalette;
     std::optional<DesignTokens::Appearance> m_preference;
-    QTimer m_gnomePoll;
+    std::unique_ptr<GSettingsWatch> m_gnomeWatch;
 };
 
 } // namespace sorvala
