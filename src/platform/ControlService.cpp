@@ -26,9 +26,29 @@ QVariantMap propertyMap(const ControlService::Status& status) {
     };
 }
 
+/// Only what differs goes out: this runs every second the countdown moves.
+QVariantMap changedProperties(const std::optional<ControlService::Status>& before,
+                              const ControlService::Status& now) {
+    if (!before)
+        return propertyMap(now);
+    QVariantMap changed;
+    if (before->statusText != now.statusText)
+        changed.insert(QStringLiteral("StatusText"), now.statusText);
+    if (before->countdown != now.countdown)
+        changed.insert(QStringLiteral("Countdown"), now.countdown);
+    if (before->secondsUntilNextBreak != now.secondsUntilNextBreak)
+        changed.insert(QStringLiteral("SecondsUntilNextBreak"), now.secondsUntilNextBreak);
+    if (before->paused != now.paused)
+        changed.insert(QStringLiteral("Paused"), now.paused);
+    if (before->onBreak != now.onBreak)
+        changed.insert(QStringLiteral("OnBreak"), now.onBreak);
+    return changed;
+}
+
 } // namespace
 
-ControlService::ControlService(Logger& log, std::function<Status()> status, Commands commands, QDBusConnection bus)
+ControlService::ControlService(Logger& log, std::function<Status()> status, Commands commands,
+                               QDBusConnection bus)
     : m_log(log), m_status(std::move(status)), m_commands(std::move(commands)), m_bus(std::move(bus)) {
     m_ticker.setInterval(1000);
     m_ticker.setTimerType(Qt::CoarseTimer);
@@ -95,13 +115,7 @@ void ControlService::announceChanges() {
     const auto now = current();
     if (m_announced == now)
         return;
-    const auto before = m_announced.value_or(Status{});
-    const auto all = propertyMap(now);
-    const auto old = propertyMap(before);
-    QVariantMap changed;
-    for (auto it = all.cbegin(); it != all.cend(); ++it)
-        if (!m_announced || old.value(it.key()) != it.value())
-            changed.insert(it.key(), it.value());
+    const auto changed = changedProperties(m_announced, now);
     m_announced = now;
     auto signal = QDBusMessage::createSignal(QString::fromLatin1(objectPath), propertiesInterface,
                                              QStringLiteral("PropertiesChanged"));
@@ -194,7 +208,8 @@ ControlClient::Result ControlClient::call(const QString& method, const QVariantL
     // Waiting runs the event loop, so a caller that also serves the interface (a test) is not stuck.
     const auto reply = bus.call(message, QDBus::BlockWithGui, callTimeoutMs);
     if (reply.type() == QDBusMessage::ErrorMessage)
-        return {.running = true, .error = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage()};
+        return {.running = true,
+                .error = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage()};
     return {};
 }
 
@@ -242,8 +257,9 @@ void ControlClient::StatusFollower::start() {
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString&) { fetch(); });
-    m_bus.connect(QString::fromLatin1(ControlService::serviceName), QString::fromLatin1(ControlService::objectPath),
-                  propertiesInterface, QStringLiteral("PropertiesChanged"), this,
+    m_bus.connect(QString::fromLatin1(ControlService::serviceName),
+                  QString::fromLatin1(ControlService::objectPath), propertiesInterface,
+                  QStringLiteral("PropertiesChanged"), this,
                   SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
     fetch();
 }
@@ -254,7 +270,7 @@ void ControlClient::StatusFollower::fetch() {
 }
 
 void ControlClient::StatusFollower::propertiesChanged(const QString& interface, const QVariantMap& changed,
-                                                     const QStringList&) {
+                                                      const QStringList&) {
     if (interface != QString::fromLatin1(ControlService::interfaceName))
         return;
     if (!m_last) {
