@@ -155,18 +155,35 @@ std::string entryLine(std::string_view programPath, bool disabled, bool last) {
            (last ? "" : "\\");
 }
 
-/// Makes the last line of a list end in "\n\" so another line can follow it.
-void openForAnother(Line& line) {
+/// Makes the last line of a list end in "\n\" so another line can follow it; `endEntry` adds the
+/// "\n" that ends the list's last entry when the list does not end in one yet.
+void openForAnother(Line& line, bool endEntry) {
     std::string text = line.text;
     if (continues(text))
         text.pop_back();
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
         text.pop_back();
-    const bool endsInEntry = text.size() >= 2 && text.ends_with("\\n");
-    if (!endsInEntry && !Text::trimmed(text).empty() && !Text::trimmed(text).ends_with(":"))
+    if (endEntry)
         text += " \\n";
     line.text = text + "\\";
     line.newline = true;
+}
+
+/// Replaces the first entry of ours among `pieces`, the entries of `line` from `valueStart` on,
+/// with the entry for `programPath`; false when none of them is ours.
+bool rewriteSharedEntry(std::string& line, std::size_t valueStart, const std::vector<std::string>& pieces,
+                        std::string_view programPath, bool keepDisabled) {
+    std::size_t at = valueStart;
+    for (const std::string& piece : pieces) {
+        at = line.find(piece, at);
+        if (isOurs(piece)) {
+            const bool disabled = keepDisabled && parse(piece).disabled;
+            line.replace(at, piece.size(), (disabled ? "-" : "") + entry(programPath));
+            return true;
+        }
+        at += piece.size();
+    }
+    return false;
 }
 
 } // namespace
@@ -209,6 +226,15 @@ std::string withEntry(std::string_view file, std::string_view programPath, bool 
         if (i == block->first)
             text.remove_prefix(block->valueStart);
         const auto pieces = entriesOf(continues(text) ? text.substr(0, text.size() - 1) : text);
+        if (pieces.size() > 1) {
+            // Ours shares the line with others: only its own text changes, or the stale entry
+            // would stay first in the list and ours would be added again after it.
+            if (rewriteSharedEntry(lines[i].text,
+                                   static_cast<std::size_t>(text.data() - lines[i].text.data()), pieces,
+                                   programPath, keepDisabled))
+                return joinLines(lines);
+            continue;
+        }
         if (pieces.size() != 1 || !isOurs(pieces.front()))
             continue;
         const bool disabled = keepDisabled && parse(pieces.front()).disabled;
@@ -219,7 +245,11 @@ std::string withEntry(std::string_view file, std::string_view programPath, bool 
         lines[i].text = replaced;
         return joinLines(lines);
     }
-    openForAnother(lines[block->last]);
+    // Whether the list ends in an entry without its "\n": judged on the value, not the line, since
+    // a blank last line or an entry ending in a colon would mislead a look at the line alone.
+    const std::string value = blockValue(lines, *block);
+    const std::string_view list = Text::trimmed(value);
+    openForAnother(lines[block->last], !list.empty() && !list.ends_with("\\n"));
     lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(block->last) + 1,
                  Line{entryLine(programPath, false, true), true});
     return joinLines(lines);
@@ -230,9 +260,12 @@ std::string fromDefaults(std::string_view defaults, std::string_view programPath
                        "# Every setting left out here keeps its default.\n\n";
     const auto list = programs(defaults);
     std::vector<Line> lines{{"programs:\t\t\t\t\t\t\t\t      \\", true}};
+    // An entry of ours in the defaults (a packaged one, say) would come first and name another
+    // program than the one added here; ours is the only one the new file keeps.
     if (list)
         for (const std::string& item : *list)
-            lines.push_back({"\t\t\t\t" + item + "\t\t\t    \\n\\", true});
+            if (!isOurs(item))
+                lines.push_back({"\t\t\t\t" + item + "\t\t\t    \\n\\", true});
     lines.push_back({entryLine(programPath, false, true), true});
     return file + joinLines(lines);
 }

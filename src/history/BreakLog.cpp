@@ -129,7 +129,7 @@ std::optional<double> jsonNumber(std::string_view text) {
 /// The exact form `encode` writes, read without a general JSON parser: a history is almost all
 /// such lines, and reading them this way is several times faster. Anything else answers nullopt
 /// and goes to the general reader, which has the last word.
-std::optional<BreakEvent> decodeWrittenForm(std::string_view rest) {
+std::optional<BreakEvent> readWrittenForm(std::string_view rest) {
     if (!consume(rest, "{\"date\":\""))
         return std::nullopt;
     const auto date = plainString(rest);
@@ -274,9 +274,17 @@ std::optional<std::string> encode(const BreakEvent& event) {
     return line;
 }
 
+std::optional<BreakEvent> decodeWrittenForm(std::string_view line) {
+    return readWrittenForm(line);
+}
+
 std::optional<BreakEvent> decodeLine(std::string_view line) {
-    if (auto event = decodeWrittenForm(line))
+    if (auto event = readWrittenForm(line))
         return event;
+    return decodeAnyForm(line);
+}
+
+std::optional<BreakEvent> decodeAnyForm(std::string_view line) {
     const nlohmann::json object = nlohmann::json::parse(line, nullptr, false);
     if (!object.is_object())
         return std::nullopt;

@@ -69,6 +69,11 @@ std::filesystem::path fileURL();
 std::optional<std::string> encode(const BreakEvent& event);
 /// The event one stored line holds; nullopt for anything that is not a well-formed record.
 std::optional<BreakEvent> decodeLine(std::string_view line);
+/// The two readers `decodeLine` is made of, apart so they can be checked against each other: the
+/// quick one reads only the exact form `encode` writes, the general one any JSON object, and
+/// wherever the quick one answers the general one must answer the same.
+std::optional<BreakEvent> decodeWrittenForm(std::string_view line);
+std::optional<BreakEvent> decodeAnyForm(std::string_view line);
 
 /// What `decode` found: the events in file order and the number of lines it had to skip.
 struct Decoded {

@@ -108,6 +108,15 @@ TEST(XScreenSaverPrograms, ListsInOtherShapes) {
         {"a list whose last line continues into the end of the file",
          "programs: \\\n maze --root \\n\\",
          {"maze --root", "\"Sorvala\"  /s --root"}},
+        {"a last entry that ends in a colon",
+         "programs: maze -mode:\n",
+         {"maze -mode:", "\"Sorvala\"  /s --root"}},
+        {"a blank last line after an unended entry",
+         "programs: maze --root \\\n\t\n",
+         {"maze --root", "\"Sorvala\"  /s --root"}},
+        {"ours sharing a line with others",
+         "programs: \\\n maze --root \\n \"Sorvala\" /old/sorvala-saver --root \\n qix\n",
+         {"maze --root", "\"Sorvala\"  /s --root", "qix"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -126,4 +135,10 @@ TEST(XScreenSaverPrograms, ANewFileKeepsTheDefaultListAndAddsOurs) {
     // Without a defaults file the list holds ours alone.
     EXPECT_EQ(Programs::programs(Programs::fromDefaults("", "/s")),
               (std::vector<std::string>{"\"Sorvala\"  /s --root"}));
+    // An entry of ours already in the defaults gives way to the one for this program.
+    const std::string packaged =
+        "*programs:\tmaze --root \\n\\\n  \"Sorvala\"  /opt/old/sorvala-saver --root \\n\n";
+    const std::string made = Programs::fromDefaults(packaged, "/s");
+    EXPECT_EQ(Programs::programs(made), (std::vector<std::string>{"maze --root", "\"Sorvala\"  /s --root"}));
+    EXPECT_EQ(Programs::registeredProgram(made), "/s");
 }
