@@ -46,7 +46,7 @@ TEST(DrawingGenerator, EveryDrawingKeepsItsShapeAcrossSeeds) {
         std::vector<Sorvala> d;
         for (int drawing = 0; drawing < SorvalaGenerator::drawingCount; ++drawing)
             d.push_back(generate({1440, 900}, drawing, seed));
-        const auto points = [&](int drawing, std::size_t stroke) { return d[drawing].strokes()[stroke].points.size(); };
+        const auto points = [&](int drawing, std::size_t stroke) { return d[static_cast<std::size_t>(drawing)].strokes()[stroke].points.size(); };
 
         const auto n = static_cast<std::size_t>(d[0].colorBlockSize());
         EXPECT_TRUE(inSet(n, {96, 108, 120, 132, 144}));

@@ -64,7 +64,7 @@ TEST(BreakLogFormat, LinesThatAreNotRecordsAreRefused) {
         R"({"date":1733426587,"kind":"long","outcome":"taken"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":"300"})",
         R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken","durationSeconds":012})",
-        R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken"})" "}",
+        (R"({"date":"2026-12-05T19:23:07Z","kind":"long","outcome":"taken"})" "}"),
     };
     for (const char* line : refused) {
         SCOPED_TRACE(line);
