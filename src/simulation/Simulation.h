@@ -2,10 +2,10 @@
 #pragma once
 
 #include "app/ApplicationDelegate.h"
-#include "simulation/MemoryPreferences.h"
-#include "simulation/RecordingPorts.h"
 #include "breakscreen/BreakScreenLifecycle.h"
+#include "simulation/MemoryPreferences.h"
 #include "simulation/RecordingBreakWindows.h"
+#include "simulation/RecordingPorts.h"
 #include "simulation/SimulatedUser.h"
 #include "simulation/Timeline.h"
 #include "simulation/VirtualTimers.h"
@@ -70,9 +70,11 @@ public:
     RecordingNotices* notices() { return m_notices.get(); }
     Timeline& timeline() { return m_timeline; }
     const Timeline& timeline() const { return m_timeline; }
+    /// Forgets the timeline and the calls on the break windows, for runs too long to keep them.
+    void forgetRecords();
     const std::vector<BreakEvent>& history() const { return m_history.recorded(); }
     MemoryPreferences& store() { return m_store; }
-    const Calendar& calendar() const { return m_calendar; }
+    const ZoneCalendar& calendar() const { return m_calendar; }
     VirtualTimers& timers() { return m_timers; }
     /// Timers the break screen and the notices hold.
     int auxiliaryTimers() const;

@@ -25,6 +25,8 @@ public:
     void note(std::string text) { m_entries.push_back({m_clock.now(), std::move(text), false}); }
 
     const std::vector<Entry>& entries() const { return m_entries; }
+    /// Forgets every entry and the memory they took, for runs too long to keep them all.
+    void clear() { std::vector<Entry>().swap(m_entries); }
     /// The log lines alone, without their dates.
     std::vector<std::string> logLines() const;
     /// Every entry's text, port calls included.

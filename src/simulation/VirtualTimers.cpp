@@ -44,6 +44,8 @@ TimerField VirtualTimers::scheduled(double after, bool repeats, double, std::fun
 }
 
 void VirtualTimers::runUntil(Instant until) {
+    // Timers dropped without firing go too, or a program that re-arms without firing piles them up.
+    std::erase_if(m_entries, [](const auto& entry) { return !entry->valid; });
     for (;;) {
         std::shared_ptr<Entry> next;
         for (const auto& entry : m_entries)

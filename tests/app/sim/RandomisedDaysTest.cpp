@@ -1,38 +1,168 @@
 // SPDX-License-Identifier: MIT
-// Many simulated days of random work, absences, causes, commands, sleeps and relaunches, checked
-// against the rules that must hold whatever the user does.
+// Many simulated days of random work, absences, causes, commands, sleeps, clock changes, settings
+// changes, relaunches and crashes, checked against the rules that must hold whatever the user does.
 #include "SimulationSupport.h"
 
 #include "core/SettingsKeys.h"
 #include "history/BreakLog.h"
+#include "history/ScreenScore.h"
 #include "sensing/Sensors.h"
 
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <new>
 #include <random>
+
+// Every heap block of this test program is counted, so that a test can tell how much memory the
+// application holds at two moments.
+namespace {
+std::atomic<long long> liveBlocks{0};
+std::atomic<long long> liveBytes{0};
+
+void* counted(std::size_t size) {
+    void* block = std::malloc(size ? size : 1);
+    if (!block)
+        return nullptr;
+    liveBlocks.fetch_add(1, std::memory_order_relaxed);
+    liveBytes.fetch_add(static_cast<long long>(malloc_usable_size(block)), std::memory_order_relaxed);
+    return block;
+}
+
+void uncounted(void* block) noexcept {
+    if (!block)
+        return;
+    liveBlocks.fetch_sub(1, std::memory_order_relaxed);
+    liveBytes.fetch_sub(static_cast<long long>(malloc_usable_size(block)), std::memory_order_relaxed);
+    std::free(block);
+}
+
+void* countedOrThrow(std::size_t size) {
+    if (void* block = counted(size))
+        return block;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    return countedOrThrow(size);
+}
+void* operator new[](std::size_t size) {
+    return countedOrThrow(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return counted(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return counted(size);
+}
+void operator delete(void* block) noexcept {
+    uncounted(block);
+}
+void operator delete[](void* block) noexcept {
+    uncounted(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    uncounted(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    uncounted(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    uncounted(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    uncounted(block);
+}
 
 namespace sorvala {
 namespace {
 
-constexpr std::string_view causes[] = {Sensors::callLabel, Sensors::fullscreenLabel, Sensors::doNotDisturbLabel};
+/// Heap blocks and bytes.
+struct Heap {
+    long long blocks = 0;
+    long long bytes = 0;
+    Heap operator-(const Heap& other) const { return {blocks - other.blocks, bytes - other.bytes}; }
+};
+
+Heap liveHeap() {
+    return {liveBlocks.load(), liveBytes.load()};
+}
+
+/// What the application object (with its break screen, windows and notices) holds, and what
+/// stays behind once it is gone.
+struct Footprint {
+    Heap held;
+    long long leftBlocks = 0;
+};
+
+constexpr std::string_view causes[] = {Sensors::callLabel, Sensors::fullscreenLabel,
+                                       Sensors::doNotDisturbLabel};
+
+/// The seed of the long runs: SORVALA_SIM_SEED when set, else `fallback`.
+unsigned seedOr(unsigned fallback) {
+    const char* chosen = std::getenv("SORVALA_SIM_SEED");
+    return chosen && *chosen ? static_cast<unsigned>(std::strtoul(chosen, nullptr, 10)) : fallback;
+}
 
 class RandomDays {
 public:
     explicit RandomDays(unsigned seed) : m_random(seed), m_sim(options()) {
-        m_sim.onBreakBegin = [this](bool isMicroBreak, bool startedManually) { checkBegin(isMicroBreak, startedManually); };
+        m_sim.onBreakBegin = [this](bool isMicroBreak, bool startedManually) {
+            checkBegin(isMicroBreak, startedManually);
+        };
     }
 
-    void run(int days) {
+    /// Runs `days` days of random use, calling `dayEnded` with each day's number as it ends.
+    void run(int days, const std::function<void(int day)>& dayEnded = {}) {
         m_sim.launch();
-        const auto end = m_sim.now() + days * 86400.0;
-        while (m_sim.now() < end) {
-            m_sim.advance(uniform(5, 40 * 60));
-            act();
-            checkTimers();
+        const auto start = m_sim.now();
+        for (int day = 1; day <= days; ++day) {
+            while (m_sim.now() < start + day * 86400.0) {
+                m_sim.advance(uniform(5, 40 * 60));
+                act();
+                checkTimers();
+            }
+            if (dayEnded)
+                dayEnded(day);
         }
         settle();
     }
 
+    /// Brings the application to the same quiet state, then weighs it by ending it (a crash) and
+    /// launching it again. What stays behind leaves out the simulated time zone's cache.
+    Footprint footprint() {
+        for (const auto cause : causes)
+            m_sim.user().setCause(cause, false);
+        m_sim.user().setDisplayAsleep(false);
+        if (m_sim.app())
+            m_sim.app()->resumeReminders();
+        // What the last settings window and the last micro break leave behind is there both times.
+        m_sim.changeSettings({});
+        if (m_sim.app())
+            m_sim.app()->startMicroBreakNow();
+        settle();
+        m_sim.forgetRecords();
+        const auto running = liveHeap();
+        m_sim.kill();
+        m_sim.advance(0);
+        m_sim.forgetRecords();
+        const auto left = liveHeap();
+        const auto leftBlocks = left.blocks - static_cast<long long>(m_sim.calendar().cachedOffsets());
+        m_sim.launch();
+        return {running - left, leftBlocks};
+    }
+
     std::vector<std::string> faults;
     int breaksBegun = 0;
+    int scheduledBreaks = 0; ///< begun by the schedule, not by hand
+    /// Whether the user quits and relaunches, and the application crashes now and then.
+    bool relaunches = true;
+    /// The number of records at each moment the clock was set back, which can replay a moment;
+    /// a vector, as one heap block whatever its length.
+    std::vector<std::size_t> clockSetBackBefore;
 
 private:
     Simulation::Options options() {
@@ -41,7 +171,8 @@ private:
         o.timeZone = "Europe/Berlin";
         o.drawingSeconds = uniform(20, 400);
         o.settings[std::string(SettingsSchema::workingHoursEnabledKey)] = chance(0.5);
-        o.settings[std::string(SettingsSchema::fixedBreakTimesKey)] = std::string(chance(0.5) ? "12:30, 18:45" : "");
+        o.settings[std::string(SettingsSchema::fixedBreakTimesKey)] =
+            std::string(chance(0.5) ? "12:30, 18:45" : "");
         o.settings[std::string(SettingsSchema::snoozesPerSessionKey)] = std::int64_t(uniform(0, 3));
         o.settings[std::string(SettingsSchema::snoozesPerDayKey)] = std::int64_t(uniform(0, 5));
         o.settings[std::string(SettingsSchema::enforcementLongBreaksKey)] =
@@ -50,18 +181,30 @@ private:
         return o;
     }
 
-    double uniform(double low, double high) { return std::uniform_real_distribution<double>(low, high)(m_random); }
+    double uniform(double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(m_random);
+    }
     bool chance(double p) { return std::bernoulli_distribution(p)(m_random); }
     template <class T> T pick(std::initializer_list<T> choices) {
-        return *(choices.begin() + std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(m_random));
+        return *(choices.begin() +
+                 std::uniform_int_distribution<std::size_t>(0, choices.size() - 1)(m_random));
     }
 
     void act() {
         auto* app = m_sim.app();
-        switch (std::uniform_int_distribution<int>(0, 19)(m_random)) {
-        case 0: case 1: case 2: m_sim.user().setActivity(SimulatedUser::Activity::work); break;
-        case 3: case 4: case 5: m_sim.user().setActivity(SimulatedUser::Activity::read); break;
-        case 6: case 7: m_sim.user().setActivity(SimulatedUser::Activity::idle); break;
+        // Calls end, fullscreen videos finish: a cause lasts a few steps, not for days.
+        for (const auto cause : causes)
+            if (m_sim.user().causeActive(cause) && chance(0.3))
+                m_sim.user().setCause(cause, false);
+        switch (std::uniform_int_distribution<int>(0, 20)(m_random)) {
+        case 0:
+        case 1:
+        case 2: m_sim.user().setActivity(SimulatedUser::Activity::work); break;
+        case 3:
+        case 4:
+        case 5: m_sim.user().setActivity(SimulatedUser::Activity::read); break;
+        case 6:
+        case 7: m_sim.user().setActivity(SimulatedUser::Activity::idle); break;
         case 8: {
             const auto cause = causes[std::uniform_int_distribution<std::size_t>(0, 2)(m_random)];
             m_sim.user().setCause(cause, !m_sim.user().causeActive(cause));
@@ -79,7 +222,10 @@ private:
                     app->pause(m_sim.now() + uniform(60, 3 * 3600));
             }
             break;
-        case 12: if (app) app->resumeReminders(); break;
+        case 12:
+            if (app)
+                app->resumeReminders();
+            break;
         case 13:
             if (app) {
                 if (chance(0.5))
@@ -88,10 +234,16 @@ private:
                     app->startMicroBreakNow();
             }
             break;
-        case 14: pick({0, 1, 2}) == 0 ? m_sim.skip() : pick({0, 1}) == 0 ? m_sim.extend() : (m_sim.escape(), m_sim.escape()); break;
+        case 14:
+            pick({0, 1, 2}) == 0 ? m_sim.skip()
+            : pick({0, 1}) == 0  ? m_sim.extend()
+                                 : (m_sim.escape(), m_sim.escape());
+            break;
         case 15: chance(0.5) ? m_sim.skipHeadsUp() : m_sim.undoAway(); break;
         case 16: m_sim.sleep(uniform(30, 10 * 3600)); break;
         case 17:
+            if (!relaunches)
+                break;
             if (chance(0.8))
                 m_sim.quit();
             else
@@ -99,10 +251,37 @@ private:
             m_sim.advance(uniform(1, 600));
             m_sim.launch();
             break;
-        case 18:
-            m_sim.changeSettings({{std::string(SettingsSchema::reminderMinutesKey), std::int64_t(uniform(10, 60))}});
+        case 18: changeSomeSetting(); break;
+        case 19: {
+            // A correction of a few minutes, a zone's hour, or a clock set wrong by half a day.
+            const double by = pick({uniform(1, 600), 3600.0, uniform(3600, 12 * 3600)});
+            if (chance(0.5)) {
+                m_sim.setClock(by);
+            } else {
+                clockSetBackBefore.push_back(m_sim.history().size());
+                m_sim.setClock(-by);
+            }
             break;
+        }
         default: break;
+        }
+    }
+
+    void changeSomeSetting() {
+        using namespace SettingsSchema;
+        const auto key = [](std::string_view k) { return std::string(k); };
+        switch (std::uniform_int_distribution<int>(0, 5)(m_random)) {
+        case 0: m_sim.changeSettings({{key(reminderMinutesKey), std::int64_t(uniform(10, 60))}}); break;
+        case 1: m_sim.changeSettings({{key(microMinutesKey), std::int64_t(pick({0, 10, 20, 30}))}}); break;
+        case 2: m_sim.changeSettings({{key(breakCycleEnabledKey), chance(0.5)}}); break;
+        case 3:
+            m_sim.changeSettings({{key(breakCycleLengthKey), std::int64_t(pick({0, 1, 2, 3, 5}))}});
+            break;
+        case 4: m_sim.changeSettings({{key(workingHoursEnabledKey), chance(0.5)}}); break;
+        default:
+            m_sim.changeSettings({{key(enforcementMicroBreaksKey),
+                                   std::string(pick<std::string_view>({"casual", "balanced", "hardcore"}))}});
+            break;
         }
     }
 
@@ -110,6 +289,7 @@ private:
         ++breaksBegun;
         if (startedManually)
             return;
+        ++scheduledBreaks;
         const auto* app = m_sim.app();
         const auto where = " at " + iso8601(m_sim.now()) + (isMicroBreak ? " (micro)" : " (long)");
         if (app && app->engine().isPaused())
@@ -123,8 +303,8 @@ private:
     void checkTimers() {
         const int expected = (m_sim.app() ? m_sim.app()->liveTimerFields() : 0) + m_sim.auxiliaryTimers();
         if (m_sim.timers().liveCount() != expected)
-            faults.push_back("live timers " + std::to_string(m_sim.timers().liveCount()) + " but fields hold " +
-                             std::to_string(expected) + " at " + iso8601(m_sim.now()));
+            faults.push_back("live timers " + std::to_string(m_sim.timers().liveCount()) +
+                             " but fields hold " + std::to_string(expected) + " at " + iso8601(m_sim.now()));
     }
 
     // Lets every break on screen run out with nothing getting in its way.
@@ -144,6 +324,35 @@ public:
     const Simulation& simulation() const { return m_sim; }
 };
 
+/// The faults the run noted, and what must hold of its history: it decodes, and a break on screen
+/// leaves at most one record, taken or skipped, never both, never twice.
+void expectSoundRun(const RandomDays& days) {
+    for (const auto& fault : days.faults)
+        ADD_FAILURE() << fault;
+
+    const auto& history = days.simulation().history();
+    std::string file;
+    for (const auto& event : history) {
+        const auto line = BreakLog::encode(event);
+        ASSERT_TRUE(line) << "an event the history cannot hold";
+        file += *line + "\n";
+    }
+    const auto decoded = BreakLog::decode(file);
+    EXPECT_EQ(decoded.undecodableLines, 0);
+    EXPECT_EQ(decoded.events.size(), history.size());
+
+    for (std::size_t i = 1; i < history.size(); ++i) {
+        EXPECT_FALSE(history[i] == history[i - 1] &&
+                     !std::binary_search(days.clockSetBackBefore.begin(), days.clockSetBackBefore.end(), i))
+            << "recorded twice at " << iso8601(history[i].date);
+    }
+    const auto onScreen = std::count_if(history.begin(), history.end(), [](const BreakEvent& e) {
+        return e.outcome == BreakEvent::Outcome::taken ||
+               (e.outcome == BreakEvent::Outcome::skipped && e.durationSeconds);
+    });
+    EXPECT_LE(onScreen, days.breaksBegun);
+}
+
 TEST(RandomisedDays, RulesHoldThroughManySimulatedDays) {
     int breaks = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
@@ -151,30 +360,47 @@ TEST(RandomisedDays, RulesHoldThroughManySimulatedDays) {
         RandomDays days(seed);
         days.run(6);
         breaks += days.breaksBegun;
-        for (const auto& fault : days.faults)
-            ADD_FAILURE() << fault;
-
-        const auto& history = days.simulation().history();
-        std::string file;
-        for (const auto& event : history) {
-            const auto line = BreakLog::encode(event);
-            ASSERT_TRUE(line) << "an event the history cannot hold";
-            file += *line + "\n";
-        }
-        const auto decoded = BreakLog::decode(file);
-        EXPECT_EQ(decoded.undecodableLines, 0);
-        EXPECT_EQ(decoded.events.size(), history.size());
-
-        // A break on screen leaves at most one record: taken or skipped, never both, never twice.
-        for (std::size_t i = 1; i < history.size(); ++i)
-            EXPECT_FALSE(history[i] == history[i - 1]) << "recorded twice at " << iso8601(history[i].date);
-        const auto onScreen = std::count_if(history.begin(), history.end(), [](const BreakEvent& e) {
-            return e.outcome == BreakEvent::Outcome::taken ||
-                   (e.outcome == BreakEvent::Outcome::skipped && e.durationSeconds);
-        });
-        EXPECT_LE(onScreen, days.breaksBegun);
+        expectSoundRun(days);
     }
     EXPECT_GT(breaks, 100) << "the days must actually exercise breaks";
+}
+
+TEST(RandomisedDays, AMonthOfUseKeepsTheRulesAndNoMoreMemory) {
+    const unsigned seed = seedOr(30);
+    SCOPED_TRACE("seed " + std::to_string(seed) + " (SORVALA_SIM_SEED=" + std::to_string(seed) +
+                 " repeats it)");
+    RandomDays month(seed);
+    // Relaunches and crashes until day 20, then the application runs on: what stays behind
+    // after day 10 meets ten days of relaunches, what it holds on day 30 ten days of one run.
+    std::map<int, Footprint> weighed;
+    month.run(30, [&](int day) {
+        if (day == 10 || day == 30)
+            weighed[day] = month.footprint();
+        if (day == 20)
+            month.relaunches = false;
+    });
+    expectSoundRun(month);
+
+    // Every day with a record has a score in range, each deduction a penalty with its sentence.
+    const auto& simulation = month.simulation();
+    const auto days = ScreenScore::bucketByDay(simulation.history(), simulation.calendar());
+    EXPECT_GE(days.size(), 20u) << "the month must actually record breaks";
+    EXPECT_GT(month.scheduledBreaks, 10) << "the schedule must actually start breaks";
+    for (const auto& [day, events] : days) {
+        const auto score = ScreenScore::daily(days, day, 20);
+        ASSERT_TRUE(score) << "no score for a day with " << events.size() << " records";
+        EXPECT_TRUE(score->score >= 0 && score->score <= 100) << score->score;
+        for (const auto& factor : score->factors)
+            EXPECT_TRUE(factor.points < 0 && !factor.label.empty()) << factor.label << " " << factor.points;
+    }
+
+    // The application holds and leaves behind what it did after day 10, give or take the odd
+    // block that depends on the moment.
+    const auto& early = weighed[10];
+    const auto& late = weighed[30];
+    EXPECT_LE(late.held.blocks, early.held.blocks + 8) << "day 10: " << early.held.blocks << " blocks";
+    EXPECT_LE(late.held.bytes, early.held.bytes + 1024) << "day 10: " << early.held.bytes << " bytes";
+    EXPECT_LE(late.leftBlocks, early.leftBlocks + 8) << "day 10: " << early.leftBlocks << " blocks";
 }
 
 } // namespace
