@@ -4,6 +4,8 @@
 
 #include "support/RecordingLogger.h"
 
+#include "SessionBusTest.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -21,26 +23,6 @@ namespace sorvala {
 namespace {
 
 using ::testing::ElementsAre;
-
-template <typename Done>
-void pumpUntil(Done done, int milliseconds = 10000) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
-
-class OnTheSessionBus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-            GTEST_SKIP() << "needs a private session bus (run inside scripts/test-session)";
-        static int argc = 1;
-        static char name[] = "sorvala_platform_dbus_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv); // lives for the whole test process
-    }
-};
 
 /// A running program's side of the interface, with what its commands did.
 class ControlInterface : public OnTheSessionBus {

@@ -3,6 +3,8 @@
 
 #include "support/RecordingLogger.h"
 
+#include "SessionBusTest.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -92,25 +94,8 @@ private:
     uint m_lastId = 0;
 };
 
-class Banners : public ::testing::Test {
+class Banners : public OnTheSessionBus {
 protected:
-    void SetUp() override {
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-            GTEST_SKIP() << "needs a private session bus (run inside scripts/test-session)";
-        static int argc = 1;
-        static char name[] = "sorvala_platform_dbus_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv); // lives for the whole test process
-    }
-
-    template <typename Done> static bool pumpUntil(Done done) {
-        QDeadlineTimer deadline(5000);
-        while (!done() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
-    }
-
     std::unique_ptr<FakeNotificationServer> startServer(QStringList capabilities = {"body", "actions"}) {
         return std::make_unique<FakeNotificationServer>("fake-notifications-" + QString::number(++m_servers),
                                                         std::move(capabilities));

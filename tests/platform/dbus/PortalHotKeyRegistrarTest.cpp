@@ -6,6 +6,8 @@
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 
+#include "SessionBusTest.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -31,17 +33,8 @@ TEST(PortalTrigger, NamesModifiersAndTheKeysym) {
     EXPECT_EQ(portalTrigger({200, 6400, "?"}), std::nullopt);
 }
 
-class PortalHotKeys : public ::testing::Test {
+class PortalHotKeys : public OnTheSessionBus {
 protected:
-    void SetUp() override {
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-            GTEST_SKIP() << "needs a private session bus (run inside scripts/test-session)";
-        static int argc = 1;
-        static char name[] = "sorvala_platform_dbus_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv); // lives for the whole test process
-    }
 
     void TearDown() override {
         if (m_portal.state() != QProcess::NotRunning) {
@@ -56,13 +49,6 @@ protected:
                                            QString::number(refusal)});
         ASSERT_TRUE(m_portal.waitForReadyRead(10000)) << m_portal.readAllStandardError().toStdString();
         ASSERT_EQ(m_portal.readLine().trimmed(), "ready");
-    }
-
-    template <typename Done>
-    static void pumpUntil(Done done) {
-        QDeadlineTimer deadline(10000);
-        while (!done() && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
 
     QProcess m_portal;
