@@ -31,7 +31,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "break reminder that draws while you rest"
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Sorvala lives in the system tray, measures how long you have worked and asks\n"
     "for micro breaks and long breaks. A long break covers every display with a\n"
-    "line drawing drawn stroke by stroke; a due break waits while you are plainly\n"
+    "line drawing drawn stroke by stroke. A due break waits while you are plainly\n"
     "busy. It comes with a screen saver (sorvala-saver) and a command line\n"
     "(sorvalactl).")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
