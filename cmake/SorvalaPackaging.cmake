@@ -13,11 +13,7 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 
 # Debian keeps these two beside every package's files; they do no harm in the other installs.
 set(debianDoc ${CMAKE_CURRENT_BINARY_DIR}/debian)
-file(MAKE_DIRECTORY ${debianDoc})
-add_custom_command(OUTPUT ${debianDoc}/changelog.Debian.gz
-    COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/data/debian/changelog > ${debianDoc}/changelog.Debian.gz
-    DEPENDS ${PROJECT_SOURCE_DIR}/data/debian/changelog VERBATIM)
-add_custom_target(sorvala_debian_changelog ALL DEPENDS ${debianDoc}/changelog.Debian.gz)
+sorvala_gzip(${PROJECT_SOURCE_DIR}/data/debian/changelog ${debianDoc}/changelog.Debian.gz)
 install(FILES ${PROJECT_SOURCE_DIR}/data/debian/copyright ${debianDoc}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvala)
 
