@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    QGuiApplication::setDesktopFileName(QStringLiteral("sorvala-saver"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.sorvala.Sorvala"));
     QGuiApplication application(argc, argv);
     quitOnTerminate(application);
     StandardErrorLogger log;

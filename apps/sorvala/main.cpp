@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     sorvala::QtFatalMessageBridge::install();
     QApplication::setApplicationName(QStringLiteral("Sorvala"));
     QApplication::setApplicationVersion(QStringLiteral(SORVALA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("sorvala"));
+    QApplication::setDesktopFileName(QStringLiteral("org.sorvala.Sorvala"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvala.svg")));
     sorvala::QtDesignTokens::applyAppearanceOverride(application);
     sorvala::ColorSchemeWatcher colourScheme(application);

@@ -30,7 +30,7 @@ public:
     static constexpr const char* serviceName = "org.freedesktop.Notifications";
     static constexpr const char* objectPath = "/org/freedesktop/Notifications";
     /// Our desktop-file id, for the service's grouping and settings.
-    static constexpr const char* desktopEntry = "sorvala";
+    static constexpr const char* desktopEntry = "org.sorvala.Sorvala";
 
     explicit FreedesktopBannerCenter(Logger& log, QDBusConnection bus = QDBusConnection::sessionBus(),
                                      QObject* parent = nullptr);

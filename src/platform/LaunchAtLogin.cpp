@@ -23,7 +23,18 @@ std::filesystem::path LaunchAtLogin::standardEntryPath() {
         base = std::filesystem::path(home) / ".config";
     else
         base = "/tmp";
-    return base / "autostart" / "sorvala.desktop";
+    const auto entry = base / "autostart" / "org.sorvala.Sorvala.desktop";
+    // Earlier builds named the entry sorvala.desktop: it moves to the new name, so the user keeps
+    // launching at login and the menu's check mark keeps reading it. Where it cannot be moved it
+    // stays the entry.
+    const auto earlier = base / "autostart" / "sorvala.desktop";
+    std::error_code error;
+    if (!std::filesystem::exists(entry, error) && std::filesystem::exists(earlier, error)) {
+        std::filesystem::rename(earlier, entry, error);
+        if (error)
+            return earlier;
+    }
+    return entry;
 }
 
 std::string LaunchAtLogin::executableToStart(const std::string& applicationFilePath) {

@@ -15,7 +15,8 @@ public:
     /// `entry`: the autostart file; `executable`: the program it starts.
     LaunchAtLogin(Logger& log, std::filesystem::path entry, std::string executable);
 
-    /// `$XDG_CONFIG_HOME/autostart/sorvala.desktop`, with `~/.config` when unset or relative.
+    /// `$XDG_CONFIG_HOME/autostart/org.sorvala.Sorvala.desktop`, with `~/.config` when unset or
+    /// relative; an entry under the earlier name `sorvala.desktop` is moved there first.
     static std::filesystem::path standardEntryPath();
     /// The program to start: an AppImage's own path when run from one, else `applicationFilePath`.
     static std::string executableToStart(const std::string& applicationFilePath);

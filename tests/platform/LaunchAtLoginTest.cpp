@@ -55,11 +55,11 @@ TEST(LaunchAtLogin, StandardPlaces) {
     const ScopedEnvironment home("HOME", "/home/ana");
     {
         const ScopedEnvironment config("XDG_CONFIG_HOME", "/tmp/sorvala-config");
-        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/sorvala.desktop");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/org.sorvala.Sorvala.desktop");
     }
     {
         const ScopedEnvironment config("XDG_CONFIG_HOME", "relative");
-        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/sorvala.desktop");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/org.sorvala.Sorvala.desktop");
     }
     {
         const ScopedEnvironment appImage("APPIMAGE", std::nullopt);
@@ -67,6 +67,26 @@ TEST(LaunchAtLogin, StandardPlaces) {
     }
     const ScopedEnvironment appImage("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage");
     EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"), "/home/ana/Apps/Sorvala.AppImage");
+}
+
+TEST(LaunchAtLogin, AnEntryUnderTheEarlierNameKeepsLaunchingAtLogin) {
+    TemporaryDirectory config;
+    const ScopedEnvironment xdg("XDG_CONFIG_HOME", config.path().string());
+    const auto earlier = config / "autostart/sorvala.desktop";
+    const auto entry = config / "autostart/org.sorvala.Sorvala.desktop";
+    const std::string text = "[Desktop Entry]\nType=Application\nExec=/opt/sorvala/sorvala\n";
+    std::filesystem::create_directories(earlier.parent_path());
+    writeFile(earlier, text);
+
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), entry);
+    EXPECT_EQ(readFile(entry), text);
+    EXPECT_FALSE(std::filesystem::exists(earlier)); // two entries would start it twice
+
+    // Once both exist (an older build wrote its entry again), the current one wins and the other
+    // is left alone.
+    writeFile(earlier, "[Desktop Entry]\nHidden=true\n");
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), entry);
+    EXPECT_EQ(readFile(entry), text);
 }
 
 } // namespace

@@ -138,7 +138,7 @@ TEST_F(Banners, TheHeadsUpCarriesItsTextsActionsAndHints) {
     EXPECT_EQ(first.actions, (QStringList{"default", "", "snooze-1", "Snooze 1 min", "snooze-5",
                                           "Snooze 5 min", "snooze-15", "Snooze 15 min"}));
     EXPECT_EQ(first.hints.value("urgency").toInt(), 2);
-    EXPECT_EQ(first.hints.value("desktop-entry").toString(), "sorvala");
+    EXPECT_EQ(first.hints.value("desktop-entry").toString(), "org.sorvala.Sorvala");
     EXPECT_TRUE(first.hints.value("suppress-sound").toBool());
     EXPECT_EQ(first.hints.value("category").toString(), "x-sorvala.pre-break");
     EXPECT_EQ(first.replacesId, 0u);
