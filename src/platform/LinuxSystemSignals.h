@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/Logger.h"
-#include "platform/LinuxSession.h"
+#include "platform/desktop/LinuxSession.h"
 #include "sensing/FrontmostApplication.h"
 #include "sensing/SystemSignals.h"
 
