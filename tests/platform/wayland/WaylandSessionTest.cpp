@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: MIT
+// Against a real compositor: run through in-headless-sway (its ctest entry does), else skipped.
+#include "platform/wayland/WaylandSession.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using namespace sorvala;
+
+namespace {
+
+// Runs the event loop, so our connection's socket notifier reads what the compositor sent,
+// until `done` holds or the time runs out.
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return done();
+}
+
+class WaylandSessionTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (qgetenv("SWAYSOCK").isEmpty() || !QGuiApplication::platformName().startsWith("wayland"))
+            GTEST_SKIP() << "needs a headless sway (in-headless-sway)";
+    }
+};
+
+} // namespace
+
+TEST_F(WaylandSessionTest, IdleGrowsWithoutInputAndResetsOnKeys) {
+    WaylandSession session("sorvala");
+    ASSERT_TRUE(session.isConnected());
+    EXPECT_NE(session.idleBackEnd(), "none");
+    EXPECT_TRUE(waitUntil([&] { return session.secondsSinceLastInput().value_or(0) >= 2.0; }));
+
+    // wtype types through the compositor's virtual keyboard, which counts as the seat's input.
+    ASSERT_EQ(QProcess::execute("wtype", {"x"}), 0);
+    EXPECT_TRUE(waitUntil([&] { return session.secondsSinceLastInput().value_or(99) < 1.0; }));
+}
+
+TEST_F(WaylandSessionTest, FocusedWindowGivesAppIdAndFullscreen) {
+    QGuiApplication::setDesktopFileName("org.example.Viewer");
+    QRasterWindow window;
+    window.resize(320, 200);
+    window.show();
+    WaylandSession session("sorvala");
+    ASSERT_TRUE(session.tracksToplevels());
+    EXPECT_TRUE(waitUntil([&] {
+        const auto focused = session.focusedToplevel();
+        return focused && focused->appId == "org.example.Viewer" && !focused->fullscreen;
+    }));
+
+    window.showFullScreen();
+    EXPECT_TRUE(waitUntil([&] { return WaylandReadings::isFullscreen(session.focusedToplevel(), "sorvala"); }));
+    EXPECT_FALSE(WaylandReadings::isFullscreen(session.focusedToplevel(), "org.example.Viewer"));
+
+    window.close();
+    EXPECT_TRUE(waitUntil([&] { return !session.focusedToplevel(); }));
+}
