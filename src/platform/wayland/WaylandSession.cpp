@@ -12,6 +12,8 @@
 #include <chrono>
 #include <cstring>
 
+#include <poll.h>
+
 namespace sorvala {
 
 namespace {
@@ -109,6 +111,7 @@ WaylandSession::WaylandSession(std::string ownAppId, const char* display) : m_ow
         disconnectFromCompositor();
         return;
     }
+    m_connectedAt = monotonicNow();
     m_notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { dispatch(); });
 }
@@ -161,10 +164,24 @@ std::string WaylandSession::idleBackEnd() const {
     return "none";
 }
 
-std::optional<double> WaylandSession::secondsSinceLastInput() const {
+std::optional<double> WaylandSession::secondsSinceLastInput() {
     if (!m_extNotification && !m_kdeTimeout)
         return std::nullopt;
+    awaitFirstIdleNotification();
     return m_idle.secondsSinceInput(monotonicNow());
+}
+
+void WaylandSession::awaitFirstIdleNotification() {
+    // The compositor says "idle" only once the timeout has passed since we asked: a reading taken
+    // sooner (a one-shot command) would say "active" for a user who has been away for hours.
+    constexpr double margin = 0.2;
+    const double ready = m_connectedAt + idleTimeoutSeconds + margin;
+    for (double now = monotonicNow(); m_display && !m_idle.idleSince && now < ready; now = monotonicNow()) {
+        wl_display_flush(m_display);
+        pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
+        if (::poll(&socket, 1, int((ready - now) * 1000) + 1) > 0)
+            dispatch();
+    }
 }
 
 std::optional<WaylandReadings::Toplevel> WaylandSession::focusedToplevel() const {

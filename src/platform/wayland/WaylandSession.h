@@ -45,7 +45,8 @@ public:
     bool tracksToplevels() const { return m_toplevelManager != nullptr; }
 
     /// Seconds since the last input on our seat; nullopt without an idle protocol or connection.
-    std::optional<double> secondsSinceLastInput() const;
+    /// Read within the first second of the connection, it waits for the compositor's first word.
+    std::optional<double> secondsSinceLastInput();
     /// The window with the keyboard focus, as of the compositor's last completed update.
     std::optional<WaylandReadings::Toplevel> focusedToplevel() const;
     const std::string& ownAppId() const { return m_ownAppId; }
@@ -64,6 +65,7 @@ private:
     void watchIdle();
     void watchToplevels();
     void disconnectFromCompositor();
+    void awaitFirstIdleNotification();
     static double monotonicNow();
 
     static const ::wl_registry_listener registryListener;
@@ -83,6 +85,7 @@ private:
     zwlr_foreign_toplevel_manager_v1* m_toplevelManager = nullptr;
     std::map<zwlr_foreign_toplevel_handle_v1*, Window> m_windows;
     WaylandReadings::IdleState m_idle;
+    double m_connectedAt = 0;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
