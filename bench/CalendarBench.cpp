@@ -3,8 +3,8 @@
 // and against a five-million-count minutely rule started in 2020, and what reading them costs
 // the reading thread. The files are written into a temporary folder at start.
 //   build/bench/sorvala_bench_calendar
-#include "platform/BackgroundCalendar.h"
-#include "platform/ICalendarSources.h"
+#include "platform/calendar/BackgroundCalendar.h"
+#include "platform/calendar/ICalendarSources.h"
 
 #include <benchmark/benchmark.h>
 

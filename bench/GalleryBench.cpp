@@ -3,7 +3,7 @@
 // render of the finished drawing, and the PNG encode and write with pruning. Run inside
 // scripts/test-session or with QT_QPA_PLATFORM=offscreen.
 #include "drawing/SorvalaGenerator.h"
-#include "platform/Gallery.h"
+#include "platform/desktop/Gallery.h"
 #include "render/SorvalaSaverView.h"
 #include "support/TemporaryDirectory.h"
 #include "support/ZoneCalendar.h"

@@ -6,7 +6,7 @@
 #include "core/Clock.h"
 #include "core/Logger.h"
 #include "history/BreakLog.h"
-#include "platform/SystemCalendar.h"
+#include "platform/calendar/SystemCalendar.h"
 #include "simulation/MemoryPreferences.h"
 #include "ui/reports/ReportsWindow.h"
 #include "ui/stats/StatsWindow.h"

@@ -3,7 +3,7 @@
 // the busy-app probe matches windows against, and the catalog the settings window lists.
 #include "FuzzSupport.h"
 
-#include "platform/DesktopEntryIndex.h"
+#include "platform/desktop/DesktopEntryIndex.h"
 #include "ui/settings/ApplicationCatalog.h"
 
 using namespace sorvala;

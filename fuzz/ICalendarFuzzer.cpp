@@ -3,7 +3,7 @@
 // occurrences that overlap the asked window come back.
 #include "FuzzSupport.h"
 
-#include "platform/ICalendarSources.h"
+#include "platform/calendar/ICalendarSources.h"
 
 #include <cstdlib>
 

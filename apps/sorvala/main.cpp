@@ -4,7 +4,7 @@
 
 #include "app/AppLogger.h"
 #include "menubar/ControlAction.h"
-#include "platform/ControlService.h"
+#include "platform/dbus/ControlService.h"
 #include "platform/QtFatalMessageBridge.h"
 #include "ui/style/ColorSchemeWatcher.h"
 #include "ui/style/QtDesignTokens.h"

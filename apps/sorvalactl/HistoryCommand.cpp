@@ -13,7 +13,7 @@
 #include "history/ScreenScore.h"
 #include "history/StatsPresentation.h"
 #include "platform/QSettingsPreferencesStore.h"
-#include "platform/SystemCalendar.h"
+#include "platform/calendar/SystemCalendar.h"
 
 #include <nlohmann/json.hpp>
 

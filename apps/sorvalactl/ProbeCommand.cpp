@@ -16,7 +16,7 @@
 #include "core/Clock.h"
 #include "platform/LinuxSystemSignals.h"
 #include "platform/QSettingsPreferencesStore.h"
-#include "platform/SystemCalendar.h"
+#include "platform/calendar/SystemCalendar.h"
 
 #include <QEventLoop>
 #include <QTimer>

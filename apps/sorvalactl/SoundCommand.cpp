@@ -4,7 +4,7 @@
 #include "Subcommand.h"
 
 #include "notices/SoundDesign.h"
-#include "platform/AppSound.h"
+#include "platform/audio/AppSound.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/ControlService.h"
+#include "platform/dbus/ControlService.h"
 
 #include <optional>
 #include <string>

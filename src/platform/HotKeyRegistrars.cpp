@@ -2,8 +2,8 @@
 #include "platform/HotKeyRegistrars.h"
 
 #include "core/Logger.h"
-#include "platform/PortalHotKeyRegistrar.h"
-#include "platform/X11HotKeyRegistrar.h"
+#include "platform/dbus/PortalHotKeyRegistrar.h"
+#include "platform/x11/X11HotKeyRegistrar.h"
 
 #include <xcb/xcb.h>
 

@@ -1,20 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "platform/LinuxSystemSignals.h"
 
-#include "platform/DesktopEntryIndex.h"
-#include "platform/DesktopServices.h"
-#include "platform/BackgroundCalendar.h"
-#include "platform/ICalendarSources.h"
-#include "platform/PipeWireScreenCapture.h"
-#include "platform/PulseMicrophoneMonitor.h"
-#include "platform/X11KeyPressTracker.h"
-#include "platform/X11Probes.h"
+#include "platform/desktop/DesktopEntryIndex.h"
+#include "platform/desktop/DesktopServices.h"
+#include "platform/calendar/BackgroundCalendar.h"
+#include "platform/calendar/ICalendarSources.h"
+#include "platform/desktop/PipeWireScreenCapture.h"
+#include "platform/audio/PulseMicrophoneMonitor.h"
+#include "platform/x11/X11KeyPressTracker.h"
+#include "platform/x11/X11Probes.h"
+#include "platform/wayland/WaylandSession.h"
 #include "sensing/CalendarPause.h"
 #include "sensing/DisplaySleep.h"
 #include "sensing/DoNotDisturb.h"
 #include "sensing/MicrophoneDetection.h"
 #include "sensing/VideoDetection.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -65,10 +67,18 @@ public:
             if (keys->isListening())
                 m_keys = std::move(keys);
         }
+        // Mutter offers neither Wayland protocol; its D-Bus idle monitor answers instead.
+        if (wayland && !gnome) {
+            m_wayland = std::make_unique<WaylandSession>(m_options.ownAppId.value_or(ownAppId()));
+            if (!m_wayland->isConnected())
+                m_wayland.reset();
+        }
         if (m_x11 && m_x11->hasIdleTime())
             m_idle = "x11-screensaver";
         else if (gnome)
             m_idle = "mutter-idle-monitor";
+        else if (m_wayland)
+            m_idle = m_wayland->idleBackEnd();
         m_keyDown = m_keys ? "xinput2-raw-keys" : "none";
         if (gnome)
             m_display = "mutter-power-save";
@@ -76,7 +86,10 @@ public:
             m_display = "x11-dpms";
         else
             m_display = "drm-sysfs";
-        m_frontmost = m_x11 ? "ewmh" : "none";
+        if (m_x11)
+            m_frontmost = "ewmh";
+        else if (m_wayland && m_wayland->tracksToplevels())
+            m_frontmost = "wlr-foreign-toplevel";
         if (wayland) {
             m_pipeWire = std::make_unique<PipeWireScreenCapture>(
                 m_options.pwDump.value_or(PipeWireScreenCapture::findProgram()), pipeWireMaxAge);
@@ -97,6 +110,8 @@ public:
             idle = m_x11->idleSeconds();
         else if (m_idle == "mutter-idle-monitor")
             idle = m_services.mutterIdleSeconds();
+        else if (m_wayland)
+            idle = m_wayland->secondsSinceLastInput();
         return idle.value_or(0.0);
     }
 
@@ -124,6 +139,9 @@ public:
     }
 
     std::optional<std::string> frontmostApplicationBundleIdentifier() override {
+        if (m_frontmost == "wlr-foreign-toplevel")
+            return WaylandReadings::applicationId(m_wayland->focusedToplevel(), m_applications.entries(),
+                                                  m_wayland->ownAppId());
         if (!m_x11)
             return std::nullopt;
         const auto window = m_x11->activeWindow();
@@ -134,6 +152,8 @@ public:
     }
 
     bool frontmostApplicationIsFullscreen() override {
+        if (m_frontmost == "wlr-foreign-toplevel")
+            return WaylandReadings::isFullscreen(m_wayland->focusedToplevel(), m_wayland->ownAppId());
         if (!m_x11)
             return false;
         return FrontmostApplication::isFullscreen(m_x11->activeWindow(), displays(), ownPid());
@@ -202,6 +222,14 @@ private:
 
     static std::uint32_t ownPid() { return static_cast<std::uint32_t>(getpid()); }
 
+    // The app id Qt gives our Wayland windows: the desktop-file name when set, else the program's.
+    static std::string ownAppId() {
+        const QString desktopFile = QGuiApplication::desktopFileName();
+        if (!desktopFile.isEmpty())
+            return desktopFile.toStdString();
+        return QFileInfo(QCoreApplication::applicationFilePath()).baseName().toStdString();
+    }
+
     std::vector<FrontmostApplication::Rect> displays() const {
         if (m_options.displays)
             return m_options.displays();
@@ -230,6 +258,7 @@ private:
     std::unique_ptr<X11KeyPressTracker> m_keys;
     std::unique_ptr<PulseMicrophoneMonitor> m_microphone;
     std::unique_ptr<PipeWireScreenCapture> m_pipeWire;
+    std::unique_ptr<WaylandSession> m_wayland;
     std::string m_idle = "none";
     std::string m_keyDown = "none";
     std::string m_display = "none";

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/Logger.h"
-#include "platform/LinuxSession.h"
+#include "platform/desktop/LinuxSession.h"
 #include "sensing/FrontmostApplication.h"
 #include "sensing/SystemSignals.h"
 
@@ -38,6 +38,9 @@ struct LinuxSignalsOptions {
     /// Whether asking about the calendar waits for the files to be read: for a one-shot answer
     /// (the command line), never on the application's main thread.
     bool calendarWaitsForReading = false;
+    /// The app id our own Wayland windows carry, left out of the frontmost application;
+    /// nullopt: the one Qt gives them.
+    std::optional<std::string> ownAppId;
 };
 
 /// The system signals of this Linux session, each served by the back end the session type and

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 #include "saver/SaverOptions.h"
 
 #include <optional>

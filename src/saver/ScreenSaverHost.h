@@ -3,7 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/Subscription.h"
-#include "platform/X11Connection.h"
+#include "platform/x11/X11Connection.h"
 #include "render/SorvalaSaverWindow.h"
 #include "saver/SaverOptions.h"
 

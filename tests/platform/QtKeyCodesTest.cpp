@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/KeyCodes.h"
 #include "app/KeyboardShortcut.h"
-#include "platform/QtKeyCodes.h"
+#include "platform/x11/QtKeyCodes.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/breakscreen/QtBreakChrome.h"
 
-#include "platform/GSettingsValue.h"
+#include "platform/desktop/GSettingsValue.h"
 
 #include <QFontDatabase>
 #include <QGraphicsOpacityEffect>

@@ -7,6 +7,7 @@
 #include "render/SorvalaSaverView.h"
 #include "ui/breakscreen/BreakContent.h"
 #include "ui/breakscreen/QtBreakChrome.h"
+#include "ui/wayland/WaylandWindows.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -24,7 +25,7 @@ constexpr int grabRetryMilliseconds = 250;
 constexpr int grabAttempts = 20;
 
 bool onWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return WaylandWindows::active();
 }
 
 QColor qtColour(Rgba colour) {
@@ -80,7 +81,7 @@ bool BreakWindow::event(QEvent* event) {
 }
 
 QtBreakWindows::QtBreakWindows(PreferencesStore& store, Logger& log, SaveFinishedDrawing saveFinishedDrawing)
-    : m_store(store), m_log(log), m_saveFinishedDrawing(std::move(saveFinishedDrawing)) {
+    : m_store(store), m_log(log), m_saveFinishedDrawing(std::move(saveFinishedDrawing)), m_waylandHold(log) {
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) { setOpacity(value.toReal()); });
     m_grabRetry.setSingleShot(true);
     m_grabRetry.setInterval(grabRetryMilliseconds);
@@ -147,12 +148,14 @@ void QtBreakWindows::cover(const std::string& display, bool opaque) {
         if (m_long)
             m_long->pointerMoved();
     };
-    window->setWindowOpacity(opaque ? 1.0 : 0.0);
-    if (onWayland())
-        window->showFullScreen();
-    else
+    if (onWayland()) {
+        WaylandWindows::showFullScreenOn(*window, screen);
+        m_waylandHold.hold(*window);
+    } else {
+        window->setWindowOpacity(opaque ? 1.0 : 0.0);
         window->show();
-    window->fitToScreen();
+        window->fitToScreen();
+    }
     window->raise();
     m_windows.push_back({display, std::move(window)});
 }
@@ -196,6 +199,7 @@ void QtBreakWindows::moveContent(const std::string& display) {
     }
     if (m_micro)
         place(m_micro, window);
+    m_waylandHold.setFocusTarget(window);
     regrab();
 }
 
@@ -211,8 +215,10 @@ void QtBreakWindows::fadeIn() {
     auto* first = m_windows.front().window.get();
     first->activateWindow();
     first->setFocus();
-    if (onWayland())
-        m_log.log("break screen on wayland: full screen on each output; keys reach it only while it has focus");
+    if (onWayland()) {
+        m_waylandHold.breakStarted();
+        m_waylandHold.setFocusTarget(first);
+    }
     regrab();
 }
 
@@ -257,7 +263,10 @@ void QtBreakWindows::revealSkip() {
 
 void QtBreakWindows::refit() {
     for (const auto& covering : m_windows) {
-        covering.window->fitToScreen();
+        // A Wayland compositor sizes a full-screen window itself; setting a geometry would end
+        // its full screen.
+        if (!onWayland())
+            covering.window->fitToScreen();
         for (auto* child : covering.window->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             child->setGeometry(covering.window->rect());
     }
@@ -269,6 +278,7 @@ void QtBreakWindows::release(const std::string& display) {
     const auto found = std::find_if(m_windows.begin(), m_windows.end(), [&](const auto& c) { return c.display == display; });
     if (found == m_windows.end())
         return;
+    m_waylandHold.release(*found->window);
     found->window->hide();
     m_windows.erase(found);
     // Unmapping the window that held the grabs ended them.
@@ -300,6 +310,7 @@ void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
             handle->setKeyboardGrabEnabled(false);
             handle->setMouseGrabEnabled(false);
         }
+        m_waylandHold.release(*covering.window);
         m_fading.push_back(std::move(covering.window));
     }
     m_windows.clear();
@@ -317,6 +328,9 @@ void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
 }
 
 void QtBreakWindows::setOpacity(qreal opacity) {
+    // Wayland has no window opacity: the windows appear and go at once.
+    if (onWayland())
+        return;
     for (const auto& covering : m_windows)
         covering.window->setWindowOpacity(opacity);
     for (const auto& window : m_fading)

@@ -4,6 +4,7 @@
 #include "app/ports/BreakScreen.h"
 #include "breakscreen/BreakScreenLifecycle.h"
 #include "breakscreen/BreakWindows.h"
+#include "ui/wayland/WaylandBreakHold.h"
 
 #include <QObject>
 #include <QPointer>
@@ -109,6 +110,7 @@ private:
     QVariantAnimation m_fade;
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
+    WaylandBreakHold m_waylandHold;
 };
 
 /// The production break screen: the break's rules over Qt windows, following the screens as

@@ -4,9 +4,9 @@
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "core/Logger.h"
-#include "platform/DesktopPicture.h"
-#include "platform/Gallery.h"
-#include "platform/SaverInstallation.h"
+#include "platform/desktop/DesktopPicture.h"
+#include "platform/desktop/Gallery.h"
+#include "platform/desktop/SaverInstallation.h"
 
 #include <QDBusConnection>
 #include <QtGlobal>

@@ -3,6 +3,7 @@
 
 #include "ui/notices/NoticeGlyph.h"
 #include "ui/style/QtDesignTokens.h"
+#include "ui/wayland/WaylandWindows.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -79,7 +80,11 @@ QString NoticeCapsule::body() const {
 void NoticeCapsule::fit() {
     layout()->activate();
     const QSize content = layout()->sizeHint();
-    resize(std::max(minimumWidth, content.width()), std::max(minimumHeight, content.height()));
+    const QSize size(std::max(minimumWidth, content.width()), std::max(minimumHeight, content.height()));
+    if (WaylandWindows::active())
+        setFixedSize(size); // a tiling compositor floats a window of fixed size
+    else
+        resize(size);
 }
 
 void NoticeCapsule::place(PreBreakOverlay::Position position) {

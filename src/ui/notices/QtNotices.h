@@ -89,6 +89,7 @@ private:
 
     std::unique_ptr<NoticeCapsule> m_preBreak;
     std::unique_ptr<ScreenDim> m_dim;
+    bool m_dimRefusalLogged = false;
     TimerField m_preBreakTicker;
 
     std::unique_ptr<NoticeCapsule> m_overtime;

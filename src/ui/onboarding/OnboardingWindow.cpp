@@ -5,7 +5,7 @@
 #include "core/Logger.h"
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
-#include "platform/BoundedDBus.h"
+#include "platform/dbus/BoundedDBus.h"
 #include "ui/onboarding/OnboardingFigures.h"
 #include "ui/style/QtDesignTokens.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/settings/ApplicationCatalog.h"
 
-#include "platform/DesktopEntryIndex.h"
+#include "platform/desktop/DesktopEntryIndex.h"
 
 #include <QApplication>
 #include <QDir>

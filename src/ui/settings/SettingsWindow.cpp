@@ -7,7 +7,7 @@
 #include "drawing/DrawingPace.h"
 #include "drawing/SorvalaGenerator.h"
 #include "notices/SoundDesign.h"
-#include "platform/ICalendarSources.h"
+#include "platform/calendar/ICalendarSources.h"
 #include "sensing/BlockerPermission.h"
 #include "ui/settings/ApplicationChooser.h"
 #include "ui/settings/DrawingPreview.h"

@@ -2,7 +2,7 @@
 #include "ui/settings/ShortcutRecorderButton.h"
 
 #include "app/ShortcutRecorder.h"
-#include "platform/QtKeyCodes.h"
+#include "platform/x11/QtKeyCodes.h"
 
 #include <QApplication>
 #include <QKeyEvent>

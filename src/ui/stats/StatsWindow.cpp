@@ -220,6 +220,14 @@ void StatsWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
+void StatsWindow::changeEvent(QEvent* event) {
+    // A Qt::Popup closes itself on an outside click; the plain window it is on Wayland closes
+    // when another window takes the focus, so it still behaves like a popover.
+    if (event->type() == QEvent::ActivationChange && isWayland() && isVisible() && !isActiveWindow())
+        hide();
+    QWidget::changeEvent(event);
+}
+
 void StatsWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QtDesignTokens::colour(DesignTokens::windowSurface, *this));

@@ -62,6 +62,7 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

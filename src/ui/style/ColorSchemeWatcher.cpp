@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/style/ColorSchemeWatcher.h"
 
-#include "platform/BoundedDBus.h"
-#include "platform/GSettingsValue.h"
+#include "platform/dbus/BoundedDBus.h"
+#include "platform/desktop/GSettingsValue.h"
 #include "ui/style/PortalSettingListener.h"
 #include "ui/style/QtDesignTokens.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "breakscreen/DesignTokens.h"
-#include "platform/GSettingsWatch.h"
+#include "platform/desktop/GSettingsWatch.h"
 
 #include <QDBusConnection>
 #include <QObject>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/ControlService.h"
-#include "platform/LogindSleepWatcher.h"
+#include "platform/dbus/ControlService.h"
+#include "platform/dbus/LogindSleepWatcher.h"
 
 #include "support/RecordingLogger.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/FreedesktopBannerCenter.h"
+#include "platform/dbus/FreedesktopBannerCenter.h"
 
 #include "support/RecordingLogger.h"
 

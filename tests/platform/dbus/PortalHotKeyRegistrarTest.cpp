@@ -2,7 +2,7 @@
 #include "app/HotKeys.h"
 #include "app/KeyCodes.h"
 #include "platform/HotKeyRegistrars.h"
-#include "platform/PortalHotKeyRegistrar.h"
+#include "platform/dbus/PortalHotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-#include "platform/AppSound.h"
-#include "platform/PulseMicrophoneMonitor.h"
+#include "platform/audio/AppSound.h"
+#include "platform/audio/PulseMicrophoneMonitor.h"
 
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"

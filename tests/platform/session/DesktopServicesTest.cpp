@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/DesktopServices.h"
+#include "platform/desktop/DesktopServices.h"
 
 #include "sensing/DoNotDisturb.h"
 #include "sensing/VideoDetection.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "platform/LinuxSystemSignals.h"
-#include "platform/PipeWireScreenCapture.h"
+#include "platform/desktop/PipeWireScreenCapture.h"
 
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "platform/DesktopEntryIndex.h"
-#include "platform/X11KeyPressTracker.h"
-#include "platform/X11Probes.h"
+#include "platform/desktop/DesktopEntryIndex.h"
+#include "platform/x11/X11KeyPressTracker.h"
+#include "platform/x11/X11Probes.h"
 #include "sensing/FrontmostApplication.h"
 
 #include "SessionSupport.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/HotKeys.h"
-#include "platform/X11HotKeyRegistrar.h"
+#include "platform/x11/X11HotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
 #include "support/ScopedEnvironment.h"
 #include "support/RecordingLogger.h"

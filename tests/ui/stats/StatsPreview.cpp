@@ -7,7 +7,7 @@
 #include "app/SettingsSchema.h"
 #include "core/Clock.h"
 #include "platform/QSettingsPreferencesStore.h"
-#include "platform/SystemCalendar.h"
+#include "platform/calendar/SystemCalendar.h"
 #include "ui/style/ColorSchemeWatcher.h"
 #include "ui/style/QtDesignTokens.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/X11HotKeyRegistrar.h"
+#include "platform/x11/X11HotKeyRegistrar.h"
 #include "support/RecordingLogger.h"
 #include "ui/settings/ShortcutRecorderButton.h"
 

@@ -1,0 +1,165 @@
+// SPDX-License-Identifier: MIT
+#include "platform/calendar/BackgroundCalendar.h"
+#include "platform/calendar/ICalendarSources.h"
+
+#include "sensing/CalendarPause.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+
+#include <unistd.h>
+
+using namespace sorvala;
+
+namespace {
+
+const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
+
+Instant at(const char* utc) {
+    return *parseIso8601(utc);
+}
+
+bool inProgress(ICalendarSources& calendar, const std::vector<std::string>& sources, const char* utc) {
+    const Instant now = at(utc);
+    return CalendarPause::eventInProgress(calendar.occurrences(sources, now, now), now);
+}
+
+} // namespace
+
+TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
+    ICalendarSources calendar;
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
+    const Case cases[] = {
+        {"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
+        {"first instance starts at its start", "2026-01-05T09:00:00Z", true},
+        {"and is over at its end", "2026-01-05T09:30:00Z", false},
+        {"an hour early", "2026-01-05T08:10:00Z", false},
+        {"the excluded Monday", "2026-01-12T09:10:00Z", false},
+        {"the moved instance's old time", "2026-01-19T09:10:00Z", false},
+        {"the moved instance's new time", "2026-01-19T13:10:00Z", true},
+        {"the cancelled instance", "2026-01-26T09:10:00Z", false},
+        {"a later ordinary Monday", "2026-02-02T09:10:00Z", true},
+        {"summer time: 10:10 in Berlin is 08:10 UTC", "2026-04-06T08:10:00Z", true},
+        {"summer time: 09:10 UTC is 11:10 in Berlin", "2026-04-06T09:10:00Z", false},
+        {"not on a Tuesday", "2026-01-06T09:10:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "weekly.ics"}, c.utc), c.busy);
+    }
+}
+
+TEST(ICalendarSources, AllDayDurationsOpenEndsAndForeignZones) {
+    ICalendarSources calendar;
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
+    const Case cases[] = {
+        {"all-day holiday alone never holds", "2026-01-05T11:00:00Z", false},
+        {"DURATION form, inside", "2026-01-05T15:30:00Z", true},
+        {"DURATION form, at its end", "2026-01-05T15:45:00Z", false},
+        {"an event without an end never holds", "2026-01-05T16:00:00Z", false},
+        {"New York 09:00 is 14:00 UTC", "2026-01-05T14:00:00Z", true},
+        {"New York event, 13:59 UTC", "2026-01-05T13:59:00Z", false},
+        {"recurring all-day event", "2026-01-14T10:00:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "single.ics"}, c.utc), c.busy);
+    }
+    // The all-day ones are read, only marked: they are the decider's to ignore.
+    const Instant noon = at("2026-01-14T12:00:00Z");
+    const auto events = calendar.occurrences({dir + "single.ics"}, noon, noon);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_TRUE(events.front().isAllDay);
+}
+
+TEST(ICalendarSources, FoldersAreReadAndBadSourcesSkipped) {
+    ICalendarSources calendar;
+    const std::vector<std::string> sources = {dir + "missing.ics", dir + "vdir", dir + "vdir/broken.ics"};
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-06T08:30:00Z"));
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-06T12:30:00Z"));
+    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-06T10:30:00Z"));
+    EXPECT_TRUE(ICalendarSources::isReadable(dir + "vdir"));
+    EXPECT_FALSE(ICalendarSources::isReadable(dir + "missing.ics"));
+}
+
+TEST(ICalendarSources, AChangedFileIsReadAgain) {
+    const auto path = std::filesystem::temp_directory_path() / "sorvala-calendar-reread.ics";
+    auto write = [&](const char* start, const char* end) {
+        std::ofstream(path) << "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:x\nDTSTART:" << start
+                            << "\nDTEND:" << end << "\nEND:VEVENT\nEND:VCALENDAR\n";
+    };
+    ICalendarSources calendar;
+    write("20260106T080000Z", "20260106T090000Z");
+    EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
+    // Another length, so the change shows even within one tick of the file clock.
+    write("20260106T100000Z", "20260106T110000Z ");
+    EXPECT_FALSE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
+    EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T10:30:00Z"));
+    std::filesystem::remove(path);
+}
+
+TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
+    const char* saved = std::getenv("TZ");
+    const std::string restore = saved ? saved : "";
+    ::setenv("TZ", "Europe/Berlin", 1);
+    ::tzset();
+    ICalendarSources calendar;
+    struct Case {
+        const char* name;
+        const char* utc;
+        bool busy;
+    };
+    const Case cases[] = {
+        {"weekly, 10:30 in Berlin", "2026-01-12T09:30:00Z", true},
+        {"weekly, 10:30 UTC is 11:30 in Berlin", "2026-01-12T10:30:00Z", false},
+        {"weekly in summer, 10:30 in Berlin", "2026-06-01T08:30:00Z", true},
+        {"once, 12:30 in Berlin", "2026-01-06T11:30:00Z", true},
+        {"once, 12:30 UTC", "2026-01-06T12:30:00Z", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + "floating.ics"}, c.utc), c.busy);
+    }
+    if (saved)
+        ::setenv("TZ", restore.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
+}
+
+TEST(ICalendarSources, AFileGoneFromAFolderIsForgotten) {
+    const auto folder = std::filesystem::temp_directory_path() / ("sorvala-ics-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(dir + "single.ics", folder / "single.ics",
+                               std::filesystem::copy_options::overwrite_existing);
+    ICalendarSources calendar;
+    const std::vector<std::string> sources = {folder.string()};
+    EXPECT_TRUE(inProgress(calendar, sources, "2026-01-05T15:10:00Z"));
+    std::filesystem::remove(folder / "single.ics");
+    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-05T15:10:00Z")) << "a deleted event still held breaks";
+    std::filesystem::remove_all(folder);
+}
+
+TEST(BackgroundCalendar, AnswersAtOnceAndFromTheReadingOnceItEnds) {
+    BackgroundCalendar calendar(std::chrono::seconds(60));
+    const std::vector<std::string> sources = {dir + "single.ics"};
+    const Instant now = at("2026-01-05T15:10:00Z");
+    calendar.eventInProgress(sources, now); // asks for the first reading
+    calendar.waitUntilRead();
+    EXPECT_TRUE(calendar.eventInProgress(sources, now));
+    EXPECT_FALSE(calendar.eventInProgress(sources, at("2026-01-05T15:50:00Z"))) << "the event ended";
+    calendar.waitUntilRead();
+    EXPECT_FALSE(calendar.eventInProgress({dir + "weekly.ics"}, now)) << "another calendar is not yet read";
+}

@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: MIT
+#include "platform/desktop/Gallery.h"
+
+#include "drawing/AppearanceKeys.h"
+#include "render/SorvalaSaverView.h"
+#include "support/MemoryPreferences.h"
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+#include "support/ZoneCalendar.h"
+
+#include <QImage>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace sorvala;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+class FixedClock final : public Clock {
+public:
+    Instant now() const override { return at; }
+    Instant at = parseIso8601("2026-12-05T19:23:07Z").value();
+};
+
+class FakeDesktopPicture final : public DesktopPicture {
+public:
+    std::vector<std::filesystem::path> currentPictures() override { return current; }
+    std::optional<Outcome> set(const std::filesystem::path& file) override {
+        setTo.push_back(file);
+        return outcome;
+    }
+    std::vector<std::filesystem::path> current;
+    std::optional<Outcome> outcome = Outcome{1, {}};
+    std::vector<std::filesystem::path> setTo;
+};
+
+/// A file of `bytes` (sparse, so 250 MB costs nothing) last modified `age` seconds before the clock.
+void makeFile(const std::filesystem::path& path, std::uintmax_t bytes, double age, const FixedClock& clock) {
+    writeFile(path, "");
+    std::filesystem::resize_file(path, bytes);
+    const double when = clock.at.secondsSinceEpoch() - age;
+    const timespec times[2] = {{static_cast<time_t>(when), 0}, {static_cast<time_t>(when), 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+std::vector<std::string> pngNames(const Gallery& gallery) {
+    std::vector<std::string> names;
+    const auto files = gallery.drawings().value_or(std::vector<GalleryFiles::DrawingFile>{});
+    for (const auto& file : files)
+        names.push_back(file.name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class GalleryOnDisk : public ::testing::Test {
+protected:
+    std::filesystem::path folder() const { return home / "Gallery"; }
+    Gallery gallery() {
+        return Gallery(log, clock, calendar, desktop, folder(), [this](const std::filesystem::path& path) {
+            opened.push_back(path);
+            return true;
+        });
+    }
+
+    TemporaryDirectory home;
+    RecordingLogger log;
+    FixedClock clock;
+    ZoneCalendar calendar{"Europe/Berlin"};
+    FakeDesktopPicture desktop;
+    std::vector<std::filesystem::path> opened;
+};
+
+QImage smallImage() {
+    QImage image(40, 30, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::darkBlue);
+    return image;
+}
+
+} // namespace
+
+TEST_F(GalleryOnDisk, SavingAViewRendersItsFinishedDrawingAtTheGivenRatio) {
+    for (const qreal ratio : {1.0, 0.0}) {
+        SCOPED_TRACE(ratio);
+        MemoryPreferences store;
+        store.set(AppearanceKeys::themeKey, std::int64_t{1});
+        SorvalaSaverView view(store, 0);
+        view.setGeometry(QSizeF(320, 200), 1);
+        view.animateOneFrame(0); // a drawing for this size
+        auto keeper = gallery();
+        keeper.save(view, ratio);
+        const auto path = folder() / "Sorvala 2026-12-05 20.23.07.png";
+        const QImage saved(QString::fromStdString(path.string()));
+        ASSERT_FALSE(saved.isNull());
+        // A ratio of 0 is a view without a window: saved at 2.
+        EXPECT_EQ(saved.size(), ratio > 0 ? QSize(320, 200) : QSize(640, 400));
+        // The paper of the dark theme, not a transparent picture.
+        EXPECT_EQ(qAlpha(saved.pixel(3, 3)), 255);
+        EXPECT_LT(qGray(saved.pixel(3, 3)), 40);
+        EXPECT_EQ(log.lines.back(), "gallery saved Sorvala 2026-12-05 20.23.07.png bytes=" +
+                                        std::to_string(std::filesystem::file_size(path)));
+    }
+    // A view of no size leaves nothing and says nothing.
+    MemoryPreferences store;
+    SorvalaSaverView empty(store, 0);
+    log.lines.clear();
+    clock.at += 60;
+    gallery().save(empty, 1);
+    EXPECT_TRUE(log.lines.empty());
+    EXPECT_EQ(pngNames(gallery()).size(), 1u);
+}
+
+TEST_F(GalleryOnDisk, TheSavedPictureIsWhatTheFinishedViewShows) {
+    MemoryPreferences store;
+    store.set(AppearanceKeys::themeKey, std::int64_t{0});
+    store.set(AppearanceKeys::speedKey, 10.0);
+    SorvalaSaverView view(store, 0);
+    view.setGeometry(QSizeF(300, 180), 1);
+    double now = 0;
+    for (int frame = 0; frame < 20000 && !view.isDrawingComplete(); ++frame)
+        view.animateOneFrame(now += 0.05);
+    ASSERT_TRUE(view.isDrawingComplete());
+    QImage shown(300, 180, QImage::Format_ARGB32_Premultiplied);
+    view.renderInto(shown, true);
+    const auto path = gallery().saveImage(QImage()); // nothing: only the failure line
+    EXPECT_FALSE(path);
+    gallery().save(view, 1);
+    const QImage saved(QString::fromStdString((folder() / "Sorvala 2026-12-05 20.23.07.png").string()));
+    ASSERT_EQ(saved.size(), shown.size());
+    int differing = 0;
+    int inked = 0;
+    for (int y = 0; y < saved.height(); ++y)
+        for (int x = 0; x < saved.width(); ++x) {
+            const QRgb a = saved.pixel(x, y);
+            const QRgb b = shown.pixel(x, y);
+            differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                   std::abs(qBlue(a) - qBlue(b))}) > 2;
+            inked += qGray(a) < 150;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(inked, 100);
+}
+
+TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
+    std::filesystem::create_directories(folder());
+    for (int i = 0; i < 210; ++i)
+        makeFile(folder() / ("Sorvala old " + std::to_string(1000 + i) + ".png"), 1000000,
+                 3600 + (210 - i) * 60.0, clock);
+    makeFile(folder() / "Sorvala wallpaper.PNG", 1000000, 86400 * 30, clock);
+    makeFile(folder() / "note.txt", 300000000, 86400 * 40, clock);
+    std::filesystem::create_directory(folder() / "folder.png");
+    // The desktop shows a copy of the wallpaper from another folder: the name is what counts.
+    desktop.current = {"/elsewhere/Sorvala wallpaper.PNG"};
+
+    auto keeper = gallery();
+    ASSERT_TRUE(keeper.saveImage(smallImage()));
+    const auto names = pngNames(keeper);
+    // The new drawing and the 199 newest old ones fill the ceiling; the wallpaper stays besides.
+    EXPECT_EQ(names.size(), 201u);
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala wallpaper.PNG"));
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala 2026-12-05 20.23.07.png"));
+    EXPECT_FALSE(std::binary_search(names.begin(), names.end(), "Sorvala old 1010.png"));
+    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala old 1011.png"));
+    EXPECT_TRUE(std::filesystem::exists(folder() / "note.txt"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder() / "folder.png"));
+    EXPECT_EQ(log.lines.back(), "gallery pruned 11 drawing(s) past its 200 MB ceiling, oldest first");
+}
+
+TEST_F(GalleryOnDisk, ANewestDrawingAboveTheCeilingStaysAlone) {
+    std::filesystem::create_directories(folder());
+    makeFile(folder() / "a.png", 1000, 300, clock);
+    makeFile(folder() / "b.png", 1000, 200, clock);
+    makeFile(folder() / "huge.png", 250000000, 100, clock);
+    gallery().pruneToCeiling();
+    EXPECT_THAT(pngNames(gallery()), ElementsAre("huge.png"));
+    EXPECT_EQ(log.lines.back(), "gallery pruned 2 drawing(s) past its 200 MB ceiling, oldest first");
+    log.lines.clear();
+    gallery().pruneToCeiling();
+    EXPECT_TRUE(log.lines.empty());
+}
+
+TEST_F(GalleryOnDisk, FailuresAreOneLineAndLeaveNothingBehind) {
+    // The gallery's place is taken by a file: the folder cannot be made.
+    writeFile(folder(), "not a folder");
+    EXPECT_FALSE(gallery().saveImage(smallImage()));
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_THAT(log.lines.back(), HasSubstr("gallery save failed: could not create"));
+    EXPECT_EQ(readFile(folder()), "not a folder");
+
+    // A folder that cannot be written to.
+    std::filesystem::remove(folder());
+    std::filesystem::create_directories(folder());
+    std::filesystem::permissions(folder(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (::access(folder().c_str(), W_OK) != 0) { // root writes anyway
+        EXPECT_FALSE(gallery().saveImage(smallImage()));
+        EXPECT_THAT(log.lines.back(), HasSubstr("gallery save failed: could not write"));
+        EXPECT_TRUE(std::filesystem::is_empty(folder()));
+    }
+    std::filesystem::permissions(folder(), std::filesystem::perms::owner_all);
+
+    // An image that cannot be encoded.
+    EXPECT_FALSE(gallery().saveImage(QImage()));
+    EXPECT_EQ(log.lines.back(), "gallery save failed: could not encode the sorvala as PNG");
+}
+
+TEST_F(GalleryOnDisk, WallpaperTakesTheNewestDrawingOrOpensTheFolder) {
+    auto keeper = gallery();
+    keeper.useLatestSorvalaAsWallpaper();
+    EXPECT_THAT(log.lines,
+                ElementsAre("latest sorvala set as wallpaper", "wallpaper not set: gallery is empty"));
+    EXPECT_THAT(opened, ElementsAre(folder())); // made, then opened
+    EXPECT_TRUE(std::filesystem::is_directory(folder()));
+
+    makeFile(folder() / "older.png", 10, 500, clock);
+    makeFile(folder() / "newer.png", 10, 100, clock);
+    makeFile(folder() / "newest.txt", 10, 1, clock);
+    log.lines.clear();
+    opened.clear();
+    desktop.outcome = DesktopPicture::Outcome{2, {"screen HDMI-1 refused"}};
+    EXPECT_TRUE(keeper.setLatestAsWallpaper());
+    EXPECT_THAT(desktop.setTo, ElementsAre(folder() / "newer.png"));
+    EXPECT_THAT(log.lines, ElementsAre("wallpaper failed on one screen: screen HDMI-1 refused",
+                                       "wallpaper set to newer.png screens=1/2"));
+
+    log.lines.clear();
+    desktop.outcome = DesktopPicture::Outcome{1, {"no"}};
+    keeper.useLatestSorvalaAsWallpaper();
+    EXPECT_THAT(log.lines.back(), "wallpaper set to newer.png screens=0/1");
+    EXPECT_THAT(opened, ElementsAre(folder()));
+
+    // A desktop with no known way: false, and the command opens the folder.
+    desktop.outcome.reset();
+    opened.clear();
+    keeper.useLatestSorvalaAsWallpaper();
+    EXPECT_THAT(log.lines.back(), HasSubstr("wallpaper not set: no known way"));
+    EXPECT_THAT(opened, ElementsAre(folder()));
+
+    keeper.openGallery();
+    EXPECT_EQ(log.lines.back(), "gallery opened");
+}

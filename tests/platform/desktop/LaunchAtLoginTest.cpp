@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: MIT
+#include "platform/desktop/LaunchAtLogin.h"
+
+#include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace sorvala {
+namespace {
+
+TEST(LaunchAtLogin, ToggleWritesAndRemovesTheAutostartEntry) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    const auto entry = home / "config/autostart/sorvala.desktop";
+    LaunchAtLogin launch(log, entry, "/opt/Sorvala Apps/sorvala");
+    EXPECT_FALSE(launch.isEnabled());
+
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_NE(readFile(entry).find("Exec=\"/opt/Sorvala Apps/sorvala\"\n"), std::string::npos);
+
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(std::filesystem::exists(entry));
+}
+
+TEST(LaunchAtLogin, AnEntryTheDesktopSwitchedOffCountsAsOffAndIsReplacedWhenSwitchedOn) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    const auto entry = home / "sorvala.desktop";
+    writeFile(entry, "[Desktop Entry]\nType=Application\nExec=/old/sorvala\nHidden=true\n");
+    LaunchAtLogin launch(log, entry, "/usr/bin/sorvala");
+    EXPECT_FALSE(launch.isEnabled());
+    ASSERT_TRUE(launch.toggle());
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_EQ(readFile(entry).find("Hidden"), std::string::npos);
+}
+
+TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    writeFile(home / "autostart", "a file where the folder should be");
+    LaunchAtLogin launch(log, home / "autostart/sorvala.desktop", "/usr/bin/sorvala");
+    EXPECT_FALSE(launch.setEnabled(true));
+    EXPECT_FALSE(launch.isEnabled());
+    ASSERT_FALSE(log.lines.empty());
+    EXPECT_TRUE(log.lines.back().starts_with("launch-at-login entry not written path=")) << log.lines.back();
+}
+
+TEST(LaunchAtLogin, StandardPlaces) {
+    const ScopedEnvironment home("HOME", "/home/ana");
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "/tmp/sorvala-config");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/tmp/sorvala-config/autostart/org.sorvala.Sorvala.desktop");
+    }
+    {
+        const ScopedEnvironment config("XDG_CONFIG_HOME", "relative");
+        EXPECT_EQ(LaunchAtLogin::standardEntryPath(), "/home/ana/.config/autostart/org.sorvala.Sorvala.desktop");
+    }
+    {
+        const ScopedEnvironment appImage("APPIMAGE", std::nullopt);
+        EXPECT_EQ(LaunchAtLogin::executableToStart("/usr/bin/sorvala"), "/usr/bin/sorvala");
+    }
+    const ScopedEnvironment appImage("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage");
+    EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"), "/home/ana/Apps/Sorvala.AppImage");
+}
+
+TEST(LaunchAtLogin, AnEntryUnderTheEarlierNameKeepsLaunchingAtLogin) {
+    TemporaryDirectory config;
+    const ScopedEnvironment xdg("XDG_CONFIG_HOME", config.path().string());
+    const auto earlier = config / "autostart/sorvala.desktop";
+    const auto entry = config / "autostart/org.sorvala.Sorvala.desktop";
+    const std::string text = "[Desktop Entry]\nType=Application\nExec=/opt/sorvala/sorvala\n";
+    std::filesystem::create_directories(earlier.parent_path());
+    writeFile(earlier, text);
+
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), entry);
+    EXPECT_EQ(readFile(entry), text);
+    EXPECT_FALSE(std::filesystem::exists(earlier)); // two entries would start it twice
+
+    // Once both exist (an older build wrote its entry again), the current one wins and the other
+    // is left alone.
+    writeFile(earlier, "[Desktop Entry]\nHidden=true\n");
+    EXPECT_EQ(LaunchAtLogin::standardEntryPath(), entry);
+    EXPECT_EQ(readFile(entry), text);
+}
+
+} // namespace
+} // namespace sorvala

@@ -1,0 +1,161 @@
+// SPDX-License-Identifier: MIT
+#include "platform/desktop/SaverInstallation.h"
+
+#include "gallery/XScreenSaverPrograms.h"
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace sorvala;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+class SaverInstallationInHome : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories(root / "bin");
+        writeFile(program, "#!/bin/sh\n");
+        places.home = root / "home";
+        places.dataHome = root / "home/.local/share";
+        places.program = program;
+        places.version = "0.1.0";
+        places.xscreensaverDefaults =
+            std::filesystem::path(SORVALA_TEST_DATA_DIR) / "gallery" / "XScreenSaver-nogl";
+        places.hasProgram = [this](const char* name) { return installed.contains(name); };
+        std::filesystem::create_directories(places.home);
+    }
+    SaverInstallation installation(std::vector<std::string> desktops = {"openbox"}) {
+        return SaverInstallation(log, {LinuxSession::Type::x11, std::move(desktops)}, places);
+    }
+    std::filesystem::path dotFile() const { return places.home / ".xscreensaver"; }
+
+    TemporaryDirectory root;
+    std::filesystem::path program = root / "bin" / "sorvala-saver";
+    SaverInstallation::Places places;
+    std::set<std::string> installed{"xscreensaver"};
+    RecordingLogger log;
+};
+
+const std::string userFile = "# XScreenSaver Preferences File\n"
+                             "mode:\t\trandom\n"
+                             "programs:\t\t\t\t\t\t\t\t      \\\n"
+                             "\t\t\t\tmaze --root\t\t\t\t    \\n\\\n"
+                             "\t\t\t\tqix --root\t\t\t    \\n\n"
+                             "\n"
+                             "pointerHysteresis:\t10\n";
+
+} // namespace
+
+TEST_F(SaverInstallationInHome, AMissingFileStartsFromTheDefaults) {
+    const auto outcome = installation().install();
+    ASSERT_FALSE(outcome.failure) << *outcome.failure;
+    const std::string written = readFile(dotFile());
+    const auto list = XScreenSaverPrograms::programs(written).value();
+    EXPECT_EQ(list.size(), XScreenSaverPrograms::programs(readFile(places.xscreensaverDefaults))->size() + 1);
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
+    EXPECT_THAT(log.lines, ElementsAre("screensaver installed to " + dotFile().string()));
+    EXPECT_EQ(readFile(places.dataHome / "Sorvala/screensaver.version"), "0.1.0\n");
+}
+
+TEST_F(SaverInstallationInHome, AnExistingFileGainsOneLineAndIsBackedUpFirst) {
+    writeFile(dotFile(), userFile);
+    ASSERT_FALSE(installation().install().failure);
+    const std::string written = readFile(dotFile());
+    EXPECT_EQ(readFile(dotFile().string() + ".sorvala-backup"), userFile);
+    EXPECT_EQ(linesOf(written).size(), linesOf(userFile).size() + 1);
+    EXPECT_THAT(written, HasSubstr("mode:\t\trandom\n"));
+    EXPECT_THAT(written, HasSubstr("\n\npointerHysteresis:\t10\n"));
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
+
+    // Installing again changes nothing, not even the backup.
+    writeFile(dotFile().string() + ".sorvala-backup", "kept");
+    ASSERT_FALSE(installation().install().failure);
+    EXPECT_EQ(readFile(dotFile()), written);
+    EXPECT_EQ(readFile(dotFile().string() + ".sorvala-backup"), "kept");
+}
+
+TEST_F(SaverInstallationInHome, ALinkedFileIsEditedWhereItLies) {
+    std::filesystem::create_directories(root / "dotfiles");
+    writeFile(root / "dotfiles/xscreensaver", userFile);
+    std::filesystem::create_symlink(root / "dotfiles/xscreensaver", dotFile());
+    ASSERT_FALSE(installation().install().failure);
+    EXPECT_TRUE(std::filesystem::is_symlink(dotFile()));
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(readFile(root / "dotfiles/xscreensaver")),
+              program.string());
+}
+
+TEST_F(SaverInstallationInHome, AReadOnlyFileIsAClearFailureAndLosesNothing) {
+    writeFile(dotFile(), userFile);
+    std::filesystem::permissions(dotFile(), std::filesystem::perms::owner_read);
+    const auto outcome = installation().install();
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_THAT(*outcome.failure, HasSubstr("is read-only"));
+    EXPECT_EQ(readFile(dotFile()), userFile);
+    EXPECT_THAT(log.lines, ElementsAre("screensaver install failed: " + *outcome.failure));
+}
+
+TEST_F(SaverInstallationInHome, WithoutAHackBasedSaverThereIsNothingToInstall) {
+    installed.clear();
+    const auto outcome = installation({"GNOME"}).install();
+    ASSERT_TRUE(outcome.failure);
+    EXPECT_THAT(*outcome.failure, HasSubstr("not available on this desktop"));
+    EXPECT_FALSE(std::filesystem::exists(dotFile()));
+
+    std::filesystem::remove(program);
+    installed.insert("xscreensaver");
+    EXPECT_THAT(*installation().install().failure, HasSubstr("sorvala-saver is missing"));
+}
+
+TEST_F(SaverInstallationInHome, MateGetsADesktopEntry) {
+    installed = {"mate-screensaver"};
+    program = root / "my bin" / "sorvala-saver";
+    std::filesystem::create_directories(program.parent_path());
+    writeFile(program, "");
+    places.program = program;
+    auto mate = installation({"MATE"});
+    ASSERT_FALSE(mate.install().failure);
+    const std::string entry = readFile(mate.mateEntryFile());
+    EXPECT_THAT(entry, HasSubstr("Categories=Screensaver;\n"));
+    EXPECT_THAT(entry, HasSubstr("Exec=\"" + program.string() + "\" --root\n"));
+    EXPECT_EQ(SaverInstallation::execProgram(entry), program.string());
+    EXPECT_FALSE(std::filesystem::exists(dotFile()));
+    EXPECT_THAT(log.lines, ElementsAre("screensaver installed to " + mate.mateEntryFile().string()));
+}
+
+TEST_F(SaverInstallationInHome, LaunchRefreshesOnlyAStaleRegistration) {
+    // Never installed: nothing happens.
+    installation().refreshAtLaunch();
+    EXPECT_FALSE(std::filesystem::exists(dotFile()));
+    EXPECT_TRUE(log.lines.empty());
+
+    // Registered by an older build at another place, and disabled by the user since.
+    writeFile(dotFile(), XScreenSaverPrograms::withEntry(userFile, "/opt/old/sorvala-saver", false));
+    const std::string disabled = [&] {
+        std::string text = readFile(dotFile());
+        const auto at = text.find("\t\t\t\t\"Sorvala\"");
+        return text.insert(at, "-");
+    }();
+    writeFile(dotFile(), disabled);
+    std::filesystem::create_directories(places.dataHome / "Sorvala");
+    writeFile(places.dataHome / "Sorvala/screensaver.version", "0.0.9\n");
+    installation().refreshAtLaunch();
+    EXPECT_THAT(log.lines, ElementsAre("saver refreshed from build 0.0.9 to 0.1.0"));
+    const std::string refreshed = readFile(dotFile());
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(refreshed), program.string());
+    EXPECT_THAT(refreshed, HasSubstr("-\t\t\t\t\"Sorvala\"  " + program.string()));
+
+    // Up to date: nothing more.
+    installation().refreshAtLaunch();
+    EXPECT_EQ(log.lines.size(), 1u);
+
+    // A version that cannot be read always refreshes.
+    std::filesystem::remove(places.dataHome / "Sorvala/screensaver.version");
+    installation().refreshAtLaunch();
+    EXPECT_EQ(log.lines.back(), "saver refreshed from build unreadable to 0.1.0");
+}
