@@ -120,6 +120,7 @@ TEST_F(ReportIssueWindowTest, WithoutAnAddressTheReportIsSavedAndAReopenedWindow
     window.findChild<QLineEdit*>()->setText("ann@example.org");
     window.findChild<QPlainTextEdit*>()->setPlainText("It froze.");
     window.findChild<QCheckBox*>()->setChecked(false);
+    saveScreenshot(window, "report-save");
 
     window.send();
     waitFor([&] { return window.statusText() != "Sending…"; }, 10000);
