@@ -69,6 +69,10 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // A host's window is an X window: drawing into it needs Qt's X11 platform, whatever the
+    // session prefers for the program's own windows.
+    if (options.mode == SaverOptions::Mode::hostWindow || options.mode == SaverOptions::Mode::rootWindow)
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication::setDesktopFileName(QStringLiteral("org.sorvala.Sorvala"));
     QGuiApplication application(argc, argv);
     quitOnTerminate(application);

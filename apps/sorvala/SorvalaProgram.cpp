@@ -2,6 +2,7 @@
 #include "SorvalaProgram.h"
 
 #include "app/HotKeys.h"
+#include "app/SettingsSchema.h"
 #include "app/ShortcutAction.h"
 #include "drawing/Settings.h"
 #include "drawing/SorvalaGenerator.h"
@@ -14,6 +15,7 @@
 #include "platform/TimerFdWallClockChanges.h"
 #include "platform/desktop/LogReveal.h"
 #include "platform/TerminationSignals.h"
+#include "platform/x11/XEmbedTray.h"
 #include "sensing/Sensors.h"
 #include "ui/report/ReportIssueWindow.h"
 #include "ui/reports/ReportsWindow.h"
@@ -26,6 +28,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <unistd.h>
 
 namespace sorvala {
@@ -41,6 +44,13 @@ int trayWaitMilliseconds() {
             return static_cast<int>(seconds * 1000);
     }
     return 30000;
+}
+
+TrayMenuBar::HostSearch traySearch() {
+    TrayMenuBar::HostSearch search;
+    search.xembedTrayPresent = &xembedTrayPresent;
+    search.hostWaitMs = trayWaitMilliseconds();
+    return search;
 }
 
 std::string sessionType() {
@@ -99,8 +109,9 @@ SorvalaProgram::SorvalaProgram()
             .onLeftClick = [this] { m_commands->leftClick(); },
             .onQuit = [] { QCoreApplication::quit(); },
             .onNoTray = [this] { noTray(); },
+            .onTrayFound = [this] { trayFound(); },
         },
-        trayWaitMilliseconds());
+        traySearch());
 
     // In field order: Qt's `signals` keyword rules out designated initializers here.
     m_app = std::make_unique<ApplicationDelegate>(ApplicationDelegate::Dependencies{
@@ -114,6 +125,12 @@ SorvalaProgram::SorvalaProgram()
             .openDrawingWindow = [this] { openDrawingWindow(); },
             .toggleLaunchAtLogin = [this] { m_launchAtLogin.toggle(); },
             .revealLog = [this] { showInFileManager(AppLogger::fileURL(), m_log); },
+            .skipBreak =
+                [this] {
+                    auto& lifecycle = m_breakScreen.lifecycle();
+                    lifecycle.skipPressed();
+                    return !lifecycle.isOnScreen();
+                },
         });
     m_gallery = std::make_unique<GalleryCommands>(
         m_log, m_clock, m_calendar, currentSession(), QDBusConnection::sessionBus(),
@@ -124,18 +141,17 @@ SorvalaProgram::SorvalaProgram()
         m_log, [this] { return controlStatus(); },
         ControlService::Commands{
             .open = [this] { reopen(); },
-            .action =
-                [this](const QString& name) {
-                    const auto action = controlActionFromText(name.toStdString());
-                    if (action)
-                        perform(*action);
-                    return action.has_value();
+            .action = [this](ControlAction action) { return perform(action); },
+            .snooze =
+                [this](int minutes) -> ControlService::Refusal {
+                    if (m_app->snooze(minutes, SnoozeRequest::Source::hotKey))
+                        return std::nullopt;
+                    return "No snoozes left: the snooze budget is spent.";
                 },
-            .snooze = [this](int minutes) { m_app->snooze(minutes, SnoozeRequest::Source::hotKey); },
             .pause = [this](int minutes) { m_commands->perform(MenuCommand::pause(minutes)); },
             .pauseUntilTomorrow = [this] { m_app->pauseUntilTomorrow(); },
             .pauseUntilResumed = [this] { m_app->pauseUntilResumed(); },
-            .resume = [this] { m_app->resumeReminders(); },
+            .resume = [this] { return m_commands->resume(); },
         });
 }
 
@@ -183,6 +199,9 @@ SettingsWindow& SorvalaProgram::settingsWindow() {
     };
     ports.opened = [this] { m_app->settingsWindowOpened(); };
     ports.closed = [this] {
+        // The drawing window shows the theme, ink, style, speed and pinned drawing just saved.
+        if (m_window)
+            m_window->reloadSettings();
         m_app->settingsWindowClosed();
         m_menuBar->refresh();
     };
@@ -207,23 +226,31 @@ ReportIssueWindow& SorvalaProgram::reportIssueWindow() {
 }
 
 bool SorvalaProgram::claimSingleInstance() {
+    // The control interface answers from the store as soon as it is offered: the store is
+    // complete first.
+    prepareStore();
     // Without a session bus there is nobody to hand over to: this instance runs on its own.
     return m_control->claim() || m_control->busMissing();
 }
 
-void SorvalaProgram::launch() {
+void SorvalaProgram::prepareStore() {
+    SettingsSchema::migrateRetiredEnforcementKeys(m_store);
+    SettingsSchema::registerDefaults(m_store);
     // The drawing library's appearance keys share the store with the application's settings.
     m_store.registerDefaults(Settings::factoryDefaults(SorvalaGenerator::drawingCount));
     AppearanceMigration::migrateAppearance(AppearanceMigration::retiredScreenSaverAppearance(), m_store);
+}
+
+void SorvalaProgram::launch() {
+    prepareStore();
     m_gallery->refreshScreenSaver();
+    m_launchAtLogin.followMovedProgram();
 
     if (m_hotKeys)
         m_hotKeys->setPressedHandler([this](ShortcutAction action) { HotKeys::perform(action, *m_app, m_log); });
 
-    // Linux asks nobody for banners: whether a notification service runs is known at once.
-    m_banners.refreshAuthorization(false);
-    m_app->launch();
-
+    // Sleep and wake are watched before the application object starts its stretches and restores
+    // the session, so none of that can miss a sleep.
     m_sleep = std::make_unique<LogindSleepWatcher>(
         m_log, LogindSleepWatcher::Callbacks{
                    .willSleep = [this] { m_app->systemWillSleep(); },
@@ -234,6 +261,10 @@ void SorvalaProgram::launch() {
                        },
                });
     m_sleep->start();
+
+    // Linux asks nobody for banners: whether a notification service runs is known at once.
+    m_banners.refreshAuthorization(false);
+    m_app->launch();
     m_clockChanges = std::make_unique<TimerFdWallClockChanges>(m_log);
     m_clockWatch = m_clockChanges->observe([this](double by) {
         m_app->systemClockChanged(by);
@@ -247,9 +278,10 @@ void SorvalaProgram::launch() {
     });
 }
 
-void SorvalaProgram::perform(ControlAction action) {
-    m_commands->perform(action);
+std::optional<std::string> SorvalaProgram::perform(ControlAction action) {
+    auto refusal = m_commands->perform(action);
     m_menuBar->refresh();
+    return refusal;
 }
 
 void SorvalaProgram::reopen() {
@@ -267,7 +299,8 @@ std::string SorvalaProgram::shortTime(Instant instant) const {
 }
 
 ControlService::Status SorvalaProgram::controlStatus() {
-    const auto facts = m_status->facts();
+    // A status bar shows the countdown and the line side by side: both show the same second.
+    const auto facts = StatusLine::besideCountdown(m_status->facts());
     ControlService::Status status;
     status.paused = facts.pausedUntil.has_value();
     status.onBreak = facts.onBreak;
@@ -309,12 +342,22 @@ void SorvalaProgram::shortcutKeyDuringBreak(const QKeyEvent& event) {
 void SorvalaProgram::noTray() {
     auto& window = drawingWindow();
     if (!m_menuInWindow) {
-        m_menuBar->attachMenu(window.menu());
-        window.showMenu();
+        if (!std::exchange(m_windowMenuAttached, true))
+            m_menuBar->attachMenu(window.menu());
+        window.showMenu(true);
         m_menuInWindow = true;
         m_app->setDrawingWindowVisible(false);
     }
     window.open();
+}
+
+void SorvalaProgram::trayFound() {
+    if (!std::exchange(m_menuInWindow, false) || !m_window)
+        return;
+    // The icon holds the menu again: the window that stood in for it goes.
+    m_window->showMenu(false);
+    m_window->close();
+    m_log.log("tray found; the drawing window no longer stands in for it");
 }
 
 } // namespace sorvala

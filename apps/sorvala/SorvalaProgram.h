@@ -52,19 +52,23 @@ public:
     bool claimSingleInstance();
     /// Launches the application object, the tray, the sleep watch and the signal routing.
     void launch();
-    /// Carries out an action handed over at start or from the control interface.
-    void perform(ControlAction action);
+    /// Carries out an action handed over at start or from the control interface; why it was
+    /// refused, if it was.
+    std::optional<std::string> perform(ControlAction action);
     /// The reopen of a running program: the drawing window, unless the walkthrough is showing.
     void reopen();
 
     ProgramCommands& commands() { return *m_commands; }
 
 private:
+    /// Migrates retired settings and registers every factory default, before anything reads.
+    void prepareStore();
     std::string shortTime(Instant instant) const;
     ControlService::Status controlStatus();
     DrawingWindow& drawingWindow();
     void openDrawingWindow();
     void noTray();
+    void trayFound();
     void shortcutKeyDuringBreak(const QKeyEvent& event);
     void wireWindows();
     void toggleStatistics();
@@ -106,6 +110,7 @@ private:
     std::unique_ptr<IssueReportSender> m_reportSender;
     std::unique_ptr<ReportIssueWindow> m_reportIssue;
     bool m_menuInWindow = false;
+    bool m_windowMenuAttached = false;
 };
 
 } // namespace sorvala

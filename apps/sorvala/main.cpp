@@ -38,7 +38,8 @@ void printHelp(std::ostream& out) {
         << sorvala::controlActionNames()
         << "\n"
            "  --version      print the version\n"
-           "  --help         print this help\n";
+           "  --help         print this help\n"
+           "Qt's own options (-platform NAME, -session ID, -display DISPLAY, ...) are accepted too.\n";
 }
 
 /// The request of `args`; nullopt after printing a one-line error.
@@ -87,23 +88,33 @@ int handOver(const Request& request) {
     return 1;
 }
 
+/// Whether `name` is among the arguments: --help and --version answer without a display.
+bool asked(int argc, char** argv, std::string_view name, std::string_view shortName = {}) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i] == name || (!shortName.empty() && argv[i] == shortName))
+            return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto request = parse(argc, argv);
-    if (!request)
-        return usageError;
-    if (request->help) {
+    if (asked(argc, argv, "--help", "-h")) {
         printHelp(std::cout);
         return 0;
     }
-    if (request->version) {
+    if (asked(argc, argv, "--version")) {
         std::cout << "sorvala " SORVALA_VERSION "\n";
         return 0;
     }
 
     sorvala::AppLogger::installExceptionHandler();
+    // Qt takes its own options (-platform, -session from a session manager, -display, ...) out of
+    // the arguments; what is left is ours.
     QApplication application(argc, argv);
+    const auto request = parse(argc, argv);
+    if (!request)
+        return usageError;
     sorvala::QtFatalMessageBridge::install();
     QApplication::setApplicationName(QStringLiteral("Sorvala"));
     QApplication::setApplicationVersion(QStringLiteral(SORVALA_VERSION));
@@ -121,6 +132,7 @@ int main(int argc, char** argv) {
         return handOver(*request); // another start won the race for the name
     program.launch();
     if (request->action)
-        program.perform(*request->action);
+        if (const auto refusal = program.perform(*request->action))
+            std::cerr << "sorvala: " << *refusal << '\n';
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 
 #include "core/WorkClock.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -38,6 +39,12 @@ std::string StatusLine::text(const Facts& facts, const std::function<std::option
     if (label)
         return *label;
     return facts.userSteppedAway ? std::string(AwayUndo::resetDescription) : "No breaks scheduled";
+}
+
+StatusLine::Facts StatusLine::besideCountdown(Facts facts) {
+    if (facts.secondsUntilNextBreak && std::isfinite(*facts.secondsUntilNextBreak))
+        facts.secondsUntilNextBreak = std::round(*facts.secondsUntilNextBreak);
+    return facts;
 }
 
 } // namespace sorvala

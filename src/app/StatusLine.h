@@ -31,6 +31,11 @@ struct Facts {
 std::string text(const Facts& facts, const std::function<std::optional<std::string>()>& blockerLabel,
                  const std::function<std::string(Instant)>& shortTime);
 
+/// The facts with the time to the next break rounded to the whole second the countdown title
+/// shows, for a status line that stands beside that title (a tooltip, a status bar) and must
+/// agree with it. The menu's own line keeps the plain truncated seconds.
+Facts besideCountdown(Facts facts);
+
 } // namespace StatusLine
 
 /// "%d:%02d" of whole minutes and seconds, never below 0:00.

@@ -3,6 +3,9 @@
 
 #include "core/Text.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace sorvala::XScreenSaverPrograms {
 
 namespace {
@@ -137,8 +140,42 @@ ParsedEntry parse(std::string_view entryText) {
     return parsed;
 }
 
+/// The first word of a command as the shell reads it: quotes joined and removed.
 std::string programOf(std::string_view command) {
-    return std::string(command.substr(0, command.find_first_of(" \t")));
+    std::string word;
+    char quote = 0;
+    for (std::size_t i = 0; i < command.size(); ++i) {
+        const char c = command[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+            else if (quote == '"' && c == '\\' && i + 1 < command.size())
+                word += command[++i];
+            else
+                word += c;
+        } else if (c == '\'' || c == '"') {
+            quote = c;
+        } else if (c == ' ' || c == '\t') {
+            break;
+        } else {
+            word += c;
+        }
+    }
+    return word;
+}
+
+/// `path` as one word for the shell xscreensaver hands a command with quotes to: bare when plain,
+/// else in single quotes (a quote inside as '"'"', so no backslash meets the resource reader).
+std::string shellWord(std::string_view path) {
+    const bool plain = std::all_of(path.begin(), path.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || std::string_view("/._+-,=@%:~").find(c) != std::string_view::npos;
+    });
+    if (plain && !path.empty())
+        return std::string(path);
+    std::string word = "'";
+    for (const char c : path)
+        word += c == '\'' ? std::string("'\"'\"'") : std::string(1, c);
+    return word + "'";
 }
 
 bool isOurs(std::string_view entryText) {
@@ -189,7 +226,8 @@ bool rewriteSharedEntry(std::string& line, std::size_t valueStart, const std::ve
 } // namespace
 
 std::string entry(std::string_view programPath) {
-    return "\"" + std::string(prettyName) + "\"  " + std::string(programPath) + " --root";
+    // xscreensaver splits a plain command at blanks itself; one with quotes goes to the shell.
+    return "\"" + std::string(prettyName) + "\"  " + shellWord(programPath) + " --root";
 }
 
 std::optional<std::vector<std::string>> programs(std::string_view file) {

@@ -15,7 +15,72 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+/// The value of `key` in the main group; empty when absent.
+std::string_view mainGroupValue(std::string_view contents, std::string_view wanted) {
+    bool inMainGroup = false;
+    while (!contents.empty()) {
+        const auto end = contents.find('\n');
+        const auto line = trimmed(contents.substr(0, end));
+        contents = end == std::string_view::npos ? std::string_view() : contents.substr(end + 1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        if (line.front() == '[') {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (inMainGroup && equals != std::string_view::npos && trimmed(line.substr(0, equals)) == wanted)
+            return trimmed(line.substr(equals + 1));
+    }
+    return {};
+}
+
+/// A string value with the entry's own escapes (\\, \s, \t, \n, \r) undone.
+std::string unescapedValue(std::string_view value) {
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+        case 's': out += ' '; break;
+        case 't': out += '\t'; break;
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        default: out += value[i];
+        }
+    }
+    return out;
+}
+
 } // namespace
+
+std::string AutostartEntry::program(std::string_view contents) {
+    const auto exec = unescapedValue(mainGroupValue(contents, "Exec"));
+    std::string out;
+    bool quoted = false;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (c == '"') {
+            quoted = !quoted;
+            continue;
+        }
+        if (!quoted && (c == ' ' || c == '\t')) {
+            if (!out.empty())
+                break;
+            continue;
+        }
+        if (quoted && c == '\\' && i + 1 < exec.size()) {
+            out += exec[++i];
+            continue;
+        }
+        if (c == '%' && i + 1 < exec.size() && exec[i + 1] == '%')
+            ++i;
+        out += c;
+    }
+    return out;
+}
 
 std::string AutostartEntry::quotedExecArgument(std::string_view path) {
     constexpr std::string_view reserved = " \t\n\"'\\><~|&;$*?#()`";

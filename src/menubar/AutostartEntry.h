@@ -16,6 +16,10 @@ std::string text(std::string_view executablePath);
 /// Hidden=true or X-GNOME-Autostart-enabled=false.
 bool isEnabled(std::string_view contents);
 
+/// The program an entry starts: the first argument of its main group's Exec key, with the
+/// quoting and escaping of `quotedExecArgument` undone; empty when there is none.
+std::string program(std::string_view contents);
+
 /// `path` as one argument of an Exec key: bare when it holds only plain characters, otherwise in
 /// double quotes with ", `, $ and \ escaped; a % is always doubled.
 std::string quotedExecArgument(std::string_view path);

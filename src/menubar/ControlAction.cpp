@@ -11,6 +11,7 @@ std::string_view text(ControlAction action) {
     case ControlAction::snooze1: return "snooze-1";
     case ControlAction::snooze5: return "snooze-5";
     case ControlAction::snooze15: return "snooze-15";
+    case ControlAction::skipBreak: return "skip-break";
     }
     return "unknown";
 }
@@ -29,13 +30,14 @@ int snoozeMinutes(ControlAction action) {
     case ControlAction::snooze15: return 15;
     case ControlAction::startBreak:
     case ControlAction::startMicroBreak:
-    case ControlAction::togglePause: return 0;
+    case ControlAction::togglePause:
+    case ControlAction::skipBreak: return 0;
     }
     return 0;
 }
 
 std::string_view controlActionNames() {
-    return "start-break, start-micro-break, toggle-pause, snooze-1, snooze-5, snooze-15";
+    return "start-break, start-micro-break, toggle-pause, snooze-1, snooze-5, snooze-15, skip-break";
 }
 
 } // namespace sorvala

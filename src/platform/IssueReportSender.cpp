@@ -10,7 +10,7 @@
 #include <QUrl>
 
 #ifndef SORVALA_SUPPORT_BASE_URL
-#define SORVALA_SUPPORT_BASE_URL "https://sorvala.app"
+#define SORVALA_SUPPORT_BASE_URL ""
 #endif
 
 namespace sorvala {
@@ -31,11 +31,20 @@ QString IssueReportSender::configuredBaseAddress() {
 
 IssueReportSender::IssueReportSender(Logger& log, QString baseAddress, int timeoutMs, QObject* parent)
     : QObject(parent), m_log(log),
-      m_endpoint(QString::fromStdString(IssueReport::endpoint(baseAddress.toStdString()))),
+      m_endpoint(baseAddress.trimmed().isEmpty()
+                     ? QString()
+                     : QString::fromStdString(IssueReport::endpoint(baseAddress.toStdString()))),
       m_timeoutMs(timeoutMs) {}
 
 void IssueReportSender::send(const std::string& payload,
                              std::function<void(IssueReport::ServerResult)> done) {
+    if (!hasEndpoint()) {
+        // Nothing leaves the computer without an address this build was given.
+        m_log.log("issue report not sent reason=noEndpoint");
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done)] { done(IssueReport::ServerResult::unreachable); }, Qt::QueuedConnection);
+        return;
+    }
     QNetworkRequest request{QUrl(m_endpoint)};
     request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
     request.setTransferTimeout(m_timeoutMs);

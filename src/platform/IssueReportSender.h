@@ -17,14 +17,18 @@ class Logger;
 /// Posts an issue report to the support endpoint and says how the server answered.
 class IssueReportSender : public QObject {
 public:
-    /// The base address reports go to: $SORVALA_SUPPORT_URL when set, else the build's own.
+    /// The base address reports go to: $SORVALA_SUPPORT_URL when set, else the build's own,
+    /// which is empty unless the build was given one.
     static QString configuredBaseAddress();
 
     /// A sender posting to `baseAddress`'s report path, giving up after `timeoutMs`.
     IssueReportSender(Logger& log, QString baseAddress = configuredBaseAddress(), int timeoutMs = 60000,
                       QObject* parent = nullptr);
 
-    /// Posts `payload` as JSON; `done` runs on this thread once with the outcome.
+    /// Whether there is an address to send to; without one reports are saved as files instead.
+    bool hasEndpoint() const { return !m_endpoint.isEmpty(); }
+    /// Posts `payload` as JSON; `done` runs on this thread once with the outcome. Without an
+    /// endpoint nothing is posted and the outcome is `unreachable`.
     void send(const std::string& payload, std::function<void(IssueReport::ServerResult)> done);
 
 private:

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "saver/SaverOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <iterator>
 
 namespace sorvala {
 
@@ -29,23 +32,74 @@ bool drawsOnHost(const ScreenRect& host, const std::vector<ScreenRect>& screens,
     return true;
 }
 
+namespace {
+
+/// Options every xscreensaver hack is handed and this one has no use for; the second list takes a value.
+constexpr std::string_view ignoredFlags[] = {"fps", "no-fps", "mono", "install", "no-install"};
+constexpr std::string_view ignoredWithValue[] = {"visual", "delay"};
+
+/// The option's name without its one or two dashes; empty for anything that is not an option.
+std::string_view optionName(std::string_view argument) {
+    if (argument.starts_with("--"))
+        return argument.substr(2);
+    if (argument.starts_with("-"))
+        return argument.substr(1);
+    return {};
+}
+
+bool listed(std::string_view name, const auto& list) {
+    return std::find(std::begin(list), std::end(list), name) != std::end(list);
+}
+
+} // namespace
+
 SaverOptions SaverOptions::parse(const std::vector<std::string>& arguments,
                                  const std::function<std::optional<std::string>(const char*)>& environment) {
     SaverOptions options;
     bool root = false;
     bool window = false;
-    for (const std::string& argument : arguments) {
+    std::optional<unsigned long> windowId;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
         // xscreensaver 6 writes "--root", older daemons and hand-made lines "-root".
-        if (argument == "--root" || argument == "-root")
+        std::string_view name = optionName(argument);
+        std::optional<std::string_view> value;
+        if (const auto equals = name.find('='); equals != std::string_view::npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        const auto takeValue = [&]() -> std::optional<std::string_view> {
+            if (value)
+                return value;
+            if (i + 1 < arguments.size())
+                return arguments[++i];
+            return std::nullopt;
+        };
+        if (name == "root")
             root = true;
-        else if (argument == "--window" || argument == "-window")
+        else if (name == "window")
             window = true;
-        else if (argument == "--help" || argument == "-h" || argument == "-help")
+        else if (name == "window-id") {
+            const auto text = takeValue();
+            windowId = text ? parseWindowId(*text) : std::nullopt;
+            if (!windowId)
+                return {Mode::help, 0, "-window-id needs a window id: " + std::string(text.value_or(""))};
+        } else if (listed(name, ignoredFlags))
+            continue;
+        else if (listed(name, ignoredWithValue)) {
+            if (!takeValue())
+                return {Mode::help, 0, "-" + std::string(name) + " needs a value"};
+        } else if (name == "help" || name == "h")
             return {Mode::help, 0, std::nullopt};
-        else if (argument == "--version" || argument == "-version")
+        else if (name == "version")
             return {Mode::version, 0, std::nullopt};
         else
             return {Mode::help, 0, "unknown argument: " + argument};
+    }
+    if (windowId) {
+        options.mode = Mode::hostWindow;
+        options.hostWindow = *windowId;
+        return options;
     }
     if (const auto named = environment("XSCREENSAVER_WINDOW")) {
         if (const auto id = parseWindowId(*named)) {
@@ -60,18 +114,27 @@ SaverOptions SaverOptions::parse(const std::vector<std::string>& arguments,
     return options;
 }
 
+ScreenRect nativeScreenRect(const ScreenRect& geometry, double devicePixelRatio) {
+    const auto scaled = [devicePixelRatio](int length) {
+        return static_cast<int>(std::lround(length * devicePixelRatio));
+    };
+    return {geometry.x, geometry.y, scaled(geometry.width), scaled(geometry.height)};
+}
+
 std::string SaverOptions::usage() {
-    return "usage: sorvala-saver [--root] [--window]\n"
+    return "usage: sorvala-saver [--root] [--window] [--window-id ID]\n"
            "Draws Sorvala's line drawings as a screen saver, with the appearance chosen in Sorvala's "
            "settings.\n"
            "\n"
            "  --root      draw into the window in $XSCREENSAVER_WINDOW, or over the whole screen\n"
            "  --window    draw in a normal window instead of full screen\n"
+           "  --window-id ID  draw into the window ID (a host's preview, \"0x3a00007\" or decimal)\n"
            "  --help      show this text\n"
            "  --version   show the version\n"
            "\n"
            "Without $XSCREENSAVER_WINDOW and --root it opens a full-screen window of its own; any key\n"
-           "or click there ends it.\n";
+           "or click there ends it. The other options screen-saver hosts pass (-fps, -mono, -install,\n"
+           "-visual V, -delay N) are accepted and ignored.\n";
 }
 
 } // namespace sorvala

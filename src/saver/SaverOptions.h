@@ -10,7 +10,8 @@
 namespace sorvala {
 
 /// How sorvala-saver was asked to run, after xscreensaver's conventions: into the window named
-/// by $XSCREENSAVER_WINDOW, onto the root window with --root, or in a window of its own.
+/// by -window-id or $XSCREENSAVER_WINDOW, onto the root window with --root, or in a window of its
+/// own. Options of the hack conventions it has no use for are accepted and ignored.
 struct SaverOptions {
     enum class Mode {
         hostWindow, ///< draw into the window xscreensaver or mate-screensaver made for us
@@ -41,6 +42,11 @@ struct ScreenRect {
     int height = 0;
     bool operator==(const ScreenRect&) const = default;
 };
+
+/// A screen's rectangle in device pixels from Qt's geometry of it: Qt keeps a screen's top-left
+/// corner in device pixels and scales only its size, so a second screen at 1920 stays at 1920
+/// under any scale factor.
+ScreenRect nativeScreenRect(const ScreenRect& geometry, double devicePixelRatio);
 
 /// Whether a saver given the window `host` draws: the full saver (a window that covers exactly one
 /// screen) draws on the primary screen only and leaves the others black; anything else (a preview,

@@ -33,13 +33,9 @@ std::vector<ScreenRect> screenRects(std::size_t* primary) {
     const auto screens = QGuiApplication::screens();
     for (qsizetype i = 0; i < screens.size(); ++i) {
         const QScreen* screen = screens[i];
-        const qreal ratio = screen->devicePixelRatio();
         // Qt gives screens in its own units; the X server speaks device pixels.
         const QRect g = screen->geometry();
-        rects.push_back({static_cast<int>(std::lround(g.x() * ratio)),
-                         static_cast<int>(std::lround(g.y() * ratio)),
-                         static_cast<int>(std::lround(g.width() * ratio)),
-                         static_cast<int>(std::lround(g.height() * ratio))});
+        rects.push_back(nativeScreenRect({g.x(), g.y(), g.width(), g.height()}, screen->devicePixelRatio()));
         if (screen == QGuiApplication::primaryScreen())
             *primary = static_cast<std::size_t>(i);
     }

@@ -45,7 +45,12 @@ TEST(AutostartEntry, ExecQuotesPathsThatNeedIt) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         EXPECT_EQ(AutostartEntry::quotedExecArgument(c.path), c.exec);
+        // Read back, the entry names the same program.
+        EXPECT_EQ(AutostartEntry::program(AutostartEntry::text(c.path)), c.path);
     }
+    EXPECT_EQ(AutostartEntry::program("[Desktop Entry]\nExec=/usr/bin/sorvala --action toggle-pause %U\n"),
+              "/usr/bin/sorvala");
+    EXPECT_EQ(AutostartEntry::program("[Other]\nExec=/elsewhere\n[Desktop Entry]\nName=Sorvala\n"), "");
 }
 
 TEST(AutostartEntry, TheEntryWeWriteIsEnabledAndStartsTheProgram) {

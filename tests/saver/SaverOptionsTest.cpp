@@ -33,6 +33,18 @@ TEST(SaverOptions, ArgumentsAndTheHostWindow) {
          false},
         {"a damaged id alone is refused", {}, "window", Mode::help, 0, true},
         {"unknown argument", {"--fast"}, std::nullopt, Mode::help, 0, true},
+        {"a host's preview names its window", {"-window-id", "0x2c00005"}, std::nullopt, Mode::hostWindow, 0x2c00005,
+         false},
+        {"-window-id wins over the environment", {"--window-id=77"}, "0x10", Mode::hostWindow, 77, false},
+        {"-window-id without an id", {"-window-id"}, std::nullopt, Mode::help, 0, true},
+        {"hack options it has no use for",
+         {"-root", "-fps", "-mono", "-install", "-visual", "TrueColor", "-delay", "20000"},
+         "0x10",
+         Mode::hostWindow,
+         16,
+         false},
+        {"-delay without its value", {"-delay"}, std::nullopt, Mode::help, 0, true},
+        {"-window", {"-window", "-no-fps"}, std::nullopt, Mode::window, 0, false},
         {"help", {"--help"}, std::nullopt, Mode::help, 0, false},
         {"version", {"--root", "--version"}, "0x10", Mode::version, 0, false},
     };
@@ -52,6 +64,9 @@ TEST(SaverOptions, ArgumentsAndTheHostWindow) {
 }
 
 TEST(SaverOptions, OnlyThePrimaryScreenDrawsInTheFullSaver) {
+    // Qt at scale factor 2: corners stay in device pixels, sizes are halved.
+    EXPECT_EQ(nativeScreenRect({1920, 0, 640, 512}, 2.0), (ScreenRect{1920, 0, 1280, 1024}));
+    EXPECT_EQ(nativeScreenRect({0, 0, 1920, 1080}, 1.0), (ScreenRect{0, 0, 1920, 1080}));
     const std::vector<ScreenRect> screens{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
     EXPECT_TRUE(drawsOnHost({0, 0, 1920, 1080}, screens, 0));
     EXPECT_FALSE(drawsOnHost({1920, 0, 1280, 1024}, screens, 0));

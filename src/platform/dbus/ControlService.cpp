@@ -137,13 +137,24 @@ void ControlService::Open() {
         m_commands.open();
 }
 
-void ControlService::Action(const QString& name) {
-    if (m_commands.action && m_commands.action(name)) {
+void ControlService::answer(const Refusal& refusal) {
+    if (!refusal) {
         announceChanges();
         return;
     }
     if (calledFromDBus())
-        sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("unknown action '%1'").arg(name));
+        sendErrorReply(QString::fromLatin1(refusedError), QString::fromStdString(*refusal));
+}
+
+void ControlService::Action(const QString& name) {
+    const auto action = controlActionFromText(name.toStdString());
+    if (!action) {
+        if (calledFromDBus())
+            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("unknown action '%1'").arg(name));
+        return;
+    }
+    if (m_commands.action)
+        answer(m_commands.action(*action));
 }
 
 void ControlService::StartBreak() {
@@ -158,11 +169,14 @@ void ControlService::TogglePause() {
     Action(QStringLiteral("toggle-pause"));
 }
 
+void ControlService::SkipBreak() {
+    Action(QStringLiteral("skip-break"));
+}
+
 void ControlService::Snooze(int minutes) {
     if (!minutesAccepted(minutes) || !m_commands.snooze)
         return;
-    m_commands.snooze(minutes);
-    announceChanges();
+    answer(m_commands.snooze(minutes));
 }
 
 void ControlService::Pause(int minutes) {
@@ -186,8 +200,7 @@ void ControlService::PauseUntilResumed() {
 
 void ControlService::Resume() {
     if (m_commands.resume)
-        m_commands.resume();
-    announceChanges();
+        answer(m_commands.resume());
 }
 
 // MARK: The client side

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "menubar/ControlAction.h"
+
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QObject>
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 namespace sorvala {
 
@@ -32,6 +35,8 @@ public:
     static constexpr const char* interfaceName = "org.sorvala.Sorvala";
     /// The longest snooze or timed pause the interface accepts, in minutes (a day).
     static constexpr int maximumMinutes = 1440;
+    /// The error a refused command answers with; its message says why.
+    static constexpr const char* refusedError = "org.sorvala.Sorvala.Error.Refused";
 
     /// The values behind the properties.
     struct Status {
@@ -45,16 +50,18 @@ public:
         bool operator==(const Status&) const = default;
     };
 
+    /// Why a command was not carried out, in a sentence for the caller; nullopt when it was.
+    using Refusal = std::optional<std::string>;
+
     /// What the commands do in the program.
     struct Commands {
         std::function<void()> open;
-        /// Performs an action by its command-line name; false for a name it does not know.
-        std::function<bool(const QString& name)> action;
-        std::function<void(int minutes)> snooze;
+        std::function<Refusal(ControlAction action)> action;
+        std::function<Refusal(int minutes)> snooze;
         std::function<void(int minutes)> pause;
         std::function<void()> pauseUntilTomorrow;
         std::function<void()> pauseUntilResumed;
-        std::function<void()> resume;
+        std::function<Refusal()> resume;
     };
 
     ControlService(Logger& log, std::function<Status()> status, Commands commands,
@@ -82,6 +89,8 @@ public slots:
     void StartBreak();
     void StartMicroBreak();
     void TogglePause();
+    /// Ends the break on screen as Escape would, within the enforcement tier's rules.
+    void SkipBreak();
     void Snooze(int minutes);
     void Pause(int minutes);
     void PauseUntilTomorrow();
@@ -92,6 +101,8 @@ private:
     Status current() const;
     void announceChanges();
     bool minutesAccepted(int minutes);
+    /// Answers the caller with the refusal, if any; announces what changed otherwise.
+    void answer(const Refusal& refusal);
 
     Logger& m_log;
     std::function<Status()> m_status;

@@ -199,7 +199,11 @@ DesktopPicture::Outcome LinuxDesktopPicture::setOnPlasma(const std::filesystem::
         outcome.displays = total;
         outcome.failures.assign(static_cast<std::size_t>(total - done),
                                 "the Plasma shell refused the picture");
+        return outcome;
     }
+    // An answer that does not count the desktops set is no confirmation that any was.
+    outcome.failures.assign(static_cast<std::size_t>(outcome.displays),
+                            "the Plasma shell did not confirm the picture");
     return outcome;
 }
 

@@ -40,16 +40,52 @@ std::filesystem::path LaunchAtLogin::standardEntryPath() {
 std::string LaunchAtLogin::executableToStart(const std::string& applicationFilePath) {
     if (const char* image = std::getenv("APPIMAGE"); image && image[0] == '/')
         return image;
+    // <base>/<version>/bin/sorvala beside <base>/current -> <version>: the link outlives upgrades.
+    const std::filesystem::path program(applicationFilePath);
+    const auto version = program.parent_path().parent_path();
+    const auto current = version.parent_path() / "current";
+    std::error_code error;
+    if (program.parent_path().filename() == "bin" && std::filesystem::is_symlink(current, error) &&
+        std::filesystem::equivalent(current, version, error))
+        return (current / "bin" / program.filename()).string();
     return applicationFilePath;
 }
 
-bool LaunchAtLogin::isEnabled() const {
+std::optional<std::string> LaunchAtLogin::contents() const {
     std::ifstream in(m_entry);
     if (!in)
+        return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool LaunchAtLogin::startsThisProgram(const std::string& program) const {
+    if (program == m_executable)
+        return true;
+    std::error_code error;
+    return std::filesystem::equivalent(program, m_executable, error);
+}
+
+bool LaunchAtLogin::isEnabled() const {
+    const auto text = contents();
+    return text && AutostartEntry::isEnabled(*text) && startsThisProgram(AutostartEntry::program(*text));
+}
+
+bool LaunchAtLogin::followMovedProgram() {
+    const auto text = contents();
+    if (!text || !AutostartEntry::isEnabled(*text))
         return false;
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return AutostartEntry::isEnabled(contents.str());
+    const auto program = AutostartEntry::program(*text);
+    std::error_code error;
+    if (startsThisProgram(program) || (!program.empty() && std::filesystem::exists(program, error)))
+        return false;
+    if (const auto failure = writeAtomically(AutostartEntry::text(m_executable), m_entry)) {
+        m_log.log("launch-at-login entry not written path=" + m_entry.string() + " error=" + *failure);
+        return false;
+    }
+    m_log.log("launch-at-login entry follows the moved program from=" + program + " to=" + m_executable);
+    return true;
 }
 
 bool LaunchAtLogin::setEnabled(bool enabled) {

@@ -45,8 +45,8 @@ void DrawingWindow::open() {
     activateWindow();
 }
 
-void DrawingWindow::showMenu() {
-    menuBar()->setVisible(true);
+void DrawingWindow::showMenu(bool shown) {
+    menuBar()->setVisible(shown);
 }
 
 void DrawingWindow::reloadSettings() {

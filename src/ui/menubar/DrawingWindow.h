@@ -23,8 +23,8 @@ public:
     void open();
     /// The menu of the menu bar, shown only when `showMenu` asked for it.
     QMenu& menu() { return *m_menu; }
-    /// Puts the status menu in the window's menu bar (there is no tray to hold it).
-    void showMenu();
+    /// Puts the status menu in the window's menu bar while there is no tray to hold it.
+    void showMenu(bool shown);
     /// Reads the appearance again (the settings window closed).
     void reloadSettings();
 

@@ -57,27 +57,51 @@ void ProgramCommands::perform(const MenuCommand& command) {
     }
 }
 
-void ProgramCommands::perform(ControlAction action) {
+std::optional<std::string> ProgramCommands::perform(ControlAction action) {
     m_log.log("control action action=" + std::string(text(action)));
+    const bool onBreak = m_app.statusLineFacts().onBreak;
     switch (action) {
     case ControlAction::startBreak:
-        m_app.startBreakNow();
-        return;
     case ControlAction::startMicroBreak:
-        m_app.startMicroBreakNow();
-        return;
+        if (onBreak)
+            return refused(action, "A break is already on screen.");
+        if (action == ControlAction::startBreak)
+            m_app.startBreakNow();
+        else
+            m_app.startMicroBreakNow();
+        return std::nullopt;
     case ControlAction::togglePause:
         if (m_app.isPaused())
             m_app.resumeReminders();
         else
             m_app.pauseUntilResumed();
-        return;
+        return std::nullopt;
     case ControlAction::snooze1:
     case ControlAction::snooze5:
     case ControlAction::snooze15:
-        m_app.snooze(snoozeMinutes(action), SnoozeRequest::Source::hotKey);
-        return;
+        if (!m_app.snooze(snoozeMinutes(action), SnoozeRequest::Source::hotKey))
+            return refused(action, "No snoozes left: the snooze budget is spent.");
+        return std::nullopt;
+    case ControlAction::skipBreak:
+        if (!onBreak)
+            return refused(action, "No break is on screen.");
+        if (!m_handlers.skipBreak || !m_handlers.skipBreak())
+            return refused(action, "This break cannot be skipped now (enforcement level).");
+        return std::nullopt;
     }
+    return std::nullopt;
+}
+
+std::optional<std::string> ProgramCommands::resume() {
+    if (!m_app.isPaused())
+        return std::string("Reminders are not paused.");
+    m_app.resumeReminders();
+    return std::nullopt;
+}
+
+std::string ProgramCommands::refused(ControlAction action, std::string reason) {
+    m_log.log("control action refused action=" + std::string(text(action)));
+    return reason;
 }
 
 void ProgramCommands::leftClick() {

@@ -6,6 +6,8 @@
 #include "ui/menubar/WindowCommands.h"
 
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace sorvala {
 
@@ -22,6 +24,8 @@ public:
         std::function<void()> openDrawingWindow;
         std::function<void()> toggleLaunchAtLogin;
         std::function<void()> revealLog;
+        /// Ends the break on screen as Escape would; false when the enforcement tier keeps it.
+        std::function<bool()> skipBreak;
     };
 
     ProgramCommands(ApplicationDelegate& app, const Clock& clock, Logger& log, Handlers handlers);
@@ -30,12 +34,17 @@ public:
     WindowCommands& windows() { return m_windows; }
 
     void perform(const MenuCommand& command);
-    void perform(ControlAction action);
+    /// Carries out an action of a script or a shortcut; the sentence saying why it was refused,
+    /// or nullopt when it was done.
+    std::optional<std::string> perform(ControlAction action);
+    /// Resumes paused reminders; the sentence saying why not when they are not paused.
+    std::optional<std::string> resume();
     /// The tray's left click: the statistics, or the drawing window while they are not there.
     void leftClick();
 
 private:
     void run(const std::function<void()>& handler, MenuCommand::Kind kind);
+    std::string refused(ControlAction action, std::string reason);
 
     ApplicationDelegate& m_app;
     const Clock& m_clock;

@@ -17,12 +17,16 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include <algorithm>
+
 namespace sorvala {
 
 namespace {
 
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 constexpr int hostPollMs = 500;
+/// Once no tray turned up, a panel that starts later is looked for at this pace.
+constexpr int trayLookoutMs = 2000;
 /// The blocker label behind the open menu's status line is probed at most this often.
 constexpr double menuLabelLifetime = 3;
 /// Outside the menu (tooltip, countdown) a sweep of every probe each second would cost more than
@@ -54,9 +58,9 @@ QString watcherOwner() {
 } // namespace
 
 TrayMenuBar::TrayMenuBar(const PreferencesStore& store, Logger& log, StatusSource& status, MenuFacts menuFacts,
-                         Callbacks callbacks, int hostWaitMs)
+                         Callbacks callbacks, HostSearch search)
     : m_store(store), m_log(log), m_status(status), m_menuFacts(std::move(menuFacts)),
-      m_callbacks(std::move(callbacks)), m_hostWaitMs(hostWaitMs) {
+      m_callbacks(std::move(callbacks)), m_search(std::move(search)) {
     m_menu.setTitle(QStringLiteral("Sorvala"));
     attachMenu(m_menu);
     m_hostPoll.setInterval(hostPollMs);
@@ -77,16 +81,34 @@ void TrayMenuBar::attachMenu(QMenu& menu) {
     m_views.push_back(std::make_unique<StatusMenuView>(
         menu, StatusMenu::items({}), [this](const MenuCommand& command) { m_callbacks.onCommand(command); },
         [this] { m_callbacks.onQuit(); }));
-    connect(&menu, &QMenu::aboutToShow, this, [this] {
-        updateMenus();
-        ++m_openMenus;
-        m_statusLineTicker.start();
+    m_menus.emplace_back(&menu);
+    connect(&menu, &QMenu::aboutToShow, this, [this] { menuOpened(); });
+    connect(&menu, &QMenu::aboutToHide, this, [this, &menu] { menuClosed(menu); });
+    // The pointer moving over its items is a sign that the menu is still open.
+    connect(&menu, &QMenu::hovered, this, [this] {
+        if (m_statusLineTicker.isActive())
+            m_menuSign.start();
     });
-    connect(&menu, &QMenu::aboutToHide, this, [this] {
-        m_openMenus = std::max(0, m_openMenus - 1);
-        if (m_openMenus == 0)
-            m_statusLineTicker.stop();
-    });
+}
+
+// MARK: The open menu
+
+bool TrayMenuBar::anyMenuShown(const QMenu* except) const {
+    return std::any_of(m_menus.begin(), m_menus.end(),
+                       [except](const QPointer<QMenu>& menu) { return menu && menu != except && menu->isVisible(); });
+}
+
+void TrayMenuBar::menuOpened() {
+    updateMenus();
+    m_menuSign.start();
+    m_statusLineTicker.start();
+}
+
+void TrayMenuBar::menuClosed(const QMenu& menu) {
+    // Openings are not counted: a panel may announce one opening twice and its closing once.
+    m_menuSign.invalidate();
+    if (!anyMenuShown(&menu))
+        m_statusLineTicker.stop();
 }
 
 // MARK: Installing
@@ -109,31 +131,48 @@ void TrayMenuBar::install() {
     if (m_icon || m_hostPoll.isActive())
         return;
     m_waitingSince.start();
-    if (hostIsReady()) {
-        createIcon(Backend::statusNotifier);
-        return;
-    }
-    m_log.log("status item waiting for a tray host seconds=" + std::to_string(m_hostWaitMs / 1000));
     m_backend = Backend::waiting;
+    m_hostPoll.setInterval(hostPollMs);
+    waitForHost();
+    if (m_backend != Backend::waiting)
+        return;
+    m_log.log("status item waiting for a tray host seconds=" + std::to_string(m_search.hostWaitMs / 1000));
     m_hostPoll.start();
 }
 
+bool TrayMenuBar::settleOnXEmbed() const {
+    if (!m_search.xembedTrayPresent || !m_search.xembedTrayPresent())
+        return false;
+    // A StatusNotifier watcher without a host yet is a panel starting up (Plasma's own XEmbed
+    // bridge may be up first): its host is worth the wait. Without a watcher none is coming.
+    auto* bus = QDBusConnection::sessionBus().interface();
+    const bool watcherThere = bus && bus->isServiceRegistered(watcherService).value();
+    return !watcherThere || m_waitingSince.elapsed() >= m_search.hostWaitMs;
+}
+
 void TrayMenuBar::waitForHost() {
-    if (hostIsReady()) {
+    // Qt settles on its tray back end at the first icon, so nothing of Qt's tray is touched
+    // before a tray of either kind is known to be there.
+    std::optional<Backend> found;
+    if (hostIsReady())
+        found = Backend::statusNotifier;
+    else if (settleOnXEmbed())
+        found = Backend::xembed;
+    if (found) {
+        const bool wasMissing = m_backend == Backend::none;
         m_hostPoll.stop();
-        createIcon(Backend::statusNotifier);
+        createIcon(*found);
+        if (wasMissing && m_callbacks.onTrayFound)
+            m_callbacks.onTrayFound();
         return;
     }
-    if (m_waitingSince.elapsed() < m_hostWaitMs)
+    if (m_backend == Backend::none || m_waitingSince.elapsed() < m_search.hostWaitMs)
         return;
-    m_hostPoll.stop();
-    // Qt settles on its tray back end at this first question, so it is asked only now.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        createIcon(Backend::xembed);
-        return;
-    }
     m_backend = Backend::none;
     m_log.log("no tray available; the drawing window offers the menu instead: " + state());
+    // A panel that starts later still gets the icon.
+    m_hostPoll.setInterval(trayLookoutMs);
+    m_hostPoll.start();
     if (m_callbacks.onNoTray)
         m_callbacks.onNoTray();
 }
@@ -156,7 +195,8 @@ void TrayMenuBar::createIcon(Backend backend) {
 // MARK: Rendering
 
 void TrayMenuBar::refresh() {
-    const auto facts = m_status.facts();
+    // The tooltip puts the line under the countdown title: both show the same second.
+    const auto facts = StatusLine::besideCountdown(m_status.facts());
     const bool paused = facts.pausedUntil.has_value();
     const auto title =
         MenuBarCountdown::storedTitle(facts.onBreak, paused, facts.secondsUntilNextBreak, m_store);
@@ -209,6 +249,12 @@ void TrayMenuBar::updateMenus() {
 }
 
 void TrayMenuBar::tickStatusLine() {
+    // A menu the panel draws is never visible here: its opening holds for a while after the last
+    // sign of it, so a panel that never says "closed" does not keep this running for good.
+    if (!anyMenuShown(nullptr) && (!m_menuSign.isValid() || m_menuSign.hasExpired(m_search.menuLeaseMs))) {
+        m_statusLineTicker.stop();
+        return;
+    }
     // Only the status line moves while the menu is open; the streak and the autostart file are
     // read once per opening.
     const auto facts = m_status.facts();
@@ -239,10 +285,10 @@ void TrayMenuBar::startWatching() {
 }
 
 void TrayMenuBar::rebuildIfNeeded(int) {
-    // Qt registers the item again with a restarted host on its own; only a program that found no
-    // tray at all looks again.
-    if (m_backend == Backend::none && hostIsReady())
-        createIcon(Backend::statusNotifier);
+    // Qt docks the item again with a restarted tray of the same kind on its own; a program that
+    // found no tray at all looks again at once rather than at its next lookout.
+    if (m_backend == Backend::none)
+        waitForHost();
 }
 
 std::string TrayMenuBar::managerDescription() const {

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -27,9 +28,10 @@ class PreferencesStore;
 class StatusMenuView;
 class StatusSource;
 
-/// The status item in the desktop's tray and its menu. The icon is made only once a
-/// StatusNotifier host is there (Qt decides the tray back end once per process), or after a
-/// wait falls back to an XEmbed tray; with neither the program is told to show its window.
+/// The status item in the desktop's tray and its menu. Qt decides the tray back end once per
+/// process, at the first icon, so the icon is made only once a tray is there: a StatusNotifier
+/// host, or an XEmbed tray when no StatusNotifier watcher is on its way. With neither the program
+/// is told to show its window, and the search goes on until a panel turns up.
 class TrayMenuBar final : public QObject, public MenuBar {
 public:
     /// What the menu shows beside the status facts, read when it opens.
@@ -46,12 +48,23 @@ public:
         std::function<void()> onQuit;
         /// No tray turned up: the program offers its commands another way.
         std::function<void()> onNoTray;
+        /// A tray turned up after `onNoTray`: the icon holds the menu again.
+        std::function<void()> onTrayFound;
+    };
+    /// How the tray looks for a place to show its icon.
+    struct HostSearch {
+        /// Whether an XEmbed tray holds its selection on the display now; none counts without it.
+        std::function<bool()> xembedTrayPresent;
+        /// How long to wait for a StatusNotifier host while its watcher is there (a panel starting).
+        int hostWaitMs = 30000;
+        /// How long an opening of a menu the panel draws itself counts as open with no sign of the
+        /// user: some panels never say that their menu closed.
+        int menuLeaseMs = 10000;
     };
     enum class Backend { waiting, statusNotifier, xembed, none };
 
-    /// `hostWaitMs`: how long to wait for a StatusNotifier host before trying XEmbed.
     TrayMenuBar(const PreferencesStore& store, Logger& log, StatusSource& status, MenuFacts menuFacts,
-                Callbacks callbacks, int hostWaitMs = 30000);
+                Callbacks callbacks, HostSearch search);
     ~TrayMenuBar() override;
 
     void install() override;
@@ -70,10 +83,16 @@ public:
     Backend backend() const { return m_backend; }
     /// The tooltip last applied.
     QString toolTip() const { return m_toolTip; }
+    /// Whether the status line of an open menu is being refreshed each second.
+    bool refreshingStatusLine() const { return m_statusLineTicker.isActive(); }
 
 private:
     bool hostIsReady() const;
+    bool settleOnXEmbed() const;
     void waitForHost();
+    bool anyMenuShown(const QMenu* except) const;
+    void menuOpened();
+    void menuClosed(const QMenu& menu);
     void createIcon(Backend backend);
     StatusMenu::State menuState();
     void updateMenus();
@@ -84,7 +103,7 @@ private:
     StatusSource& m_status;
     MenuFacts m_menuFacts;
     Callbacks m_callbacks;
-    int m_hostWaitMs;
+    HostSearch m_search;
 
     Backend m_backend = Backend::waiting;
     QMenu m_menu;
@@ -96,7 +115,9 @@ private:
     QTimer m_countdownTicker;
     QTimer m_statusLineTicker;
     StatusMenu::State m_lastMenuState;
-    int m_openMenus = 0;
+    std::vector<QPointer<QMenu>> m_menus;
+    /// Since the last sign that a menu is open; invalid once one closed.
+    QElapsedTimer m_menuSign;
     /// The (icon text, paused, dark panel) last drawn; none forces the next refresh to draw.
     std::optional<std::tuple<QString, bool, bool>> m_appliedIcon;
     QString m_toolTip;

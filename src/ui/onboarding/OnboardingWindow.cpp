@@ -11,6 +11,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QGraphicsOpacityEffect>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -53,6 +55,12 @@ OnboardingWindow::OnboardingWindow(Services services, QWidget* parent)
     setModal(false);
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
+    // A notification service started (or stopped) while the tray page is open changes what it says.
+    auto* notificationService =
+        new QDBusServiceWatcher(QStringLiteral("org.freedesktop.Notifications"), QDBusConnection::sessionBus(),
+                                QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(notificationService, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this] { refresh({OnboardingFlow::Step::menuBar}); });
 }
 
 OnboardingFlow::NotificationState OnboardingWindow::notificationServiceState() {

@@ -4,10 +4,13 @@
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "core/Logger.h"
+#include "core/FileWriting.h"
 #include "platform/IssueReportSender.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +18,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -47,8 +51,13 @@ ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     m_message->setMinimumHeight(150);
     m_includeLogs = new QCheckBox(QStringLiteral("Include app logs"), this);
     m_includeLogs->setChecked(true);
-    auto* note = new QLabel(QStringLiteral("Only Sorvala's own diagnostic events are sent, to the Sorvala "
-                                           "developers, together with your report."),
+    auto* note = new QLabel(savesToFile()
+                                ? QStringLiteral("This copy of Sorvala has no address to send reports to: "
+                                                 "“Save Report…” writes your report and Sorvala's own "
+                                                 "diagnostic events to a file you can attach wherever you "
+                                                 "report problems.")
+                                : QStringLiteral("Only Sorvala's own diagnostic events are sent, to the Sorvala "
+                                                 "developers, together with your report."),
                             this);
     note->setWordWrap(true);
     note->setForegroundRole(QPalette::PlaceholderText);
@@ -62,7 +71,7 @@ ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     m_status->setWordWrap(true);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setAutoDefault(false);
-    m_send = new QPushButton(QStringLiteral("Send"), this);
+    m_send = new QPushButton(savesToFile() ? QStringLiteral("Save Report…") : QStringLiteral("Send"), this);
     m_send->setDefault(true);
 
     auto* form = new QFormLayout;
@@ -104,12 +113,17 @@ ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     connect(m_send, &QPushButton::clicked, this, [this] { send(); });
 }
 
+bool ReportIssueWindow::savesToFile() const {
+    return !m_services.sender.hasEndpoint();
+}
+
 void ReportIssueWindow::present() {
     if (isVisible()) {
         raise();
         activateWindow();
         return;
     }
+    ++m_showings;
     const Instant now = m_services.clock.now();
     m_from->setDate(qDate(m_services.calendar.day(now - 2 * 86400.0)));
     m_to->setDate(qDate(m_services.calendar.day(now)));
@@ -180,18 +194,62 @@ void ReportIssueWindow::post(std::optional<std::string> logs) {
         validate();
         return;
     }
+    if (savesToFile()) {
+        save(*payload);
+        return;
+    }
     m_services.log.log(std::string("issue report sending logsIncluded=") + (logsIncluded ? "true" : "false"));
     m_services.sender.send(*payload, [this](IssueReport::ServerResult result) { finished(result); });
+}
+
+void ReportIssueWindow::save(const std::string& payload) {
+    m_sending = false;
+    const std::filesystem::path path =
+        m_services.chooseSavePath
+            ? m_services.chooseSavePath(this)
+            : std::filesystem::path(QFileDialog::getSaveFileName(
+                                        this, QStringLiteral("Save Report"),
+                                        QDir::home().filePath(QStringLiteral("sorvala-report.json")),
+                                        QStringLiteral("JSON (*.json)"))
+                                        .toStdString());
+    if (path.empty()) {
+        m_status->clear();
+        validate();
+        return;
+    }
+    if (const auto failure = writeAtomically(payload, path)) {
+        m_services.log.log("issue report not saved error=" + *failure);
+        m_status->setText(QStringLiteral("Could not save the report: %1").arg(QString::fromStdString(*failure)));
+        validate();
+        return;
+    }
+    m_services.log.log("issue report saved");
+    m_status->setText(QStringLiteral("Saved — attach the file wherever you report problems."));
+    succeeded();
 }
 
 void ReportIssueWindow::finished(IssueReport::ServerResult result) {
     m_sending = false;
     m_status->setText(QString::fromStdString(IssueReport::statusText(result)));
     if (result == IssueReport::ServerResult::success) {
-        QTimer::singleShot(1200, this, [this] { close(); });
+        succeeded();
         return;
     }
     validate();
+}
+
+void ReportIssueWindow::succeeded() {
+    // The next report starts empty; the address may well serve again.
+    {
+        const QSignalBlocker quiet(m_message);
+        m_message->clear();
+    }
+    validate();
+    const int showing = m_showings;
+    QTimer::singleShot(1200, this, [this, showing] {
+        if (showing == m_showings)
+            close();
+    });
 }
 
 } // namespace sorvala

@@ -25,7 +25,8 @@ class Logger;
 class IssueReportSender;
 
 /// "Report an Issue": a message, optionally the log lines of chosen days, sent to the support
-/// endpoint. One per application, created once and shown again.
+/// endpoint, or saved as a file for the user to attach elsewhere when the build has none. One per
+/// application, created once and shown again.
 class ReportIssueWindow final : public QDialog {
 public:
     /// Everything the window reads and calls; each must outlive it.
@@ -39,6 +40,8 @@ public:
         std::string appBuild;
         std::string deviceId;
         std::optional<std::string> deviceName;
+        /// Asks where to save a report; empty when the user cancelled. A file dialog when unset.
+        std::function<std::filesystem::path(QWidget* parent)> chooseSavePath = {};
     };
 
     explicit ReportIssueWindow(Services services, QWidget* parent = nullptr);
@@ -47,8 +50,10 @@ public:
     void present();
     /// Checks the fields and enables "Send" when they hold.
     void validate();
-    /// Collects the chosen log lines off the main thread, then posts the report.
+    /// Collects the chosen log lines off the main thread, then posts the report (or saves it).
     void send();
+    /// Whether reports are saved as files: the build has no address to send them to.
+    bool savesToFile() const;
 
     QString statusText() const;
     bool canSend() const;
@@ -56,6 +61,8 @@ public:
 private:
     void post(std::optional<std::string> logs);
     void finished(IssueReport::ServerResult result);
+    void save(const std::string& payload);
+    void succeeded();
     CivilDay day(const QDateEdit& picker) const;
 
     Services m_services;
@@ -67,6 +74,8 @@ private:
     QLabel* m_status = nullptr;
     QPushButton* m_send = nullptr;
     bool m_sending = false;
+    /// Counts the showings, so a close planned for one showing never closes the next.
+    int m_showings = 0;
 };
 
 } // namespace sorvala

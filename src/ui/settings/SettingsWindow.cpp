@@ -518,11 +518,18 @@ void SettingsWindow::plannedTimesEdited() {
 }
 
 void SettingsWindow::addPlannedTime() {
-    // A new time starts an hour after the last one, so two rows never start out equal.
+    // A new time starts an hour after the last one, or the next hour (then minute) still free, so
+    // it never repeats a time in the list.
+    auto times = m_draft.plannedTimes();
+    const auto taken = [&times](int minutes) {
+        return std::any_of(times.begin(), times.end(),
+                           [minutes](const ClockTime& time) { return time.minutesOfDay() == minutes; });
+    };
     int minutes = 12 * 60;
     if (!m_plannedEdits.empty())
         minutes = static_cast<int>((minutesOfTime(m_plannedEdits.back()->time()) + 60) % 1440);
-    auto times = m_draft.plannedTimes();
+    for (int tries = 0; tries < 1440 && taken(minutes); ++tries)
+        minutes = (minutes + (tries < 23 ? 60 : 1)) % 1440;
     times.push_back({minutes / 60, minutes % 60});
     m_draft.setPlannedTimes(times);
     rebuildPlannedTimes();
@@ -869,15 +876,17 @@ void SettingsWindow::loadControlValues() {
 }
 
 void SettingsWindow::saveAndClose() {
-    if (const auto rejection = m_draft.plannedBreakRejection()) {
+    // What is checked is what gets written: the edits over whatever changed elsewhere meanwhile
+    // (working hours switched on by sorvalactl, say).
+    const auto merged = m_draft.mergedOver(m_opened, SettingsDraft::load(m_ports.store, drawingCount));
+    if (const auto rejection = merged.plannedBreakRejection()) {
         selectPage(0);
         m_ports.tell(this, qs(SettingsPages::plannedRejectionTitle), qs(*rejection));
         return;
     }
     for (auto* recorder : m_recorders)
         recorder->cancelRecording();
-    const auto current = SettingsDraft::load(m_ports.store, drawingCount);
-    m_draft.mergedOver(m_opened, current).save(m_ports.store);
+    merged.save(m_ports.store);
     if (m_ports.onSettingsSaved)
         m_ports.onSettingsSaved();
     close();

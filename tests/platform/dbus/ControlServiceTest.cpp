@@ -11,12 +11,15 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
+#include <QXmlStreamReader>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <set>
 #include <vector>
 
 namespace sorvala {
@@ -37,17 +40,25 @@ protected:
             ControlService::Commands{
                 .open = [this] { done.push_back("open"); },
                 .action =
-                    [this](const QString& name) {
-                        if (name != "toggle-pause" && name != "snooze-5")
-                            return false;
-                        done.push_back(name.toStdString());
-                        return true;
+                    [this](ControlAction action) -> ControlService::Refusal {
+                        if (action == ControlAction::skipBreak)
+                            return "No break is on screen.";
+                        done.push_back(std::string(text(action)));
+                        return std::nullopt;
                     },
-                .snooze = [this](int minutes) { done.push_back("snooze " + std::to_string(minutes)); },
+                .snooze =
+                    [this](int minutes) -> ControlService::Refusal {
+                        done.push_back("snooze " + std::to_string(minutes));
+                        return std::nullopt;
+                    },
                 .pause = [this](int minutes) { done.push_back("pause " + std::to_string(minutes)); },
                 .pauseUntilTomorrow = [this] { done.push_back("pauseUntilTomorrow"); },
                 .pauseUntilResumed = [this] { done.push_back("pauseUntilResumed"); },
-                .resume = [this] { done.push_back("resume"); },
+                .resume =
+                    [this]() -> ControlService::Refusal {
+                        done.push_back("resume");
+                        return std::nullopt;
+                    },
             },
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("program")));
         ASSERT_TRUE(m_service->claim());
@@ -83,12 +94,61 @@ TEST_F(ControlInterface, CommandsArriveAndBadOnesAreRefused) {
     const auto unknown = ControlClient::call("Action", {QStringLiteral("bogus")});
     EXPECT_TRUE(unknown.running);
     EXPECT_EQ(unknown.error, "unknown action 'bogus'");
+    // A refusal reaches the script as an error saying why, never as a silent success.
+    EXPECT_EQ(ControlClient::call("Action", {QStringLiteral("skip-break")}).error, "No break is on screen.");
+    EXPECT_EQ(ControlClient::call("SkipBreak").error, "No break is on screen.");
     for (const int minutes : {0, -5, 1441}) {
         SCOPED_TRACE(minutes);
         EXPECT_EQ(ControlClient::call("Snooze", {minutes}).error, "minutes must be between 1 and 1440");
         EXPECT_FALSE(ControlClient::call("Pause", {minutes}).ok());
     }
     EXPECT_THAT(done, ElementsAre("toggle-pause", "snooze 5", "pause 1440", "pauseUntilResumed", "resume", "open"));
+}
+
+/// The methods and properties of our interface in an introspection text, one line each:
+/// "method Snooze(in i)", "property Paused b read".
+std::set<std::string> members(const QString& xml) {
+    std::set<std::string> found;
+    QXmlStreamReader reader(xml);
+    bool ours = false;
+    std::string method;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        const auto element = reader.name().toString().toStdString();
+        const auto attribute = [&](const char* name) {
+            return reader.attributes().value(QLatin1String(name)).toString().toStdString();
+        };
+        if (reader.isStartElement() && element == "interface")
+            ours = attribute("name") == ControlService::interfaceName;
+        else if (!ours)
+            continue;
+        else if (reader.isStartElement() && (element == "method" || element == "signal"))
+            method = element + " " + attribute("name") + "(";
+        else if (reader.isStartElement() && element == "arg")
+            method += (method.ends_with("(") ? "" : ",") + attribute("direction") + " " + attribute("type");
+        else if (reader.isEndElement() && (element == "method" || element == "signal"))
+            found.insert(method + ")");
+        else if (reader.isStartElement() && element == "property")
+            found.insert("property " + attribute("name") + " " + attribute("type") + " " + attribute("access"));
+        else if (reader.isEndElement() && element == "interface")
+            ours = false;
+    }
+    return found;
+}
+
+TEST_F(ControlInterface, ThePublishedInterfaceFileDescribesTheRealOne) {
+    QFile file(QStringLiteral(SORVALA_TEST_DATA_DIR "/../../data/dbus/org.sorvala.Sorvala.xml"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const auto published = members(QString::fromUtf8(file.readAll()));
+
+    auto call = QDBusMessage::createMethodCall(ControlService::serviceName, ControlService::objectPath,
+                                               "org.freedesktop.DBus.Introspectable", "Introspect");
+    const auto reply = QDBusConnection::sessionBus().call(call, QDBus::BlockWithGui);
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    const auto real = members(reply.arguments().value(0).toString());
+
+    ASSERT_FALSE(real.empty());
+    EXPECT_EQ(published, real);
 }
 
 TEST_F(ControlInterface, PropertiesAndTheirChanges) {

@@ -150,6 +150,18 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktop) {
     EXPECT_EQ(silent->successes(), 0);
 }
 
+TEST_F(DesktopPictureOnBus, APlasmaAnswerThatCountsNothingIsNoSuccess) {
+    const QString service = QStringLiteral("org.kde.plasmashell");
+    DBusMock plasma(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"));
+    ASSERT_TRUE(plasma.isUp());
+    plasma.addMethod(QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
+                     QStringLiteral("s"), QStringLiteral("s"), QStringLiteral("ret = 'TypeError: d is null'"));
+    const auto outcome = picture({"KDE"}).set("/home/u/a.png");
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_GE(outcome->displays, 1);
+    EXPECT_EQ(outcome->successes(), 0);
+}
+
 TEST_F(DesktopPictureOnBus, XfceSetsEveryMonitorAndWorkspace) {
     const QString service = QStringLiteral("org.xfce.Xfconf");
     const QString path = QStringLiteral("/org/xfce/Xfconf");

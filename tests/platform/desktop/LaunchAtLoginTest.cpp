@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/LaunchAtLogin.h"
 
+#include "menubar/AutostartEntry.h"
+
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TemporaryDirectory.h"
@@ -11,6 +13,11 @@
 
 namespace sorvala {
 namespace {
+
+void makeProgram(const std::filesystem::path& path) {
+    std::filesystem::create_directories(path.parent_path());
+    writeFile(path, "");
+}
 
 TEST(LaunchAtLogin, ToggleWritesAndRemovesTheAutostartEntry) {
     TemporaryDirectory home;
@@ -38,6 +45,44 @@ TEST(LaunchAtLogin, AnEntryTheDesktopSwitchedOffCountsAsOffAndIsReplacedWhenSwit
     ASSERT_TRUE(launch.toggle());
     EXPECT_TRUE(launch.isEnabled());
     EXPECT_EQ(readFile(entry).find("Hidden"), std::string::npos);
+}
+
+TEST(LaunchAtLogin, AnEntryForAnotherProgramIsNotOursAndAMovedProgramIsFollowed) {
+    TemporaryDirectory home;
+    RecordingLogger log;
+    const auto entry = home / "sorvala.desktop";
+    const auto program = home / "new place/sorvala";
+    makeProgram(program);
+    makeProgram(home / "other/sorvala");
+    LaunchAtLogin launch(log, entry, program.string());
+
+    // Another install that still exists: not ticked here, and left alone.
+    writeFile(entry, AutostartEntry::text((home / "other/sorvala").string()));
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_FALSE(launch.followMovedProgram());
+    EXPECT_EQ(AutostartEntry::program(readFile(entry)), (home / "other/sorvala").string());
+
+    // This program, moved: the entry follows it.
+    writeFile(entry, AutostartEntry::text((home / "old place/sorvala").string()));
+    EXPECT_FALSE(launch.isEnabled());
+    EXPECT_TRUE(launch.followMovedProgram());
+    EXPECT_TRUE(launch.isEnabled());
+    EXPECT_EQ(AutostartEntry::program(readFile(entry)), program.string());
+    EXPECT_FALSE(launch.followMovedProgram());
+}
+
+TEST(LaunchAtLogin, AVersionedInstallStartsThroughItsCurrentLink) {
+    TemporaryDirectory home;
+    const auto base = home / ".local/opt/sorvala";
+    makeProgram(base / "1.4.0/bin/sorvala");
+    makeProgram(base / "1.3.2/bin/sorvala");
+    std::filesystem::create_directory_symlink("1.4.0", base / "current");
+    const ScopedEnvironment appImage("APPIMAGE", std::nullopt);
+    EXPECT_EQ(LaunchAtLogin::executableToStart((base / "1.4.0/bin/sorvala").string()),
+              (base / "current/bin/sorvala").string());
+    // An older version beside it runs as itself: the link does not lead to it.
+    EXPECT_EQ(LaunchAtLogin::executableToStart((base / "1.3.2/bin/sorvala").string()),
+              (base / "1.3.2/bin/sorvala").string());
 }
 
 TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {

@@ -80,6 +80,22 @@ TEST_F(SaverInstallationInHome, AnExistingFileGainsOneLineAndIsBackedUpFirst) {
     EXPECT_EQ(readFile(dotFile().string() + ".sorvala-backup"), "kept");
 }
 
+TEST_F(SaverInstallationInHome, APathWithSpacesReachesXScreenSaverAsOneWord) {
+    // Plain commands are split at blanks by xscreensaver itself; a quoted one goes to the shell.
+    program = root / "Sorvala's build" / "bin" / "sorvala-saver";
+    std::filesystem::create_directories(program.parent_path());
+    writeFile(program, "");
+    places.program = program;
+    ASSERT_FALSE(installation().install().failure);
+    const std::string written = readFile(dotFile());
+    const auto quoted = "'" + (root / "Sorvala'\"'\"'s build/bin/sorvala-saver").string() + "' --root";
+    EXPECT_THAT(written, HasSubstr("\"Sorvala\"  " + quoted));
+    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
+    // Registered once: installing again finds it.
+    ASSERT_FALSE(installation().install().failure);
+    EXPECT_EQ(readFile(dotFile()), written);
+}
+
 TEST_F(SaverInstallationInHome, ALinkedFileIsEditedWhereItLies) {
     std::filesystem::create_directories(root / "dotfiles");
     writeFile(root / "dotfiles/xscreensaver", userFile);

@@ -113,8 +113,14 @@ TEST(IssueReportSender, EndpointComesFromTheEnvironmentWhenSet) {
         const ScopedEnvironment url("SORVALA_SUPPORT_URL", "http://127.0.0.1:9");
         EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "http://127.0.0.1:9");
     }
+    // A default build has nowhere to send to, and sends nothing.
     const ScopedEnvironment unset("SORVALA_SUPPORT_URL", std::nullopt);
-    EXPECT_TRUE(IssueReportSender::configuredBaseAddress().startsWith("https://"));
+    EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "");
+    RecordingLogger log;
+    IssueReportSender nowhere(log, IssueReportSender::configuredBaseAddress(), 5000);
+    EXPECT_FALSE(nowhere.hasEndpoint());
+    EXPECT_EQ(sendAndWait(nowhere, "{}"), ServerResult::unreachable);
+    EXPECT_EQ(log.lines, std::vector<std::string>{"issue report not sent reason=noEndpoint"});
 }
 
 TEST(DeviceIdentity, AKeyedHashOfTheMachineIdNeverTheIdItself) {

@@ -208,3 +208,53 @@ TEST_F(SaverInHostWindow, RefusesAWindowThatDoesNotExist) {
     Saver saver({"--root"}, {"XSCREENSAVER_WINDOW=0x7ffffff0", "XDG_CONFIG_HOME=" + config.string()});
     EXPECT_EQ(saver.waitForExit(10), 1);
 }
+
+TEST_F(SaverInHostWindow, TakesItsWindowAndTheHackOptionsAHostPasses) {
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", host);
+    Saver saver({"-window-id", id, "-fps", "-mono", "-install", "-visual", "default", "-delay", "20000"},
+                {"XDG_CONFIG_HOME=" + config.string()});
+    const Rgb paper{245, 242, 232};
+    EXPECT_TRUE(eventually([&] { return distance(pixel(hostX + 5, hostY + 5), paper) < 12; }))
+        << "the saver did not draw into the window it was given";
+    EXPECT_EQ(saver.waitForExit(0.2), -1);
+}
+
+/// Two monitors side by side on the one X screen, the second away from the origin.
+class SaverOnTwoMonitors : public SaverInHostWindow {
+protected:
+    void SetUp() override {
+        SaverInHostWindow::SetUp();
+        if (IsSkipped())
+            return;
+        if (std::system("xrandr --setmonitor sorvala-left 1280/338x1080/285+0+0 none >/dev/null 2>&1") != 0 ||
+            std::system("xrandr --setmonitor sorvala-right 640/169x1080/285+1280+0 none >/dev/null 2>&1") != 0)
+            GTEST_SKIP() << "xrandr cannot make monitors on this display";
+    }
+    void TearDown() override {
+        [[maybe_unused]] const int left = std::system("xrandr --delmonitor sorvala-left >/dev/null 2>&1");
+        [[maybe_unused]] const int right = std::system("xrandr --delmonitor sorvala-right >/dev/null 2>&1");
+        SaverInHostWindow::TearDown();
+    }
+    /// The saver's window over one monitor, as xscreensaver gives each monitor its own.
+    Rgb cornerOfSaverOver(int x, int width) {
+        XMoveResizeWindow(m_display, host, x, 0, static_cast<unsigned>(width), 1080);
+        XSync(m_display, False);
+        Saver saver({"--root"}, [&] {
+            auto variables = environment();
+            variables.push_back("QT_SCALE_FACTOR=2");
+            return variables;
+        }());
+        // The first frames take a moment; the corner then stays as it is.
+        eventually([&] { return distance(pixel(x + 5, 5), Rgb{255, 0, 255}) > 30; });
+        sleep(1.5);
+        shot(x == 0 ? "saver-scale2-primary" : "saver-scale2-secondary");
+        return pixel(x + 5, 5);
+    }
+};
+
+TEST_F(SaverOnTwoMonitors, AtScaleFactorTwoOnlyThePrimaryDraws) {
+    const Rgb paper{245, 242, 232};
+    EXPECT_LT(distance(cornerOfSaverOver(0, 1280), paper), 12);
+    EXPECT_LT(distance(cornerOfSaverOver(1280, 640), Rgb{0, 0, 0}), 12) << "the second monitor drew";
+}

@@ -3,12 +3,14 @@
 
 #include "app/ApplicationDelegate.h"
 #include "core/Clock.h"
+#include "core/SettingsKeys.h"
 #include "simulation/Simulation.h"
 #include "support/RecordingLogger.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace sorvala {
 namespace {
@@ -32,6 +34,11 @@ protected:
                 .openDrawingWindow = [this] { ++drawingWindowOpened; },
                 .toggleLaunchAtLogin = [this] { ++launchAtLoginToggled; },
                 .revealLog = [this] { ++logRevealed; },
+                .skipBreak =
+                    [this] {
+                        m_simulation.breakScreen()->skipPressed();
+                        return !m_simulation.breakScreen()->isOnScreen();
+                    },
             });
     }
 
@@ -133,6 +140,44 @@ TEST_F(Commands, ControlActions) {
     ASSERT_NE(m_simulation.breakScreen(), nullptr);
     EXPECT_TRUE(m_simulation.breakScreen()->isOnScreen());
     EXPECT_TRUE(m_simulation.breakScreen()->isMicroBreak());
+}
+
+TEST_F(Commands, ActionsThatCannotBeDoneSayWhy) {
+    // One snooze a day, the long break hard to leave: every refusal a script can meet.
+    m_simulation.store().set(SettingsSchema::snoozesPerDayKey, std::int64_t{1});
+    m_simulation.store().set(SettingsSchema::snoozesPerSessionKey, std::int64_t{1});
+    m_simulation.store().set(SettingsSchema::enforcementLongBreaksKey, std::string("hardcore"));
+    struct Case {
+        const char* name;
+        std::function<std::optional<std::string>()> act;
+        std::optional<std::string> refusal;
+    };
+    const Case cases[] = {
+        {"skip without a break", [&] { return m_commands->perform(ControlAction::skipBreak); },
+         "No break is on screen."},
+        {"resume while running", [&] { return m_commands->resume(); }, "Reminders are not paused."},
+        {"first snooze", [&] { return m_commands->perform(ControlAction::snooze5); }, std::nullopt},
+        {"snooze past the budget", [&] { return m_commands->perform(ControlAction::snooze5); },
+         "No snoozes left: the snooze budget is spent."},
+        {"start a break", [&] { return m_commands->perform(ControlAction::startBreak); }, std::nullopt},
+        {"start another on top", [&] { return m_commands->perform(ControlAction::startMicroBreak); },
+         "A break is already on screen."},
+        {"skip what the tier keeps", [&] { return m_commands->perform(ControlAction::skipBreak); },
+         "This break cannot be skipped now (enforcement level)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.act(), c.refusal);
+    }
+    EXPECT_TRUE(m_simulation.breakScreen()->isOnScreen());
+    EXPECT_FALSE(m_simulation.breakScreen()->isMicroBreak());
+}
+
+TEST_F(Commands, SkipBreakEndsABreakTheTierLetsGo) {
+    m_commands->perform(ControlAction::startMicroBreak);
+    ASSERT_TRUE(m_simulation.breakScreen()->isOnScreen());
+    EXPECT_EQ(m_commands->perform(ControlAction::skipBreak), std::nullopt);
+    EXPECT_FALSE(m_simulation.breakScreen()->isOnScreen());
 }
 
 TEST_F(Commands, StartBreakFromAScript) {

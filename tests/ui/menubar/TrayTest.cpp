@@ -114,8 +114,9 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     TrayMenuBar tray(store, log, status, {}, {.onCommand = [&](const MenuCommand& command) { chosen = command; },
                                               .onLeftClick = {},
                                               .onQuit = {},
-                                              .onNoTray = [&] { ++noTray; }},
-                     0);
+                                              .onNoTray = [&] { ++noTray; },
+                                              .onTrayFound = {}},
+                     {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
     tray.install();
     QDeadlineTimer deadline(5000);
     while (tray.backend() == TrayMenuBar::Backend::waiting && !deadline.hasExpired())
@@ -135,7 +136,20 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     EXPECT_FALSE(find(windowMenu, "Pause Reminders")->isVisible());
     find(windowMenu, "Resume Reminders")->trigger();
     EXPECT_EQ(chosen, (MenuCommand{MenuCommand::Kind::resume, 0}));
+
+    // The status line moves each second only while a menu is open, whatever a panel says: one
+    // that announces an opening twice and its closing once, one that never says it closed.
+    emit windowMenu.aboutToShow();
+    emit windowMenu.aboutToShow();
+    EXPECT_TRUE(tray.refreshingStatusLine());
     emit windowMenu.aboutToHide();
+    EXPECT_FALSE(tray.refreshingStatusLine());
+    emit windowMenu.aboutToShow();
+    EXPECT_TRUE(tray.refreshingStatusLine());
+    QDeadlineTimer wait(8000);
+    while (tray.refreshingStatusLine() && !wait.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_FALSE(tray.refreshingStatusLine()) << "an opening never closed keeps the refresh running";
 }
 
 } // namespace

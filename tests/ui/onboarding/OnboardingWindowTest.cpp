@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDBusConnection>
 #include <QLabel>
 #include <QPushButton>
 
@@ -141,6 +142,16 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     settle();
     EXPECT_TRUE(texts(window).contains("Heads-up notifications are on"));
     EXPECT_EQ(button(window, "Open Notification Settings"), nullptr);
+
+    // A notification service that goes and comes on the bus is seen without being asked.
+    auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("notifier"));
+    if (bus.isConnected()) {
+        notifications = NotificationState::denied;
+        bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+        EXPECT_TRUE(waitFor([&] { return texts(window).contains("Breaks will arrive without warning"); }));
+        bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));
     window.close();
 }
 

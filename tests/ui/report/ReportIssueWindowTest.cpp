@@ -11,6 +11,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -100,8 +101,37 @@ TEST_F(ReportIssueWindowTest, SendsTheChosenDaysAndSaysHowItWent) {
         R"({"appBuild":"7","deviceId":"abc","deviceName":"desk","email":"ann@example.org",)"
         R"("logs":"2026-12-04T09:00:00Z kept older\n2026-12-06T08:00:00Z kept newer","message":"It froze."})");
     EXPECT_EQ(log.lines.front(), "issue report sending logsIncluded=true");
+    EXPECT_TRUE(window.findChild<QPlainTextEdit*>()->toPlainText().isEmpty()) << "the sent message is cleared";
     waitFor([&] { return !window.isVisible(); }, 10000);
     EXPECT_FALSE(window.isVisible()) << "closes itself after a success";
+}
+
+TEST_F(ReportIssueWindowTest, WithoutAnAddressTheReportIsSavedAndAReopenedWindowStaysOpen) {
+    IssueReportSender nowhere(log, QString(), 5000);
+    auto withSave = services(nowhere);
+    std::filesystem::path chosen = dir.path() / "report.json";
+    withSave.chooseSavePath = [&](QWidget*) { return chosen; };
+    ReportIssueWindow window(std::move(withSave));
+    window.present();
+    QStringList buttons;
+    for (const auto* button : window.findChildren<QPushButton*>())
+        buttons << button->text();
+    EXPECT_TRUE(buttons.contains("Save Report…")) << buttons.join(", ").toStdString();
+    window.findChild<QLineEdit*>()->setText("ann@example.org");
+    window.findChild<QPlainTextEdit*>()->setPlainText("It froze.");
+    window.findChild<QCheckBox*>()->setChecked(false);
+    saveScreenshot(window, "report-save");
+
+    window.send();
+    waitFor([&] { return window.statusText() != "Sending…"; }, 10000);
+    EXPECT_EQ(window.statusText(), "Saved — attach the file wherever you report problems.");
+    EXPECT_EQ(readFile(chosen), R"({"appBuild":"7","deviceId":"abc","deviceName":"desk","email":"ann@example.org",)"
+                                R"("message":"It froze."})");
+    // Closed and opened again before the success closes it: the new showing stays.
+    window.close();
+    window.present();
+    EXPECT_FALSE(waitFor([&] { return !window.isVisible(); }, 1600)) << "the close was for the earlier showing";
+    window.close();
 }
 
 TEST_F(ReportIssueWindowTest, RefusalKeepsTheFormAndValidationGuardsSend) {

@@ -262,6 +262,25 @@ TEST_F(SettingsWindowTest, APlannedTimeOutsideWorkingHoursRefusesTheSave) {
     EXPECT_EQ(store.text(fixedBreakTimesKey), "10:00");
 }
 
+TEST_F(SettingsWindowTest, SaveChecksTheStateItWritesAndAddTimeNeverRepeatsATime) {
+    open();
+    click("addPlannedTime");
+    click("addPlannedTime");
+    control<QTimeEdit>("plannedTime1")->setTime(QTime(11, 0));
+    click("addPlannedTime"); // an hour after 11:00 is 12:00, already there
+    EXPECT_EQ(control<QTimeEdit>("plannedTime2")->time(), QTime(13, 0));
+
+    // Working hours switched on elsewhere while the window was open: 07:30 would never fire.
+    control<QTimeEdit>("plannedTime2")->setTime(QTime(7, 30));
+    store.set(workingHoursEnabledKey, true);
+    click("saveButton");
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].endsWith("the working hours window: 07:30. Change the times or widen the working hours."))
+        << told[0].toStdString();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(fileBytes(directory / "Sorvala.conf").find("fixedBreakTimes"), std::string::npos);
+}
+
 TEST_F(SettingsWindowTest, TheRecorderTakesRealKeyPresses) {
     open();
     window->selectPage(7);
