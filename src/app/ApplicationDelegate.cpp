@@ -192,6 +192,7 @@ void ApplicationDelegate::systemClockChanged(double bySeconds) {
                    "s");
     // Work and rest are measured in elapsed time: the jump is neither work nor a dark spell.
     m_engine.wallClockMoved(bySeconds);
+    m_deps.breakScreen.wallClockMoved(bySeconds);
     for (auto* instant : {&m_presenceLastProvenAt, &m_screenReturnedAt, &m_screenLastTickAt})
         if (*instant)
             *instant = **instant + bySeconds;
