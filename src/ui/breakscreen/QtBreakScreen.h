@@ -5,6 +5,7 @@
 #include "breakscreen/BreakScreenLifecycle.h"
 #include "breakscreen/BreakWindows.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 #include <QScreen>
@@ -42,6 +43,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -70,6 +72,7 @@ public:
     void showMicroContent(const std::string& display, const MicroContent& content) override;
     void showLongContent(const std::string& display, const LongContent& content) override;
     void moveContent(const std::string& display) override;
+    void screenLockRequested() override;
     void fadeIn() override;
     void setCountdown(const std::string& text) override;
     void revealSkip() override;
@@ -93,6 +96,7 @@ private:
     QWindow* grabWindow() const;
     void regrab();
     void grabInput();
+    void grabInputX11();
     void setOpacity(qreal opacity);
 
     PreferencesStore& m_store;
@@ -109,6 +113,8 @@ private:
     QVariantAnimation m_fade;
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
+    /// Until when the grabs leave the keyboard to a lock screen asked for at the break's start.
+    QDeadlineTimer m_lockSettle;
 };
 
 /// The production break screen: the break's rules over Qt windows, following the screens as
