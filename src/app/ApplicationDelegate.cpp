@@ -192,6 +192,7 @@ void ApplicationDelegate::systemClockChanged(double bySeconds) {
                    "s");
     // Work and rest are measured in elapsed time: the jump is neither work nor a dark spell.
     m_engine.wallClockMoved(bySeconds);
+    m_deps.breakScreen.wallClockMoved(bySeconds);
     for (auto* instant : {&m_presenceLastProvenAt, &m_screenReturnedAt, &m_screenLastTickAt})
         if (*instant)
             *instant = **instant + bySeconds;
@@ -595,8 +596,10 @@ void ApplicationDelegate::skipFromHeadsUp() {
 }
 
 void ApplicationDelegate::startBreakNow() {
-    if (m_deps.breakScreen.isActive())
+    if (m_deps.breakScreen.isActive()) {
+        m_deps.breakScreen.begin(0, false, true); // refused there, with its line in the log
         return;
+    }
     m_deps.log.log("break started manually");
     cancelPendingLongBreak();
     m_deps.banners.clearDelivered();
@@ -605,8 +608,10 @@ void ApplicationDelegate::startBreakNow() {
 }
 
 void ApplicationDelegate::startMicroBreakNow() {
-    if (m_deps.breakScreen.isActive())
+    if (m_deps.breakScreen.isActive()) {
+        m_deps.breakScreen.begin(BreakTiming::microBreakSeconds, true, true);
         return;
+    }
     m_deps.log.log("micro break started manually");
     m_deps.notices.clear(UserSignal::Kind::preBreak);
     m_deps.breakScreen.begin(BreakTiming::microBreakSeconds, true, true);
@@ -621,6 +626,13 @@ void ApplicationDelegate::toggleBreakFromHotKey() {
 
 void ApplicationDelegate::snoozeFromBanner(int minutes) {
     m_deps.log.log("break snoozed from the notification minutes=" + std::to_string(minutes));
+    // A banner left in the notification list can be answered after reminders were paused: there
+    // is no break to snooze, and nothing to spend or record.
+    if (m_engine.isPaused()) {
+        m_deps.log.log("snooze refused minutes=" + std::to_string(minutes) + " from=notification reason=paused");
+        m_deps.banners.clearDelivered();
+        return;
+    }
     if (!snooze(minutes, SnoozeRequest::Source::notification))
         return;
     cancelPendingLongBreak();
@@ -697,6 +709,9 @@ bool ApplicationDelegate::snooze(int minutes, SnoozeRequest::Source from) {
             (*field)->setFireDate((*field)->fireDate() + by);
     m_deps.history.record(BreakEvent::Kind::long_, BreakEvent::Outcome::postponed, std::nullopt);
     m_typingPauseTimer.reset();
+    // The heads-up announced the break as it was; it must not stay up offering another snooze.
+    m_deps.notices.clear(UserSignal::Kind::preBreak);
+    m_deps.banners.clearDelivered();
     return true;
 }
 
@@ -721,6 +736,7 @@ void ApplicationDelegate::pause(Instant until) {
                         &m_typingPauseTimer, &m_resumeTimer})
         field->reset();
     m_deps.notices.clear(UserSignal::Kind::preBreak);
+    m_deps.banners.clearDelivered();
     if (!untilResumed)
         armResumeTimer(until);
     m_deps.menuBar.refresh();

@@ -14,7 +14,11 @@ inline constexpr double nearlyDoneThresholdSeconds = 10.0;
 
 /// Whether `currentPress` follows an earlier press closely enough to be the second of a pair.
 inline bool isDoublePress(std::optional<Instant> previousPress, Instant currentPress) {
-    return previousPress && currentPress - *previousPress <= doublePressWindowSeconds;
+    if (!previousPress)
+        return false;
+    // A press "before" the previous one (the clock was set back) is no second press.
+    const double gap = currentPress - *previousPress;
+    return gap >= 0 && gap <= doublePressWindowSeconds;
 }
 
 /// Whether leaving the break now counts as having taken it: the drawing is finished, or the

@@ -82,8 +82,10 @@ void BreakScreenLifecycle::begin(int restSeconds, bool isMicroBreak, bool starte
     if (isMicroBreak) {
         m_deps.log.log("micro break screen shown rest=" + std::to_string(restSeconds) + "s " + manual);
     } else {
+        // The speed the renderer will use: a stored value out of range is corrected when read.
         const auto stored = m_deps.store.object(AppearanceKeys::speedKey);
-        const double speed = stored ? PreferenceConversion::toNumber(*stored) : Settings::defaultSpeed;
+        const double speed = stored ? Settings::correctedSpeed(PreferenceConversion::toNumber(*stored))
+                                    : Settings::defaultSpeed;
         m_deps.log.log("long break screen shown speed=" + decimal(speed) + " " + manual);
     }
     play(SoundDesign::Event::breakStart);
@@ -102,6 +104,12 @@ void BreakScreenLifecycle::begin(int restSeconds, bool isMicroBreak, bool starte
     for (const auto& display : displays)
         cover(display, false);
     showContent(*m_contentDisplay, true);
+    // The locker is asked first: a lock screen cannot take a keyboard that the break holds.
+    if (BreakLock::shouldLock(m_deps.store.boolean(SettingsSchema::lockScreenOnBreakStartKey), isMicroBreak) &&
+        m_deps.system) {
+        m_deps.windows.screenLockRequested();
+        BreakLock::lockNow(*m_deps.system);
+    }
     m_deps.windows.fadeIn();
 
     if (!isMicroBreak) {
@@ -110,9 +118,6 @@ void BreakScreenLifecycle::begin(int restSeconds, bool isMicroBreak, bool starte
         m_countdownTimer = m_deps.timers.scheduled(1, true, 0, [this] { countdownTick(); });
         countdownTick();
     }
-    if (m_onScreen && BreakLock::shouldLock(m_deps.store.boolean(SettingsSchema::lockScreenOnBreakStartKey), isMicroBreak) &&
-        m_deps.system)
-        BreakLock::lockNow(*m_deps.system);
     runHook(SettingsSchema::breakStartCommandKey);
 }
 
@@ -168,7 +173,9 @@ void BreakScreenLifecycle::drawingWaitTick() {
                        (m_extendedUntil ? whole(*m_extendedUntil - at) + "s" : std::string("none")) + " ceiling=" +
                        whole(BreakTiming::longBreakMaximumSeconds) + "s");
     }
-    m_drawingCompletedAt = BreakHold::latchCompletedAt(m_drawingCompletedAt, progress, at);
+    // The first completion holds for the rest of the break, whatever the renderer shows after it.
+    if (!m_drawingCompletedAt)
+        m_drawingCompletedAt = BreakHold::latchCompletedAt(std::nullopt, progress, at);
     if (BreakHold::longBreakCanEnd(m_drawingCompletedAt, at, m_extendedUntil, m_beginDate,
                                    BreakTiming::longBreakMaximumSeconds, BreakTiming::longBreakLingerSeconds)) {
         if (!BreakHold::isComplete(progress))
@@ -199,6 +206,13 @@ void BreakScreenLifecycle::escapePressed() {
         end(false, true);
 }
 
+void BreakScreenLifecycle::wallClockMoved(double bySeconds) {
+    // A break lasts its own length whatever the wall clock says.
+    for (auto* instant : {&m_beginDate, &m_endDate, &m_extendedUntil, &m_drawingCompletedAt, &m_lastEscapePress})
+        if (*instant)
+            *instant = **instant + bySeconds;
+}
+
 void BreakScreenLifecycle::skipPressed() {
     end(false, true);
 }
@@ -212,8 +226,13 @@ void BreakScreenLifecycle::extendPressed() {
 }
 
 void BreakScreenLifecycle::end(bool completed, bool enforcementApplies) {
-    if (!m_onScreen)
+    if (!m_onScreen) {
+        // The application tears down a fading break at once (the machine is going to sleep): a
+        // fade left running would end after the wake and bring half-faded windows back.
+        if (m_teardownPending && !enforcementApplies)
+            finishTeardown();
         return;
+    }
     const auto at = now();
     const std::optional<double> remaining = m_endDate ? std::optional<double>(*m_endDate - at) : std::nullopt;
     const bool exit = completed || BreakEscape::exitCompletes(remaining, m_deps.store.boolean(SettingsSchema::endNearlyDoneKey),
@@ -254,6 +273,12 @@ void BreakScreenLifecycle::end(bool completed, bool enforcementApplies) {
     m_teardownPending = true;
     if (m_deps.statusItemInstalled)
         m_deps.statusItemInstalled();
+    if (!enforcementApplies) {
+        // Torn down by the application, which goes on (to sleep) as soon as this returns: no fade.
+        m_deps.windows.fadeOut(0, [] {});
+        finishTeardown();
+        return;
+    }
     m_fadeDeadline = m_deps.timers.scheduled(BreakTiming::breakFadeDeadline, false, 0, [this] {
         if (!m_teardownPending)
             return;

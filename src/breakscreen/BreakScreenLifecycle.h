@@ -59,6 +59,9 @@ public:
 
     /// The user pressed Escape: a quick second press ends the break when the setting allows.
     void escapePressed();
+    /// The wall clock was set by `bySeconds`: the break's instants move with it, so its length,
+    /// its extension and the Escape pair are measured in elapsed time.
+    void wallClockMoved(double bySeconds) override;
     /// The user chose "Skip" or "Skip this break".
     void skipPressed();
     /// The user chose "5 more min": the break may not end for five more minutes.

@@ -43,6 +43,9 @@ public:
     virtual void showLongContent(const std::string& display, const LongContent& content) = 0;
     /// Moves the content, drawing in progress included, into the window of `display`.
     virtual void moveContent(const std::string& display) = 0;
+    /// The screen is being locked for this break: the keyboard and pointer are left to the lock
+    /// screen, and taken only once no lock screen holds them.
+    virtual void screenLockRequested() {}
     /// Fades every window in, then takes the keyboard and pointer.
     virtual void fadeIn() = 0;
     /// Shows `text` as the micro break's countdown.

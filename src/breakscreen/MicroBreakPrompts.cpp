@@ -103,6 +103,10 @@ double ringFraction(double remainingSeconds, double restSeconds) {
     return std::clamp(remainingSeconds / restSeconds, 0.0, 1.0);
 }
 
+double glowOpacity(double breath) {
+    return 0.5 + 0.4 * std::clamp(breath, 0.0, 1.0);
+}
+
 } // namespace MicroBreakDisplay
 
 } // namespace sorvala

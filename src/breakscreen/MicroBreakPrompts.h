@@ -40,6 +40,8 @@ namespace MicroBreakDisplay {
 std::string countdownText(double remainingSeconds);
 /// How much of the ring is still drawn: 1 at the start, 0 when the rest is over.
 double ringFraction(double remainingSeconds, double restSeconds);
+/// The glow's opacity at `breath` (0 at the faintest of its 6-second breath, 1 at the brightest).
+double glowOpacity(double breath);
 
 } // namespace MicroBreakDisplay
 

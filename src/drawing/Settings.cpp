@@ -38,13 +38,6 @@ Settings::Style styleFromCode(std::int64_t code) {
     }
 }
 
-double speedFromStored(double stored) {
-    // A damaged value that is not a number would stall the pen for good: read it as the default.
-    if (!std::isfinite(stored) || stored > 10)
-        return Settings::defaultSpeed;
-    return std::max(stored, 1.0);
-}
-
 struct InkRow {
     Settings::Ink ink;
     std::string_view word;
@@ -83,6 +76,13 @@ std::atomic<int>& rolledTheme() {
 
 } // namespace
 
+double Settings::correctedSpeed(double stored) {
+    // A damaged value that is not a number would stall the pen for good: read it as the default.
+    if (!std::isfinite(stored) || stored > 10)
+        return Settings::defaultSpeed;
+    return std::max(stored, 1.0);
+}
+
 std::map<std::string, PreferenceValue> Settings::factoryDefaults(int drawingCount) {
     return {
         {std::string(themeKey), std::int64_t{static_cast<int>(defaultTheme)}},
@@ -99,7 +99,7 @@ Settings Settings::load(PreferencesStore& store, int drawingCount) {
     store.registerDefaults(factoryDefaults(drawingCount));
     Settings settings;
     settings.theme = themeFromCode(store.integer(themeKey));
-    settings.speed = speedFromStored(store.number(speedKey));
+    settings.speed = correctedSpeed(store.number(speedKey));
     settings.style = styleFromCode(store.integer(styleKey));
     settings.ink = Appearance::inkFromCode(store.integer(inkKey)).value_or(Ink::classic);
     const std::int64_t pinned = store.integer(drawingKey);

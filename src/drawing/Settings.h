@@ -47,6 +47,10 @@ struct Settings {
     static constexpr Ink defaultInk = Ink::randomPerDrawing;
     static constexpr int inkCount = 12;
 
+    /// The speed level a stored value stands for: below 1 reads as 1, anything not a level as the
+    /// default.
+    static double correctedSpeed(double stored);
+
     /// The registered factory values of the appearance keys for this many drawings.
     static std::map<std::string, PreferenceValue> factoryDefaults(int drawingCount);
 

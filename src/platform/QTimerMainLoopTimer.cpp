@@ -39,7 +39,13 @@ public:
         m_timer->stop();
     }
     bool isValid() const override { return m_valid; }
-    Instant fireDate() const override { return m_target; }
+    Instant fireDate() const override {
+        // The timer counts elapsed time: after the wall clock is set, its firing is as far away as
+        // it was, and the date it fires at moved with the clock.
+        if (m_valid && !m_partialRound && m_timer->isActive())
+            return m_clock.now() + std::max(0, m_timer->remainingTime()) / 1000.0;
+        return m_target;
+    }
     void setFireDate(Instant date) override {
         if (m_valid)
             arm(date);

@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include "simulation/RecordingBreakWindows.h"
 
-#include "core/Clock.h"
-
 #include <algorithm>
 
 namespace sorvala {
 
-RecordingBreakWindows::RecordingBreakWindows(const Clock& clock, MainLoopTimer& timers,
-                                             std::optional<double> drawingSeconds)
-    : m_clock(clock), m_timers(timers), m_drawingSeconds(drawingSeconds) {}
+namespace {
+// The renderer's own hold and fade of a finished drawing.
+constexpr double holdSeconds = 20;
+constexpr double fadeSeconds = 2;
+} // namespace
+
+RecordingBreakWindows::RecordingBreakWindows(MainLoopTimer& timers, std::optional<double> drawingSeconds)
+    : m_timers(timers), m_drawingSeconds(drawingSeconds) {}
 
 void RecordingBreakWindows::setDisplayCount(int count) {
     count = std::max(0, count);
@@ -36,13 +39,30 @@ void RecordingBreakWindows::showMicroContent(const std::string& display, const M
     m_calls.push_back("micro content on " + display + (content.skipVisible ? " with skip" : ""));
 }
 
+void RecordingBreakWindows::startDrawing() {
+    m_drawing = true;
+    m_complete = false;
+    if (!m_drawingSeconds)
+        return;
+    m_renderer = m_timers.scheduled(*m_drawingSeconds, false, 0, [this] {
+        m_complete = true;
+        if (m_stopsOnCompletion)
+            return;
+        m_renderer = m_timers.scheduled(holdSeconds + fadeSeconds, false, 0, [this] { startDrawing(); });
+    });
+}
+
 void RecordingBreakWindows::showLongContent(const std::string& display, const LongContent& content) {
-    m_drawingStartedAt = m_clock.now();
+    startDrawing();
     m_calls.push_back("long content on " + display + (content.skipVisible ? " with skip" : ""));
 }
 
 void RecordingBreakWindows::moveContent(const std::string& display) {
     m_calls.push_back("move content to " + display);
+}
+
+void RecordingBreakWindows::screenLockRequested() {
+    m_calls.push_back("screenLockRequested");
 }
 
 void RecordingBreakWindows::fadeIn() {
@@ -68,9 +88,9 @@ void RecordingBreakWindows::release(const std::string& display) {
 }
 
 std::optional<bool> RecordingBreakWindows::drawingComplete() {
-    if (!m_drawingSeconds || !m_drawingStartedAt)
+    if (!m_drawingSeconds || !m_drawing)
         return std::nullopt;
-    return m_clock.now() - *m_drawingStartedAt >= *m_drawingSeconds;
+    return m_complete;
 }
 
 void RecordingBreakWindows::saveFinishedDrawing() {
@@ -79,7 +99,8 @@ void RecordingBreakWindows::saveFinishedDrawing() {
 }
 
 void RecordingBreakWindows::fadeOut(double seconds, std::function<void()> done) {
-    m_drawingStartedAt.reset();
+    m_drawing = false;
+    m_renderer.reset();
     m_calls.push_back("fadeOut");
     if (m_fadesComplete)
         m_fade = m_timers.scheduled(seconds, false, 0, std::move(done));

@@ -25,7 +25,7 @@ void Simulation::launch() {
     if (m_app)
         return;
     m_banners = std::make_unique<RecordingBannerCenter>(m_timeline);
-    m_breakWindows = std::make_unique<RecordingBreakWindows>(m_clock, m_timers, m_drawingSeconds);
+    m_breakWindows = std::make_unique<RecordingBreakWindows>(m_timers, m_drawingSeconds);
     m_breakWindows->setDisplayCount(m_displayCount);
     m_breakScreen = std::make_unique<BreakScreenLifecycle>(BreakScreenLifecycle::Dependencies{
         .clock = m_clock,

@@ -53,6 +53,9 @@ TEST(MicroBreakDisplay, CountdownRoundsHalvesAwayFromZeroAndTheRingDepletes) {
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(5, 20), 0.25);
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(-1, 20), 0);
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(5, 0), 0);
+    // The glow breathes between half and nine tenths of its colour.
+    EXPECT_DOUBLE_EQ(MicroBreakDisplay::glowOpacity(0), 0.5);
+    EXPECT_DOUBLE_EQ(MicroBreakDisplay::glowOpacity(1), 0.9);
 }
 
 TEST(BreakPalette, AccentsMatchTheClassicInkAndSharedColoursAgree) {

@@ -2,6 +2,7 @@
 #include "breakscreen/BreakScreenLifecycle.h"
 
 #include "app/ports/ProcessLauncher.h"
+#include "breakscreen/BreakEscape.h"
 #include "core/SettingsKeys.h"
 #include "support/FakeSystemSignals.h"
 #include "support/RecordingLogger.h"
@@ -33,7 +34,7 @@ public:
 
 class BreakScreenRun : public ::testing::Test {
 protected:
-    explicit BreakScreenRun(std::optional<double> drawingSeconds = 170) : windows(clock, timers, drawingSeconds) {
+    explicit BreakScreenRun(std::optional<double> drawingSeconds = 170) : windows(timers, drawingSeconds) {
         store.set(SettingsSchema::doubleEscapeSkipsKey, true);
         screen.setOnBreakEnded([this](bool isMicroBreak) { ended.push_back(isMicroBreak); });
     }
@@ -185,6 +186,87 @@ TEST_F(BreakScreenRun, ALongBreakEndsTenSecondsAfterItsDrawingOrLaterWhenExtende
     EXPECT_EQ(recorded().back().durationSeconds, 400);
 }
 
+TEST_F(BreakScreenRun, ADrawingCompletedOnceCountsForTheRestOfTheBreak) {
+    // Completed at 170 s, "5 more min" at 100 s: the break ends at 400 s, taken, whether or not
+    // the renderer goes on to hold, fade and start a new drawing, and hardcore lets it go then.
+    tier(SettingsSchema::enforcementLongBreaksKey, "hardcore");
+    struct Case { const char* name; bool hostStops; std::optional<double> skipAt; double endsAt; };
+    const Case cases[] = {
+        {"the host stops on completion", true, std::nullopt, 400},
+        {"the renderer starts a new drawing", false, std::nullopt, 400},
+        {"a skip in the extension", false, 390, 390},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        windows.setStopsOnCompletion(c.hostStops);
+        start = clock.now();
+        screen.begin(0, false, false);
+        at(100);
+        screen.extendPressed();
+        if (c.skipAt) {
+            at(*c.skipAt);
+            screen.skipPressed();
+        } else {
+            at(c.endsAt - 1);
+            EXPECT_TRUE(screen.isOnScreen());
+            at(c.endsAt);
+        }
+        EXPECT_FALSE(screen.isOnScreen());
+        ASSERT_FALSE(recorded().empty());
+        EXPECT_EQ(recorded().back().outcome, BreakEvent::Outcome::taken);
+        EXPECT_EQ(recorded().back().durationSeconds, c.endsAt);
+        advance(5);
+    }
+}
+
+TEST_F(BreakScreenRun, ABreakAfterACompletedDrawingStartsWithNothingCarriedOver) {
+    tier(SettingsSchema::enforcementMicroBreaksKey, "hardcore");
+    screen.begin(0, false, false);
+    at(181);
+    ASSERT_EQ(recorded().size(), 1u);
+    advance(5);
+    start = clock.now();
+    screen.begin(20, true, false);
+    at(2);
+    screen.skipPressed();
+    EXPECT_TRUE(screen.isOnScreen()) << "hardcore refuses the skip";
+    EXPECT_EQ(recorded().size(), 1u);
+}
+
+TEST_F(BreakScreenRun, SettingTheWallClockMidBreakChangesNothingAboutItsLength) {
+    tier(SettingsSchema::enforcementMicroBreaksKey, "hardcore");
+    tier(SettingsSchema::enforcementLongBreaksKey, "hardcore");
+    struct Case { const char* name; bool micro; bool extend; double by; double endsAt; };
+    const Case cases[] = {
+        {"micro, an hour back", true, false, -3600, 20},
+        {"micro, an hour on", true, false, 3600, 20},
+        {"long, an hour back", false, false, -3600, 180},
+        {"long extended, two hours on", false, true, 7200, 302},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        start = clock.now();
+        screen.begin(c.micro ? 20 : 0, c.micro, false);
+        at(2);
+        if (c.extend)
+            screen.extendPressed();
+        at(5);
+        timers.suspend(c.by); // the timers count elapsed time; the wall clock jumps
+        screen.wallClockMoved(c.by);
+        start = start + c.by;
+        at(c.endsAt - 1);
+        EXPECT_TRUE(screen.isOnScreen());
+        at(c.endsAt);
+        EXPECT_FALSE(screen.isOnScreen());
+        ASSERT_FALSE(recorded().empty());
+        EXPECT_EQ(recorded().back().outcome, BreakEvent::Outcome::taken);
+        EXPECT_EQ(recorded().back().durationSeconds, c.endsAt);
+        advance(5);
+    }
+    const auto t = clock.now();
+    EXPECT_FALSE(BreakEscape::isDoublePress(t, t - 0.5)) << "a press before the previous one is no pair";
+}
+
 TEST_F(BreakScreenRun, RepeatedExtendsAddUp) {
     screen.begin(0, false, false);
     at(100);
@@ -244,12 +326,17 @@ TEST_F(BreakScreenRun, WhatIsRecordedDependsOnWhoStartedAndWhoEnded) {
 
 TEST_F(BreakScreenRun, ALongBreakLocksRunsItsCommandsAndChimesInOrder) {
     store.set(SettingsSchema::lockScreenOnBreakStartKey, true);
+    store.set("speed", 0.25); // the renderer draws at speed 1, and the log says so
     store.set(SettingsSchema::breakStartCommandKey, std::string("notify-send start"));
     store.set(SettingsSchema::breakEndCommandKey, std::string("notify-send end"));
+    int lockedBeforeGrabs = 0;
+    windows.setOnFadeIn([&] { lockedBeforeGrabs = system.calls["lockScreen"]; });
     screen.begin(0, false, false);
     EXPECT_EQ(system.calls["lockScreen"], 1);
+    EXPECT_EQ(lockedBeforeGrabs, 1) << "the locker is asked before the windows take the keyboard";
+    EXPECT_THAT(windows.calls(), Contains("screenLockRequested"));
     EXPECT_THAT(launcher.commands, ElementsAre("notify-send start"));
-    EXPECT_EQ(log.lines.front(), "long break screen shown speed=3.0 startedManually=false");
+    EXPECT_EQ(log.lines.front(), "long break screen shown speed=1.0 startedManually=false");
     screen.skipPressed();
     EXPECT_THAT(launcher.commands, ElementsAre("notify-send start", "notify-send end"));
     EXPECT_EQ(sounds, (std::vector{SoundDesign::Event::breakStart, SoundDesign::Event::breakEnd}));
@@ -266,6 +353,20 @@ TEST_F(BreakScreenRun, TheFadeEndsTheBreakOnceAndABeginDuringItIsIgnored) {
     advance(5);
     EXPECT_EQ(ended.size(), 1u);
     EXPECT_EQ(timers.liveCount(), 0) << "no deadline left behind";
+}
+
+TEST_F(BreakScreenRun, TheAppTearsDownAFadingBreakAtOnce) {
+    // The machine is going to sleep: a fade left running would end after the wake.
+    screen.begin(20, true, false);
+    screen.skipPressed();
+    ASSERT_TRUE(screen.isActive());
+    screen.end(false, false);
+    EXPECT_FALSE(screen.isActive());
+    EXPECT_EQ(ended, std::vector<bool>{true});
+    EXPECT_TRUE(windows.windows().empty());
+    EXPECT_EQ(timers.liveCount(), 0);
+    advance(5);
+    EXPECT_EQ(ended.size(), 1u);
 }
 
 TEST_F(BreakScreenRun, AFadeThatNeverCompletesIsTornDownByTheDeadline) {

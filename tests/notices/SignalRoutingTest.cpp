@@ -60,20 +60,30 @@ UserSignal headsUp(bool snoozeAllowed = true) {
 } // namespace
 
 TEST(NoticeSlotsClaim, EveryPriorityPair) {
-    // Each kind claims the top-centre slot held by another: a higher rank displaces, an equal or
-    // lower one is refused.
+    // Each kind claims the top-centre slot held by another. Row: the holder; column: the claimant,
+    // in the order of `kinds`. 'W' the claimant displaces the holder, '.' it is refused.
     const Kind kinds[] = {Kind::preBreak, Kind::smartPause, Kind::updateAvailable,
                           Kind::overtime, Kind::wellness,   Kind::awayUndo};
+    const char* const outcomes[] = {
+        "-.....", // preBreak held: nothing displaces the countdown
+        "W-...W", // smartPause held
+        "W.-..W", // updateAvailable held
+        "WWW-WW", // overtime held: everything displaces the badge
+        "W...-W", // wellness held
+        "W....-", // awayUndo held: only the countdown displaces it
+    };
     const auto place = std::vector{Resource::slot(Position::topCenter)};
-    for (const auto holder : kinds) {
-        for (const auto claimant : kinds) {
-            if (holder == claimant)
+    for (size_t h = 0; h < std::size(kinds); ++h) {
+        for (size_t c = 0; c < std::size(kinds); ++c) {
+            if (h == c)
                 continue;
+            const auto holder = kinds[h];
+            const auto claimant = kinds[c];
             SCOPED_TRACE(std::string(text(holder)) + " held, " + std::string(text(claimant)) + " claims");
             NoticeSlots slots;
             ASSERT_TRUE(slots.claim(holder, place));
             const auto result = slots.claim(claimant, place);
-            const bool wins = UserSignal::priority(claimant) > UserSignal::priority(holder);
+            const bool wins = outcomes[h][c] == 'W';
             EXPECT_EQ(result.has_value(), wins);
             EXPECT_EQ(slots.holder(place[0]), wins ? claimant : holder);
             if (wins) {

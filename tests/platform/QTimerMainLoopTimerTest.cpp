@@ -81,6 +81,21 @@ TEST(QTimerMainLoopTimer, MovingTheFireDateDelaysTheFiring) {
     EXPECT_GE(*firedAt - start, 0.2);
 }
 
+TEST(QTimerMainLoopTimer, SettingTheWallClockMovesTheFireDateNotTheFiring) {
+    struct SetClock final : Clock {
+        Instant now() const override { return system.now() + offset; }
+        SystemClock system;
+        double offset = 0;
+    } clock;
+    QTimerMainLoopTimer timers(clock);
+    auto timer = timers.scheduled(30, false, 0, [] {});
+    for (const double by : {-3600.0, 7200.0}) {
+        SCOPED_TRACE(by);
+        clock.offset += by;
+        EXPECT_NEAR(timer->fireDate() - clock.now(), 30, 1);
+    }
+}
+
 TEST(QTimerMainLoopTimer, PreciseOnlyWithoutTolerance) {
     EXPECT_EQ(QTimerMainLoopTimer::timerType(0), Qt::PreciseTimer);
     EXPECT_EQ(QTimerMainLoopTimer::timerType(5), Qt::CoarseTimer);

@@ -11,7 +11,7 @@
 namespace sorvala {
 
 /// System signals whose answers a test sets, counting every probe it is asked.
-class FakeSystemSignals final : public SystemSignals {
+class FakeSystemSignals : public SystemSignals {
 public:
     double idleSeconds = 0;
     std::optional<double> secondsSinceKeyDown;

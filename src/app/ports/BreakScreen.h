@@ -17,6 +17,8 @@ public:
     virtual void end(bool completed, bool enforcementApplies) = 0;
     /// A break is on screen or fading out.
     virtual bool isActive() const = 0;
+    /// The wall clock was set by `bySeconds` (negative: back); a break keeps its length.
+    virtual void wallClockMoved(double bySeconds) { (void)bySeconds; }
     /// Called once per ended break, after the fade, with whether it was a micro break.
     virtual void setOnBreakEnded(std::function<void(bool isMicroBreak)> callback) = 0;
 };

@@ -47,9 +47,20 @@ FreedesktopBannerCenter::FreedesktopBannerCenter(Logger& log, QDBusConnection bu
         m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
         [this](const QString&, const QString&, const QString& newOwner) { serviceOwnerChanged(newOwner); });
     // Any sender: the service may restart under a new unique name; ids we never posted are ignored.
-    m_bus.connect({}, objectPath, interfaceName, "ActionInvoked", this, SLOT(actionInvoked(uint, QString)));
+    m_bus.connect({}, objectPath, interfaceName, "ActionInvoked", this,
+                  SLOT(actionInvoked(uint, QString, QDBusMessage)));
     m_bus.connect({}, objectPath, interfaceName, "NotificationClosed", this,
-                  SLOT(notificationClosed(uint, uint)));
+                  SLOT(notificationClosed(uint, uint, QDBusMessage)));
+    auto* owner = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(QDBusMessage::createMethodCall(busService, busPath, busInterface, "GetNameOwner")
+                        << QString(serviceName)),
+        this);
+    connect(owner, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<QString> reply = *w;
+        if (!reply.isError() && m_owner.isEmpty())
+            m_owner = reply.value();
+    });
 }
 
 FreedesktopBannerCenter::~FreedesktopBannerCenter() = default;
@@ -136,7 +147,16 @@ void FreedesktopBannerCenter::apply(bool available, bool actions) {
     m_actions = available && actions;
 }
 
+bool FreedesktopBannerCenter::fromTheService(const QDBusMessage& message) {
+    // Any client on the bus may send a signal that looks like the service's; only the bus name
+    // that owns the service speaks for it.
+    if (m_owner.isEmpty() && m_bus.interface())
+        m_owner = m_bus.interface()->serviceOwner(serviceName).value();
+    return !m_owner.isEmpty() && message.service() == m_owner;
+}
+
 void FreedesktopBannerCenter::serviceOwnerChanged(const QString& newOwner) {
+    m_owner = newOwner;
     // Banner ids belong to one run of the service; a new owner has never heard of them.
     forgetBanners();
     if (newOwner.isEmpty())
@@ -244,16 +264,23 @@ void FreedesktopBannerCenter::close(uint id) {
     });
 }
 
-void FreedesktopBannerCenter::actionInvoked(uint id, const QString& actionKey) {
+void FreedesktopBannerCenter::actionInvoked(uint id, const QString& actionKey, const QDBusMessage& message) {
+    if (!fromTheService(message))
+        return;
     const auto posted = m_posted.find(id);
     if (posted == m_posted.end())
         return;
     const Response response{actionKey.toStdString(), posted->category.toStdString(), actionKey == "default"};
     if (m_onResponse)
         m_onResponse(response);
+    // An answered banner has had its moment; some services keep it up after an action is chosen.
+    if (m_posted.contains(id))
+        close(id);
 }
 
-void FreedesktopBannerCenter::notificationClosed(uint id, uint) {
+void FreedesktopBannerCenter::notificationClosed(uint id, uint, const QDBusMessage& message) {
+    if (!fromTheService(message))
+        return;
     const auto posted = m_posted.find(id);
     if (posted == m_posted.end())
         return;

@@ -4,6 +4,7 @@
 #include "app/ports/BannerCenter.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QHash>
 #include <QObject>
 #include <QSet>
@@ -58,8 +59,8 @@ public:
     QStringList actions(const QString& category) const;
 
 private slots:
-    void actionInvoked(uint id, const QString& actionKey);
-    void notificationClosed(uint id, uint reason);
+    void actionInvoked(uint id, const QString& actionKey, const QDBusMessage& message);
+    void notificationClosed(uint id, uint reason, const QDBusMessage& message);
 
 private:
     struct Posted {
@@ -67,6 +68,8 @@ private:
         QString category;
     };
 
+    /// Whether `message` comes from the bus name that owns the notification service.
+    bool fromTheService(const QDBusMessage& message);
     void serviceOwnerChanged(const QString& newOwner);
     void forgetBanners();
     void apply(bool available, bool actions);
@@ -79,6 +82,7 @@ private:
     QDBusServiceWatcher* m_watcher = nullptr;
     std::vector<int> m_snoozeChoices{1, 5, 15};
     std::function<void(const Response&)> m_onResponse;
+    QString m_owner; ///< the unique bus name of the notification service, as last seen
     bool m_available = false;
     bool m_actions = false;
     int m_refreshesInFlight = 0;

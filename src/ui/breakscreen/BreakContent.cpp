@@ -183,7 +183,7 @@ void LongBreakContent::layoutChrome() {
 void LongBreakContent::resizeEvent(QResizeEvent*) {
     m_backdrop = QtBreakChrome::backdrop(size(), devicePixelRatioF(), m_style.background,
                                          QtBreakChrome::colour(m_style.palette.gradientWash), {0.5, 0.45},
-                                         {1.1, 0.95}, 0.63);
+                                         {1.1, -0.05}, 0.63);
     layoutChrome();
     // The entrance starts from where the first layout puts the chrome.
     if (!m_risen && !m_style.reduceMotion) {
@@ -252,7 +252,9 @@ void LongBreakContent::prepareFade() {
 void LongBreakContent::advanceFrame(double now) {
     if (m_drawingFrame.isEmpty())
         return;
-    const QRegion changed = m_view->animateOneFrame(now);
+    // The break ends on the finished drawing: the renderer is not asked for its hold, fade and
+    // next drawing, so the drawing stays complete (and saved as it is) while the break lingers.
+    const QRegion changed = m_view->isDrawingComplete() ? QRegion() : m_view->animateOneFrame(now);
     const bool fading = m_view->logic().phase().kind == ProgressiveRenderer::Phase::Kind::fading;
     if (!m_style.reduceMotion) {
         // Scale 0.99 to 1.005 and opacity 0.85 to 1 over 7 s, eased, and back.
@@ -481,7 +483,7 @@ void MicroBreakContent::layoutChrome() {
 void MicroBreakContent::resizeEvent(QResizeEvent*) {
     m_backdrop = QtBreakChrome::backdrop(size(), devicePixelRatioF(), m_style.background,
                                          QtBreakChrome::colour(m_style.palette.gradientWash), {0.5, 0.42},
-                                         {1.1, 0.97}, 0.62);
+                                         {1.1, -0.03}, 0.62);
     layoutChrome();
     if (!m_risen && !m_style.reduceMotion)
         QtBreakChrome::playEntranceRise(m_column);
@@ -507,7 +509,7 @@ void MicroBreakContent::paintEvent(QPaintEvent* event) {
     const double glowRadius = 112 * square.width() / 300 * scale;
     QRadialGradient glow(centre, glowRadius);
     QColor glowColour = QtBreakChrome::colour(m_style.palette.glow);
-    glowColour.setAlphaF(float(glowColour.alphaF() * (0.5 + 0.4 * breath) / 0.9));
+    glowColour.setAlphaF(float(glowColour.alphaF() * MicroBreakDisplay::glowOpacity(breath)));
     QColor clear = glowColour;
     clear.setAlphaF(0);
     glow.setColorAt(0, glowColour);
@@ -526,7 +528,8 @@ void MicroBreakContent::paintEvent(QPaintEvent* event) {
     QPen progress(QtBreakChrome::colour(m_style.palette.accent), 2.5);
     progress.setCapStyle(Qt::RoundCap);
     painter.setPen(progress);
-    painter.drawArc(circle, 90 * 16, int(std::lround(fraction * 360 * 16)));
+    // From the top, clockwise (a negative span in Qt's angles): the ring empties back towards the top.
+    painter.drawArc(circle, 90 * 16, -int(std::lround(fraction * 360 * 16)));
 }
 
 } // namespace sorvala

@@ -14,6 +14,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <cmath>
+
 namespace sorvala::QtBreakChrome {
 
 QColor colour(BreakPalette::Colour c) {
@@ -67,8 +69,8 @@ QPixmap backdrop(QSize size, qreal devicePixelRatio, const QColor& background, c
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(background);
-    const qreal radiusX = std::max<qreal>(1, (end.x() - start.x()) * size.width());
-    const qreal radiusY = std::max<qreal>(1, (end.y() - start.y()) * size.height());
+    const qreal radiusX = std::max<qreal>(1, std::abs(end.x() - start.x()) * size.width());
+    const qreal radiusY = std::max<qreal>(1, std::abs(end.y() - start.y()) * size.height());
     QRadialGradient gradient(QPointF(0, 0), 1);
     QColor clear = wash;
     clear.setAlphaF(0);

@@ -26,7 +26,8 @@ QLabel* label(const QString& text, const QFont& font, const QColor& colour, qrea
 /// and 36 points wider than its title.
 QPushButton* pillButton(const QString& title, const BreakPalette& palette, QWidget* parent);
 /// The background colour with the radial wash over it, centred at `start` and reaching `end`
-/// (both as fractions of the size), fading out at `fadeStop`.
+/// (both as fractions of the size, from the top left; the radii are the distances between them),
+/// fading out at `fadeStop`.
 QPixmap backdrop(QSize size, qreal devicePixelRatio, const QColor& background, const QColor& wash, QPointF start,
                  QPointF end, qreal fadeStop);
 /// Lets `view` rise a little into place while it fades in, over 0.8 s.

@@ -10,6 +10,7 @@
 #include "ui/wayland/WaylandWindows.h"
 
 #include <QGuiApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
@@ -22,7 +23,11 @@ namespace {
 
 constexpr int fadeInMilliseconds = 400;
 constexpr int grabRetryMilliseconds = 250;
-constexpr int grabAttempts = 20;
+/// After this many quick attempts the grabs are tried once a second for as long as the break is up.
+constexpr int quickGrabAttempts = 20;
+constexpr int slowGrabRetryMilliseconds = 1000;
+/// How long the grabs wait for a lock screen that was just asked for to take the keyboard.
+constexpr int lockSettleMilliseconds = 3000;
 
 bool onWayland() {
     return WaylandWindows::active();
@@ -67,6 +72,11 @@ void BreakWindow::keyReleaseEvent(QKeyEvent* event) {
     event->accept();
 }
 
+void BreakWindow::closeEvent(QCloseEvent* event) {
+    // Only the break's end takes its windows away, never a close request from the desktop.
+    event->ignore();
+}
+
 void BreakWindow::mouseMoveEvent(QMouseEvent* event) {
     if (onPointer)
         onPointer();
@@ -85,6 +95,7 @@ QtBreakWindows::QtBreakWindows(PreferencesStore& store, Logger& log, SaveFinishe
     connect(&m_fade, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) { setOpacity(value.toReal()); });
     m_grabRetry.setSingleShot(true);
     m_grabRetry.setInterval(grabRetryMilliseconds);
+    m_lockSettle.setRemainingTime(0);
     connect(&m_grabRetry, &QTimer::timeout, this, [this] { grabInput(); });
 }
 
@@ -236,17 +247,38 @@ void QtBreakWindows::regrab() {
     grabInput();
 }
 
+void QtBreakWindows::screenLockRequested() {
+    m_lockSettle.setRemainingTime(lockSettleMilliseconds);
+}
+
 void QtBreakWindows::grabInput() {
     if (m_windows.empty() || onWayland())
         return;
-    auto* window = grabWindow();
-    // A window that is not mapped yet cannot take the grabs; it is asked again shortly.
-    if (window && window->setKeyboardGrabEnabled(true) && window->setMouseGrabEnabled(true))
+    // A lock screen needs the keyboard and pointer to lock at all: ours wait until it had its chance.
+    if (!m_lockSettle.hasExpired()) {
+        m_grabRetry.start(int(std::max<qint64>(1, m_lockSettle.remainingTime())));
         return;
-    if (++m_grabAttempts < grabAttempts)
-        m_grabRetry.start();
-    else
-        m_log.log("break screen input grab failed attempts=" + std::to_string(m_grabAttempts));
+    }
+    grabInputX11();
+}
+
+void QtBreakWindows::grabInputX11() {
+    auto* window = grabWindow();
+    // A window not mapped yet cannot take the grabs, nor can anyone while a lock screen holds them:
+    // they are asked again for as long as the break is on screen.
+    const bool keyboard = window && window->setKeyboardGrabEnabled(true);
+    if (keyboard && window->setMouseGrabEnabled(true)) {
+        if (m_grabAttempts >= quickGrabAttempts)
+            m_log.log("break screen input grabbed attempts=" + std::to_string(m_grabAttempts + 1));
+        m_grabAttempts = 0;
+        return;
+    }
+    if (keyboard)
+        window->setKeyboardGrabEnabled(false); // half a grab would leave the pointer to others
+    if (++m_grabAttempts == quickGrabAttempts)
+        m_log.log("break screen input grab failed attempts=" + std::to_string(m_grabAttempts) +
+                  "; retrying while the break is on screen");
+    m_grabRetry.start(m_grabAttempts < quickGrabAttempts ? grabRetryMilliseconds : slowGrabRetryMilliseconds);
 }
 
 void QtBreakWindows::setCountdown(const std::string& text) {
@@ -303,6 +335,7 @@ void QtBreakWindows::saveFinishedDrawing() {
 
 void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
     m_grabRetry.stop();
+    m_lockSettle.setRemainingTime(0);
     if (m_long)
         m_long->stopFrames();
     for (auto& covering : m_windows) {

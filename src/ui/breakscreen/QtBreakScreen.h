@@ -6,6 +6,7 @@
 #include "breakscreen/BreakWindows.h"
 #include "ui/wayland/WaylandBreakHold.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QPointer>
 #include <QScreen>
@@ -43,6 +44,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
@@ -71,6 +73,7 @@ public:
     void showMicroContent(const std::string& display, const MicroContent& content) override;
     void showLongContent(const std::string& display, const LongContent& content) override;
     void moveContent(const std::string& display) override;
+    void screenLockRequested() override;
     void fadeIn() override;
     void setCountdown(const std::string& text) override;
     void revealSkip() override;
@@ -94,6 +97,7 @@ private:
     QWindow* grabWindow() const;
     void regrab();
     void grabInput();
+    void grabInputX11();
     void setOpacity(qreal opacity);
 
     PreferencesStore& m_store;
@@ -111,6 +115,8 @@ private:
     QTimer m_grabRetry;
     int m_grabAttempts = 0;
     WaylandBreakHold m_waylandHold;
+    /// Until when the grabs leave the keyboard to a lock screen asked for at the break's start.
+    QDeadlineTimer m_lockSettle;
 };
 
 /// The production break screen: the break's rules over Qt windows, following the screens as

@@ -6,10 +6,12 @@
 #include "core/Logger.h"
 #include "core/PreferencesStore.h"
 #include "ui/notices/NoticeCapsule.h"
+#include "platform/x11/X11PointerMotion.h"
 #include "ui/notices/ScreenDim.h"
 #include "ui/wayland/WaylandWindows.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 
 #include <cmath>
 #include <utility>
@@ -171,18 +173,37 @@ void QtNotices::showOvertimeBadge(const std::string& text) {
     // The new badge is up before the old one goes, so a changing text never leaves a gap.
     auto old = std::exchange(m_overtime, std::move(badge));
     retire(old);
-    if (!m_shakeSampler.isActive()) {
-        m_shakeDetector = ShakeDetector();
-        m_lastPointerX.reset();
-        m_shakeClock.start();
-        m_shakeSampler.start(shakeSampleMilliseconds);
-    }
+    if (!m_pointerMotion && !m_shakeSampler.isActive())
+        watchPointer();
 }
 
 void QtNotices::hideOvertimeBadge() {
     m_shownOvertimeText.reset();
     retire(m_overtime);
+    stopWatchingPointer();
+}
+
+void QtNotices::watchPointer() {
+    m_shakeDetector = ShakeDetector();
+    m_lastPointerX.reset();
+    m_shakeClock.start();
+    // The badge may show for hours: on X11 it waits for motion events and costs nothing while the
+    // pointer rests. Elsewhere the pointer is looked at on a timer.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        m_pointerMotion = std::make_unique<X11PointerMotion>(
+            [this](int x) { samplePointer(x, static_cast<double>(m_shakeClock.elapsed()) / 1000.0); });
+        if (m_pointerMotion->isListening())
+            return;
+        m_pointerMotion.reset();
+    }
+    m_shakeSampler.start(shakeSampleMilliseconds);
+}
+
+void QtNotices::stopWatchingPointer() {
     m_shakeSampler.stop();
+    // A shake ends the watch from inside the watch's own event handler: it goes once that returns.
+    if (m_pointerMotion)
+        QTimer::singleShot(0, [gone = std::shared_ptr<X11PointerMotion>(std::move(m_pointerMotion))] {});
 }
 
 void QtNotices::samplePointerNow() {

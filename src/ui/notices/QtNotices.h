@@ -22,6 +22,7 @@ class Logger;
 class NoticeCapsule;
 class PreferencesStore;
 class ScreenDim;
+class X11PointerMotion;
 
 /// The notices on a Qt desktop: the pre-break countdown with the dimmed screens, the overtime
 /// badge that a shake of the pointer dismisses, the posture and blink reminders, the away-undo
@@ -39,7 +40,8 @@ public:
         std::function<void(SoundDesign::Event)> play;
     };
 
-    /// How often the pointer is looked at while the overtime badge shows and the pointer moves.
+    /// Where pointer motion cannot be observed (no XInput 2): how often the pointer is looked at
+    /// while the overtime badge shows and the pointer moves.
     static constexpr int shakeSampleMilliseconds = 20;
     /// How often it is looked at while the pointer rests: a shake is caught from its first move.
     static constexpr int restingSampleMilliseconds = 100;
@@ -62,8 +64,12 @@ public:
     const ScreenDim* screenDim() const { return m_dim.get(); }
     /// Refreshes the countdown at once (its ticker does this every half second).
     void refreshPreBreakOverlay();
-    /// Feeds one pointer position to the shake detector, as the badge's sampler does.
+    /// Feeds one pointer position to the shake detector, as the badge's motion watch does.
     void samplePointer(double x, double seconds);
+    /// Whether the pointer is looked at on a timer (no motion events to wait for).
+    bool pollsPointer() const { return m_shakeSampler.isActive(); }
+    /// Whether the badge waits for pointer motion events.
+    bool watchesPointerMotion() const { return m_pointerMotion != nullptr; }
 
 private:
     void showPanel(const UserSignal& signal) override;
@@ -81,6 +87,8 @@ private:
     void hideAwayUndo();
     void awayUndoExpired();
     void samplePointerNow();
+    void watchPointer();
+    void stopWatchingPointer();
     PreBreakOverlay::Position preBreakPosition() const;
 
     Services m_services;
@@ -95,6 +103,7 @@ private:
     std::unique_ptr<NoticeCapsule> m_overtime;
     std::optional<std::string> m_shownOvertimeText;
     TimerField m_overtimeTicker;
+    std::unique_ptr<X11PointerMotion> m_pointerMotion;
     QTimer m_shakeSampler;
     QElapsedTimer m_shakeClock;
     ShakeDetector m_shakeDetector;

@@ -15,49 +15,33 @@ namespace sorvala {
 
 class ScreenDim::Veil final : public QWidget {
 public:
-    Veil(QScreen* screen, bool live)
+    explicit Veil(QScreen* screen)
         : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                                Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput |
-                               Qt::X11BypassWindowManagerHint),
-          m_live(live) {
+                               Qt::X11BypassWindowManagerHint) {
         setAttribute(Qt::WA_ShowWithoutActivating);
         setWindowTitle(QStringLiteral("Sorvala"));
-        if (!live)
-            m_still = screen->grabWindow(0);
         setGeometry(screen->geometry());
-        if (live)
-            setWindowOpacity(0);
+        setWindowOpacity(0);
     }
 
-    void setAlpha(double alpha) {
-        if (m_live) {
-            setWindowOpacity(alpha);
-        } else {
-            m_alpha = alpha;
-            update();
-        }
-    }
+    void setAlpha(double alpha) { setWindowOpacity(std::clamp(alpha, 0.0, 1.0)); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        if (m_live) {
-            painter.fillRect(rect(), Qt::black);
-            return;
-        }
-        painter.drawPixmap(rect(), m_still);
-        painter.fillRect(rect(), QColor(0, 0, 0, static_cast<int>(std::clamp(m_alpha, 0.0, 1.0) * 255)));
+        painter.fillRect(rect(), Qt::black);
     }
-
-private:
-    bool m_live;
-    double m_alpha = 0;
-    QPixmap m_still;
 };
 
 ScreenDim::ScreenDim() : m_live(compositorRunning()) {
+    // Without a compositor a window cannot be translucent, and a still picture of the screen under
+    // the veil would hide the windows that keys and clicks still reach: the screens stay undimmed
+    // and the countdown speaks alone.
+    if (!m_live)
+        return;
     for (QScreen* screen : QGuiApplication::screens()) {
-        auto veil = std::make_unique<Veil>(screen, m_live);
+        auto veil = std::make_unique<Veil>(screen);
         veil->show();
         m_veils.push_back(std::move(veil));
     }

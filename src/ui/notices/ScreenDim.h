@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QPixmap>
 #include <QWidget>
 
 #include <memory>
@@ -9,9 +8,8 @@
 
 namespace sorvala {
 
-/// Darkens every display behind the pre-break countdown. Clicks pass through. With a compositor
-/// the darkening is a translucent black veil over the live screen; without one a window cannot
-/// be translucent, so the veil darkens a still picture of the screen taken when it appeared.
+/// Darkens every display behind the pre-break countdown with a translucent black veil that clicks
+/// pass through. Without a compositor windows cannot be translucent: then nothing is darkened.
 class ScreenDim {
 public:
     ScreenDim();
@@ -24,7 +22,7 @@ public:
     double alpha() const { return m_alpha; }
     /// The veil windows, one per display.
     std::vector<QWidget*> windows() const;
-    /// Whether the veil darkens the live screen rather than a still picture.
+    /// Whether the screens are darkened at all (a compositor runs).
     bool isLive() const { return m_live; }
 
     /// Whether a compositing manager runs, so windows may be translucent.

@@ -22,6 +22,17 @@ TEST(Commands, ASnoozeDuringTheHeadsUpMovesTheBreakWithoutANewHeadsUp) {
     EXPECT_NEAR(taken.date - (sim->history()[0].date + 5 * 60 + 15), 190, 1);
 }
 
+TEST(Commands, StartingABreakWhileOneIsOnScreenIsIgnoredAndSaysSo) {
+    const auto sim = simulate(header("+00:21", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:20:50", "do": "startBreak"}
+{"at": "+00:20:55", "do": "startMicroBreak"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"long break screen shown",
+                                                "break screen begin ignored: a break is already on screen",
+                                                "break screen begin ignored: a break is already on screen"}));
+    EXPECT_EQ(sim->timeline().count("long break screen shown"), 1);
+}
+
 TEST(Commands, AHeadsUpEndingOnAManualBreakStartsNothing) {
     const auto sim = simulate(header("+00:21", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:20:15", "do": "startMicroBreak"})");
@@ -137,6 +148,113 @@ TEST(Commands, AHeadsUpRunningPastTheEndOfWorkingHoursStartsNoBreak) {
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "work clock tick suppressed reason=offHours",
                                                 "break start abandoned reason=offHours"}));
     EXPECT_EQ(sim->timeline().count("long break screen shown"), 0);
+}
+
+/// Whether `note` was noted at the very moment `anchor` was, after it.
+::testing::AssertionResult atTheSameMoment(const Timeline& timeline, std::string_view anchor, std::string_view note) {
+    const auto& entries = timeline.entries();
+    const auto found = std::find_if(entries.begin(), entries.end(),
+                                    [&](const auto& e) { return e.text.find(anchor) != std::string::npos; });
+    if (found == entries.end())
+        return ::testing::AssertionFailure() << "no \"" << anchor << "\"";
+    for (auto e = found; e != entries.end() && e->at == found->at; ++e)
+        if (e->text.find(note) != std::string::npos)
+            return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "no \"" << note << "\" when \"" << anchor << "\" happened";
+}
+
+TEST(Commands, TheHeadsUpIsWithdrawnOnceItsBreakIsSnoozedSkippedOrPaused) {
+    const struct {
+        const char* name;
+        const char* event;
+        const char* anchor;
+    } cases[] = {
+        {"snooze from the menu", R"({"at": "+00:20:15", "do": "snooze", "minutes": 5})", "next break snoozed by 5m from=menu"},
+        {"skip on the countdown", R"({"at": "+00:20:15", "do": "skipHeadsUp"})", "break skipped from the pre-break overlay"},
+        {"pause", R"({"at": "+00:20:15", "do": "pause", "minutes": 60})", "reminders paused until"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto sim = simulate(header("+00:21", longOnlyWith()) + R"({"at": "+00:00", "do": "read"})" + "\n" + c.event);
+        ASSERT_TRUE(sim);
+        EXPECT_TRUE(atTheSameMoment(sim->timeline(), c.anchor, "banners cleared"));
+        EXPECT_TRUE(atTheSameMoment(sim->timeline(), c.anchor, "notice cleared kind=preBreak"));
+    }
+}
+
+TEST(Commands, AnswersOnTheHeadsUpBanner) {
+    struct Case {
+        const char* name;
+        BannerCenter::Response response;
+        bool paused;
+        std::vector<std::string> lines;
+        std::vector<std::string> recorded;
+    };
+    const Case cases[] = {
+        {"snooze", {"snooze-5", "pre-break", false}, false,
+         {"break snoozed from the notification minutes=5", "next break snoozed by 5m from=notification",
+          "banners cleared", "heads-up sent in=30s medium=banner category=pre-break snoozeCount=1",
+          "long break screen shown"},
+         {"long postponed", "long taken"}},
+        {"a click on the banner", {"default", "pre-break", true}, false,
+         {"heads-up banner tapped; starting break now", "banners cleared", "long break screen shown"},
+         {"long taken"}},
+        {"a dismissal", {"dismissed", "pre-break", false}, false,
+         {"notification response ignored action=dismissed category=pre-break", "long break screen shown"},
+         {"long taken"}},
+        {"snooze while paused", {"snooze-15", "pre-break", false}, true,
+         {"reminders paused", "snooze refused minutes=15 from=notification reason=paused"},
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto sim = simulate(header("+00:20:15", longOnlyWith()) + R"({"at": "+00:00", "do": "read"})");
+        ASSERT_TRUE(sim);
+        if (c.paused)
+            sim->app()->pause(sim->now() + 3600);
+        const auto answeredAt = sim->now();
+        sim->app()->bannerResponded(c.response);
+        sim->advance(10 * 60);
+        EXPECT_TRUE(happenInOrder(sim->timeline(), c.lines));
+        EXPECT_EQ(outcomes(*sim), c.recorded);
+        if (c.response.action == "snooze-5") {
+            // The snoozed break comes five minutes after the first was due; its heads-up 30 s before.
+            const auto& entries = sim->timeline().entries();
+            const auto second = std::find_if(entries.begin(), entries.end(),
+                                             [](const auto& e) { return e.text.find("snoozeCount=1") != std::string::npos; });
+            ASSERT_NE(second, entries.end());
+            EXPECT_NEAR(second->at - answeredAt, 5 * 60 - 30, 15);
+            EXPECT_TRUE(atTheSameMoment(sim->timeline(), "next break snoozed", "banners cleared"));
+        }
+    }
+}
+
+TEST(Commands, TheCountdownsOwnSnoozeButtonSnoozesFiveMinutes) {
+    const auto sim = simulate(header("+00:20:15", longOnlyWith()) + R"({"at": "+00:00", "do": "read"})");
+    ASSERT_TRUE(sim);
+    ASSERT_TRUE(sim->notices()->preBreakShowing());
+    sim->notices()->chooseSnooze();
+    EXPECT_TRUE(atTheSameMoment(sim->timeline(), "next break snoozed by 5m from=overlay", "notice cleared kind=preBreak"));
+    EXPECT_EQ(outcomes(*sim), std::vector<std::string>{"long postponed"});
+}
+
+TEST(Commands, OnceTheBudgetIsSpentTheHeadsUpOffersNoSnooze) {
+    const auto sim = simulate(header("+00:22", longOnlyWith(R"(, "snoozesPerSession": 0, "snoozesPerDay": 1)")) +
+                              R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "snooze", "minutes": 1})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(sim->timeline().logged("heads-up sent in=30s medium=banner category=pre-break-final snoozeCount=0"));
+}
+
+TEST(Commands, AHeldBreakSaysSoAndSaysAgainAfterHalfAnHour) {
+    const auto sim = simulate(header("+00:55", longOnly) + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:15", "cause": "Fullscreen app", "active": true})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"notice shown kind=smartPause id=smart-pause",
+                                                "notice shown kind=smartPause id=blocker-still-holding"}));
+    const auto texts = sim->timeline().texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "notice shown kind=smartPause id=smart-pause"), 1)
+        << "the first alert once";
 }
 
 } // namespace

@@ -161,6 +161,12 @@ TEST_F(Banners, ClicksAndActionsComeBackAsResponses) {
     ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 2; }));
     QCoreApplication::processEvents();
 
+    // Anyone on the bus can send a signal that looks like the service's: only its owner counts.
+    auto impostor = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "impostor");
+    auto forged = QDBusMessage::createSignal(FreedesktopBannerCenter::objectPath, "org.freedesktop.Notifications",
+                                             "ActionInvoked");
+    forged.setArguments({1u, QString("snooze-15")});
+    impostor.send(forged);
     server->invoke(1, "snooze-5");
     server->invoke(2, "default");
     server->invoke(77, "default"); // another application's banner

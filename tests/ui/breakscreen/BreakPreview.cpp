@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: MIT
 // Shows one break at once, for screenshots and for trying the windows by hand:
-//   sorvala_break_preview micro|long [--speed N] [--tier casual|balanced|hardcore]
+//   sorvala_break_preview micro|long [--speed N] [--tier casual|balanced|hardcore] [--theme paper|dark]
+//                         [--lock COMMAND]
 // The break uses the real windows and rules with settings of its own; its log goes to stderr.
+// With --lock, a long break locks the screen by running COMMAND ("xscreensaver-command -lock").
 #include "app/ports/BreakHistory.h"
 #include "core/Clock.h"
 #include "core/SettingsKeys.h"
 #include "history/BreakLog.h"
 #include "platform/QTimerMainLoopTimer.h"
 #include "simulation/MemoryPreferences.h"
+#include "support/FakeSystemSignals.h"
 #include "ui/breakscreen/QtBreakScreen.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QApplication>
+#include <QProcess>
 
 #include <iostream>
 
@@ -36,6 +40,20 @@ private:
     Logger& m_log;
 };
 
+/// Locks the screen with a command of the user's choosing.
+class CommandLock final : public FakeSystemSignals {
+public:
+    explicit CommandLock(QString command) : m_command(std::move(command)) {}
+    void lockScreen() override {
+        QStringList words = QProcess::splitCommand(m_command);
+        if (!words.isEmpty())
+            QProcess::startDetached(words.takeFirst(), words);
+    }
+
+private:
+    QString m_command;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,7 +73,15 @@ int main(int argc, char** argv) {
         store.set(SettingsSchema::enforcementMicroBreaksKey, arguments[at + 1].toStdString());
         store.set(SettingsSchema::enforcementLongBreaksKey, arguments[at + 1].toStdString());
     }
-    QtBreakScreen screen({.clock = clock, .timers = timers, .log = log, .history = history, .store = store});
+    if (const auto at = arguments.indexOf(QStringLiteral("--theme")); at > 0 && at + 1 < arguments.size())
+        store.set("theme", arguments[at + 1] == QStringLiteral("dark") ? 1 : 0);
+    std::unique_ptr<CommandLock> lock;
+    if (const auto at = arguments.indexOf(QStringLiteral("--lock")); at > 0 && at + 1 < arguments.size()) {
+        lock = std::make_unique<CommandLock>(arguments[at + 1]);
+        store.set(SettingsSchema::lockScreenOnBreakStartKey, true);
+    }
+    QtBreakScreen screen(
+        {.clock = clock, .timers = timers, .log = log, .history = history, .store = store, .system = lock.get()});
     screen.setOnBreakEnded([](bool) { QCoreApplication::quit(); });
     screen.begin(micro ? 20 : 0, micro, false);
     return screen.isActive() ? application.exec() : 1;

@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "breakscreen/MicroBreakPrompts.h"
 #include "ui/breakscreen/BreakContent.h"
+#include "ui/breakscreen/QtBreakChrome.h"
+#include "support/WidgetTestSupport.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 using namespace sorvala;
 
@@ -71,6 +75,38 @@ TEST(MicroBreakLayout, NothingOverlapsOrLeavesTheScreenFromTheSmallestSizeUp) {
                 << qPrintable(where);
         }
     }
+}
+
+TEST(MicroBreakLook, TheRingEmptiesClockwiseFromTheTopOverAWashOfItsOwnSize) {
+    const QColor background = QColor::fromRgbF(0.07f, 0.07f, 0.07f);
+    const BreakContentStyle style{BreakPalette::resolve(true), background, true};
+    const BreakWindows::MicroContent micro{.prompt = MicroBreakPrompts::all().front(), .restSeconds = 4};
+    MicroBreakContent content(style, micro, {}, nullptr);
+    content.resize(1600, 1200);
+    content.show();
+    waitFor([] { return false; }, 1500); // about 60 % of the ring is left: it covers 3 o'clock, not 9
+    const QImage shot = content.grab().toImage();
+
+    const QLabel* countdown = nullptr;
+    for (auto* label : content.findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("0:04"))
+            countdown = label;
+    ASSERT_NE(countdown, nullptr);
+    const QWidget* ring = countdown->parentWidget();
+    const QPoint centre = ring->mapTo(&content, ring->rect().center());
+    const int radius = int(std::lround(120.0 * ring->width() / 300));
+    const QColor accent = QtBreakChrome::colour(style.palette.accent);
+    const auto nearAccent = [&](QPoint p) {
+        const QColor c = shot.pixelColor(p);
+        return std::abs(c.red() - accent.red()) + std::abs(c.green() - accent.green()) + std::abs(c.blue() - accent.blue()) < 90;
+    };
+    EXPECT_TRUE(nearAccent(centre + QPoint(radius, 0))) << "3 o'clock still lit";
+    EXPECT_FALSE(nearAccent(centre - QPoint(radius, 0))) << "9 o'clock already empty";
+
+    // The wash reaches 0.6 of the width and 0.45 of the height from its centre at 42 % from the
+    // top, and is clear from 0.62 of that out.
+    EXPECT_NE(shot.pixel(1200, int(0.42 * 1200)), background.rgb()) << "inside the wash";
+    EXPECT_EQ(shot.pixel(1200, int(0.63 * 1200)), background.rgb()) << "past its fade";
 }
 
 } // namespace

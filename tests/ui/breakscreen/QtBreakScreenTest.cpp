@@ -3,7 +3,12 @@
 
 #include "core/Clock.h"
 #include "core/SettingsKeys.h"
+#include "platform/desktop/DesktopPicture.h"
+#include "platform/desktop/Gallery.h"
 #include "platform/QTimerMainLoopTimer.h"
+#include "platform/calendar/SystemCalendar.h"
+#include "support/TemporaryDirectory.h"
+#include "ui/breakscreen/BreakContent.h"
 #include "simulation/MemoryPreferences.h"
 #include "simulation/RecordingPorts.h"
 #include "support/RecordingLogger.h"
@@ -13,6 +18,10 @@
 #include <QLabel>
 #include <QScreen>
 #include <QElapsedTimer>
+#include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -37,24 +46,136 @@ std::vector<QWidget*> breakWindows() {
     return shown;
 }
 
+class NoDesktopPicture final : public DesktopPicture {
+public:
+    std::vector<std::filesystem::path> currentPictures() override { return {}; }
+    std::optional<Outcome> set(const std::filesystem::path&) override { return std::nullopt; }
+};
+
+QPushButton* buttonTitled(const QWidget* window, const QString& title) {
+    for (auto* button : window->findChildren<QPushButton*>())
+        if (button->text() == title)
+            return button;
+    return nullptr;
+}
+
+void press(QWidget* window, Qt::Key key) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &event);
+}
+
 struct QtBreakScreenRun : ::testing::Test {
     SystemClock clock;
     QTimerMainLoopTimer timers{clock};
     RecordingLogger log;
     MemoryBreakHistory history{clock, log};
     MemoryPreferences store;
+    SystemCalendar calendar;
+    NoDesktopPicture desktop;
+    TemporaryDirectory galleryFolder;
+    Gallery gallery{log, clock, calendar, desktop, galleryFolder.path()};
     std::vector<bool> ended;
-    const SorvalaSaverView* saved = nullptr;
     std::unique_ptr<QtBreakScreen> screen;
 
     void SetUp() override {
         store.set("speed", 10.0); // the fastest pen, so a drawing finishes within the test
+        store.set(SettingsSchema::doubleEscapeSkipsKey, true);
         screen = std::make_unique<QtBreakScreen>(QtBreakScreen::Dependencies{
             .clock = clock, .timers = timers, .log = log, .history = history, .store = store,
-            .saveFinishedDrawing = [this](const SorvalaSaverView& view, qreal) { saved = &view; }});
+            .saveFinishedDrawing = [this](const SorvalaSaverView& view, qreal ratio) { gallery.save(view, ratio); }});
         screen->setOnBreakEnded([this](bool isMicro) { ended.push_back(isMicro); });
     }
+    void TearDown() override {
+        screen->end(false, false);
+        waitUntil([&] { return !screen->isActive(); }, 3000);
+    }
 };
+
+TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
+    struct Case { const char* tier; bool micro; bool skipShown; bool escapeEnds; };
+    const Case cases[] = {
+        {"casual", false, true, true},
+        {"hardcore", false, false, false},
+        {"casual", true, true, true},
+        {"hardcore", true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tier) + (c.micro ? " micro" : " long"));
+        store.set(c.micro ? SettingsSchema::enforcementMicroBreaksKey : SettingsSchema::enforcementLongBreaksKey,
+                  std::string(c.tier));
+        const auto before = history.recorded().size();
+        screen->begin(c.micro ? 20 : 0, c.micro, false);
+        const auto windows = breakWindows();
+        ASSERT_FALSE(windows.empty());
+        auto* skip = buttonTitled(windows.front(), c.micro ? "Skip this break" : "Skip");
+        ASSERT_NE(skip, nullptr);
+        EXPECT_EQ(skip->isVisibleTo(windows.front()), c.skipShown);
+        if (!c.micro) {
+            auto* extend = buttonTitled(windows.front(), "5 more min");
+            ASSERT_NE(extend, nullptr);
+            EXPECT_TRUE(extend->isVisibleTo(windows.front()));
+        }
+        // The window manager's close (Alt+F4, a panel's close) never takes a break window away.
+        EXPECT_FALSE(windows.back()->close());
+        EXPECT_TRUE(windows.back()->isVisible());
+
+        press(windows.front(), Qt::Key_Escape);
+        press(windows.front(), Qt::Key_Escape);
+        EXPECT_EQ(!screen->lifecycle().isOnScreen(), c.escapeEnds);
+        EXPECT_EQ(history.recorded().size(), before + (c.escapeEnds ? 1 : 0));
+        screen->end(false, false);
+        ASSERT_TRUE(waitUntil([&] { return !screen->isActive(); }, 3000));
+    }
+}
+
+TEST_F(QtBreakScreenRun, TheControlsHideWhenThePointerRestsAndComeBackWhenItMoves) {
+    screen->begin(0, false, false);
+    const auto windows = breakWindows();
+    ASSERT_FALSE(windows.empty());
+    auto* extend = buttonTitled(windows.front(), "5 more min");
+    ASSERT_NE(extend, nullptr);
+    // The controls' row fades through the opacity effect on the widget that holds it and the hint.
+    QGraphicsOpacityEffect* fade = nullptr;
+    for (QWidget* w = extend; w && !fade; w = w->parentWidget())
+        fade = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
+    ASSERT_NE(fade, nullptr);
+    waitUntil([] { return false; }, 2500);
+    EXPECT_GT(fade->opacity(), 0.99) << "shown for 3 s";
+    EXPECT_TRUE(waitUntil([&] { return fade->opacity() == 0; }, 2000));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(windows.front(), &move);
+    EXPECT_TRUE(waitUntil([&] { return fade->opacity() == 1; }, 2000));
+}
+
+TEST_F(QtBreakScreenRun, AFinishedSpeedTenBreakSavesItsDrawingAndIsTaken) {
+    screen->begin(0, false, false);
+    ASSERT_TRUE(waitUntil([&] { return !ended.empty(); }, 240000));
+    ASSERT_EQ(history.recorded().size(), 1u);
+    EXPECT_EQ(history.recorded()[0].outcome, BreakEvent::Outcome::taken);
+    const auto drawings = gallery.drawings();
+    ASSERT_TRUE(drawings);
+    ASSERT_EQ(drawings->size(), 1u);
+    EXPECT_GT(std::filesystem::file_size(galleryFolder.path() / (*drawings)[0].name), 1000u);
+}
+
+TEST(LongBreakContent, AFinishedDrawingStaysFinishedWhileTheBreakLingers) {
+    // A screen saver holds a finished drawing 20 s, fades it and starts another; the break screen
+    // keeps it for as long as the break lasts.
+    MemoryPreferences store;
+    store.set("speed", 10.0);
+    LongBreakContent content(store, {BreakPalette::resolve(false), Qt::white, true}, {}, {}, nullptr);
+    content.resize(480, 360);
+    content.show();
+    content.stopFrames();
+    QCoreApplication::processEvents();
+    double now = 0;
+    while (!content.view().isDrawingComplete() && now < 600)
+        content.advanceFrame(now += 1.0 / 60);
+    ASSERT_TRUE(content.view().isDrawingComplete());
+    for (const double end = now + 30; now < end;)
+        content.advanceFrame(now += 1.0 / 60);
+    EXPECT_TRUE(content.view().isDrawingComplete());
+}
 
 TEST_F(QtBreakScreenRun, ALongBreakCoversTheScreenDrawsAndFadesAwayOnSkip) {
     screen->begin(0, false, false);
