@@ -15,12 +15,14 @@
 #include "platform/LogReveal.h"
 #include "platform/TerminationSignals.h"
 #include "sensing/Sensors.h"
+#include "ui/about/AboutWindow.h"
 #include "ui/report/ReportIssueWindow.h"
 #include "ui/reports/ReportsWindow.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/stats/StatsWindow.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QLocale>
 #include <QTime>
 
@@ -72,7 +74,20 @@ SorvalaProgram::SorvalaProgram()
                     .log = m_log,
                     .notifications = &OnboardingWindow::notificationServiceState,
                     .scheduleReminder = {}}),
-      m_updater(m_log),
+      m_updater({.log = m_log,
+                 .timers = m_timers,
+                 .banners = m_banners,
+                 .current = {SORVALA_VERSION, SORVALA_BUILD_NUMBER},
+                 .install = currentInstallFacts(),
+                 .source = UpdateSource::configured(m_log),
+                 .processId = static_cast<long long>(::getpid()),
+                 .launchDetached =
+                     [](const std::string& script) {
+                         return QProcess::startDetached(QStringLiteral("/bin/sh"),
+                                                        {QStringLiteral("-c"), QString::fromStdString(script)});
+                     },
+                 .quit = [] { QCoreApplication::quit(); },
+                 .window = [this]() -> SelfUpdater::Window* { return &aboutWindow(); }}),
       m_launchAtLogin(m_log, LaunchAtLogin::standardEntryPath(),
                       LaunchAtLogin::executableToStart(QCoreApplication::applicationFilePath().toStdString())) {
     m_status = std::make_unique<StatusSource>(
@@ -152,6 +167,7 @@ void SorvalaProgram::wireWindows() {
     windows.installScreenSaver = [this] { m_gallery->installScreenSaver(); };
     windows.openWelcome = [this] { m_onboarding.present(); };
     windows.reportIssue = [this] { reportIssueWindow().present(); };
+    windows.openAbout = [this] { m_updater.openAbout(); };
 }
 
 void SorvalaProgram::toggleStatistics() {
@@ -204,6 +220,14 @@ ReportIssueWindow& SorvalaProgram::reportIssueWindow() {
         },
         SORVALA_BUILD, currentDeviceId(), currentDeviceName()});
     return *m_reportIssue;
+}
+
+AboutWindow& SorvalaProgram::aboutWindow() {
+    if (!m_about)
+        m_about = std::make_unique<AboutWindow>(
+            UpdatePresentation::Version{SORVALA_VERSION, SORVALA_BUILD_NUMBER},
+            [this](UpdatePresentation::Action action) { m_updater.perform(action); });
+    return *m_about;
 }
 
 bool SorvalaProgram::claimSingleInstance() {
