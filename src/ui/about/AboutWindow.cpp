@@ -20,6 +20,11 @@ using namespace UpdatePresentation;
 namespace {
 
 constexpr int iconSize = 44;
+constexpr int windowWidth = 460;
+constexpr int marginX = 24;
+constexpr int iconGap = 16;
+/// The width of the card's text column.
+constexpr int textWidth = windowWidth - 2 * marginX - iconSize - iconGap;
 
 QColor accentColour(Accent accent, const QWidget& widget) {
     switch (accent) {
@@ -67,7 +72,7 @@ QPixmap iconPixmap(Icon icon, const QColor& colour, qreal ratio) {
 AboutWindow::AboutWindow(Version current, std::function<void(Action)> onAction, QWidget* parent)
     : QDialog(parent), m_onAction(std::move(onAction)) {
     setWindowTitle(QStringLiteral("About Sorvala"));
-    setMinimumWidth(440);
+    setFixedWidth(windowWidth);
 
     m_icon = new QLabel;
     m_icon->setFixedSize(iconSize, iconSize);
@@ -94,7 +99,7 @@ AboutWindow::AboutWindow(Version current, std::function<void(Action)> onAction, 
     text->addWidget(m_progress);
     text->addWidget(m_step);
     auto* cardRow = new QHBoxLayout;
-    cardRow->setSpacing(16);
+    cardRow->setSpacing(iconGap);
     cardRow->addWidget(m_icon, 0, Qt::AlignTop);
     cardRow->addLayout(text, 1);
 
@@ -107,7 +112,7 @@ AboutWindow::AboutWindow(Version current, std::function<void(Action)> onAction, 
         label->setForegroundRole(QPalette::PlaceholderText);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 22, 24, 18);
+    layout->setContentsMargins(marginX, 22, marginX, 18);
     layout->setSpacing(14);
     layout->addLayout(cardRow);
     layout->addLayout(m_buttonRow);
@@ -137,11 +142,15 @@ void AboutWindow::apply() {
         m_progress->setValue(static_cast<int>(std::clamp(*m_card.progress, 0.0, 1.0) * 1000));
     m_step->setText(QString::fromStdString(m_card.step));
 
-    for (auto* button : m_buttons)
+    for (auto* button : m_buttons) {
+        m_buttonRow->removeWidget(button);
+        button->hide();
         button->deleteLater();
+    }
     m_buttons.clear();
     for (const auto& spec : m_card.buttons) {
-        auto* button = new QPushButton(QString::fromStdString(spec.title));
+        // "&" would mark a keyboard mnemonic: "Download & Install" keeps its ampersand.
+        auto* button = new QPushButton(QString::fromStdString(spec.title).replace(u'&', QStringLiteral("&&")));
         const Action action = spec.action;
         connect(button, &QPushButton::clicked, this, [this, action] {
             if (action == Action::close)
@@ -151,13 +160,20 @@ void AboutWindow::apply() {
         m_buttons.push_back(button);
     }
     // The prominent button comes first in the card and sits rightmost, as the default.
-    for (auto it = m_buttons.rbegin(); it != m_buttons.rend(); ++it)
+    for (auto it = m_buttons.rbegin(); it != m_buttons.rend(); ++it) {
         m_buttonRow->addWidget(*it);
+        (*it)->show(); // now, not on the next turn of the loop: the height below counts it
+    }
     if (!m_buttons.empty()) {
         m_buttons.front()->setDefault(true);
         m_buttons.front()->setFocus();
     }
-    adjustSize();
+    // Wrapped sentences get the height they need at the column's width; the window follows.
+    for (auto* label : {m_title, m_subtitle})
+        label->setFixedHeight(label->heightForWidth(textWidth));
+    layout()->invalidate();
+    layout()->activate();
+    setFixedHeight(layout()->totalSizeHint().height());
 }
 
 void AboutWindow::present() {
