@@ -3,18 +3,28 @@
 #include "updater/UpdateFlow.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 namespace sorvala {
 namespace {
 
 const std::string digest(64, 'a');
 
-std::string feed(const std::string& fields) {
-    return "{" + fields + "}";
-}
+const nlohmann::json goodFeed = {{"version", "1.2.0"},
+                                 {"build", 120},
+                                 {"url", "https://sorvala.app/d/s.tar.gz"},
+                                 {"sha256", digest},
+                                 {"size", 1234}};
 
-const std::string goodFields = R"("version":"1.2.0","build":120,"url":"https://sorvala.app/d/s.tar.gz","sha256":")" +
-                               digest + R"(","size":1234)";
+/// The good feed with `key` set to `value`, or removed for a null value.
+std::string feedWith(const std::string& key, const nlohmann::json& value) {
+    auto feed = goodFeed;
+    if (value.is_null())
+        feed.erase(key);
+    else
+        feed[key] = value;
+    return feed.dump();
+}
 
 TEST(UpdateCheckRelease, FeedsThatYieldNoRelease) {
     const struct {
@@ -22,19 +32,16 @@ TEST(UpdateCheckRelease, FeedsThatYieldNoRelease) {
         std::string text;
     } cases[] = {
         {"not json", "version 1.2"},
-        {"an array", "[" + feed(goodFields) + "]"},
-        {"build as a string", feed(R"("version":"1.2.0","build":"120","url":"https://a/b","sha256":")" + digest +
-                                   R"(","size":1)")},
-        {"empty url", feed(R"("version":"1.2.0","build":120,"url":"","sha256":")" + digest + R"(","size":1)")},
-        {"empty version", feed(R"("version":"","build":120,"url":"https://a/b","sha256":")" + digest + R"(","size":1)")},
-        {"version naming a parent folder",
-         feed(R"("version":"../x","build":120,"url":"https://a/b","sha256":")" + digest + R"(","size":1)")},
-        {"no sha256", feed(R"("version":"1.2.0","build":120,"url":"https://a/b","size":1)")},
-        {"short sha256", feed(R"("version":"1.2.0","build":120,"url":"https://a/b","sha256":"abc","size":1)")},
-        {"no size", feed(R"("version":"1.2.0","build":120,"url":"https://a/b","sha256":")" + digest + R"(")")},
-        {"zero size", feed(R"("version":"1.2.0","build":120,"url":"https://a/b","sha256":")" + digest + R"(","size":0)")},
-        {"fractional build", feed(R"("version":"1.2.0","build":1.5,"url":"https://a/b","sha256":")" + digest +
-                                  R"(","size":1)")},
+        {"an array", "[" + goodFeed.dump() + "]"},
+        {"build as a string", feedWith("build", "120")},
+        {"fractional build", feedWith("build", 1.5)},
+        {"empty url", feedWith("url", "")},
+        {"empty version", feedWith("version", "")},
+        {"version naming a parent folder", feedWith("version", "../x")},
+        {"no sha256", feedWith("sha256", nullptr)},
+        {"short sha256", feedWith("sha256", "abc")},
+        {"no size", feedWith("size", nullptr)},
+        {"zero size", feedWith("size", 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -43,13 +50,10 @@ TEST(UpdateCheckRelease, FeedsThatYieldNoRelease) {
 }
 
 TEST(UpdateCheckRelease, ReadsEveryFieldAndIgnoresOthers) {
-    const auto release = UpdateCheck::release(feed(goodFields + R"(,"notes":"faster")"));
-    ASSERT_TRUE(release);
-    EXPECT_EQ(*release, (UpdateCheck::Release{"1.2.0", 120, "https://sorvala.app/d/s.tar.gz", digest, 1234}));
+    EXPECT_EQ(UpdateCheck::release(feedWith("notes", "faster")),
+              (UpdateCheck::Release{"1.2.0", 120, "https://sorvala.app/d/s.tar.gz", digest, 1234}));
     // Upper-case digests are read as the same digest.
-    std::string upper = goodFields;
-    upper.replace(upper.find(digest), 64, std::string(64, 'A'));
-    EXPECT_EQ(UpdateCheck::release(feed(upper))->sha256, digest);
+    EXPECT_EQ(UpdateCheck::release(feedWith("sha256", std::string(64, 'A')))->sha256, digest);
 }
 
 TEST(UpdateCheckTrust, DownloadAddresses) {

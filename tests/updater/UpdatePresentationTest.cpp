@@ -50,13 +50,7 @@ TEST(UpdatePresentationCards, EveryCardWordForWord) {
     EXPECT_EQ(line({"?", 0}), "Sorvala ? (build 0)");
 }
 
-TEST(UpdatePresentationMessages, EveryFailurePointsToTheWebsite) {
-    EXPECT_EQ(untrustedMessage().rfind("The update pointed somewhere unexpected and was not installed. ", 0), 0u);
-    EXPECT_EQ(downloadFailedMessage().rfind("The download didn't finish. ", 0), 0u);
-    EXPECT_EQ(launchFailedMessage().rfind("Couldn't launch the installer. ", 0), 0u);
-    for (const auto& message : {noAnswerMessage(), untrustedMessage(), downloadFailedMessage(), launchFailedMessage(),
-                                installFailedMessage("x")})
-        EXPECT_TRUE(message.ends_with(websitePointer())) << message;
+TEST(UpdatePresentationMessages, InstallErrorsInWords) {
     EXPECT_EQ(UpdateInstallError{UpdateInstallError::AppNotFound{}}.description(),
               "The update package didn't contain Sorvala.");
     const UpdateInstallError tarFailed{UpdateInstallError::CommandFailed{"tar", 2}};

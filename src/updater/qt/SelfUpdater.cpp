@@ -298,7 +298,7 @@ void SelfUpdater::downloadFinished() {
     download->file->setAutoRemove(false);
     const fs::path path = download->file->fileName().toStdString();
     download->file->close();
-    stage(path);
+    stage(path, download->release);
 }
 
 void SelfUpdater::failDownload(const std::string& logLine, const std::string& message) {
@@ -307,8 +307,7 @@ void SelfUpdater::failDownload(const std::string& logLine, const std::string& me
     render(Failed{m_services.current, message});
 }
 
-void SelfUpdater::stage(const fs::path& file) {
-    const auto release = *m_pendingRelease;
+void SelfUpdater::stage(const fs::path& file, const UpdateCheck::Release& release) {
     const auto staged = m_kind == UpdateInstaller::InstallKind::appImage
                             ? UpdatePackage::stageAppImage(file, m_services.install.appImage)
                             : UpdatePackage::stageVersionFolder(file, downloadFolder(), release.version,

@@ -96,7 +96,7 @@ private:
     void downloadReadable();
     void downloadFinished();
     void failDownload(const std::string& logLine, const std::string& message);
-    void stage(const std::filesystem::path& file);
+    void stage(const std::filesystem::path& file, const UpdateCheck::Release& release);
     void performStagedRestart();
     void render(const UpdatePresentation::State& state);
     QNetworkReply* get(const QUrl& url);

@@ -43,10 +43,13 @@ bool holdsOnlyPlainEntries(const fs::path& root) {
          it.increment(error)) {
         if (error)
             return false;
-        const auto status = it->symlink_status();
+        const auto status = it->symlink_status(error);
+        if (error)
+            return false;
         if (fs::is_symlink(status)) {
             const auto target = fs::read_symlink(it->path(), error);
-            if (error || !UpdateInstaller::symlinkStaysInside(fs::relative(it->path(), root).string(), target.string()))
+            const auto inside = fs::relative(it->path(), root, error);
+            if (error || !UpdateInstaller::symlinkStaysInside(inside.string(), target.string()))
                 return false;
         } else if (!fs::is_regular_file(status) && !fs::is_directory(status)) {
             return false;
@@ -83,9 +86,11 @@ Staged stageVersionFolder(const fs::path& archive, const fs::path& base, const s
                                QStringLiteral("--no-overwrite-dir")});
     if (unpacked.status != 0)
         return fail({UpdateInstallError::CommandFailed{"tar", unpacked.status}});
+    if (!fs::is_directory(fs::symlink_status(work / top, ignored)))
+        return fail({UpdateInstallError::AppNotFound{}});
     if (!holdsOnlyPlainEntries(work / top))
         return fail({UpdateInstallError::UnsafePackage{}});
-    const auto program = fs::symlink_status(work / top / "bin" / "sorvala");
+    const auto program = fs::symlink_status(work / top / "bin" / "sorvala", ignored);
     if (!fs::is_regular_file(program) || (program.permissions() & fs::perms::owner_exec) == fs::perms::none)
         return fail({UpdateInstallError::AppNotFound{}});
 

@@ -359,6 +359,17 @@ TEST_F(SelfUpdaterTest, ChecksDailyOnlyWhereItMayReplaceItself) {
         EXPECT_EQ(banners.posted, std::vector<std::string>{"Sorvala 1.2.0 is available"});
         EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "posting update-available notification for build=10200"),
                   log.lines.end());
+        // The banner's "Download & Install" downloads at once; once staged, no check offers more.
+        self->notificationTapped();
+        EXPECT_EQ(window.presented, 1);
+        ASSERT_TRUE(waitFor([&] { return std::holds_alternative<ReadyToInstall>(window.states.back()); }));
+        timers.armed[1].block();
+        const auto results = [&] {
+            return std::count_if(log.lines.begin(), log.lines.end(),
+                                 [](const std::string& line) { return line.starts_with("update check result"); });
+        };
+        ASSERT_TRUE(waitFor([&] { return results() == 2; }));
+        EXPECT_EQ(banners.posted.size(), 1u);
     }
     const struct {
         const char* name;
