@@ -177,7 +177,7 @@ protected:
     /// Opens the About window and waits for the check to end.
     void openAbout(SelfUpdater& self) {
         self.openAbout();
-        ASSERT_TRUE(waitFor([&] { return !std::holds_alternative<Checking>(window.states.back()); }));
+        ASSERT_TRUE(waitFor([&] { return !std::holds_alternative<Checking>(window.states.back()); }, 20000));
     }
 
     /// Nothing was unpacked or left behind, and 1.1.0 still runs.
@@ -261,12 +261,12 @@ TEST_F(SelfUpdaterTest, EveryUntrustedOrBrokenUpdateEndsInTheFailedCard) {
         else if (!c.signature.empty())
             writeFile(server.root() / "api/cast.json.sig", std::string(64, 'x'));
         window.states.clear();
-        const auto self = updater(server.source(1500));
+        const auto self = updater(server.source(2500));
         openAbout(*self);
         if (!c.failsAtCheck) {
-            ASSERT_EQ(window.last().title, "Sorvala 1.2.0 is available");
+            ASSERT_EQ(window.last().title, "Sorvala 1.2.0 is available") << log.lines.back();
             self->perform(Action::downloadAndInstall);
-            ASSERT_TRUE(waitFor([&] { return !std::holds_alternative<Downloading>(window.states.back()); }));
+            ASSERT_TRUE(waitFor([&] { return !std::holds_alternative<Downloading>(window.states.back()); }, 20000));
         }
         EXPECT_EQ(window.last().title, "Update failed");
         EXPECT_EQ(window.last().buttons.front().title, "Retry");

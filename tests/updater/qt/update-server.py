@@ -50,6 +50,7 @@ server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
 server.daemon_threads = True
 context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
 context.load_cert_chain(cert, key)
-server.socket = context.wrap_socket(server.socket, server_side=True)
+# The handshake happens in each request's own thread, so one stalled client never blocks the rest.
+server.socket = context.wrap_socket(server.socket, server_side=True, do_handshake_on_connect=False)
 print(server.server_address[1], flush=True)
 server.serve_forever()
