@@ -96,7 +96,7 @@ bool isUsableVersionName(std::string_view version) {
         return false;
     return std::all_of(version.begin(), version.end(), [](char c) {
         return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '-' ||
-               c == '+' || c == '_';
+               c == '+' || c == '_' || c == '~';
     });
 }
 

@@ -36,7 +36,7 @@ bool isTrustedDownloadURL(std::string_view url, std::string_view feedURL);
 bool isNewer(long long localBuild, const Release& release);
 
 /// Whether `version` can name a folder beside the installed versions: letters, digits, '.',
-/// '-', '+' and '_', not starting with a dot, and not the name of the version link.
+/// '-', '+', '_' and '~', not starting with a dot, and not the name of the version link.
 bool isUsableVersionName(std::string_view version);
 
 /// The feed's address under `base` (with or without a trailing slash).

@@ -91,7 +91,7 @@ TEST(UpdateCheckVersions, OnlyALargerBuildIsOffered) {
         SCOPED_TRACE(std::to_string(c.local) + " vs " + std::to_string(c.offered));
         EXPECT_EQ(UpdateCheck::isNewer(c.local, {"1.2", c.offered, "https://a/b", digest, 1}), c.newer);
     }
-    for (const char* name : {"1.2.0", "2.0-rc1", "1.0+git_3"})
+    for (const char* name : {"1.2.0", "2.0-rc1", "1.0+git_3", "1.0~rc1"})
         EXPECT_TRUE(UpdateCheck::isUsableVersionName(name)) << name;
     for (const char* name : {"", ".", "..", ".hidden", "current", "1/2", "1 2", "1.2\n"})
         EXPECT_FALSE(UpdateCheck::isUsableVersionName(name)) << name;
