@@ -8,6 +8,7 @@
 #include "updater/qt/FeedSignature.h"
 #include "updater/qt/UpdatePackage.h"
 
+#include <QCoreApplication>
 #include <QNetworkReply>
 #include <QSslConfiguration>
 #include <QTemporaryFile>
@@ -349,7 +350,7 @@ UpdateInstaller::InstallFacts currentInstallFacts() {
     UpdateInstaller::InstallFacts facts;
     std::error_code error;
     const fs::path executable = fs::canonical("/proc/self/exe", error);
-    facts.executable = error ? std::string() : executable.string();
+    facts.executable = error ? QCoreApplication::applicationFilePath().toStdString() : executable.string();
     if (const char* appImage = std::getenv("APPIMAGE"))
         facts.appImage = appImage;
     facts.flatpak = std::getenv("FLATPAK_ID") != nullptr || fs::exists("/.flatpak-info", error);
