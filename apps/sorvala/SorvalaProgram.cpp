@@ -17,12 +17,14 @@
 #include "platform/TerminationSignals.h"
 #include "platform/x11/XEmbedTray.h"
 #include "sensing/Sensors.h"
+#include "ui/about/AboutWindow.h"
 #include "ui/report/ReportIssueWindow.h"
 #include "ui/reports/ReportsWindow.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/stats/StatsWindow.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QLocale>
 #include <QTime>
 
@@ -82,9 +84,24 @@ SorvalaProgram::SorvalaProgram()
                     .log = m_log,
                     .notifications = &OnboardingWindow::notificationServiceState,
                     .scheduleReminder = {}}),
-      m_updater(m_log),
+      m_updater({.log = m_log,
+                 .timers = m_timers,
+                 .banners = m_banners,
+                 .current = {SORVALA_VERSION, SORVALA_BUILD_NUMBER},
+                 .install = currentInstallFacts(),
+                 .source = UpdateSource::configured(m_log),
+                 .processId = static_cast<long long>(::getpid()),
+                 .launchDetached =
+                     [](const std::string& script) {
+                         return QProcess::startDetached(QStringLiteral("/bin/sh"),
+                                                        {QStringLiteral("-c"), QString::fromStdString(script)});
+                     },
+                 .quit = [] { QCoreApplication::quit(); },
+                 .window = [this]() -> SelfUpdater::Window* { return &aboutWindow(); }}),
+      // Through the `current` link of a version folder, so an update never leaves login starting
+      // a removed version.
       m_launchAtLogin(m_log, LaunchAtLogin::standardEntryPath(),
-                      LaunchAtLogin::executableToStart(QCoreApplication::applicationFilePath().toStdString())) {
+                      LaunchAtLogin::executableToStart(UpdateInstaller::stableProgramPath(currentInstallFacts()))) {
     m_status = std::make_unique<StatusSource>(
         m_clock, StatusSource::Suppliers{
                      .facts = [this] { return m_app->statusLineFacts(); },
@@ -168,6 +185,7 @@ void SorvalaProgram::wireWindows() {
     windows.installScreenSaver = [this] { m_gallery->installScreenSaver(); };
     windows.openWelcome = [this] { m_onboarding.present(); };
     windows.reportIssue = [this] { reportIssueWindow().present(); };
+    windows.openAbout = [this] { m_updater.openAbout(); };
 }
 
 void SorvalaProgram::toggleStatistics() {
@@ -223,6 +241,14 @@ ReportIssueWindow& SorvalaProgram::reportIssueWindow() {
         },
         SORVALA_BUILD, currentDeviceId(), currentDeviceName()});
     return *m_reportIssue;
+}
+
+AboutWindow& SorvalaProgram::aboutWindow() {
+    if (!m_about)
+        m_about = std::make_unique<AboutWindow>(
+            UpdatePresentation::Version{SORVALA_VERSION, SORVALA_BUILD_NUMBER},
+            [this](UpdatePresentation::Action action) { m_updater.perform(action); });
+    return *m_about;
 }
 
 bool SorvalaProgram::claimSingleInstance() {

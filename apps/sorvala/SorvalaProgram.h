@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "PlaceholderPorts.h"
 #include "app/AppLogger.h"
 #include "app/ApplicationDelegate.h"
 #include "app/FileBreakHistory.h"
@@ -27,12 +26,14 @@
 #include "ui/menubar/StatusSource.h"
 #include "ui/menubar/TrayMenuBar.h"
 #include "ui/onboarding/OnboardingWindow.h"
+#include "updater/qt/SelfUpdater.h"
 
 #include <memory>
 #include <optional>
 
 namespace sorvala {
 
+class AboutWindow;
 class IssueReportSender;
 class ReportIssueWindow;
 class ReportsWindow;
@@ -75,6 +76,7 @@ private:
     ReportsWindow& reportsWindow();
     SettingsWindow& settingsWindow();
     ReportIssueWindow& reportIssueWindow();
+    AboutWindow& aboutWindow();
 
     SystemClock m_clock;
     AppLogger m_log;
@@ -90,7 +92,7 @@ private:
     FreedesktopBannerCenter m_banners;
     QtNotices m_notices;
     OnboardingWindow m_onboarding;
-    PlaceholderUpdater m_updater;
+    SelfUpdater m_updater;
     LaunchAtLogin m_launchAtLogin;
 
     std::unique_ptr<StatusSource> m_status;
@@ -109,6 +111,7 @@ private:
     std::unique_ptr<SettingsWindow> m_settings;
     std::unique_ptr<IssueReportSender> m_reportSender;
     std::unique_ptr<ReportIssueWindow> m_reportIssue;
+    std::unique_ptr<AboutWindow> m_about;
     bool m_menuInWindow = false;
     bool m_windowMenuAttached = false;
 };

@@ -649,7 +649,10 @@ void ApplicationDelegate::bannerResponded(const BannerCenter::Response& response
     std::visit(Overloaded{
                    [&](const SignalAction::Snooze& e) { snoozeFromBanner(e.minutes); },
                    [&](const SignalAction::StartBreak&) { startBreakFromBanner(); },
-                   [&](const SignalAction::OpenUpdate&) { m_deps.log.log("update notification tapped"); },
+                   [&](const SignalAction::OpenUpdate&) {
+                       m_deps.log.log("update notification tapped");
+                       m_deps.updater.notificationTapped();
+                   },
                    [&](const SignalAction::Ignore&) {
                        m_deps.log.log("notification response ignored action=" + response.action + " category=" +
                                       (response.category.empty() ? "none" : response.category));

@@ -9,6 +9,8 @@ public:
     virtual ~Updater() = default;
     /// Starts the daily feed check.
     virtual void startAutomaticChecks() = 0;
+    /// The update banner, or its "Download & Install" action, was chosen.
+    virtual void notificationTapped() {}
 };
 
 } // namespace sorvala

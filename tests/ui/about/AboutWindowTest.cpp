@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: MIT
+#include "ui/about/AboutWindow.h"
+
+#include "support/WidgetTestSupport.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace sorvala {
+namespace {
+
+using namespace UpdatePresentation;
+
+bool showsText(const QWidget& window, const std::string& text) {
+    for (const auto* label : window.findChildren<QLabel*>())
+        if (label->isVisibleTo(&window) && label->text().toStdString() == text)
+            return true;
+    return false;
+}
+
+TEST(AboutWindow, ShowsEachCardAsItsModelSays) {
+    const Version current{"1.1.0", 10100};
+    std::vector<Action> actions;
+    AboutWindow window(current, [&](Action action) { actions.push_back(action); });
+    const struct {
+        const char* name;
+        State state;
+    } cases[] = {
+        {"checking", Checking{current}},
+        {"up-to-date", UpToDate{current}},
+        {"available", Available{current, "1.2.0"}},
+        {"downloading", Downloading{"1.2.0", 0.4, downloadingStep}},
+        {"ready", ReadyToInstall{"1.2.0"}},
+        {"failed", Failed{current, downloadFailedMessage()}},
+        {"package-managed", UpdatedElsewhere{current, packageManagerMessage()}},
+    };
+    window.present();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.render(c.state);
+        const Card expected = card(c.state);
+        EXPECT_TRUE(showsText(window, expected.title));
+        EXPECT_TRUE(showsText(window, expected.subtitle));
+        EXPECT_TRUE(showsText(window, "Sorvala 1.1.0 (build 10100)"));
+        ASSERT_EQ(window.buttons().size(), expected.buttons.size());
+        for (std::size_t i = 0; i < expected.buttons.size(); ++i)
+            EXPECT_EQ(window.buttons()[i]->text().replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString(),
+                      expected.buttons[i].title);
+        const auto* progress = window.findChild<QProgressBar*>();
+        EXPECT_EQ(progress->isVisibleTo(&window), expected.progress.has_value());
+        if (expected.progress) {
+            EXPECT_EQ(progress->value(), 400);
+        }
+        saveScreenshot(window, QStringLiteral("about-%1").arg(c.name));
+    }
+
+    window.render(Failed{current, "x"});
+    window.buttons().front()->click();
+    EXPECT_TRUE(window.isVisible());
+    window.buttons().back()->click();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(actions, (std::vector<Action>{Action::retry, Action::close}));
+}
+
+} // namespace
+} // namespace sorvala

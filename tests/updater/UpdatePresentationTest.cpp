@@ -1,0 +1,166 @@
+// SPDX-License-Identifier: MIT
+#include "updater/UpdateInstaller.h"
+#include "updater/UpdatePresentation.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace sorvala {
+namespace {
+
+using namespace UpdatePresentation;
+
+TEST(UpdatePresentationCards, EveryCardWordForWord) {
+    const Version current{"1.1.0", 110};
+    const Button later{"Later", Action::close};
+    const Button close{"Close", Action::close};
+    const struct {
+        const char* name;
+        State state;
+        Card card;
+    } cases[] = {
+        {"checking", Checking{current},
+         {"Sorvala 1.1.0 (build 110)", "Checking for updates…", Icon::badgeCheck, Accent::neutral, {}, {}, {}}},
+        {"upToDate", UpToDate{current},
+         {"You're up to date", "Sorvala 1.1.0 (build 110) is the latest version.", Icon::badgeCheck, Accent::green,
+          {}, {}, {close}}},
+        {"available", Available{current, "1.2.0"},
+         {"Sorvala 1.2.0 is available",
+          "You have Sorvala 1.1.0 (build 110). Sorvala will download it, replace itself, and relaunch.",
+          Icon::badgeCheck, Accent::blue, {}, {}, {{"Download & Install", Action::downloadAndInstall}, later}}},
+        {"downloading", Downloading{"1.2.0", 0.25, "Downloading…"},
+         {"Updating to Sorvala 1.2.0", "Sorvala will replace itself and relaunch when the update is ready.",
+          Icon::badgeCheck, Accent::blue, 0.25, "Downloading…", {}}},
+        {"readyToInstall", ReadyToInstall{"1.2.0"},
+         {"Sorvala 1.2.0 is ready", "Restart Sorvala to finish installing the update.", Icon::badgeCheck,
+          Accent::green, {}, {}, {{"Restart Now", Action::restartNow}, later}}},
+        {"failed", Failed{current, "It broke."},
+         {"Update failed", "It broke.", Icon::triangleAlert, Accent::amber, {}, {}, {{"Retry", Action::retry}, close}}},
+        {"updated elsewhere", UpdatedElsewhere{current, packageManagerMessage()},
+         {"Sorvala 1.1.0 (build 110)", packageManagerMessage(), Icon::badgeCheck, Accent::neutral, {}, {}, {close}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(card(c.state), c.card);
+    }
+    EXPECT_EQ(line({"?", 0}), "Sorvala ? (build 0)");
+}
+
+TEST(UpdatePresentationMessages, InstallErrorsInWords) {
+    EXPECT_EQ(UpdateInstallError{UpdateInstallError::AppNotFound{}}.description(),
+              "The update package didn't contain Sorvala.");
+    const UpdateInstallError tarFailed{UpdateInstallError::CommandFailed{"tar", 2}};
+    EXPECT_EQ(tarFailed.description(), "tar failed (exit 2).");
+}
+
+TEST(UpdateInstallerKinds, HowSorvalaWasInstalled) {
+    using UpdateInstaller::InstallKind;
+    const std::string home = "/home/ada/.local/opt/sorvala/1.1.0/bin/sorvala";
+    const struct {
+        const char* name;
+        UpdateInstaller::InstallFacts facts;
+        InstallKind kind;
+        std::string startedBy; ///< what keeps starting this install across updates
+    } cases[] = {
+        {"version folder", {home, "", false, true}, InstallKind::userFolder,
+         "/home/ada/.local/opt/sorvala/current/bin/sorvala"},
+        {"appimage", {"/tmp/.mount_x/usr/bin/sorvala", "/home/ada/Sorvala.AppImage", false, false},
+         InstallKind::appImage, "/home/ada/Sorvala.AppImage"},
+        {"under /usr", {"/usr/bin/sorvala", "", false, false}, InstallKind::packageManaged, "/usr/bin/sorvala"},
+        {"under /usr with a stray APPIMAGE", {"/usr/bin/sorvala", "/home/ada/x.AppImage", false, false},
+         InstallKind::packageManaged, "/usr/bin/sorvala"},
+        {"flatpak", {"/app/bin/sorvala", "", true, false}, InstallKind::packageManaged, "/app/bin/sorvala"},
+        {"build folder", {"/home/ada/src/sorvala/build/bin/sorvala", "", false, false}, InstallKind::elsewhere,
+         "/home/ada/src/sorvala/build/bin/sorvala"},
+        {"relative APPIMAGE", {"/opt/x/sorvala", "x.AppImage", false, false}, InstallKind::elsewhere,
+         "/opt/x/sorvala"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(UpdateInstaller::installKind(c.facts), c.kind);
+        EXPECT_EQ(UpdateInstaller::stableProgramPath(c.facts), c.startedBy);
+    }
+}
+
+TEST(UpdateInstallerArchives, MembersAndLinksStayInTheirFolder) {
+    const struct {
+        const char* member;
+        bool safe;
+    } members[] = {
+        {"sorvala-1.2/", true},          {"sorvala-1.2/bin/sorvala", true}, {"./sorvala-1.2/bin/sorvala", true},
+        {"/etc/passwd", false},          {"sorvala-1.2/../x", false},       {"other/bin/sorvala", false},
+        {"sorvala-1.2/bin/../../x", false}, {"", false},
+    };
+    for (const auto& c : members) {
+        SCOPED_TRACE(c.member);
+        EXPECT_EQ(UpdateInstaller::isSafeArchiveMember(c.member, "sorvala-1.2"), c.safe);
+    }
+    const struct {
+        const char* link;
+        const char* target;
+        bool inside;
+    } links[] = {
+        {"lib/libx.so", "libx.so.1", true},       {"bin/tool", "../lib/tool", true},
+        {"bin/tool", "../../outside", false},     {"tool", "../x", false},
+        {"bin/tool", "/usr/bin/env", false},      {"a/b/c", "../../d/../e", true},
+    };
+    for (const auto& c : links) {
+        SCOPED_TRACE(std::string(c.link) + " -> " + c.target);
+        EXPECT_EQ(UpdateInstaller::symlinkStaysInside(c.link, c.target), c.inside);
+    }
+}
+
+/// Runs `script` in /bin/sh and answers its exit status.
+int runShell(const std::string& script) {
+    const std::string command = "/bin/sh -c " + UpdateInstaller::singleQuoted(script);
+    return std::system(command.c_str());
+}
+
+TEST(UpdateInstallerQuoting, PathsSurviveTheShell) {
+    for (const std::string path : {"/home/ada/Sorvala.AppImage", "/home/o'brien/it's here", "/tmp/$(touch x) `y`",
+                                   "a'b''c", "'", ""}) {
+        SCOPED_TRACE(path);
+        // The shell prints exactly what it was given.
+        const auto out = std::filesystem::temp_directory_path() / "sorvala-quote-test";
+        ASSERT_EQ(runShell("printf %s " + UpdateInstaller::singleQuoted(path) + " > '" + out.string() + "'"), 0);
+        std::ifstream file(out);
+        std::string read((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(read, path);
+        std::filesystem::remove(out);
+    }
+}
+
+TEST(UpdateInstallerScript, SwapsAVersionFolderWithAQuoteInItsPath) {
+    const auto base = std::filesystem::temp_directory_path() / "sorvala it's-test";
+    std::filesystem::remove_all(base);
+    for (const char* version : {"1.1.0", "1.2.0"}) {
+        std::filesystem::create_directories(base / version / "bin");
+        const auto program = base / version / "bin" / "sorvala";
+        std::ofstream(program) << "#!/bin/sh\necho " << version << " > \"$(dirname \"$0\")/../../started\"\n";
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    }
+    std::filesystem::create_directory_symlink("1.1.0", base / "current");
+
+    // A finished parent: the script does not wait.
+    const std::string script = UpdateInstaller::relaunchScript(
+        {UpdateInstaller::InstallKind::userFolder, (base / "1.2.0").string(), (base / "1.1.0").string(), 999999999});
+    EXPECT_EQ(script.rfind("set -e\nwhile kill -0 999999999 2>/dev/null; do /bin/sleep 0.2; done\n", 0), 0u);
+    ASSERT_EQ(runShell(script), 0);
+    EXPECT_EQ(std::filesystem::read_symlink(base / "current"), "1.2.0");
+    for (int i = 0; i < 50 && !std::filesystem::exists(base / "started"); ++i)
+        runShell("/bin/sleep 0.1");
+    std::ifstream started(base / "started");
+    std::string version;
+    started >> version;
+    EXPECT_EQ(version, "1.2.0");
+    // The new program ended at once, so the old version stays for going back by hand.
+    EXPECT_TRUE(std::filesystem::exists(base / "1.1.0/bin/sorvala"));
+    std::filesystem::remove_all(base);
+}
+
+} // namespace
+} // namespace sorvala
