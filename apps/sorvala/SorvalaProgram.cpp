@@ -98,10 +98,8 @@ SorvalaProgram::SorvalaProgram()
                      },
                  .quit = [] { QCoreApplication::quit(); },
                  .window = [this]() -> SelfUpdater::Window* { return &aboutWindow(); }}),
-      // Through the `current` link of a version folder, so an update never leaves login starting
-      // a removed version.
       m_launchAtLogin(m_log, LaunchAtLogin::standardEntryPath(),
-                      LaunchAtLogin::executableToStart(UpdateInstaller::stableProgramPath(currentInstallFacts()))) {
+                      LaunchAtLogin::executableToStart(QCoreApplication::applicationFilePath().toStdString())) {
     m_status = std::make_unique<StatusSource>(
         m_clock, StatusSource::Suppliers{
                      .facts = [this] { return m_app->statusLineFacts(); },

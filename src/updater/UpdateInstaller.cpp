@@ -69,16 +69,6 @@ InstallKind installKind(const InstallFacts& facts) {
     return InstallKind::elsewhere;
 }
 
-std::string stableProgramPath(const InstallFacts& facts) {
-    switch (installKind(facts)) {
-    case InstallKind::userFolder: return parentOf(parentOf(parentOf(facts.executable))) + "/current/bin/sorvala";
-    case InstallKind::appImage: return facts.appImage;
-    case InstallKind::packageManaged:
-    case InstallKind::elsewhere: return facts.executable;
-    }
-    return facts.executable;
-}
-
 std::string_view text(InstallKind kind) {
     switch (kind) {
     case InstallKind::userFolder: return "user-folder";

@@ -46,9 +46,6 @@ struct InstallFacts {
 /// The install kind for these facts. A Flatpak or a program under /usr belongs to a package
 /// manager even when $APPIMAGE happens to be set in its environment.
 InstallKind installKind(const InstallFacts& facts);
-/// The path that starts this install after any number of updates: the program through the
-/// `current` link for a version folder, the AppImage itself, else the running program.
-std::string stableProgramPath(const InstallFacts& facts);
 /// The words of an install kind in log lines.
 std::string_view text(InstallKind kind);
 
