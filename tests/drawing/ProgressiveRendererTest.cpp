@@ -305,6 +305,10 @@ TEST(FinishedStamps, OnlyOpenStrokeEndsGetRoundCaps) {
     ASSERT_LT(i, stamps.size()) << "the wave's last chunk has its round end";
     for (; i < stamps.size(); ++i)
         EXPECT_FALSE(stamps[i].roundStart || stamps[i].roundEnd) << "a ring's two ends meet flat";
+
+    const auto dot = finishedStamps(Sorvala({Stroke{{{7, 7}, {7, 7}}, 1.0}}), InkPlan{});
+    ASSERT_EQ(dot.size(), 1u);
+    EXPECT_TRUE(dot[0].roundStart && dot[0].roundEnd) << "two equal points are a dot, not a ring: its caps show";
 }
 
 TEST_F(RendererTest, HoldFadeAndANewDrawing) {
