@@ -39,7 +39,6 @@ TEST(InstantText, Iso8601BothWays) {
     EXPECT_EQ(parseIso8601("2026-12-05T20:23:07+01:00"), at);
     EXPECT_EQ(parseIso8601("2026-12-05T19:23:07.5Z"), std::nullopt);
     EXPECT_EQ(parseIso8601("2026-02-30T00:00:00Z"), std::nullopt);
-    EXPECT_EQ(Instant::distantFuture().secondsSinceReferenceDate(), 63113904000.0);
 }
 
 } // namespace

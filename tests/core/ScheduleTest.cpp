@@ -96,7 +96,7 @@ TEST(WorkingHoursWindow, DayWindowNoWeekdayAndStartEqualToEnd) {
     EXPECT_FALSE(allDay.contains(berlin.at("2026-06-13T12:00:00"), berlin));
 }
 
-TEST(WorkingHoursWindow, StoredAndPlannedBreakRejections) {
+TEST(WorkingHoursWindow, StoredTextsAndWhenTheWindowEverOpens) {
     MemoryPreferences store;
     store.set(SettingsSchema::workingHoursEnabledKey, true);
     store.set(SettingsSchema::workingHoursStartMinutesKey, std::string("480"));
@@ -107,13 +107,6 @@ TEST(WorkingHoursWindow, StoredAndPlannedBreakRejections) {
     EXPECT_TRUE(WorkingHours{}.everFires(0)) << "working hours off";
     EXPECT_TRUE((WorkingHours{true, 480, 960, 62}).everFires(480));
     EXPECT_FALSE((WorkingHours{true, 480, 960, 62}).everFires(960));
-
-    EXPECT_EQ(hours.plannedBreakRejection({"07:00", "18:00"}),
-              "No working weekday is ticked, so the working hours window never opens and these planned breaks "
-              "can never fire: 07:00, 18:00. Tick at least one working weekday, or turn working hours off.");
-    EXPECT_EQ((WorkingHours{true, 480, 960, 62}).plannedBreakRejection({"07:00"}),
-              "These planned breaks would never fire because they fall outside the working hours window: 07:00. "
-              "Change the times or widen the working hours.");
 }
 
 std::vector<std::string> formattedEach(const std::vector<ClockTime>& times) {

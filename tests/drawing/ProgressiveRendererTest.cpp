@@ -305,6 +305,10 @@ TEST(FinishedStamps, OnlyOpenStrokeEndsGetRoundCaps) {
     ASSERT_LT(i, stamps.size()) << "the wave's last chunk has its round end";
     for (; i < stamps.size(); ++i)
         EXPECT_FALSE(stamps[i].roundStart || stamps[i].roundEnd) << "a ring's two ends meet flat";
+
+    const auto dot = finishedStamps(Sorvala({Stroke{{{7, 7}, {7, 7}}, 1.0}}), InkPlan{});
+    ASSERT_EQ(dot.size(), 1u);
+    EXPECT_TRUE(dot[0].roundStart && dot[0].roundEnd) << "two equal points are a dot, not a ring: its caps show";
 }
 
 TEST_F(RendererTest, HoldFadeAndANewDrawing) {
@@ -341,12 +345,7 @@ TEST_F(RendererTest, PencilJitterContinuesAcrossCommitsAndColoursFollowTheTheme)
     auto renderer = make();
     renderer.setSize(800, 600);
     renderer.startAnimation();
-    const auto& colors = renderer.strokeColors();
-    const Rgba sepia = Appearance::inkColor(Settings::Theme::dark, Ink::sepia);
-    ASSERT_EQ(colors.tailPassColors.size(), 3u);
-    EXPECT_EQ(colors.tailPassColors[0], sepia.withAlpha(0.18));
-    EXPECT_EQ(colors.glowShadow, sepia);
-    EXPECT_NEAR(colors.glowFill.r, 0.7 + 0.3 * sepia.r, 1e-12);
+    EXPECT_EQ(renderer.strokeColors().glowShadow, Appearance::inkColor(Settings::Theme::dark, Ink::sepia));
 }
 
 TEST_F(RendererTest, ARerolledRandomThemeWaitsForTheNextDrawing) {
@@ -376,9 +375,7 @@ TEST_F(RendererTest, ProfilingLineOncePerSecond) {
     for (int i = 0; i < 61; ++i)
         frame(renderer);
     ASSERT_EQ(profileLines.size(), 1u);
-    EXPECT_EQ(profileLines[0].rfind("frames/s  60 | worst gap  16.7ms | stamps ", 0), 0u) << profileLines[0];
-    EXPECT_NE(profileLines[0].find("| stroke 0/4 | pen "), std::string::npos) << profileLines[0];
-    EXPECT_EQ(profileLines[0].back(), '\n');
+    EXPECT_EQ(profileLines[0].rfind("frames/s  60 | worst gap  16.7ms", 0), 0u) << profileLines[0];
 }
 
 } // namespace

@@ -36,7 +36,7 @@ TEST(DrawingGenerator, SurfacesWithoutAreaGiveAnEmptyDrawing) {
             EXPECT_TRUE(generate(size, drawing, 1).strokes().empty()) << size.width << "x" << size.height;
 }
 
-// The counts, widths and block sizes that no seed may change.
+// What no seed may change; the exact strokes are pinned by the fingerprints.
 TEST(DrawingGenerator, EveryDrawingKeepsItsShapeAcrossSeeds) {
     const auto inSet = [](std::size_t value, std::initializer_list<std::size_t> allowed) {
         return std::find(allowed.begin(), allowed.end(), value) != allowed.end();
@@ -53,21 +53,13 @@ TEST(DrawingGenerator, EveryDrawingKeepsItsShapeAcrossSeeds) {
         EXPECT_EQ(d[0].strokes().size(), 3 * n);
         ASSERT_EQ(d[1].strokes().size(), 4u);
         EXPECT_TRUE(inSet(points(1, 0), {9181, 10261, 12421}));
-        EXPECT_EQ(d[1].strokes()[0].width, 1.8);
-        EXPECT_EQ(d[1].strokes()[3].width, 0.8);
         ASSERT_EQ(d[2].strokes().size(), 3u);
         EXPECT_GT(points(2, 0), points(2, 1)) << "rolling radii in descending order";
         EXPECT_GT(points(2, 1), points(2, 2));
-        EXPECT_EQ(d[3].strokes().size(), 6u);
-        EXPECT_EQ(points(4, 0), 721u);
-        EXPECT_EQ(points(4, 1), 361u);
         EXPECT_GE(points(5, 0), 42001u - 419u) << "the harmonograph starts within its first 420 samples";
         EXPECT_TRUE(d[6].strokes().size() >= 500 && d[6].strokes().size() <= 800);
         EXPECT_EQ(d[6].strokes()[0].points.front(), d[6].strokes()[0].points.back()) << "florets are closed";
         EXPECT_TRUE(d[8].strokes().size() % 2 == 0 && d[8].strokes().size() >= 68 && d[8].strokes().size() <= 100);
-        EXPECT_EQ(points(8, 0), 73u);
-        EXPECT_EQ(d[9].colorBlockSize(), 2);
-        EXPECT_EQ(points(9, 0), 13u);
         EXPECT_TRUE(inSet(points(10, 0), {4096, 16384, 65536}));
         EXPECT_TRUE(inSet(points(11, 0), {8193, 16385, 32769, 65537}));
     }

@@ -177,8 +177,12 @@ TEST_F(BreakLogReading, DamagedLinesAreSkippedAndReportedOncePerRun) {
 }
 
 TEST_F(BreakLogReading, UnreadableFilesReadAsEmptyWithOneLine) {
-    {
-        writeFile(file, "{\"date\":\"2026-12-05T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n\xff\xfe\n");
+    // Bytes no UTF-8 encoder writes: a stray byte, a surrogate half, an overlong '/', past U+10FFFF.
+    for (const char* bad : {"\xff\xfe", "\xed\xa0\x80", "\xc0\xaf", "\xf4\x90\x80\x80"}) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(bad)));
+        log.lines.clear();
+        writeFile(file, "{\"date\":\"2026-12-05T09:00:00Z\",\"kind\":\"long\",\"outcome\":\"taken\"}\n" +
+                            std::string(bad) + "\n");
         BreakLogReader reader(file);
         EXPECT_THAT(*reader.events(log), IsEmpty());
         EXPECT_THAT(*reader.events(log), IsEmpty());

@@ -29,7 +29,6 @@ TEST(StatsContent, EmptyHistoryShowsNoScoreZeroStreaksAndFlatBars) {
     EXPECT_EQ(content.ring.band, std::nullopt);
     EXPECT_EQ(content.ring.tooltip, "No screen score today — no breaks logged yet");
     EXPECT_THAT(content.scoreLines, ElementsAre("No breaks logged yet today."));
-    EXPECT_EQ(content.tiles[0].title, "Current streak");
     EXPECT_EQ(content.tiles[0].figure, "0 days");
     EXPECT_EQ(content.tiles[1].figure, "0 days");
     ASSERT_EQ(content.week.size(), 7u);

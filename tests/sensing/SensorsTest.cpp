@@ -86,8 +86,6 @@ TEST(SensorsSweep, PresenceSweepBelowTheThresholdProbesNothing) {
     const std::vector<SmartPauseCause> causes{cause("video", false, true, probed)};
     EXPECT_EQ(Sensors::sweepSmartPauseForPresence(causes, 30), Sensors::SmartPauseReading{});
     EXPECT_THAT(probed, IsEmpty());
-
-    EXPECT_EQ(Sensors::sweepSmartPause(causes, 30).active->menuLabel, "video");
     EXPECT_EQ(Sensors::sweepSmartPauseForPresence(causes, 120).active->menuLabel, "video");
 
     FakeSystemSignals system;
@@ -165,18 +163,8 @@ TEST(SensorsCauses, GatedCausesReadTheirSettingBeforeProbing) {
     EXPECT_TRUE(Sensors::smartPauseBlockerActive(system, store, noon));
 }
 
-TEST(SensorsGates, DisabledGateNeverCallsTheSignal) {
-    int calls = 0;
-    const std::function<bool()> signal = [&calls] { return ++calls > 0; };
+TEST(SensorsGates, TheCalendarIsNotAskedWithoutASource) {
     MemoryPreferences store;
-    EXPECT_FALSE(Sensors::videoBlocksBreak(store, signal));
-    EXPECT_FALSE(Sensors::calendarBlocksBreak(store, signal));
-    EXPECT_FALSE(Sensors::screenCaptureBlocksBreak(store, signal));
-    EXPECT_EQ(calls, 0);
-    store.set(Keys::pauseDuringVideoKey, true);
-    EXPECT_TRUE(Sensors::videoBlocksBreak(store, signal));
-    EXPECT_EQ(calls, 1);
-
     FakeSystemSignals system;
     system.calendarEvent = true;
     store.set(Keys::pauseDuringCalendarEventsKey, true);
