@@ -3,6 +3,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
 
 #include <map>
 #include <mutex>
@@ -60,6 +61,31 @@ int X11Connection::errorCount() const {
     std::lock_guard lock(handlerMutex);
     const auto found = errorCounts.find(m_display);
     return found == errorCounts.end() ? 0 : found->second;
+}
+
+std::optional<int> X11Connection::selectRawEvents(int rawEventType) {
+    if (!m_display)
+        return std::nullopt;
+    int opcode = 0;
+    int event = 0;
+    int error = 0;
+    if (!XQueryExtension(m_display, "XInputExtension", &opcode, &event, &error))
+        return std::nullopt;
+    // The server answers with the highest version both sides know: 2.1 and later deliver raw
+    // events also while another client holds a grab.
+    int major = 2;
+    int minor = 2;
+    if (XIQueryVersion(m_display, &major, &minor) != Success || major < 2)
+        return std::nullopt;
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
+    XISetMask(bits, rawEventType);
+    if (XISelectEvents(m_display, root(), &mask, 1) != Success)
+        return std::nullopt;
+    XSync(m_display, False);
+    if (errorCount() != 0)
+        return std::nullopt;
+    return opcode;
 }
 
 unsigned long X11Connection::atom(const char* name) const {

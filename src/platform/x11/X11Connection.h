@@ -35,6 +35,11 @@ public:
     /// A text property (UTF8_STRING or STRING); nullopt when absent or empty.
     std::optional<std::string> text(unsigned long window, const char* property) const;
 
+    /// Asks for one kind of XInput 2 raw event (`XI_RawKeyPress`, `XI_RawMotion`) from every
+    /// device on the root window; the extension's opcode that marks those events, or nullopt where
+    /// the server has no XInput 2 or refused.
+    std::optional<int> selectRawEvents(int rawEventType);
+
 private:
     Display* m_display = nullptr;
 };

@@ -13,22 +13,10 @@ X11PointerMotion::X11PointerMotion(std::function<void(int x)> moved, const std::
     : m_x(displayName), m_moved(std::move(moved)) {
     if (!m_x.isOpen() || !QCoreApplication::instance())
         return;
-    int event = 0;
-    int error = 0;
-    if (!XQueryExtension(m_x.display(), "XInputExtension", &m_opcode, &event, &error))
+    const auto opcode = m_x.selectRawEvents(XI_RawMotion);
+    if (!opcode)
         return;
-    int major = 2;
-    int minor = 2;
-    if (XIQueryVersion(m_x.display(), &major, &minor) != Success || major < 2)
-        return;
-    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-    XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
-    XISetMask(bits, XI_RawMotion);
-    if (XISelectEvents(m_x.display(), m_x.root(), &mask, 1) != Success)
-        return;
-    XSync(m_x.display(), False);
-    if (m_x.errorCount() != 0)
-        return;
+    m_opcode = *opcode;
     m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_x.display()), QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { drain(); });
 }
