@@ -118,36 +118,14 @@ std::string AutostartEntry::text(std::string_view executablePath) {
            "Exec=" +
            quotedExecArgument(executablePath) +
            "\n"
-           "Icon=sorvala\n"
+           "Icon=org.sorvala.Sorvala\n"
            "Terminal=false\n"
            "X-GNOME-Autostart-enabled=true\n";
 }
 
 bool AutostartEntry::isEnabled(std::string_view contents) {
-    bool inMainGroup = false;
-    while (!contents.empty()) {
-        const auto end = contents.find('\n');
-        const auto line = trimmed(contents.substr(0, end));
-        contents = end == std::string_view::npos ? std::string_view() : contents.substr(end + 1);
-        if (line.empty() || line.front() == '#')
-            continue;
-        if (line.front() == '[') {
-            inMainGroup = line == "[Desktop Entry]";
-            continue;
-        }
-        if (!inMainGroup)
-            continue;
-        const auto equals = line.find('=');
-        if (equals == std::string_view::npos)
-            continue;
-        const auto key = trimmed(line.substr(0, equals));
-        const auto value = trimmed(line.substr(equals + 1));
-        if (key == "Hidden" && value == "true")
-            return false;
-        if (key == "X-GNOME-Autostart-enabled" && value == "false")
-            return false;
-    }
-    return true;
+    return mainGroupValue(contents, "Hidden") != "true" &&
+           mainGroupValue(contents, "X-GNOME-Autostart-enabled") != "false";
 }
 
 } // namespace sorvala
