@@ -76,7 +76,7 @@ int soundCommand(const Invocation& invocation) {
     StreamLogger log(invocation.err);
     AppSound sound(log);
     if (!sound.playSound(*name, static_cast<float>(volume))) {
-        invocation.err << "sorvalactl: no audio output to play on\n";
+        invocation.err << "sorvalactl: the sound could not be played\n";
         return 1;
     }
     QEventLoop loop;
@@ -89,6 +89,10 @@ int soundCommand(const Invocation& invocation) {
     });
     poll.start(20);
     loop.exec();
+    if (sound.unheard()) {
+        invocation.err << "sorvalactl: no audio output to play on\n";
+        return 1;
+    }
     if (sound.failed()) {
         invocation.err << "sorvalactl: the sound could not be played\n";
         return 1;

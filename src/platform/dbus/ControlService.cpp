@@ -68,10 +68,7 @@ bool ControlService::claim() {
         m_log.log("control interface not offered reason=noSessionBus");
         return false;
     }
-    const auto reply = m_bus.interface()->registerService(QString::fromLatin1(serviceName),
-                                                          QDBusConnectionInterface::DontQueueService,
-                                                          QDBusConnectionInterface::DontAllowReplacement);
-    if (!reply.isValid() || reply.value() != QDBusConnectionInterface::ServiceRegistered)
+    if (!requestName())
         return false;
     if (!m_bus.registerObject(QString::fromLatin1(objectPath), this,
                               QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties)) {
@@ -83,8 +80,38 @@ bool ControlService::claim() {
     m_claimed = true;
     m_announced = current();
     m_ticker.start();
+    watchName();
     m_log.log("control interface offered name=" + std::string(serviceName));
     return true;
+}
+
+bool ControlService::requestName() {
+    const auto reply = m_bus.interface()->registerService(QString::fromLatin1(serviceName),
+                                                          QDBusConnectionInterface::DontQueueService,
+                                                          QDBusConnectionInterface::DontAllowReplacement);
+    return reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered;
+}
+
+void ControlService::watchName() {
+    auto* watcher = new QDBusServiceWatcher(QString::fromLatin1(serviceName), m_bus,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString& oldOwner, const QString& newOwner) {
+                nameOwnerChanged(oldOwner, newOwner);
+            });
+}
+
+// The object stays exported on our connection throughout; only the name comes and goes.
+void ControlService::nameOwnerChanged(const QString& oldOwner, const QString& newOwner) {
+    const QString us = m_bus.baseService();
+    if (oldOwner == us && newOwner != us && !m_nameLost) {
+        m_nameLost = true;
+        m_log.log("control interface name lost name=" + std::string(serviceName));
+    }
+    if (m_nameLost && newOwner.isEmpty() && requestName()) {
+        m_nameLost = false;
+        m_log.log("control interface offered again name=" + std::string(serviceName));
+    }
 }
 
 ControlService::Status ControlService::current() const {

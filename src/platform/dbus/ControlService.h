@@ -103,6 +103,10 @@ private:
     bool minutesAccepted(int minutes);
     /// Answers the caller with the refusal, if any; announces what changed otherwise.
     void answer(const Refusal& refusal);
+    bool requestName();
+    /// Follows the name once held, taking it back whenever it is free again.
+    void watchName();
+    void nameOwnerChanged(const QString& oldOwner, const QString& newOwner);
 
     Logger& m_log;
     std::function<Status()> m_status;
@@ -112,6 +116,7 @@ private:
     std::optional<Status> m_announced;
     bool m_claimed = false;
     bool m_busMissing = false;
+    bool m_nameLost = false;
 };
 
 /// The other side of the interface: a second start of the program and sorvalactl.

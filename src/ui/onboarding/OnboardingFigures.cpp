@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/onboarding/OnboardingFigures.h"
 
+#include "ui/breakscreen/QtBreakChrome.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QFontDatabase>
@@ -244,8 +245,21 @@ void OnboardingDrawingView::showEvent(QShowEvent* event) {
     m_view.setGeometry(QSizeF(square().size()), devicePixelRatioF());
     m_view.setSystemDark(QtDesignTokens::appearanceOf(*this) == DesignTokens::Appearance::dark);
     m_view.startAnimation();
-    m_frames.start();
+    if (QtBreakChrome::reduceMotion())
+        finishAtOnce();
+    else
+        m_frames.start();
     QWidget::showEvent(event);
+}
+
+// Without motion the picture appears whole: the pen's frames run ahead in one go, unseen.
+void OnboardingDrawingView::finishAtOnce() {
+    constexpr double step = 0.25;
+    constexpr int mostFrames = 4000;
+    double now = mediaNow();
+    for (int i = 0; i < mostFrames && !m_view.isDrawingComplete(); ++i)
+        m_view.animateOneFrame(now += step);
+    update();
 }
 
 void OnboardingDrawingView::hideEvent(QHideEvent* event) {

@@ -57,12 +57,15 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-/// A square drawing drawn stroke by stroke, frames running only while the view is shown.
+/// A square drawing drawn stroke by stroke, frames running only while the view is shown and
+/// the drawing unfinished; shown finished at once where the desktop asks for less motion.
 class OnboardingDrawingView : public QWidget {
 public:
     OnboardingDrawingView(PreferencesStore& store, QWidget* parent = nullptr);
     /// Stops the frames; the picture stays as it is.
     void stop();
+    /// Whether the pen is still moving, frame by frame.
+    bool isAnimating() const { return m_frames.isActive(); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +77,7 @@ private:
     QRect square() const;
     double mediaNow() const;
     void frame();
+    void finishAtOnce();
 
     QElapsedTimer m_clock;
     SorvalaSaverView m_view;

@@ -6,6 +6,7 @@
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
 #include "platform/dbus/BoundedDBus.h"
+#include "ui/breakscreen/QtBreakChrome.h"
 #include "ui/onboarding/OnboardingFigures.h"
 #include "ui/style/QtDesignTokens.h"
 
@@ -174,7 +175,8 @@ void OnboardingWindow::render() {
     // cutting its last lines off.
     setFixedHeight(std::max(466, content->sizeHint().height()));
     advanceButton->setFocus();
-    if (m_hasRendered) {
+    // Pages change without a fade where the desktop asks for less motion, as the break screen does.
+    if (m_hasRendered && !QtBreakChrome::reduceMotion()) {
         auto* effect = new QGraphicsOpacityEffect(content);
         effect->setOpacity(0);
         content->setGraphicsEffect(effect);

@@ -83,6 +83,25 @@ TEST_F(ControlInterface, ASecondInstanceCannotClaimTheName) {
     EXPECT_TRUE(ControlClient::isRunning());
 }
 
+TEST_F(ControlInterface, ANameLostIsOfferedAgainOnceFree) {
+    const QString name = QStringLiteral("org.sorvala.Sorvala");
+    auto program = QDBusConnection(QStringLiteral("program"));
+    auto waiting = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("waiting"));
+    const auto owner = [&] { return QDBusConnection::sessionBus().interface()->serviceOwner(name).value(); };
+    ASSERT_TRUE(waiting.interface()->registerService(name, QDBusConnectionInterface::QueueService).isValid());
+
+    // The name slips away to whoever queued for it, then comes free again.
+    log.lines.clear();
+    program.interface()->unregisterService(name);
+    EXPECT_TRUE(pumpUntil([&] { return owner() == waiting.baseService(); }, 3000));
+    waiting.interface()->unregisterService(name);
+    EXPECT_TRUE(pumpUntil([&] { return owner() == program.baseService(); }, 3000));
+    EXPECT_TRUE(ControlClient::call("Open").ok());
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"control interface name lost name=org.sorvala.Sorvala",
+                                                   "control interface offered again name=org.sorvala.Sorvala"}));
+    QDBusConnection::disconnectFromBus(QStringLiteral("waiting"));
+}
+
 TEST_F(ControlInterface, CommandsArriveAndBadOnesAreRefused) {
     EXPECT_TRUE(ControlClient::call("Action", {QStringLiteral("toggle-pause")}).ok());
     EXPECT_TRUE(ControlClient::call("Snooze", {5}).ok());

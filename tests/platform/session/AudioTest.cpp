@@ -9,9 +9,18 @@
 
 #include "core/SettingsKeys.h"
 
-#include <QSoundEffect>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace sorvala;
 using namespace sorvala::test;
@@ -23,6 +32,23 @@ protected:
     void SetUp() override {
         if (!hasPulseAudio())
             GTEST_SKIP() << "no PulseAudio server";
+    }
+
+    /// The process serving the session's sound socket, as the socket itself tells.
+    static pid_t soundServer() {
+        const QByteArray path = qgetenv("PULSE_RUNTIME_PATH") + "/native";
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        if (path.size() >= qsizetype(sizeof address.sun_path))
+            return -1;
+        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ucred peer{};
+        socklen_t length = sizeof peer;
+        const bool known = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                           ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0;
+        ::close(fd);
+        return known ? peer.pid : -1;
     }
 
     static int sinkInputs() {
@@ -79,12 +105,14 @@ TEST_F(Audio, AChimeReachesTheSoundServerAndEnds) {
 TEST_F(Audio, ANewChimeStopsTheOneStillRinging) {
     RecordingLogger log;
     AppSound sound(log);
+    const int before = sinkInputs();
     ASSERT_TRUE(sound.playSound("Glass", 0.25f));
-    QSoundEffect* glass = sound.lastEffect();
-    ASSERT_TRUE(waitUntil([&] { return glass->isPlaying(); }));
+    ASSERT_TRUE(waitUntil([&] { return sinkInputs() > before; }));
     ASSERT_TRUE(sound.playSound("Tink", 0.25f));
-    EXPECT_FALSE(glass->isPlaying());
-    EXPECT_NE(sound.lastEffect(), glass);
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    EXPECT_FALSE(sound.failed());
+    // The short chime has ended; the long one it interrupted must not ring on beside it.
+    EXPECT_EQ(sinkInputs(), before);
 }
 
 TEST_F(Audio, SilentWhenSwitchedOffOrUnknown) {
@@ -94,8 +122,53 @@ TEST_F(Audio, SilentWhenSwitchedOffOrUnknown) {
     store.set(SettingsSchema::remindersSoundVolumeKey, 1.0);
     AppSound sound(store, log);
     sound.play(SoundDesign::Event::reminder);
-    EXPECT_EQ(sound.lastEffect(), nullptr);
+    EXPECT_FALSE(sound.isPlaying());
 
     EXPECT_FALSE(sound.playSound("Basso", 0.5f));
     EXPECT_EQ(log.lines, (std::vector<std::string>{"sound not played: system sound Basso is missing"}));
+}
+
+TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
+    if (!hasProgram(QStringLiteral("pulseaudio")))
+        GTEST_SKIP() << "no pulseaudio to restart";
+    RecordingLogger log;
+    AppSound sound(log);
+    const auto chimeReachesTheServer = [&] {
+        const int before = sinkInputs();
+        return sound.playSound("Glass", 0.25f) && waitUntil([&] { return sinkInputs() > before; }, 5000);
+    };
+    ASSERT_TRUE(chimeReachesTheServer());
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+
+    // The server crashes and a new one with the same devices takes its place.
+    const pid_t server = soundServer();
+    ASSERT_GT(server, 0);
+    ::kill(server, SIGKILL);
+    ASSERT_TRUE(waitUntil([] { return !hasPulseAudio(); }));
+    ASSERT_TRUE(sound.playSound("Tink", 0.25f)); // unheard, and said so once
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    EXPECT_TRUE(sound.unheard());
+    ASSERT_TRUE(sound.playSound("Tink", 0.25f));
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    const QString script = QDir::temp().filePath(QStringLiteral("sorvala-audio-restart.pa"));
+    QFile file(script);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("load-module module-native-protocol-unix\n"
+               "load-module module-null-sink sink_name=sorvala_null_sink\n"
+               "load-module module-null-source source_name=sorvala_null_source\n"
+               "set-default-sink sorvala_null_sink\n"
+               "set-default-source sorvala_null_source\n");
+    file.close();
+    // Detached, it outlives this test for the ones after it; left idle, it ends on its own.
+    ASSERT_TRUE(QProcess::startDetached(
+        QStringLiteral("pulseaudio"), {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
+                                      QStringLiteral("--exit-idle-time=20"), QStringLiteral("--use-pid-file=no"),
+                                      QStringLiteral("-F"), script}));
+    ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
+
+    EXPECT_TRUE(chimeReachesTheServer()) << "the next chime did not reach the restarted server";
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    ASSERT_TRUE(sound.playSound("Tink", 0.25f));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"sound server unreachable: chimes stay silent until it is back",
+                                                   "sound server reachable again: chimes sound"}));
 }

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/DesktopServices.h"
+#include "platform/dbus/FreedesktopBannerCenter.h"
 
 #include "sensing/DoNotDisturb.h"
 #include "sensing/VideoDetection.h"
+#include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
 #include "SessionSupport.h"
 
+#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 
@@ -127,6 +130,30 @@ TEST_F(DesktopServicesOnBus, DoNotDisturbFollowsTheNotificationServer) {
     // A server without a known switch gives no reading at all.
     serverNamed("some-notifier");
     EXPECT_TRUE(desktop.doNotDisturbReadings().empty());
+}
+
+TEST_F(DesktopServicesOnBus, TheNextHeadsUpReachesARestartedNotificationService) {
+    if (!hasProgram(QStringLiteral("dunst")) || !hasProgram(QStringLiteral("dunstctl")))
+        GTEST_SKIP() << "no dunst";
+    RecordingLogger log;
+    FreedesktopBannerCenter center(log);
+    center.refreshAuthorization(false);
+    const auto onScreen = [] {
+        return output(QStringLiteral("dunstctl"), {QStringLiteral("count"), QStringLiteral("displayed")}).trimmed();
+    };
+    const auto headsUpShown = [&] {
+        EXPECT_TRUE(waitUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
+        center.post(UserSignal::preBreak(true, 0, 3, std::nullopt, true));
+        return waitUntil([&] { return onScreen() == "1"; }, 5000);
+    };
+    {
+        Child dunst(QStringLiteral("dunst"), {});
+        ASSERT_TRUE(waitUntil([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(notifications).value(); }));
+        ASSERT_TRUE(headsUpShown());
+    }
+    ASSERT_TRUE(waitUntil([&] { return !center.isAvailable(); }));
+    Child dunst(QStringLiteral("dunst"), {});
+    EXPECT_TRUE(headsUpShown()) << "the heads-up did not reach the restarted service";
 }
 
 TEST_F(DesktopServicesOnBus, XfceDoNotDisturbComesFromXfconf) {

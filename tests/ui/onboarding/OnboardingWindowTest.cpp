@@ -1,15 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "ui/onboarding/OnboardingWindow.h"
+#include "ui/onboarding/OnboardingFigures.h"
 
 #include "app/SettingsSchema.h"
 #include "core/SettingsKeys.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 #include "support/WidgetTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDBusConnection>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGraphicsOpacityEffect>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -88,6 +95,39 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
     relaunched.present();
     EXPECT_TRUE(relaunched.isShowing()) << "Welcome… shows it regardless";
     relaunched.close();
+}
+
+// The desktop's animation setting, as Plasma stores it: factor 0 asks for no motion.
+TEST_F(OnboardingWindowTest, MotionFollowsTheDesktopAndEndsWithTheDrawing) {
+    for (const bool reduced : {false, true}) {
+        SCOPED_TRACE(reduced ? "reduced motion" : "full motion");
+        QTemporaryDir config;
+        QFile kde(QDir(config.path()).filePath(QStringLiteral("kdeglobals")));
+        ASSERT_TRUE(kde.open(QIODevice::WriteOnly));
+        kde.write(reduced ? "[KDE]\nAnimationDurationFactor=0\n" : "[KDE]\nAnimationDurationFactor=1\n");
+        kde.close();
+        ScopedEnvironment home("XDG_CONFIG_HOME", config.path().toStdString());
+        ScopedEnvironment gnome("GSETTINGS_BACKEND", std::string("memory"));
+
+        OnboardingWindow window(services());
+        window.present();
+        settle();
+        OnboardingDrawingView* drawing = nullptr; // no meta-object of its own: findChild cannot tell it
+        for (auto* widget : window.findChildren<QWidget*>())
+            if (auto* view = dynamic_cast<OnboardingDrawingView*>(widget))
+                drawing = view;
+        ASSERT_NE(drawing, nullptr);
+        EXPECT_EQ(drawing->isAnimating(), !reduced);
+        QElapsedTimer waited;
+        waited.start();
+        while (drawing->isAnimating() && waited.elapsed() < 60000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+        EXPECT_FALSE(drawing->isAnimating()) << "the frames outlive the finished drawing";
+
+        window.advance();
+        EXPECT_EQ(window.findChild<QGraphicsOpacityEffect*>() != nullptr, !reduced);
+        window.close();
+    }
 }
 
 TEST_F(OnboardingWindowTest, ClosingEarlyLeavesItUnfinishedAndReopensAtTheStart) {
