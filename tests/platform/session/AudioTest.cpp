@@ -4,23 +4,19 @@
 
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
 
 #include "SessionSupport.h"
 
 #include "core/SettingsKeys.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstring>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 using namespace sorvala;
 using namespace sorvala::test;
@@ -32,23 +28,6 @@ protected:
     void SetUp() override {
         if (!hasPulseAudio())
             GTEST_SKIP() << "no PulseAudio server";
-    }
-
-    /// The process serving the session's sound socket, as the socket itself tells.
-    static pid_t soundServer() {
-        const QByteArray path = qgetenv("PULSE_RUNTIME_PATH") + "/native";
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        if (path.size() >= qsizetype(sizeof address.sun_path))
-            return -1;
-        std::memcpy(address.sun_path, path.constData(), std::size_t(path.size()));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        ucred peer{};
-        socklen_t length = sizeof peer;
-        const bool known = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-                           ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &length) == 0;
-        ::close(fd);
-        return known ? peer.pid : -1;
     }
 
     static int sinkInputs() {
@@ -131,6 +110,27 @@ TEST_F(Audio, SilentWhenSwitchedOffOrUnknown) {
 TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
     if (!hasProgram(QStringLiteral("pulseaudio")))
         GTEST_SKIP() << "no pulseaudio to restart";
+    // A sound server of this test's own: the session's keeps serving the tests running beside it.
+    TemporaryDirectory folder;
+    const std::string runtime = (folder / "runtime").string();
+    const ScopedEnvironment runtimePath("PULSE_RUNTIME_PATH", runtime);
+    const ScopedEnvironment statePath("PULSE_STATE_PATH", (folder / "state").string());
+    const ScopedEnvironment serverAddress("PULSE_SERVER", "unix:" + runtime + "/native");
+    writeFile(folder / "server.pa", "load-module module-native-protocol-unix\n"
+                                    "load-module module-null-sink sink_name=sorvala_null_sink\n"
+                                    "set-default-sink sorvala_null_sink\n");
+    const auto startServer = [&] {
+        // Off the session bus: there the session's server already holds the sound server's name.
+        const ScopedEnvironment noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (folder / "no-bus").string());
+        return std::make_unique<Child>(
+            QStringLiteral("pulseaudio"),
+            QStringList{QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
+                        QStringLiteral("--use-pid-file=no"), QStringLiteral("--disallow-exit"), QStringLiteral("-F"),
+                        QString::fromStdString((folder / "server.pa").string())});
+    };
+    auto server = startServer();
+    ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
+
     RecordingLogger log;
     AppSound sound(log);
     const auto chimeReachesTheServer = [&] {
@@ -141,34 +141,21 @@ TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
 
     // The server crashes and a new one with the same devices takes its place.
-    const pid_t server = soundServer();
-    ASSERT_GT(server, 0);
-    ::kill(server, SIGKILL);
+    ::kill(static_cast<pid_t>(server->pid()), SIGKILL);
+    server.reset();
     ASSERT_TRUE(waitUntil([] { return !hasPulseAudio(); }));
     ASSERT_TRUE(sound.playSound("Tink", 0.25f)); // unheard, and said so once
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
     EXPECT_TRUE(sound.unheard());
     ASSERT_TRUE(sound.playSound("Tink", 0.25f));
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
-    const QString script = QDir::temp().filePath(QStringLiteral("sorvala-audio-restart.pa"));
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("load-module module-native-protocol-unix\n"
-               "load-module module-null-sink sink_name=sorvala_null_sink\n"
-               "load-module module-null-source source_name=sorvala_null_source\n"
-               "set-default-sink sorvala_null_sink\n"
-               "set-default-source sorvala_null_source\n");
-    file.close();
-    // Detached, it outlives this test for the ones after it; left idle, it ends on its own.
-    ASSERT_TRUE(QProcess::startDetached(
-        QStringLiteral("pulseaudio"), {QStringLiteral("-n"), QStringLiteral("--daemonize=no"),
-                                      QStringLiteral("--exit-idle-time=20"), QStringLiteral("--use-pid-file=no"),
-                                      QStringLiteral("-F"), script}));
+    server = startServer();
     ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
 
     EXPECT_TRUE(chimeReachesTheServer()) << "the next chime did not reach the restarted server";
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
     ASSERT_TRUE(sound.playSound("Tink", 0.25f));
+    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
     EXPECT_EQ(log.lines, (std::vector<std::string>{"sound server unreachable: chimes stay silent until it is back",
                                                    "sound server reachable again: chimes sound"}));
 }
