@@ -12,7 +12,8 @@ namespace sorvala {
 /// for a schema it does not have, so every caller checks first).
 bool gsettingsHasKey(const char* schema, const char* key);
 
-/// Writes a text key and waits until the backend has it; answers why it failed, or nullopt.
+/// Writes a text key and waits until the settings store has confirmed it; answers why it failed
+/// (not writable, kept in this process only, taken back unconfirmed), or nullopt.
 std::optional<std::string> gsettingsSetString(const char* schema, const char* key, const std::string& value);
 
 } // namespace sorvala

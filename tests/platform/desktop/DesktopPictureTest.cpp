@@ -9,6 +9,7 @@
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QProcess>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -110,6 +111,36 @@ TEST(DesktopPictureGnome, WrittenToGSettingsAndReadBack) {
         EXPECT_EQ(gsettingsString("org.gnome.desktop.background", "picture-uri-dark"), uri);
         EXPECT_EQ(gnome.currentPictures().size(), 2u);
     }
+}
+
+// A write no settings service takes (dconf with none on the bus) is taken back at the sync: the
+// desktop picture did not change, whatever GSettings answered at first. Runs in a second process
+// of this program, since a process keeps the backend it started with.
+TEST(DesktopPictureGnome, AWriteTheSettingsServiceNeverTookIsAFailure) {
+    if (!gsettingsHasKey("org.gnome.desktop.background", "picture-uri"))
+        GTEST_SKIP() << "GNOME's background schema is not installed";
+    if (std::getenv("SORVALA_TEST_GSETTINGS_BACKEND")) {
+        const auto outcome = picture({"ubuntu", "GNOME"}, 2).set("/tmp/x.png");
+        ASSERT_TRUE(outcome.has_value());
+        EXPECT_EQ(outcome->successes(), 0);
+        EXPECT_THAT(outcome->failures.at(0), HasSubstr("picture-uri did not reach the settings store"));
+        return;
+    }
+    if (!hasSessionBus())
+        GTEST_SKIP() << "no session bus";
+    if (!std::filesystem::exists(GIO_MODULE_DIR "/libdconfsettings.so"))
+        GTEST_SKIP() << "no dconf backend for GSettings";
+    if (QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("ca.desrt.dconf")))
+        GTEST_SKIP() << "a settings service runs on this bus";
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SORVALA_TEST_GSETTINGS_BACKEND"), QStringLiteral("dconf"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QStringLiteral("/proc/self/exe"),
+                {QStringLiteral("--gtest_filter=DesktopPictureGnome.AWriteTheSettingsServiceNeverTookIsAFailure")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
 }
 
 TEST(DesktopPictureGnome, AMissingSchemaFailsEveryDisplay) {

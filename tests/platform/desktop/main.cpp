@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // GSettings writes to a keyfile in a folder of this run, never to the user's own settings; both
-// must be set before anything asks GLib for its backend or its folders.
+// must be set before anything asks GLib for its backend or its folders. A test that needs another
+// backend runs this program again with SORVALA_TEST_GSETTINGS_BACKEND naming it.
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
@@ -14,7 +15,8 @@ int main(int argc, char** argv) {
     std::string config = (std::filesystem::temp_directory_path() / "sorvala-gsettings-XXXXXX").string();
     if (!::mkdtemp(config.data()))
         return 1;
-    ::setenv("GSETTINGS_BACKEND", "keyfile", 1);
+    const char* backend = std::getenv("SORVALA_TEST_GSETTINGS_BACKEND");
+    ::setenv("GSETTINGS_BACKEND", backend ? backend : "keyfile", 1);
     ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
     if (!std::getenv("DISPLAY"))
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
