@@ -32,6 +32,7 @@ bool LogindSleepWatcher::start() {
         return false;
     }
     takeInhibitor();
+    m_log.log("sleep watch started");
     return true;
 }
 

@@ -293,7 +293,7 @@ TEST_F(SleepWatch, WithoutLogindNoSleepEventsAndNoInhibitor) {
     watcher.start();
     EXPECT_FALSE(watcher.holdsInhibitor());
     ASSERT_FALSE(log.lines.empty());
-    EXPECT_TRUE(log.lines.back().starts_with("sleep inhibitor not taken error=")) << log.lines.back();
+    EXPECT_TRUE(log.lines.front().starts_with("sleep inhibitor not taken error=")) << log.lines.front();
 }
 
 } // namespace
