@@ -50,15 +50,7 @@ std::vector<QVariantList> callsOf(const QString& service, const QString& path, c
     return calls;
 }
 
-class DesktopPictureOnBus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!hasSessionBus())
-            GTEST_SKIP() << "no session bus";
-        if (!hasDBusMock())
-            GTEST_SKIP() << "no python3-dbusmock";
-    }
-};
+using DesktopPictureOnBus = WithFakesOnTheBus;
 
 } // namespace
 

@@ -35,15 +35,7 @@ DesktopServices services(std::vector<std::string> desktops, int timeoutMs = 2000
                            QDBusConnection::sessionBus(), timeoutMs);
 }
 
-class DesktopServicesOnBus : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!hasSessionBus())
-            GTEST_SKIP() << "no session bus";
-        if (!hasDBusMock())
-            GTEST_SKIP() << "no python3-dbusmock";
-    }
-};
+using DesktopServicesOnBus = WithFakesOnTheBus;
 
 } // namespace
 

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 
@@ -37,6 +39,17 @@ public:
 
 private:
     std::unique_ptr<QProcess> m_process;
+};
+
+/// A test that talks to fakes made with python3-dbusmock on the session bus; skipped without either.
+class WithFakesOnTheBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!hasSessionBus())
+            GTEST_SKIP() << "no session bus";
+        if (!hasDBusMock())
+            GTEST_SKIP() << "no python3-dbusmock";
+    }
 };
 
 /// A fake D-Bus service made with python3-dbusmock on the session bus: one object with one
