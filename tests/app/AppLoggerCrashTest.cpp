@@ -51,6 +51,10 @@ TEST(LogCrashSafety, KillsDuringRotationLoseAtMostTheLineBeingWritten) {
     std::vector<std::optional<std::pair<long, long>>> tags;
     for (int n = AppLogger::keptGenerations; n >= 0; --n) {
         const auto generation = n == 0 ? file : AppLogger::generationURL(n, file);
+        // A kill between two renames of a rotation leaves that one generation missing; the lines
+        // stay in order across the others, and the next rotation closes the gap.
+        if (!std::filesystem::exists(generation))
+            continue;
         std::error_code error;
         EXPECT_LE(std::filesystem::file_size(generation, error), rotateAbove + 100) << generation;
         std::istringstream lines(readFile(generation));
