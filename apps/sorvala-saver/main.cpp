@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // sorvala-saver: Sorvala's drawings as an xscreensaver-style screen saver.
 #include "core/Logger.h"
+#include "i18n/I18n.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "saver/ScreenSaverHost.h"
 
@@ -50,6 +51,7 @@ void quitOnTerminate(QGuiApplication& application) {
 } // namespace
 
 int main(int argc, char** argv) {
+    sorvala::Translation::setUp();
     using sorvala::SaverOptions;
     const SaverOptions options =
         SaverOptions::parse(std::vector<std::string>(argv + 1, argv + argc), [](const char* name) {

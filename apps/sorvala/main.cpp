@@ -3,6 +3,7 @@
 #include "SorvalaProgram.h"
 
 #include "app/AppLogger.h"
+#include "i18n/I18n.h"
 #include "menubar/ControlAction.h"
 #include "platform/dbus/ControlService.h"
 #include "platform/QtFatalMessageBridge.h"
@@ -29,17 +30,17 @@ struct Request {
 };
 
 void printHelp(std::ostream& out) {
-    out << "usage: sorvala [--action NAME]\n\n"
-           "Sorvala sits in the tray, measures how long you have worked and asks for breaks.\n"
-           "Started again while it runs, it opens the drawing window of the running one.\n\n"
-           "options:\n"
-           "  --action NAME  hand a command to the running Sorvala (starting it when none runs);\n"
-           "                 NAME is one of: "
-        << sorvala::controlActionNames()
-        << "\n"
-           "  --version      print the version\n"
-           "  --help         print this help\n"
-           "Qt's own options (-platform NAME, -session ID, -display DISPLAY, ...) are accepted too.\n";
+    out << sorvala::i18n(
+        "usage: sorvala [--action NAME]\n\n"
+        "Sorvala sits in the tray, measures how long you have worked and asks for breaks.\n"
+        "Started again while it runs, it opens the drawing window of the running one.\n\n"
+        "options:\n"
+        "  --action NAME  hand a command to the running Sorvala (starting it when none runs);\n"
+        "                 NAME is one of: %1\n"
+        "  --version      print the version\n"
+        "  --help         print this help\n"
+        "Qt's own options (-platform NAME, -session ID, -display DISPLAY, ...) are accepted too.\n",
+        sorvala::controlActionNames());
 }
 
 /// The request of `args`; nullopt after printing a one-line error.
@@ -55,7 +56,7 @@ std::optional<Request> parse(int argc, char** argv) {
             std::string_view name;
             if (arg == "--action") {
                 if (i + 1 >= argc) {
-                    std::cerr << "sorvala: --action needs a NAME (" << sorvala::controlActionNames() << ")\n";
+                    std::cerr << "sorvala: " << sorvala::i18n("--action needs a NAME (%1)", sorvala::controlActionNames()) << '\n';
                     return std::nullopt;
                 }
                 name = argv[++i];
@@ -64,12 +65,13 @@ std::optional<Request> parse(int argc, char** argv) {
             }
             request.action = sorvala::controlActionFromText(name);
             if (!request.action) {
-                std::cerr << "sorvala: unknown action '" << name << "' (one of: " << sorvala::controlActionNames()
-                          << ")\n";
+                std::cerr << "sorvala: "
+                          << sorvala::i18n("unknown action '%1' (one of: %2)", name, sorvala::controlActionNames())
+                          << '\n';
                 return std::nullopt;
             }
         } else {
-            std::cerr << "sorvala: unknown option '" << arg << "' (see sorvala --help)\n";
+            std::cerr << "sorvala: " << sorvala::i18n("unknown option '%1' (see sorvala --help)", arg) << '\n';
             return std::nullopt;
         }
     }
@@ -84,7 +86,8 @@ int handOver(const Request& request) {
                             : sorvala::ControlClient::call(QStringLiteral("Open"));
     if (result.ok())
         return 0;
-    std::cerr << "sorvala: the running Sorvala did not take the request: " << result.error.toStdString() << '\n';
+    std::cerr << "sorvala: "
+              << sorvala::i18n("the running Sorvala did not take the request: %1", result.error.toStdString()) << '\n';
     return 1;
 }
 
@@ -99,6 +102,7 @@ bool asked(int argc, char** argv, std::string_view name, std::string_view shortN
 } // namespace
 
 int main(int argc, char** argv) {
+    sorvala::Translation::setUp();
     if (asked(argc, argv, "--help", "-h")) {
         printHelp(std::cout);
         return 0;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // sorvalactl: the command line of Sorvala, for people and scripts.
 #include "Subcommands.h"
+#include "i18n/I18n.h"
 
 #include <algorithm>
 #include <iostream>
@@ -18,6 +19,7 @@ void printUsage(std::ostream& out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    sorvala::Translation::setUp();
     if (argc < 2) {
         printUsage(std::cout);
         return 0;
