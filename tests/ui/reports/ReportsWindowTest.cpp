@@ -132,9 +132,5 @@ TEST_F(ReportsWindowTest, AFailedExportSaysSoAndLosesNothing) {
     EXPECT_EQ(readFile(file), history);
 }
 
-TEST(ReportsExportPath, ProposesTheExportNameInTheDocumentsFolder) {
-    EXPECT_TRUE(ReportsWindow::proposedExportPath().endsWith("/sorvala-breaks.csv"));
-}
-
 } // namespace
 } // namespace sorvala
