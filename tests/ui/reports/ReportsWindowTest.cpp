@@ -55,6 +55,7 @@ TEST_F(ReportsWindowTest, RowsShowTheContent) {
                             event("2026-12-01T11:00:00", Outcome::skipped),
                         });
     window.showAndRaise();
+    saveScreenshot(window, "reports");
     const auto& content = window.content();
     ASSERT_EQ(content.months.size(), 2u);
 
