@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -369,6 +370,24 @@ TEST_F(SettingsWindowTest, ASavedChangeReachesSorvalactlAtOnce) {
     ASSERT_TRUE(ctl.waitForFinished(20000));
     EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
     EXPECT_EQ(ctl.readAllStandardOutput().trimmed().toStdString(), "25");
+}
+
+// Pictures of every page for a person to look at: runs only with SORVALA_SETTINGS_SHOTS=<folder>.
+TEST_F(SettingsWindowTest, EveryPagePictured) {
+    const QString folder = qEnvironmentVariable("SORVALA_SETTINGS_SHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "set SORVALA_SETTINGS_SHOTS to a folder to take pictures";
+    QDir().mkpath(folder);
+    store.set(fixedBreakTimesKey, std::string("07:30, 13:00"));
+    store.set(workingHoursEnabledKey, true);
+    store.set(pauseDuringCalendarEventsKey, true);
+    store.set(excludedAppBundleIdentifiersKey, std::vector<std::string>{"org.example.Missing"});
+    open();
+    for (int page = 0; page < 9; ++page) {
+        window->selectPage(page);
+        QTest::qWait(page == 6 ? 8000 : 150);
+        window->grab().save(folder + QStringLiteral("/page%1.png").arg(page + 1));
+    }
 }
 
 } // namespace
