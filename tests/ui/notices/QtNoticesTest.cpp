@@ -13,7 +13,6 @@
 #include "FakePointer.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QProcess>
@@ -24,8 +23,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace sorvala;
 using ::testing::ElementsAre;

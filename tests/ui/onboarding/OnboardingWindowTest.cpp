@@ -11,7 +11,6 @@
 #include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDBusConnection>
 #include <QGraphicsOpacityEffect>
@@ -80,7 +79,8 @@ TEST_F(OnboardingWindowTest, MotionFollowsTheDesktopAndEndsWithTheDrawing) {
     for (const bool reduced : {false, true}) {
         SCOPED_TRACE(reduced ? "reduced motion" : "full motion");
         TemporaryDirectory config;
-        writeFile(config / "kdeglobals", reduced ? "[KDE]\nAnimationDurationFactor=0\n" : "[KDE]\nAnimationDurationFactor=1\n");
+        writeFile(config / "kdeglobals",
+                  reduced ? "[KDE]\nAnimationDurationFactor=0\n" : "[KDE]\nAnimationDurationFactor=1\n");
         ScopedEnvironment home("XDG_CONFIG_HOME", config.path().string());
         ScopedEnvironment gnome("GSETTINGS_BACKEND", std::string("memory"));
 
@@ -160,7 +160,8 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     if (bus.isConnected()) {
         notifications = NotificationState::denied;
         bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
-        EXPECT_TRUE(waitFor([&] { return shownTexts(window).contains("Breaks will arrive without warning"); }));
+        EXPECT_TRUE(
+            waitFor([&] { return shownTexts(window).contains("Breaks will arrive without warning"); }));
         bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));
