@@ -93,8 +93,7 @@ TEST(SaverViewPainting, RepaintingOnlyChangedRegionsGivesTheSameFrameAsRepaintin
 }
 
 TEST(SaverViewPainting, StampsHaveTheirShadowBelowAndInkAtTheLine) {
-    QImage ink(200, 100, QImage::Format_ARGB32_Premultiplied);
-    ink.setDevicePixelRatio(1);
+    QImage ink = blank({200, 100}, 1);
     ink.fill(Qt::transparent);
     const PendingStamp stamp{{{20, 50}, {180, 50}}, 2.0, 0, Settings::Ink::crimson};
     const QRect touched = rasterizeStamp(ink, stamp, Settings::Style::brush, Settings::Theme::paper);
@@ -111,8 +110,7 @@ TEST(SaverViewPainting, StampsHaveTheirShadowBelowAndInkAtTheLine) {
 TEST(SaverViewPainting, ChunksOfOneStrokeJoinWithoutADarkerDot) {
     for (const auto style : {Settings::Style::pencil, Settings::Style::brush}) {
         SCOPED_TRACE(Appearance::text(style));
-        QImage ink(200, 100, QImage::Format_ARGB32_Premultiplied);
-        ink.setDevicePixelRatio(1);
+        QImage ink = blank({200, 100}, 1);
         ink.fill(Qt::transparent);
         std::vector<Point> first, second;
         for (int x = 20; x <= 100; x += 5)
@@ -141,8 +139,7 @@ TEST(SaverViewPainting, GrainIsFixedForAPixelSizeAndOnlyDarkens) {
             specks += qAlpha(first.pixel(x, y)) > 0;
     EXPECT_GT(specks, 300 * 200 / 220);
 
-    QImage paper(300, 200, QImage::Format_ARGB32_Premultiplied);
-    paper.setDevicePixelRatio(1);
+    QImage paper = blank({300, 200}, 1);
     {
         QPainter painter(&paper);
         paintPaper(painter, QRectF(0, 0, 300, 200), Settings::Theme::paper, first);

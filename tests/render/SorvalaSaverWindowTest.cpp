@@ -4,8 +4,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QPixmap>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -26,12 +24,6 @@ TEST(SaverWindowHost, DrawsFramesAtTheWindowsSizeAndRatio) {
     EXPECT_GT(window.view().logic().inkDistance(), 0);
     EXPECT_EQ(window.view().logic().width(), 240);
     EXPECT_EQ(window.view().pixelSize(), (QSizeF(240, 160) * window.devicePixelRatio()).toSize());
-
-    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.pixel(shown.width() - 1, shown.height() - 1) | 0x000f0f0f,
-              QColor::fromRgbF(0.96f, 0.95f, 0.91f).rgb() | 0x000f0f0f)
-        << "the paper shows in the window";
 
     window.resize(300, 200);
     QCoreApplication::processEvents();

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/about/AboutWindow.h"
 
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
-#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -13,13 +13,6 @@ namespace sorvala {
 namespace {
 
 using namespace UpdatePresentation;
-
-bool showsText(const QWidget& window, const std::string& text) {
-    for (const auto* label : window.findChildren<QLabel*>())
-        if (label->isVisibleTo(&window) && label->text().toStdString() == text)
-            return true;
-    return false;
-}
 
 TEST(AboutWindow, ShowsEachCardAsItsModelSays) {
     const Version current{"1.1.0", 10100};
@@ -42,9 +35,10 @@ TEST(AboutWindow, ShowsEachCardAsItsModelSays) {
         SCOPED_TRACE(c.name);
         window.render(c.state);
         const Card expected = card(c.state);
-        EXPECT_TRUE(showsText(window, expected.title));
-        EXPECT_TRUE(showsText(window, expected.subtitle));
-        EXPECT_TRUE(showsText(window, "Sorvala 1.1.0 (build 10100)"));
+        const QStringList shown = shownTexts(window);
+        EXPECT_TRUE(shown.contains(QString::fromStdString(expected.title)));
+        EXPECT_TRUE(shown.contains(QString::fromStdString(expected.subtitle)));
+        EXPECT_TRUE(shown.contains("Sorvala 1.1.0 (build 10100)"));
         ASSERT_EQ(window.buttons().size(), expected.buttons.size());
         for (std::size_t i = 0; i < expected.buttons.size(); ++i)
             EXPECT_EQ(window.buttons()[i]->text().replace(QStringLiteral("&&"), QStringLiteral("&")).toStdString(),

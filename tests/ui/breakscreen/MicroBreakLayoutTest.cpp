@@ -2,6 +2,7 @@
 #include "breakscreen/MicroBreakPrompts.h"
 #include "ui/breakscreen/BreakContent.h"
 #include "ui/breakscreen/QtBreakChrome.h"
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
 #include <QCoreApplication>
@@ -48,10 +49,7 @@ TEST(MicroBreakLayout, NothingOverlapsOrLeavesTheScreenFromTheSmallestSizeUp) {
             content.resize(size);
             content.show();
             QCoreApplication::processEvents();
-            const QLabel* countdown = nullptr;
-            for (auto* label : content.findChildren<QLabel*>())
-                if (label->text() == QStringLiteral("0:20"))
-                    countdown = label;
+            const QLabel* countdown = labelReading(content, QStringLiteral("0:20"));
             ASSERT_NE(countdown, nullptr);
             const auto parts = visibleParts(content, *countdown->parentWidget());
             const auto where = QString::fromStdString(prompt.prompt) +
@@ -87,10 +85,7 @@ TEST(MicroBreakLook, TheRingEmptiesClockwiseFromTheTopOverAWashOfItsOwnSize) {
     waitFor([] { return false; }, 1500); // about 60 % of the ring is left: it covers 3 o'clock, not 9
     const QImage shot = content.grab().toImage();
 
-    const QLabel* countdown = nullptr;
-    for (auto* label : content.findChildren<QLabel*>())
-        if (label->text() == QStringLiteral("0:04"))
-            countdown = label;
+    const QLabel* countdown = labelReading(content, QStringLiteral("0:04"));
     ASSERT_NE(countdown, nullptr);
     const QWidget* ring = countdown->parentWidget();
     const QPoint centre = ring->mapTo(&content, ring->rect().center());

@@ -12,12 +12,13 @@
 #include "simulation/MemoryPreferences.h"
 #include "simulation/RecordingPorts.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetLookup.h"
+#include "support/WidgetTestSupport.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
-#include <QElapsedTimer>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,15 +29,6 @@
 using namespace sorvala;
 
 namespace {
-
-/// Runs the event loop until `done` or `milliseconds` have passed; whether `done` came true.
-bool waitUntil(const std::function<bool()>& done, int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 std::vector<QWidget*> breakWindows() {
     std::vector<QWidget*> shown;
@@ -51,13 +43,6 @@ public:
     std::vector<std::filesystem::path> currentPictures() override { return {}; }
     std::optional<Outcome> set(const std::filesystem::path&) override { return std::nullopt; }
 };
-
-QPushButton* buttonTitled(const QWidget* window, const QString& title) {
-    for (auto* button : window->findChildren<QPushButton*>())
-        if (button->text() == title)
-            return button;
-    return nullptr;
-}
 
 void press(QWidget* window, Qt::Key key) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
@@ -87,7 +72,7 @@ struct QtBreakScreenRun : ::testing::Test {
     }
     void TearDown() override {
         screen->end(false, false);
-        waitUntil([&] { return !screen->isActive(); }, 3000);
+        waitFor([&] { return !screen->isActive(); }, 3000);
     }
 };
 
@@ -108,11 +93,11 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         const auto windows = breakWindows();
         ASSERT_EQ(windows.size(), size_t(QGuiApplication::screens().size()));
         EXPECT_EQ(windows.front()->geometry(), QGuiApplication::primaryScreen()->geometry());
-        auto* skip = buttonTitled(windows.front(), c.micro ? "Skip this break" : "Skip");
+        auto* skip = buttonTitled(*windows.front(), c.micro ? "Skip this break" : "Skip");
         ASSERT_NE(skip, nullptr);
         EXPECT_EQ(skip->isVisibleTo(windows.front()), c.skipShown);
         if (!c.micro) {
-            auto* extend = buttonTitled(windows.front(), "5 more min");
+            auto* extend = buttonTitled(*windows.front(), "5 more min");
             ASSERT_NE(extend, nullptr);
             EXPECT_TRUE(extend->isVisibleTo(windows.front()));
         }
@@ -125,7 +110,7 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         EXPECT_EQ(!screen->lifecycle().isOnScreen(), c.escapeEnds);
         EXPECT_EQ(history.recorded().size(), before + (c.escapeEnds ? 1 : 0));
         screen->end(false, false);
-        ASSERT_TRUE(waitUntil([&] { return !screen->isActive(); }, 3000));
+        ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
         EXPECT_TRUE(breakWindows().empty());
     }
 }
@@ -134,24 +119,24 @@ TEST_F(QtBreakScreenRun, TheControlsHideWhenThePointerRestsAndComeBackWhenItMove
     screen->begin(0, false, false);
     const auto windows = breakWindows();
     ASSERT_FALSE(windows.empty());
-    auto* extend = buttonTitled(windows.front(), "5 more min");
+    auto* extend = buttonTitled(*windows.front(), "5 more min");
     ASSERT_NE(extend, nullptr);
     // The controls' row fades through the opacity effect on the widget that holds it and the hint.
     QGraphicsOpacityEffect* fade = nullptr;
     for (QWidget* w = extend; w && !fade; w = w->parentWidget())
         fade = qobject_cast<QGraphicsOpacityEffect*>(w->graphicsEffect());
     ASSERT_NE(fade, nullptr);
-    waitUntil([] { return false; }, 2500);
+    waitFor([] { return false; }, 2500);
     EXPECT_GT(fade->opacity(), 0.99) << "shown for 3 s";
-    EXPECT_TRUE(waitUntil([&] { return fade->opacity() == 0; }, 2000));
+    EXPECT_TRUE(waitFor([&] { return fade->opacity() == 0; }, 2000));
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(windows.front(), &move);
-    EXPECT_TRUE(waitUntil([&] { return fade->opacity() == 1; }, 2000));
+    EXPECT_TRUE(waitFor([&] { return fade->opacity() == 1; }, 2000));
 }
 
 TEST_F(QtBreakScreenRun, AFinishedSpeedTenBreakSavesItsDrawingAndIsTaken) {
     screen->begin(0, false, false);
-    ASSERT_TRUE(waitUntil([&] { return !ended.empty(); }, 240000));
+    ASSERT_TRUE(waitFor([&] { return !ended.empty(); }, 240000));
     ASSERT_EQ(history.recorded().size(), 1u);
     EXPECT_EQ(history.recorded()[0].outcome, BreakEvent::Outcome::taken);
     const auto drawings = gallery.drawings();
@@ -183,21 +168,11 @@ TEST_F(QtBreakScreenRun, AMicroBreakShowsItsCountdownAndEndsByItself) {
     screen->begin(2, true, false);
     const auto windows = breakWindows();
     ASSERT_FALSE(windows.empty());
-    bool countdownShown = false;
-    for (auto* label : windows.front()->findChildren<QLabel*>())
-        countdownShown = countdownShown || label->text() == QStringLiteral("0:02");
-    EXPECT_TRUE(countdownShown);
-    ASSERT_TRUE(waitUntil([&] { return !ended.empty(); }, 5000));
+    EXPECT_NE(labelReading(*windows.front(), QStringLiteral("0:02")), nullptr);
+    ASSERT_TRUE(waitFor([&] { return !ended.empty(); }, 5000));
     EXPECT_EQ(ended, std::vector<bool>{true});
     ASSERT_EQ(history.recorded().size(), 1u);
     EXPECT_EQ(history.recorded()[0].outcome, BreakEvent::Outcome::taken);
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}

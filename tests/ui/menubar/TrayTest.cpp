@@ -7,10 +7,9 @@
 #include "core/Clock.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetTestSupport.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -118,9 +117,7 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
                                               .onTrayFound = {}},
                      {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
     tray.install();
-    QDeadlineTimer deadline(5000);
-    while (tray.backend() == TrayMenuBar::Backend::waiting && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    waitFor([&] { return tray.backend() != TrayMenuBar::Backend::waiting; });
     ASSERT_EQ(tray.backend(), TrayMenuBar::Backend::none);
     EXPECT_EQ(noTray, 1);
     EXPECT_TRUE(log.lines.back().starts_with("no tray available; the drawing window offers the menu instead: "));
@@ -146,10 +143,8 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     EXPECT_FALSE(tray.refreshingStatusLine());
     emit windowMenu.aboutToShow();
     EXPECT_TRUE(tray.refreshingStatusLine());
-    QDeadlineTimer wait(8000);
-    while (tray.refreshingStatusLine() && !wait.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_FALSE(tray.refreshingStatusLine()) << "an opening never closed keeps the refresh running";
+    EXPECT_TRUE(waitFor([&] { return !tray.refreshingStatusLine(); }, 8000))
+        << "an opening never closed keeps the refresh running";
 }
 
 } // namespace

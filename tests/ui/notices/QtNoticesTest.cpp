@@ -5,6 +5,7 @@
 #include "simulation/VirtualTimers.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/notices/NoticeCapsule.h"
 #include "ui/notices/ScreenDim.h"
@@ -12,7 +13,6 @@
 #include "FakePointer.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QProcess>
@@ -23,8 +23,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 using namespace sorvala;
 using ::testing::ElementsAre;
@@ -50,19 +48,6 @@ protected:
             .overtimeText = [this] { return overtime; },
             .wellnessKindDue = [] { return std::optional(WellnessNudge::Kind::posture); },
         });
-    }
-
-    static void settle() {
-        // Retired capsules are deleted once the event loop runs.
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-
-    static QPushButton* button(NoticeCapsule* capsule, const QString& title) {
-        for (auto* each : capsule->findChildren<QPushButton*>())
-            if (each->text() == title)
-                return each;
-        return nullptr;
     }
 
     void advance(double by) { timers.runUntil(clock.now() + by); }
@@ -97,8 +82,8 @@ TEST_F(OnScreen, TheCountdownCountsDimsAndGoesWhenTheBreakIsNoLongerComing) {
     EXPECT_EQ(capsule->body(), QString::fromUtf8("Break in 14\u2026"));
     EXPECT_NEAR(notices.screenDim()->alpha(), 0.8 * (1 - 14.6 / 30), 1e-9);
 
-    button(capsule, "Snooze 5 min")->click();
-    button(capsule, "Skip")->click();
+    buttonTitled(*capsule, "Snooze 5 min")->click();
+    buttonTitled(*capsule, "Skip")->click();
     EXPECT_THAT(events, ElementsAre("snooze", "skip"));
 
     seconds.reset();
@@ -106,17 +91,15 @@ TEST_F(OnScreen, TheCountdownCountsDimsAndGoesWhenTheBreakIsNoLongerComing) {
     EXPECT_EQ(notices.capsule(Kind::preBreak), nullptr);
     EXPECT_EQ(notices.screenDim(), nullptr);
     EXPECT_EQ(timers.liveCount(), 0) << "the countdown's ticker stops with it";
-    settle();
-}
 
-TEST_F(OnScreen, WithoutSnoozesTheCountdownOffersOnlySkip) {
+    // Without snoozes left it offers Skip alone.
     snoozeAllowed = false;
+    seconds = 30;
     notices.show(UserSignal::preBreak(false, 3, 0, std::nullopt, true));
-    auto* capsule = notices.capsule(Kind::preBreak);
+    capsule = notices.capsule(Kind::preBreak);
     ASSERT_NE(capsule, nullptr);
     EXPECT_EQ(capsule->findChildren<QPushButton*>().size(), 1);
-    button(capsule, "Skip")->click();
-    EXPECT_THAT(events, ElementsAre("skip"));
+    EXPECT_NE(buttonTitled(*capsule, "Skip"), nullptr);
     notices.clear(Kind::preBreak);
     settle();
 }
@@ -158,7 +141,7 @@ TEST_F(OnScreen, TheUndoToastResolvesWhenItRunsOutAndWellnessHidesAfterSixSecond
     EXPECT_EQ(notices.capsule(Kind::awayUndo), nullptr);
 
     notices.show(UserSignal::awayUndo());
-    button(notices.capsule(Kind::awayUndo), "Undo")->click();
+    buttonTitled(*notices.capsule(Kind::awayUndo), "Undo")->click();
     EXPECT_EQ(events.back(), "undo");
     notices.clear(Kind::awayUndo);
     advance(20);
@@ -244,7 +227,7 @@ TEST_F(OnScreen, AClickOnACapsuleWithoutButtonsReachesTheWindowUnderIt) {
     under.move(toast->x(), toast->y());
     ASSERT_TRUE(waitFor([&] { return toast->windowHandle() && toast->windowHandle()->isExposed(); }));
     QApplication::processEvents(QEventLoop::AllEvents, 200);
-    auto* undo = button(toast, "Undo");
+    auto* undo = buttonTitled(*toast, "Undo");
     clickAt(undo->mapToGlobal(undo->rect().center()));
     EXPECT_TRUE(waitFor([&] { return !events.empty(); }));
     EXPECT_THAT(events, ElementsAre("undo"));

@@ -7,18 +7,13 @@
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDBusConnection>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QGraphicsOpacityEffect>
-#include <QTemporaryDir>
-#include <QLabel>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -36,24 +31,6 @@ protected:
         return {store, log, [this] { return notifications; }, [this] { ++scheduleRestarts; }};
     }
 
-    static QStringList texts(const QWidget& window) {
-        QStringList all;
-        for (const auto* label : window.findChildren<QLabel*>())
-            if (label->isVisibleTo(&window))
-                all << label->text();
-        return all;
-    }
-    static QPushButton* button(const QWidget& window, const QString& title) {
-        for (auto* b : window.findChildren<QPushButton*>())
-            if (b->text() == title && b->isVisibleTo(&window))
-                return b;
-        return nullptr;
-    }
-    static void settle() {
-        for (int i = 0; i < 5; ++i)
-            QApplication::processEvents();
-    }
-
     MemoryPreferences store;
     RecordingLogger log;
     NotificationState notifications = NotificationState::granted;
@@ -66,26 +43,26 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
     settle();
     ASSERT_TRUE(window.isShowing());
     EXPECT_EQ(window.windowTitle(), "Welcome to Sorvala");
-    EXPECT_TRUE(texts(window).contains("This is a break."));
-    EXPECT_EQ(button(window, "Back"), nullptr);
+    EXPECT_TRUE(shownTexts(window).contains("This is a break."));
+    EXPECT_EQ(buttonTitled(window, "Back", true), nullptr);
     saveScreenshot(window, "1-the-break");
 
     const char* names[] = {"2-rhythm", "3-waiting", "4-tray", "5-start"};
     for (const char* name : names) {
-        button(window, "Continue")->click();
+        buttonTitled(window, "Continue", true)->click();
         settle();
         saveScreenshot(window, name);
     }
     EXPECT_EQ(window.step(), Step::start);
-    EXPECT_TRUE(texts(window).contains("You're set."));
+    EXPECT_TRUE(shownTexts(window).contains("You're set."));
     EXPECT_TRUE(store.boolean(OnboardingFlow::onboardingShownKey)) << "set on arriving, before Done";
 
-    button(window, "Back")->click();
-    button(window, "Continue")->click();
+    buttonTitled(window, "Back", true)->click();
+    buttonTitled(window, "Continue", true)->click();
     settle();
     EXPECT_EQ(std::count(log.lines.begin(), log.lines.end(), "onboarding completed"), 1);
 
-    button(window, "Done")->click();
+    buttonTitled(window, "Done", true)->click();
     settle();
     EXPECT_FALSE(window.isShowing());
 
@@ -101,12 +78,10 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
 TEST_F(OnboardingWindowTest, MotionFollowsTheDesktopAndEndsWithTheDrawing) {
     for (const bool reduced : {false, true}) {
         SCOPED_TRACE(reduced ? "reduced motion" : "full motion");
-        QTemporaryDir config;
-        QFile kde(QDir(config.path()).filePath(QStringLiteral("kdeglobals")));
-        ASSERT_TRUE(kde.open(QIODevice::WriteOnly));
-        kde.write(reduced ? "[KDE]\nAnimationDurationFactor=0\n" : "[KDE]\nAnimationDurationFactor=1\n");
-        kde.close();
-        ScopedEnvironment home("XDG_CONFIG_HOME", config.path().toStdString());
+        TemporaryDirectory config;
+        writeFile(config / "kdeglobals",
+                  reduced ? "[KDE]\nAnimationDurationFactor=0\n" : "[KDE]\nAnimationDurationFactor=1\n");
+        ScopedEnvironment home("XDG_CONFIG_HOME", config.path().string());
         ScopedEnvironment gnome("GSETTINGS_BACKEND", std::string("memory"));
 
         OnboardingWindow window(services());
@@ -118,11 +93,8 @@ TEST_F(OnboardingWindowTest, MotionFollowsTheDesktopAndEndsWithTheDrawing) {
                 drawing = view;
         ASSERT_NE(drawing, nullptr);
         EXPECT_EQ(drawing->isAnimating(), !reduced);
-        QElapsedTimer waited;
-        waited.start();
-        while (drawing->isAnimating() && waited.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
-        EXPECT_FALSE(drawing->isAnimating()) << "the frames outlive the finished drawing";
+        EXPECT_TRUE(waitFor([&] { return !drawing->isAnimating(); }, 60000))
+            << "the frames outlive the finished drawing";
 
         window.advance();
         EXPECT_EQ(window.findChild<QGraphicsOpacityEffect*>() != nullptr, !reduced);
@@ -150,13 +122,13 @@ TEST_F(OnboardingWindowTest, MicroSwitchRewritesTheRhythmAndRestartsTheSchedule)
     window.present();
     window.advance();
     settle();
-    EXPECT_TRUE(texts(window).contains("Most breaks are 20 seconds."));
+    EXPECT_TRUE(shownTexts(window).contains("Most breaks are 20 seconds."));
     saveScreenshot(window, "2-rhythm-on");
     window.findChild<QCheckBox*>()->click();
     settle();
     EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 0);
     EXPECT_EQ(scheduleRestarts, 1);
-    EXPECT_TRUE(texts(window).contains("Long breaks only."));
+    EXPECT_TRUE(shownTexts(window).contains("Long breaks only."));
     EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "onboarding set microMinutes=0"),
               log.lines.end());
     saveScreenshot(window, "2-rhythm-off");
@@ -173,22 +145,23 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     for (int i = 0; i < 3; ++i)
         window.advance();
     settle();
-    EXPECT_TRUE(texts(window).contains("Breaks will arrive without warning"));
-    EXPECT_NE(button(window, "Open Notification Settings"), nullptr);
+    EXPECT_TRUE(shownTexts(window).contains("Breaks will arrive without warning"));
+    EXPECT_NE(buttonTitled(window, "Open Notification Settings", true), nullptr);
     saveScreenshot(window, "4-tray-denied");
 
     notifications = NotificationState::granted;
     window.refresh({Step::menuBar});
     settle();
-    EXPECT_TRUE(texts(window).contains("Heads-up notifications are on"));
-    EXPECT_EQ(button(window, "Open Notification Settings"), nullptr);
+    EXPECT_TRUE(shownTexts(window).contains("Heads-up notifications are on"));
+    EXPECT_EQ(buttonTitled(window, "Open Notification Settings", true), nullptr);
 
     // A notification service that goes and comes on the bus is seen without being asked.
     auto bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("notifier"));
     if (bus.isConnected()) {
         notifications = NotificationState::denied;
         bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
-        EXPECT_TRUE(waitFor([&] { return texts(window).contains("Breaks will arrive without warning"); }));
+        EXPECT_TRUE(
+            waitFor([&] { return shownTexts(window).contains("Breaks will arrive without warning"); }));
         bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));

@@ -4,6 +4,7 @@
 #include "platform/IssueReportSender.h"
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
@@ -11,7 +12,6 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -113,10 +113,7 @@ TEST_F(ReportIssueWindowTest, WithoutAnAddressTheReportIsSavedAndAReopenedWindow
     withSave.chooseSavePath = [&](QWidget*) { return chosen; };
     ReportIssueWindow window(std::move(withSave));
     window.present();
-    QStringList buttons;
-    for (const auto* button : window.findChildren<QPushButton*>())
-        buttons << button->text();
-    EXPECT_TRUE(buttons.contains("Save Report…")) << buttons.join(", ").toStdString();
+    EXPECT_NE(buttonTitled(window, "Save Report…"), nullptr);
     window.findChild<QLineEdit*>()->setText("ann@example.org");
     window.findChild<QPlainTextEdit*>()->setPlainText("It froze.");
     window.findChild<QCheckBox*>()->setChecked(false);

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "ui/style/ColorSchemeWatcher.h"
 
+#include "support/WidgetTestSupport.h"
+
 #include <QApplication>
 #include <QDBusVariant>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -45,19 +46,13 @@ TEST(ColorSchemeWatcher, FollowsGnomesKeyTheMomentItChanges) {
     GSettings* desktop = g_settings_new("org.gnome.desktop.interface");
     g_settings_set_string(desktop, "color-scheme", "prefer-light");
     auto* watcher = new ColorSchemeWatcher(*qApp);
-    const auto waitFor = [](bool dark) {
-        QElapsedTimer waited;
-        waited.start();
-        while (windowIsDark() != dark && waited.elapsed() < 3000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return windowIsDark() == dark;
-    };
-    EXPECT_TRUE(waitFor(false));
+    const auto turns = [](bool dark) { return waitFor([&] { return windowIsDark() == dark; }, 3000); };
+    EXPECT_TRUE(turns(false));
     // No polling: the change itself reaches the watcher through the event loop.
     g_settings_set_string(desktop, "color-scheme", "prefer-dark");
-    EXPECT_TRUE(waitFor(true));
+    EXPECT_TRUE(turns(true));
     g_settings_set_string(desktop, "color-scheme", "prefer-light");
-    EXPECT_TRUE(waitFor(false));
+    EXPECT_TRUE(turns(false));
 
     delete watcher;
     g_settings_reset(desktop, "color-scheme");

