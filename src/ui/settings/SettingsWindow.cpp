@@ -953,6 +953,10 @@ void SettingsWindow::keyPressEvent(QKeyEvent* event) {
 
 void SettingsWindow::setUpAccessibility() {
     m_sidebar->setAccessibleName(qi18n("Settings pages"));
+    // A page scrolls to the control Tab reaches; the scroll area itself would be a stop that shows
+    // no focus at all.
+    for (auto* scroll : m_pages->findChildren<QScrollArea*>())
+        scroll->setFocusPolicy(Qt::NoFocus);
     if (auto* start = findChild<QTimeEdit*>(qs(workingHoursStartMinutesKey)))
         start->setAccessibleName(qi18n("Start of working hours"));
     if (auto* end = findChild<QTimeEdit*>(qs(workingHoursEndMinutesKey)))
