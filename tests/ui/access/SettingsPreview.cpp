@@ -2,6 +2,7 @@
 // Opens the settings window over factory settings kept in memory, for the screen-reader walk and
 // for trying the keyboard by hand: sorvala_settings_preview [PAGE]. Nothing is stored.
 #include "app/SettingsSchema.h"
+#include "i18n/I18n.h"
 #include "simulation/MemoryPreferences.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/style/QtDesignTokens.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     using namespace sorvala;
     QApplication application(argc, argv);
+    Translation::setUp();
     QtDesignTokens::applyAppearanceOverride(application);
     NullLogger log;
     MemoryPreferences store;
