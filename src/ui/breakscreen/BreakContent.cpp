@@ -3,7 +3,11 @@
 
 #include "breakscreen/LongBreakLayout.h"
 #include "breakscreen/MicroBreakPrompts.h"
+#include "i18n/QtI18n.h"
+#include "ui/access/AccessibleRole.h"
 #include "ui/breakscreen/QtBreakChrome.h"
+
+#include <QApplication>
 
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
@@ -103,8 +107,12 @@ LongBreakContent::LongBreakContent(PreferencesStore& store, const BreakContentSt
 
     m_controlsHide.setSingleShot(true);
     m_controlsHide.setInterval(controlsHideMilliseconds);
-    connect(&m_controlsHide, &QTimer::timeout, this, [this] { setControlsVisible(false); });
+    connect(&m_controlsHide, &QTimer::timeout, this, [this] {
+        if (!controlsHaveFocus())
+            setControlsVisible(false);
+    });
     m_controlsHide.start();
+    setUpAccessibility();
 
     m_frames.setTimerType(Qt::PreciseTimer);
     connect(&m_frames, &QTimer::timeout, this, [this] { advanceFrame(mediaNow()); });
@@ -112,6 +120,22 @@ LongBreakContent::LongBreakContent(PreferencesStore& store, const BreakContentSt
 }
 
 LongBreakContent::~LongBreakContent() = default;
+
+void LongBreakContent::setUpAccessibility() {
+    setAccessibleName(qi18n("Long break"));
+    // TRANSLATORS: read by screen readers for the drawing that fills the long break's screen.
+    setAccessibleDescription(qi18n("A drawing appears stroke by stroke while you rest."));
+    // A control reached with Tab shows the controls and keeps them up while it has the focus.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && m_controls->isAncestorOf(now))
+            pointerMoved();
+    });
+}
+
+bool LongBreakContent::controlsHaveFocus() const {
+    const QWidget* focus = QApplication::focusWidget();
+    return focus && m_controls->isAncestorOf(focus);
+}
 
 void LongBreakContent::revealSkip() {
     m_skip->setVisible(true);
@@ -390,6 +414,7 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
             pulse->start();
         }
     }
+    setUpAccessibility();
     m_animation.setInterval(33);
     connect(&m_animation, &QTimer::timeout, this, [this] { update(ringSquare().toAlignedRect().adjusted(-4, -4, 4, 4)); });
     m_animation.start();
@@ -397,6 +422,21 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
 
 void MicroBreakContent::setCountdown(const QString& text) {
     m_countdown->setText(text);
+    // The text is minutes and seconds ("0:17"); a screen reader hears the seconds as a sentence.
+    const auto parts = text.split(QLatin1Char(':'));
+    if (parts.size() == 2)
+        AccessibleRole::rename(*m_ring, ringName(parts[0].toInt() * 60 + parts[1].toInt()));
+}
+
+QString MicroBreakContent::ringName(int secondsLeft) {
+    // TRANSLATORS: a screen reader's words for the ring that winds down during a micro break.
+    return qi18np("%1 second of rest left", "%1 seconds of rest left", secondsLeft);
+}
+
+void MicroBreakContent::setUpAccessibility() {
+    setAccessibleName(qi18n("Micro break"));
+    AccessibleRole::set(*m_ring, QAccessible::ProgressBar);
+    AccessibleRole::rename(*m_ring, ringName(m_restSeconds));
 }
 
 void MicroBreakContent::revealSkip() {

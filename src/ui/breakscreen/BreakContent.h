@@ -70,6 +70,9 @@ private:
 
     void layoutChrome();
     void setControlsVisible(bool visible);
+    /// What a screen reader says of the content, and the controls staying up while Tab is in them.
+    void setUpAccessibility();
+    bool controlsHaveFocus() const;
     double mediaNow() const { return double(m_clock.nsecsElapsed()) / 1e9; }
     QTransform drawingToWidget() const;
     QRect onWidget(const QRegion& inDrawing) const;
@@ -120,6 +123,8 @@ protected:
 
 private:
     void layoutChrome();
+    void setUpAccessibility();
+    static QString ringName(int secondsLeft);
     /// Sizes the column at `fit` of its full size, its text at most `width` wide.
     void fitColumn(double fit, int width, bool withSubtitle, bool withCue);
     QRectF ringSquare() const;

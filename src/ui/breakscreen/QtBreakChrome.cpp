@@ -53,14 +53,18 @@ QPushButton* pillButton(const QString& title, const BreakPalette& palette, QWidg
     auto* button = new QPushButton(title, parent);
     const QFont font = systemFont(12, QFont::Medium);
     button->setFont(font);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab (a click leaves no ring behind); Return and Space press it.
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setAutoDefault(true);
     button->setCursor(Qt::PointingHandCursor);
     button->setFixedSize(QFontMetrics(font).horizontalAdvance(title) + 36, 30);
     button->setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid %2; border-radius: 8px;"
-                                         " color: %3; } QPushButton:pressed { background: %2; }")
+                                         " color: %3; } QPushButton:pressed { background: %2; }"
+                                         " QPushButton:focus { border: 2px solid %4; }")
                               .arg(colour(palette.skipFill).name(QColor::HexArgb),
                                    colour(palette.skipBorder).name(QColor::HexArgb),
-                                   colour(palette.text).name(QColor::HexArgb)));
+                                   colour(palette.text).name(QColor::HexArgb),
+                                   colour(palette.accent).name(QColor::HexArgb)));
     return button;
 }
 

@@ -223,7 +223,12 @@ void QtBreakWindows::fadeIn() {
     m_fade.start();
     if (m_windows.empty())
         return;
+    // The window with the buttons takes the focus, so Tab reaches them on any screen.
     auto* first = m_windows.front().window.get();
+    for (const auto& covering : m_windows)
+        for (const QWidget* content : {static_cast<QWidget*>(m_long), static_cast<QWidget*>(m_micro)})
+            if (content && covering.window->isAncestorOf(content))
+                first = covering.window.get();
     first->activateWindow();
     first->setFocus();
     if (onWayland()) {

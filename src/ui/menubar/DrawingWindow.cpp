@@ -2,6 +2,8 @@
 #include "ui/menubar/DrawingWindow.h"
 
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
+#include "ui/access/AccessibleRole.h"
 #include "render/SorvalaSaverWindow.h"
 
 #include <QGuiApplication>
@@ -20,6 +22,10 @@ DrawingWindow::DrawingWindow(PreferencesStore& store, Logger& log, std::function
     m_drawing = new SorvalaSaverWindow(store);
     auto* container = QWidget::createWindowContainer(m_drawing, this);
     container->setFocusPolicy(Qt::NoFocus);
+    container->setAccessibleName(qi18n("Drawing"));
+    // TRANSLATORS: read by screen readers for the window that draws one drawing after another.
+    container->setAccessibleDescription(qi18n("A drawing appears stroke by stroke, then the next one."));
+    AccessibleRole::set(*container, QAccessible::Animation);
     setCentralWidget(container);
     m_menu = new QMenu(QStringLiteral("&Sorvala"), this);
     menuBar()->addMenu(m_menu);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/reports/ReportBarView.h"
 
+#include "ui/access/AccessibleRole.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QPainter>
@@ -12,6 +13,7 @@ namespace sorvala {
 
 ReportBarView::ReportBarView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    AccessibleRole::set(*this, QAccessible::Graphic); // named by its tool tip
 }
 
 void ReportBarView::setParts(double first, QColor firstColor, double second, QColor secondColor) {

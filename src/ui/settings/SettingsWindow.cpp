@@ -6,9 +6,11 @@
 #include "drawing/AppearanceKeys.h"
 #include "drawing/DrawingPace.h"
 #include "drawing/SorvalaGenerator.h"
+#include "i18n/QtI18n.h"
 #include "notices/SoundDesign.h"
 #include "platform/calendar/ICalendarSources.h"
 #include "sensing/BlockerPermission.h"
+#include "ui/access/AccessibleRole.h"
 #include "ui/settings/ApplicationChooser.h"
 #include "ui/settings/DrawingPreview.h"
 #include "ui/settings/ShortcutRecorderButton.h"
@@ -151,6 +153,18 @@ std::vector<std::string> chooseCalendarsWithDialog(QWidget* parent, bool folders
     return chosen;
 }
 
+// Several lines each have a "Remove": a screen reader tells them apart by the time they hold.
+void namePlannedTime(QTimeEdit& edit, QPushButton& remove) {
+    edit.setAccessibleName(qi18n("Planned break time"));
+    const auto rename = [&edit, &remove] {
+        // TRANSLATORS: a screen reader's name for a button; %1 is a time of day such as 12:00.
+        AccessibleRole::rename(remove, qi18n("Remove the planned break at %1",
+                                             edit.time().toString(QStringLiteral("HH:mm"))));
+    };
+    rename();
+    QObject::connect(&edit, &QTimeEdit::timeChanged, &remove, rename);
+}
+
 } // namespace
 
 SettingsWindow::SettingsWindow(Ports ports, QWidget* parent)
@@ -180,6 +194,7 @@ SettingsWindow::SettingsWindow(Ports ports, QWidget* parent)
     connect(&m_previewDelay, &QTimer::timeout, this, &SettingsWindow::playPreview);
     build();
     applyTokens();
+    setUpAccessibility();
     resize(880, 640);
 }
 
@@ -507,7 +522,9 @@ void SettingsWindow::rebuildPlannedTimes() {
             edit->parentWidget()->deleteLater();
             plannedTimesEdited();
         });
+        namePlannedTime(*edit, *remove);
     }
+    tabBefore(m_plannedList, findChild<QPushButton*>(QStringLiteral("addPlannedTime")));
 }
 
 void SettingsWindow::plannedTimesEdited() {
@@ -658,6 +675,7 @@ void SettingsWindow::rebuildBusyApps() {
             QTimer::singleShot(0, this, &SettingsWindow::rebuildBusyApps);
         });
     }
+    tabBefore(m_busyAppsList, findChild<QPushButton*>(QStringLiteral("addBusyApp")));
 }
 
 QWidget* SettingsWindow::calendarSourcesRow() {
@@ -715,6 +733,7 @@ void SettingsWindow::rebuildCalendarSources() {
             QTimer::singleShot(0, this, &SettingsWindow::rebuildCalendarSources);
         });
     }
+    tabBefore(m_calendarList, findChild<QPushButton*>(QStringLiteral("addCalendarFile")));
 }
 
 void SettingsWindow::addCalendarSources(bool folders) {
@@ -919,7 +938,66 @@ void SettingsWindow::keyPressEvent(QKeyEvent* event) {
         close();
         return;
     }
+    // Return presses the focused button, anywhere else "Save", as in a dialog. Fields, lists and
+    // boxes pass Return on; an open drop-down or a recording shortcut keeps it.
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+            button->click();
+        else
+            saveAndClose();
+        return;
+    }
     QWidget::keyPressEvent(event);
+}
+
+void SettingsWindow::setUpAccessibility() {
+    m_sidebar->setAccessibleName(qi18n("Settings pages"));
+    // A page scrolls to the control Tab reaches; the scroll area itself would be a stop that shows
+    // no focus at all.
+    for (auto* scroll : m_pages->findChildren<QScrollArea*>())
+        scroll->setFocusPolicy(Qt::NoFocus);
+    if (auto* start = findChild<QTimeEdit*>(qs(workingHoursStartMinutesKey)))
+        start->setAccessibleName(qi18n("Start of working hours"));
+    if (auto* end = findChild<QTimeEdit*>(qs(workingHoursEndMinutesKey)))
+        end->setAccessibleName(qi18n("End of working hours"));
+    if (m_preview) {
+        m_preview->setAccessibleName(qi18n("Drawing preview"));
+        // TRANSLATORS: read by screen readers for the small live drawing on the drawing page.
+        m_preview->setAccessibleDescription(qi18n("A drawing made stroke by stroke at the chosen speed."));
+        AccessibleRole::set(*m_preview, QAccessible::Animation);
+    }
+    // The three sound sections each have a "Volume"; spoken alone they cannot be told apart.
+    const std::pair<std::string_view, QString> volumes[] = {
+        {breaksSoundVolumeKey, qi18n("Break volume")},
+        {remindersSoundVolumeKey, qi18n("Reminder volume")},
+        {nudgesSoundVolumeKey, qi18n("Nudge volume")},
+    };
+    for (const auto& [key, name] : volumes)
+        if (auto* slider = findChild<QSlider*>(qs(key)))
+            slider->setAccessibleName(name);
+    // A recorder's text is its binding; the label beside it says which command it binds. (A
+    // drop-down needs nothing: its label reaches the screen reader as "labelled by".)
+    for (auto* label : findChildren<QLabel*>())
+        if (auto* recorder = qobject_cast<ShortcutRecorderButton*>(label->buddy()))
+            recorder->setAccessibleName(label->text());
+}
+
+void SettingsWindow::tabBefore(QLayout* list, QWidget* next) {
+    if (!list || !next)
+        return;
+    QWidget* previous = next->previousInFocusChain();
+    for (int i = 0; i < list->count(); ++i) {
+        QWidget* line = list->itemAt(i)->widget();
+        if (!line)
+            continue;
+        for (auto* control : line->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control->focusPolicy() & Qt::TabFocus) {
+                QWidget::setTabOrder(previous, control);
+                previous = control;
+            }
+    }
+    QWidget::setTabOrder(previous, next);
 }
 
 void SettingsWindow::changeEvent(QEvent* event) {
@@ -956,8 +1034,11 @@ void SettingsWindow::applyTokens() {
                  colour(DesignTokens::actionBarSurface), rgba(secondary),
                  rgba(QtDesignTokens::colour(DesignTokens::sectionHeaderText)),
                  rgba(QtDesignTokens::colour(DesignTokens::chartSkipped)), colour(DesignTokens::chipSurface));
-    if (styleSheet() != sheet)
-        setStyleSheet(sheet);
+    // The sidebar draws no dotted outline: its current page shows a ring while it has the focus.
+    const QString focusRings = QStringLiteral(
+        "QListWidget#sidebar::item:selected:focus { border: 2px solid palette(highlight); }");
+    if (styleSheet() != sheet + focusRings)
+        setStyleSheet(sheet + focusRings);
     m_applyingTokens = false;
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 class QLabel;
+class QLayout;
 class QListWidget;
 class QStackedWidget;
 class QTimeEdit;
@@ -129,6 +130,10 @@ private:
     void schedulePreview(std::string key);
     void playPreview();
     void applyTokens();
+    /// Names for screen readers where no label says it, and the focus ring in the sidebar.
+    void setUpAccessibility();
+    /// Puts the rows of a list made after the window was built before `next` in the tab order.
+    static void tabBefore(QLayout* list, QWidget* next);
 
     Ports m_ports;
     SettingsDraft m_draft;

@@ -78,6 +78,8 @@ void ShortcutRecorderButton::finishRecording() {
 void ShortcutRecorderButton::refreshTitle() {
     setText(QString::fromUtf8(m_recording ? std::string(ShortcutRecorder::recordingTitle)
                                           : ShortcutRecorder::title(m_shortcut)));
+    // The name says which command this records (set by the window); the binding is read after it.
+    setAccessibleDescription(text());
 }
 
 bool ShortcutRecorderButton::event(QEvent* event) {

@@ -2,6 +2,7 @@
 #include "ui/stats/StatsViews.h"
 
 #include "history/StatsPresentation.h"
+#include "ui/access/AccessibleRole.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QPainter>
@@ -23,6 +24,7 @@ QColor bandColor(int score) {
 }
 
 ScoreRingView::ScoreRingView(QWidget* parent) : QWidget(parent) {
+    AccessibleRole::set(*this, QAccessible::ProgressBar);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -53,6 +55,7 @@ void ScoreRingView::paintEvent(QPaintEvent*) {
 }
 
 ScoreBarView::ScoreBarView(QWidget* parent) : QWidget(parent) {
+    AccessibleRole::set(*this, QAccessible::Graphic);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -78,6 +81,7 @@ void ScoreBarView::paintEvent(QPaintEvent*) {
 }
 
 HeatDayView::HeatDayView(QWidget* parent) : QWidget(parent) {
+    AccessibleRole::set(*this, QAccessible::Graphic);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -110,11 +114,14 @@ void HeatDayView::paintEvent(QPaintEvent*) {
 
 TileView::TileView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    AccessibleRole::set(*this, QAccessible::StaticText);
 }
 
 void TileView::setTile(const QString& title, const QString& figure) {
     m_title = title;
     m_figure = figure;
+    AccessibleRole::rename(*this, title);
+    setAccessibleDescription(figure);
     updateGeometry();
     update();
 }

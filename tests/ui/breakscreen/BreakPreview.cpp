@@ -8,6 +8,7 @@
 #include "core/Clock.h"
 #include "core/SettingsKeys.h"
 #include "history/BreakLog.h"
+#include "i18n/I18n.h"
 #include "platform/QTimerMainLoopTimer.h"
 #include "simulation/MemoryPreferences.h"
 #include "support/FakeSystemSignals.h"
@@ -58,6 +59,7 @@ private:
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    Translation::setUp();
     QtDesignTokens::applyAppearanceOverride(application);
     const QStringList arguments = application.arguments();
     const bool micro = arguments.contains(QStringLiteral("micro"));

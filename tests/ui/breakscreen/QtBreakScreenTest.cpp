@@ -15,6 +15,7 @@
 #include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
@@ -96,11 +97,16 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         auto* skip = buttonTitled(*windows.front(), c.micro ? "Skip this break" : "Skip");
         ASSERT_NE(skip, nullptr);
         EXPECT_EQ(skip->isVisibleTo(windows.front()), c.skipShown);
+        QPushButton* extend = nullptr;
         if (!c.micro) {
-            auto* extend = buttonTitled(*windows.front(), "5 more min");
+            extend = buttonTitled(*windows.front(), "5 more min");
             ASSERT_NE(extend, nullptr);
             EXPECT_TRUE(extend->isVisibleTo(windows.front()));
         }
+        // With the keyboard alone Tab reaches the first button shown; a hidden Skip never.
+        press(windows.front(), Qt::Key_Tab);
+        QWidget* focused = windows.front()->focusWidget();
+        EXPECT_EQ(qobject_cast<QPushButton*>(focused), c.skipShown ? skip : extend);
         // The window manager's close (Alt+F4, a panel's close) never takes a break window away.
         EXPECT_FALSE(windows.back()->close());
         EXPECT_TRUE(windows.back()->isVisible());
@@ -113,6 +119,19 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
         EXPECT_TRUE(breakWindows().empty());
     }
+}
+
+TEST_F(QtBreakScreenRun, ReturnPressesTheButtonTabReached) {
+    store.set(SettingsSchema::enforcementMicroBreaksKey, std::string("casual"));
+    screen->begin(20, true, false);
+    const auto windows = breakWindows();
+    ASSERT_FALSE(windows.empty());
+    press(windows.front(), Qt::Key_Tab);
+    ASSERT_NE(windows.front()->focusWidget(), nullptr);
+    press(windows.front()->focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(screen->lifecycle().isOnScreen());
+    ASSERT_EQ(history.recorded().size(), 1u);
+    EXPECT_EQ(history.recorded()[0].outcome, BreakEvent::Outcome::skipped);
 }
 
 TEST_F(QtBreakScreenRun, TheControlsHideWhenThePointerRestsAndComeBackWhenItMoves) {
@@ -169,6 +188,13 @@ TEST_F(QtBreakScreenRun, AMicroBreakShowsItsCountdownAndEndsByItself) {
     const auto windows = breakWindows();
     ASSERT_FALSE(windows.empty());
     EXPECT_NE(labelReading(*windows.front(), QStringLiteral("0:02")), nullptr);
+    // A screen reader hears the ring as a progress bar with the seconds left.
+    const auto rings = windows.front()->findChildren<QWidget*>();
+    const auto ring = std::find_if(rings.begin(), rings.end(), [](QWidget* widget) {
+        return widget->accessibleName() == QStringLiteral("2 seconds of rest left");
+    });
+    ASSERT_NE(ring, rings.end());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(*ring)->role(), QAccessible::ProgressBar);
     ASSERT_TRUE(waitFor([&] { return !ended.empty(); }, 5000));
     EXPECT_EQ(ended, std::vector<bool>{true});
     ASSERT_EQ(history.recorded().size(), 1u);

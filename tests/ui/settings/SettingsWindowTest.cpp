@@ -181,6 +181,44 @@ TEST_F(SettingsWindowTest, CancelEscapeAndTheCloseButtonLeaveTheFileUntouched) {
     EXPECT_EQ(closedCount, 3);
 }
 
+TEST_F(SettingsWindowTest, ReturnPressesTheFocusedButtonAndElsewhereSaves) {
+    struct Case { const char* focus; int saves; std::int64_t stored; };
+    const Case cases[] = {
+        {"reminderMinutes", 1, 7},
+        {"breakStartCommand", 1, 7},
+        {"sidebar", 1, 7},
+        {"cancelButton", 0, 5},
+        {"saveButton", 1, 7},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.focus);
+        store.set(reminderMinutesKey, std::int64_t(5));
+        const int before = savedCount;
+        open();
+        control<QSpinBox>(reminderMinutesKey)->setValue(7);
+        auto* focus = control<QWidget>(c.focus);
+        reveal(focus);
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Return);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(savedCount - before, c.saves);
+        EXPECT_EQ(store.integer(reminderMinutesKey), c.stored);
+    }
+}
+
+TEST_F(SettingsWindowTest, AnAddedTimeAndItsRemoveComeBeforeAddInTheTabOrder) {
+    open();
+    click("addPlannedTime");
+    QWidget* at = control<QTimeEdit>("plannedTime0");
+    for (const char* next : {"removePlannedTime0", "addPlannedTime"}) {
+        const QWidget* from = at;
+        do
+            at = at->nextInFocusChain();
+        while (from->isAncestorOf(at) || !(at->focusPolicy() & Qt::TabFocus));
+        EXPECT_EQ(at->objectName(), QString::fromLatin1(next));
+    }
+}
+
 TEST_F(SettingsWindowTest, ResetThenSaveStoresTheFactoryDefaults) {
     open();
     for (const auto& row : settings())

@@ -11,6 +11,7 @@
 #include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -73,6 +74,10 @@ TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
     const auto* ring = window.findChild<ScoreRingView*>();
     EXPECT_EQ(ring->score(), content.ring.score);
     EXPECT_EQ(ring->toolTip(), qText(content.ring.tooltip));
+    // A screen reader hears the ring as a progress bar that says the score.
+    const auto* heard = QAccessible::queryAccessibleInterface(const_cast<ScoreRingView*>(ring));
+    EXPECT_EQ(heard->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(heard->text(QAccessible::Name), ring->toolTip());
     std::vector<QString> expectedLines;
     for (const auto& line : content.scoreLines)
         expectedLines.push_back(qText(line));
