@@ -3,8 +3,8 @@
 //   sorvala_break_preview micro|long [--speed N] [--tier casual|balanced|hardcore] [--theme paper|dark]
 //                         [--lock COMMAND] [--list-windows]
 // The break uses the real windows and rules with settings of its own; its log goes to stderr.
-// With --list-windows, Qt's view of the break windows (screen, full screen) goes to stdout once
-// they settled, for compositors that list no windows to other programs (Mutter without a shell).
+// With --list-windows, Qt's view of the break windows (screen, full screen) goes to stdout every
+// two seconds, for compositors that list no windows to other programs (Mutter without a shell).
 // With --lock, a long break locks the screen by running COMMAND ("xscreensaver-command -lock").
 #include "app/ports/BreakHistory.h"
 #include "core/Clock.h"
@@ -87,13 +87,17 @@ int main(int argc, char** argv) {
     QtBreakScreen screen(
         {.clock = clock, .timers = timers, .log = log, .history = history, .store = store, .system = lock.get()});
     screen.setOnBreakEnded([](bool) { QCoreApplication::quit(); });
-    if (arguments.contains(QStringLiteral("--list-windows")))
-        QTimer::singleShot(2000, [] {
+    QTimer listing;
+    if (arguments.contains(QStringLiteral("--list-windows"))) {
+        QObject::connect(&listing, &QTimer::timeout, [round = 0]() mutable {
+            ++round;
             for (const QWidget* window : QApplication::topLevelWidgets())
                 if (window->isVisible() && window->screen())
-                    std::cout << "break window screen=" << window->screen()->name().toStdString()
+                    std::cout << "round=" << round << " break window screen=" << window->screen()->name().toStdString()
                               << " fullscreen=" << (window->isFullScreen() ? "yes" : "no") << std::endl;
         });
+        listing.start(2000);
+    }
     screen.begin(micro ? 20 : 0, micro, false);
     return screen.isActive() ? application.exec() : 1;
 }
