@@ -9,6 +9,7 @@
 #include "platform/audio/PulseMicrophoneMonitor.h"
 #include "platform/x11/X11KeyPressTracker.h"
 #include "platform/x11/X11Probes.h"
+#include "platform/wayland/KWinActiveWindow.h"
 #include "platform/wayland/WaylandSession.h"
 #include "sensing/CalendarPause.h"
 #include "sensing/DisplaySleep.h"
@@ -90,6 +91,8 @@ public:
             m_frontmost = "ewmh";
         else if (m_wayland && m_wayland->tracksToplevels())
             m_frontmost = "wlr-foreign-toplevel";
+        else if (m_wayland && m_session.isDesktop("KDE"))
+            watchKWin();
         if (wayland) {
             m_pipeWire = std::make_unique<PipeWireScreenCapture>(
                 m_options.pwDump.value_or(PipeWireScreenCapture::findProgram()), pipeWireMaxAge);
@@ -142,6 +145,9 @@ public:
         if (m_frontmost == "wlr-foreign-toplevel")
             return WaylandReadings::applicationId(m_wayland->focusedToplevel(), m_applications.entries(),
                                                   m_wayland->ownAppId());
+        if (m_frontmost == "kwin-script")
+            return WaylandReadings::applicationId(m_kwin->activeWindow(), m_applications.entries(),
+                                                  m_wayland->ownAppId());
         if (!m_x11)
             return std::nullopt;
         const auto window = m_x11->activeWindow();
@@ -154,6 +160,8 @@ public:
     bool frontmostApplicationIsFullscreen() override {
         if (m_frontmost == "wlr-foreign-toplevel")
             return WaylandReadings::isFullscreen(m_wayland->focusedToplevel(), m_wayland->ownAppId());
+        if (m_frontmost == "kwin-script")
+            return WaylandReadings::isFullscreen(m_kwin->activeWindow(), m_wayland->ownAppId());
         if (!m_x11)
             return false;
         return FrontmostApplication::isFullscreen(m_x11->activeWindow(), displays(), ownPid());
@@ -220,6 +228,15 @@ private:
         return DisplaySleep::everyConnectorAsleep(DisplaySleep::readConnectors(m_options.drmRoot));
     }
 
+    // KWin lists no windows to other clients; a script of ours inside it reports the active one.
+    void watchKWin() {
+        m_kwin = std::make_unique<KWinActiveWindow>(m_options.sessionBus.value_or(QDBusConnection::sessionBus()));
+        if (m_kwin->isWatching())
+            m_frontmost = "kwin-script";
+        else
+            m_kwin.reset();
+    }
+
     static std::uint32_t ownPid() { return static_cast<std::uint32_t>(getpid()); }
 
     // The app id Qt gives our Wayland windows: the desktop-file name when set, else the program's.
@@ -259,6 +276,7 @@ private:
     std::unique_ptr<PulseMicrophoneMonitor> m_microphone;
     std::unique_ptr<PipeWireScreenCapture> m_pipeWire;
     std::unique_ptr<WaylandSession> m_wayland;
+    std::unique_ptr<KWinActiveWindow> m_kwin;
     std::string m_idle = "none";
     std::string m_keyDown = "none";
     std::string m_display = "none";

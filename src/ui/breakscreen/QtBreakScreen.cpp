@@ -351,6 +351,7 @@ void QtBreakWindows::fadeOut(double seconds, std::function<void()> done) {
         m_waylandHold.release(*covering.window);
         m_fading.push_back(std::move(covering.window));
     }
+    m_waylandHold.breakEnded();
     m_windows.clear();
     m_lookPrepared = false;
     m_fade.stop();

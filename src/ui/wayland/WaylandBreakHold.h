@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -12,18 +13,24 @@ class QWidget;
 namespace sorvala {
 
 class Logger;
+class WaylandKeyboardHold;
 
 /// Holds the break windows on their outputs as far as a Wayland compositor lets a client: it
 /// refuses the compositor's close request (Alt+F4, an overview's close button, `swaymsg kill`)
 /// while the break runs, makes a window full screen again when the compositor takes that away,
-/// and asks for the focus back when it went to another client. What cannot be held is logged
-/// once per break.
+/// and asks for the focus back when it went to another client. Where the compositor offers a
+/// layer shell it also takes the keyboard from every other client and hands the keys to the
+/// focus target. What cannot be held is logged once per break.
 class WaylandBreakHold final : public QObject {
 public:
     explicit WaylandBreakHold(Logger& log);
+    ~WaylandBreakHold() override;
 
-    /// A break starts: what was logged for the last one may be logged again.
+    /// A break starts: takes the keyboard where it can; what was logged for the last break may
+    /// be logged again.
     void breakStarted();
+    /// The break ends: the keyboard goes back to the desktop.
+    void breakEnded();
     /// Holds this window until `release`; `focusTarget` is asked for the focus back.
     void hold(QWidget& window);
     /// Lets the window go (the break ends or its output went away).
@@ -37,6 +44,7 @@ protected:
 private:
     void logOnce(const std::string& line);
     void reclaimFocusSoon();
+    void holdKeys();
 
     Logger& m_log;
     std::set<QObject*> m_held;
@@ -44,6 +52,7 @@ private:
     std::set<std::string> m_logged;
     QPointer<QWidget> m_focusTarget;
     bool m_reclaimPending = false;
+    std::unique_ptr<WaylandKeyboardHold> m_keys;
 };
 
 } // namespace sorvala

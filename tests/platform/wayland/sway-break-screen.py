@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # The long break on a headless sway with two outputs, judged by sway's own view of its windows:
 # one full-screen break window per output, on that output; sway's close request refused; a
-# full-screen client started mid-break not hiding it; an output added mid-break covered. Run inside in-headless-sway:
+# full-screen client started mid-break not hiding it; an output added mid-break covered; keys
+# typed mid-break reaching it. Run inside in-headless-sway:
 #   sway-break-screen.py BREAK_PREVIEW SAVER [SHOT_FOLDER]
 import json
 import os
@@ -98,6 +99,15 @@ try:
     print("output added mid-break covered")
     time.sleep(1)
     shot("break-three-outputs")
+
+    # A layer surface holds the keyboard and hands keys to the break window: Escape twice skips
+    # the break, whichever window sway last focused.
+    subprocess.run(["wtype", "-s", "1000", "-k", "Escape", "-s", "200", "-k", "Escape"], check=True)
+    try:
+        breaking.wait(10)
+    except subprocess.TimeoutExpired:
+        sys.exit("FAILED: Escape twice typed mid-break did not reach the break window")
+    print("keys typed mid-break reached the break window")
 finally:
     breaking.terminate()
     breaking.wait()

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Shows one break at once, for screenshots and for trying the windows by hand:
 //   sorvala_break_preview micro|long [--speed N] [--tier casual|balanced|hardcore] [--theme paper|dark]
-//                         [--lock COMMAND]
+//                         [--lock COMMAND] [--list-windows]
 // The break uses the real windows and rules with settings of its own; its log goes to stderr.
+// With --list-windows, Qt's view of the break windows (screen, full screen) goes to stdout every
+// two seconds, for compositors that list no windows to other programs (Mutter without a shell).
 // With --lock, a long break locks the screen by running COMMAND ("xscreensaver-command -lock").
 #include "app/ports/BreakHistory.h"
 #include "core/Clock.h"
@@ -17,6 +19,8 @@
 
 #include <QApplication>
 #include <QProcess>
+#include <QScreen>
+#include <QTimer>
 
 #include <iostream>
 
@@ -85,6 +89,17 @@ int main(int argc, char** argv) {
     QtBreakScreen screen(
         {.clock = clock, .timers = timers, .log = log, .history = history, .store = store, .system = lock.get()});
     screen.setOnBreakEnded([](bool) { QCoreApplication::quit(); });
+    QTimer listing;
+    if (arguments.contains(QStringLiteral("--list-windows"))) {
+        QObject::connect(&listing, &QTimer::timeout, [round = 0]() mutable {
+            ++round;
+            for (const QWidget* window : QApplication::topLevelWidgets())
+                if (window->isVisible() && window->screen())
+                    std::cout << "round=" << round << " break window screen=" << window->screen()->name().toStdString()
+                              << " fullscreen=" << (window->isFullScreen() ? "yes" : "no") << std::endl;
+        });
+        listing.start(2000);
+    }
     screen.begin(micro ? 20 : 0, micro, false);
     return screen.isActive() ? application.exec() : 1;
 }

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: MIT
+// The break's keyboard hold: keysyms read as Qt reads them, and against a real compositor (run
+// through in-headless-sway or in-headless-kwin, else skipped) keys typed while it holds reach it
+// and no other client.
+#include "ui/wayland/WaylandKeyboardHold.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QRasterWindow>
+#include <QThread>
+
+#include <xkbcommon/xkbcommon-keysyms.h>
+
+#include <gtest/gtest.h>
+
+using namespace sorvala;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done() && elapsed.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+    return done();
+}
+
+// Types through wtype while our connections go on reading: wtype's virtual keyboard lives only
+// as long as wtype, so a client that reads late never gets to take it.
+bool type(const QString& text) {
+    QProcess wtype;
+    wtype.start("wtype", {"-s", "1000", text});
+    return waitUntil([&] { return wtype.state() == QProcess::NotRunning; }, 10000) &&
+           wtype.exitStatus() == QProcess::NormalExit && wtype.exitCode() == 0;
+}
+
+// Another client's window: Qt's own connection is a client apart from the hold's.
+class TypedInto final : public QRasterWindow {
+public:
+    QString typed;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override { typed += event->text(); }
+};
+
+} // namespace
+
+TEST(WaylandKeyboardHoldTest, KeysymsReadAsQtReadsThem) {
+    const struct {
+        std::uint32_t keysym;
+        Qt::Key key;
+    } rows[] = {
+        {XKB_KEY_Escape, Qt::Key_Escape},
+        {XKB_KEY_Tab, Qt::Key_Tab},
+        {XKB_KEY_ISO_Left_Tab, Qt::Key_Backtab},
+        {XKB_KEY_Return, Qt::Key_Return},
+        {XKB_KEY_space, Qt::Key_Space},
+        {XKB_KEY_b, Qt::Key_B},
+        {XKB_KEY_B, Qt::Key_B},
+        {XKB_KEY_5, Qt::Key_5},
+        {XKB_KEY_F5, Qt::Key_F5},
+        {XKB_KEY_Super_L, Qt::Key_Super_L},
+        {XKB_KEY_Multi_key, Qt::Key_unknown},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.keysym);
+        EXPECT_EQ(WaylandKeyboardHold::qtKey(row.keysym), row.key);
+    }
+}
+
+TEST(WaylandKeyboardHoldTest, HeldKeysReachTheHoldAndNoOtherClient) {
+    if (!QGuiApplication::platformName().startsWith("wayland"))
+        GTEST_SKIP() << "needs a headless compositor (in-headless-sway, in-headless-kwin)";
+    TypedInto window;
+    window.resize(320, 200);
+    window.show();
+    ASSERT_TRUE(waitUntil([&] { return QGuiApplication::focusWindow() == &window; }));
+
+    QString held;
+    {
+        WaylandKeyboardHold hold;
+        if (!hold.hold())
+            GTEST_SKIP() << "the compositor offers no layer shell";
+        hold.onKey = [&](const WaylandKeyboardHold::Key& key) {
+            if (key.pressed)
+                held += key.text;
+        };
+        EXPECT_TRUE(waitUntil([] { return !QGuiApplication::focusWindow(); })) << "the window kept the focus";
+        // wtype types through a virtual keyboard of its own, the seat's only one on a headless
+        // sway; KWin offers none to clients.
+        if (!type("ab"))
+            GTEST_SKIP() << "the compositor takes no keys from wtype";
+        EXPECT_TRUE(waitUntil([&] { return held == "ab"; })) << held.toStdString();
+    }
+    // Released, the keyboard goes back to the window.
+    ASSERT_TRUE(waitUntil([&] { return QGuiApplication::focusWindow() == &window; }));
+    type("c");
+    EXPECT_TRUE(waitUntil([&] { return window.typed == "c"; }));
+    EXPECT_EQ(window.typed, "c") << "keys typed during the hold reached another client";
+}

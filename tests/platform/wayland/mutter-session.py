@@ -1,0 +1,66 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+# Sorvala under a headless Mutter with two virtual monitors: away time read from Mutter's idle
+# monitor grows without input, and a long break opens one full-screen window on each monitor, as
+# Qt sees them (Mutter without a shell lists no windows to other programs), and lets go of the
+# window of a monitor switched off mid-break. Run inside
+# in-headless-mutter:
+#   mutter-session.py SORVALACTL BREAK_PREVIEW
+import re
+import subprocess
+import sys
+import time
+
+sorvalactl, preview = sys.argv[1], sys.argv[2]
+
+
+def idle_seconds():
+    probe = subprocess.run([sorvalactl, "probe"], capture_output=True, text=True, check=True).stdout
+    if not re.search(r"back end idle\s+mutter-idle-monitor", probe):
+        sys.exit(f"FAILED: the idle reading does not come from Mutter:\n{probe}")
+    return float(re.search(r"idle seconds\s+([0-9.]+)", probe).group(1))
+
+
+first = idle_seconds()
+time.sleep(2)
+later = idle_seconds()
+if later < first + 1.5:
+    sys.exit(f"FAILED: away time did not grow without input: {first} then {later}")
+print(f"away time grows: {first} s then {later} s")
+
+def remove_second_monitor():
+    """Mutter's own display settings, as the desktop's would do it: only Meta-0 stays on."""
+    state = subprocess.check_output(["gdbus", "call", "--session", "--dest", "org.gnome.Mutter.DisplayConfig",
+                                     "--object-path", "/org/gnome/Mutter/DisplayConfig",
+                                     "--method", "org.gnome.Mutter.DisplayConfig.GetCurrentState"], text=True)
+    serial = re.match(r"\(uint32 (\d+),", state).group(1)
+    mode = re.search(r"\('Meta-0', [^]]*?\[\('([^']+)'", state).group(1)
+    subprocess.run(["gdbus", "call", "--session", "--dest", "org.gnome.Mutter.DisplayConfig",
+                    "--object-path", "/org/gnome/Mutter/DisplayConfig",
+                    "--method", "org.gnome.Mutter.DisplayConfig.ApplyMonitorsConfig", serial, "1",
+                    f"[(0, 0, 1.0, 0, true, [('Meta-0', '{mode}', @a{{sv}} {{}})])]", "@a{sv} {}"],
+                   check=True, stdout=subprocess.DEVNULL)
+
+
+def windows_in(out, round_):
+    return sorted(screen for r, screen, fullscreen in re.findall(r"round=(\d+) break window screen=(\S+) fullscreen=(\S+)", out)
+                  if int(r) == round_ and fullscreen == "yes")
+
+
+process = subprocess.Popen([preview, "long", "--speed", "1", "--list-windows"], stdout=subprocess.PIPE,
+                           stderr=subprocess.PIPE, text=True)
+time.sleep(3)  # the first listing, two seconds in
+remove_second_monitor()
+time.sleep(4)  # the third listing
+process.terminate()
+out, err = process.communicate(timeout=10)
+print(out, end="")
+if windows_in(out, 1) != ["Meta-0", "Meta-1"]:
+    sys.exit(f"FAILED: expected one full-screen break window on each of two monitors, got {windows_in(out, 1)}\n{err}")
+print("one full-screen break window on each monitor")
+if windows_in(out, 3) != ["Meta-0"]:
+    sys.exit(f"FAILED: the window of a monitor switched off mid-break stayed: {windows_in(out, 3)}\n{err}")
+print("a monitor switched off mid-break released its window")
+if "break screen keys not held" not in err:
+    sys.exit(f"FAILED: the log does not say that keys cannot be held:\n{err}")
+print("the log says the keys cannot be held")
