@@ -140,8 +140,9 @@ std::vector<QVariantList> DBusMock::calls(const QString& method, const QString& 
 }
 
 void DBusMock::stop() {
-    if (m_child)
-        m_child->stop();
+    if (!m_child)
+        return;
+    m_child.reset();
     waitUntil([&] { return !isOnTheBus(m_service); });
     m_up = false;
 }

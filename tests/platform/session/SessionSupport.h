@@ -68,6 +68,10 @@ class DBusMock {
 public:
     DBusMock(const QString& service, const QString& path, const QString& interface = {},
              const QStringList& templateArguments = {});
+    /// Ends the fake and waits until its name is gone, so the next test's fake can take it.
+    ~DBusMock() { stop(); }
+    DBusMock(const DBusMock&) = delete;
+    DBusMock& operator=(const DBusMock&) = delete;
 
     /// Whether the fake owns its name on the bus.
     bool isUp() const { return m_up; }
