@@ -1,37 +1,22 @@
 // SPDX-License-Identifier: MIT
-#include "app/AutomationHooks.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "app/AutomationHooks.h"
+#include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
-
-#include <QTemporaryDir>
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
-#include <fstream>
 #include <poll.h>
-#include <thread>
 #include <unistd.h>
 
 namespace sorvala {
 namespace {
 
-// Waits (bounded) for a hook to write its marker, then answers its first line.
-std::string awaitMarker(const std::string& path) {
-    for (int attempt = 0; attempt < 200; ++attempt) {
-        std::ifstream file(path);
-        std::string line;
-        if (file && std::getline(file, line) && !line.empty())
-            return line;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return {};
-}
-
 TEST(DetachedHook, RunsInTheLoginShellAndANeverEndingCommandHoldsNoStreamOfOurs) {
-    QTemporaryDir dir;
-    const std::string marker = dir.filePath("pid").toStdString();
+    TemporaryDirectory dir;
+    const std::string marker = (dir / "pid").string();
     // Put a pipe where our standard output and error are: a child that inherited them would keep
     // the pipe open, and whoever reads our output (a terminal, a session log, ctest) would wait.
     int ends[2];
@@ -51,7 +36,10 @@ TEST(DetachedHook, RunsInTheLoginShellAndANeverEndingCommandHoldsNoStreamOfOurs)
     close(savedOut);
     close(savedErr);
 
-    const std::string written = awaitMarker(marker);
+    // The hook's first line, once it has written one.
+    std::string written;
+    waitUntil([&] { return (written = readFile(marker)).ends_with('\n'); });
+    written = written.substr(0, written.find('\n'));
     const auto space = written.find(' ');
     ASSERT_NE(space, std::string::npos) << "the hook did not start";
     const std::string pid = written.substr(0, space);

@@ -1,41 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "platform/QSettingsPreferencesStore.h"
+#include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
 
 namespace sorvala {
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Runs the event loop until `done` holds; the deadline only keeps a broken build from hanging.
-bool runEventsUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer guard(10000);
-    while (!done() && !guard.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return done();
-}
-
-// Lets every event that is already on its way arrive (the watcher's included).
-void settleEvents() {
-    QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 // Writes the file the way another process does: a new file renamed over the old one.
 void writeFileAsAnotherProcess(const QString& path, const QByteArray& contents) {
@@ -56,17 +35,16 @@ protected:
 
 TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredType) {
     const std::string path = pathOf("Sorvala.conf");
-    writeFileAsAnotherProcess(QString::fromStdString(path),
-                              "[General]\n"
-                              "breakCycleEnabled=false\n"
-                              "reminderMinutes=25\n"
-                              "breaksSoundVolume=0.5\n"
-                              "soundPair=Pebble\n"
-                              "excludedAppBundleIdentifiers=org.videolan.vlc\n"
-                              "fixedBreakTimes=9:00, 13:30\n"
-                              "calendarSources=@Invalid()\n"
-                              "microMinutes=@Invalid()\n"
-                              "unregistered=true\n");
+    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\n"
+                                                            "breakCycleEnabled=false\n"
+                                                            "reminderMinutes=25\n"
+                                                            "breaksSoundVolume=0.5\n"
+                                                            "soundPair=Pebble\n"
+                                                            "excludedAppBundleIdentifiers=org.videolan.vlc\n"
+                                                            "fixedBreakTimes=9:00, 13:30\n"
+                                                            "calendarSources=@Invalid()\n"
+                                                            "microMinutes=@Invalid()\n"
+                                                            "unregistered=true\n");
     QSettingsPreferencesStore store(path, m_log);
     store.registerDefaults({{"breakCycleEnabled", true},
                             {"reminderMinutes", std::int64_t{20}},
@@ -87,7 +65,8 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
     EXPECT_EQ(store.text("fixedBreakTimes"), "9:00, 13:30");
     // An empty list stays empty and does not fall back to a non-empty default.
     EXPECT_EQ(store.textList("calendarSources"), Strings{});
-    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{20})) << "no list under an integer key";
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{20}))
+        << "no list under an integer key";
     // Without a registered type the text is kept, and the typed reads still convert it.
     EXPECT_EQ(store.object("unregistered"), PreferenceValue(std::string("true")));
     EXPECT_TRUE(store.boolean("unregistered"));
@@ -107,10 +86,8 @@ TEST_F(QSettingsStoreTest, ListsOfZeroOneAndManySurviveTheFile) {
     const std::string copy = pathOf("copy.conf");
     ASSERT_TRUE(QFile::copy(QString::fromStdString(written), QString::fromStdString(copy)));
     QSettingsPreferencesStore store(copy, m_log);
-    store.registerDefaults({{"none", Strings{"default"}},
-                            {"one", Strings{}},
-                            {"oneEmpty", Strings{}},
-                            {"many", Strings{}}});
+    store.registerDefaults(
+        {{"none", Strings{"default"}}, {"one", Strings{}}, {"oneEmpty", Strings{}}, {"many", Strings{}}});
     EXPECT_EQ(store.textList("none"), Strings{});
     EXPECT_EQ(store.textList("one"), Strings{"a, b"});
     EXPECT_EQ(store.textList("oneEmpty"), Strings{""});
@@ -133,70 +110,57 @@ TEST_F(QSettingsStoreTest, ReadsFallBackToTheRegistrationDomain) {
     EXPECT_EQ(store.registrationKeys(), std::set<std::string>{"microMinutes"});
 }
 
-TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotification) {
-    QSettingsPreferencesStore store(pathOf("Sorvala.conf"), m_log);
-    int calls = 0;
-    const Subscription subscription = store.observeChanges([&] { ++calls; });
-    store.set("reminderMinutes", std::int64_t{30});
-    store.set("microMinutes", std::int64_t{10});
-    store.remove("soundPair");
-    EXPECT_EQ(calls, 0) << "observers hear of changes from the event loop, not inside set()";
-    EXPECT_TRUE(runEventsUntil([&] { return calls > 0; }));
-    settleEvents(); // our own saves also reach the file watcher; they must not count again
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(QSettingsStoreTest, AnEndedSubscriptionHearsNothing) {
+TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotificationAndAnEndedSubscriptionHearsNothing) {
     auto store = std::make_unique<QSettingsPreferencesStore>(pathOf("Sorvala.conf"), m_log);
     int calls = 0;
     Subscription subscription = store->observeChanges([&] { ++calls; });
+    store->set("reminderMinutes", std::int64_t{30});
+    store->set("microMinutes", std::int64_t{10});
+    store->remove("soundPair");
+    EXPECT_EQ(calls, 0) << "observers hear of changes from the event loop, not inside set()";
+    EXPECT_TRUE(waitUntil([&] { return calls > 0; }));
+    runEventsFor(300); // our own saves also reach the file watcher; they must not count again
+    EXPECT_EQ(calls, 1);
+
     store->set("a", true);
     subscription.cancel();
-    settleEvents();
-    EXPECT_EQ(calls, 0);
+    runEventsFor(300);
+    EXPECT_EQ(calls, 1);
 
     Subscription outliving = store->observeChanges([&] { ++calls; });
     store->set("b", true);
     store.reset(); // a queued notification dies with the store; the subscription outlives it
-    settleEvents();
-    EXPECT_EQ(calls, 0);
+    runEventsFor(300);
+    EXPECT_EQ(calls, 1);
 }
 
-TEST_F(QSettingsStoreTest, EditsByAnotherWriterAreNoticedEveryTime) {
+TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEveryTime) {
     const std::string path = pathOf("Sorvala.conf");
     QSettingsPreferencesStore watching(path, m_log);
     watching.registerDefaults({{"reminderMinutes", std::int64_t{20}}, {"breakCycleEnabled", true}});
     int calls = 0;
     const Subscription subscription = watching.observeChanges([&] { ++calls; });
 
+    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nsoundPair=Pebble\n");
+    ASSERT_TRUE(waitUntil([&] { return calls == 1; }));
+    EXPECT_EQ(watching.text("soundPair"), "Pebble");
+
     {
         QSettingsPreferencesStore other(path, m_log);
         other.set("reminderMinutes", std::int64_t{45});
     }
-    ASSERT_TRUE(runEventsUntil([&] { return calls == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return calls == 2; }));
     EXPECT_EQ(watching.integer("reminderMinutes"), 45);
 
     // Each save replaces the file; the watcher must follow the new one.
     writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nreminderMinutes=5\n");
-    ASSERT_TRUE(runEventsUntil([&] { return calls == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return calls == 3; }));
     EXPECT_EQ(watching.object("reminderMinutes"), PreferenceValue(std::int64_t{5}));
 
     writeFileAsAnotherProcess(QString::fromStdString(path),
                               "[General]\nreminderMinutes=5\nbreakCycleEnabled=false\n");
-    ASSERT_TRUE(runEventsUntil([&] { return calls == 3; }));
+    ASSERT_TRUE(waitUntil([&] { return calls == 4; }));
     EXPECT_EQ(watching.object("breakCycleEnabled"), PreferenceValue(false));
-}
-
-TEST_F(QSettingsStoreTest, AFileCreatedLaterIsNoticed) {
-    const QString folder = m_dir.path() + "/later";
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const std::string path = (folder + "/Sorvala.conf").toStdString();
-    QSettingsPreferencesStore watching(path, m_log);
-    int calls = 0;
-    const Subscription subscription = watching.observeChanges([&] { ++calls; });
-    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nsoundPair=Pebble\n");
-    ASSERT_TRUE(runEventsUntil([&] { return calls == 1; }));
-    EXPECT_EQ(watching.text("soundPair"), "Pebble");
 }
 
 TEST_F(QSettingsStoreTest, AnUnwritableFileIsOneLogLine) {

@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: MIT
-#include "platform/calendar/BackgroundCalendar.h"
 #include "platform/calendar/ICalendarSources.h"
+#include "platform/calendar/BackgroundCalendar.h"
 
 #include "sensing/CalendarPause.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
 
 using namespace sorvala;
 
@@ -28,55 +26,48 @@ bool inProgress(ICalendarSources& calendar, const std::vector<std::string>& sour
     return CalendarPause::eventInProgress(calendar.occurrences(sources, now, now), now);
 }
 
+struct Case {
+    const char* name;
+    const char* utc;
+    bool busy;
+};
+
+void expectBusy(ICalendarSources& calendar, const char* file, std::initializer_list<Case> cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(inProgress(calendar, {dir + file}, c.utc), c.busy);
+    }
+}
+
 } // namespace
 
 TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
     ICalendarSources calendar;
-    struct Case {
-        const char* name;
-        const char* utc;
-        bool busy;
-    };
-    const Case cases[] = {
-        {"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
-        {"first instance starts at its start", "2026-01-05T09:00:00Z", true},
-        {"and is over at its end", "2026-01-05T09:30:00Z", false},
-        {"an hour early", "2026-01-05T08:10:00Z", false},
-        {"the excluded Monday", "2026-01-12T09:10:00Z", false},
-        {"the moved instance's old time", "2026-01-19T09:10:00Z", false},
-        {"the moved instance's new time", "2026-01-19T13:10:00Z", true},
-        {"the cancelled instance", "2026-01-26T09:10:00Z", false},
-        {"a later ordinary Monday", "2026-02-02T09:10:00Z", true},
-        {"summer time: 10:10 in Berlin is 08:10 UTC", "2026-04-06T08:10:00Z", true},
-        {"summer time: 09:10 UTC is 11:10 in Berlin", "2026-04-06T09:10:00Z", false},
-        {"not on a Tuesday", "2026-01-06T09:10:00Z", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(inProgress(calendar, {dir + "weekly.ics"}, c.utc), c.busy);
-    }
+    expectBusy(calendar, "weekly.ics",
+               {{"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
+                {"first instance starts at its start", "2026-01-05T09:00:00Z", true},
+                {"and is over at its end", "2026-01-05T09:30:00Z", false},
+                {"an hour early", "2026-01-05T08:10:00Z", false},
+                {"the excluded Monday", "2026-01-12T09:10:00Z", false},
+                {"the moved instance's old time", "2026-01-19T09:10:00Z", false},
+                {"the moved instance's new time", "2026-01-19T13:10:00Z", true},
+                {"the cancelled instance", "2026-01-26T09:10:00Z", false},
+                {"a later ordinary Monday", "2026-02-02T09:10:00Z", true},
+                {"summer time: 10:10 in Berlin is 08:10 UTC", "2026-04-06T08:10:00Z", true},
+                {"summer time: 09:10 UTC is 11:10 in Berlin", "2026-04-06T09:10:00Z", false},
+                {"not on a Tuesday", "2026-01-06T09:10:00Z", false}});
 }
 
 TEST(ICalendarSources, AllDayDurationsOpenEndsAndForeignZones) {
     ICalendarSources calendar;
-    struct Case {
-        const char* name;
-        const char* utc;
-        bool busy;
-    };
-    const Case cases[] = {
-        {"all-day holiday alone never holds", "2026-01-05T11:00:00Z", false},
-        {"DURATION form, inside", "2026-01-05T15:30:00Z", true},
-        {"DURATION form, at its end", "2026-01-05T15:45:00Z", false},
-        {"an event without an end never holds", "2026-01-05T16:00:00Z", false},
-        {"New York 09:00 is 14:00 UTC", "2026-01-05T14:00:00Z", true},
-        {"New York event, 13:59 UTC", "2026-01-05T13:59:00Z", false},
-        {"recurring all-day event", "2026-01-14T10:00:00Z", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(inProgress(calendar, {dir + "single.ics"}, c.utc), c.busy);
-    }
+    expectBusy(calendar, "single.ics",
+               {{"all-day holiday alone never holds", "2026-01-05T11:00:00Z", false},
+                {"DURATION form, inside", "2026-01-05T15:30:00Z", true},
+                {"DURATION form, at its end", "2026-01-05T15:45:00Z", false},
+                {"an event without an end never holds", "2026-01-05T16:00:00Z", false},
+                {"New York 09:00 is 14:00 UTC", "2026-01-05T14:00:00Z", true},
+                {"New York event, 13:59 UTC", "2026-01-05T13:59:00Z", false},
+                {"recurring all-day event", "2026-01-14T10:00:00Z", false}});
     // The all-day ones are read, only marked: they are the decider's to ignore.
     const Instant noon = at("2026-01-14T12:00:00Z");
     const auto events = calendar.occurrences({dir + "single.ics"}, noon, noon);
@@ -95,10 +86,11 @@ TEST(ICalendarSources, FoldersAreReadAndBadSourcesSkipped) {
 }
 
 TEST(ICalendarSources, AChangedFileIsReadAgain) {
-    const auto path = std::filesystem::temp_directory_path() / "sorvala-calendar-reread.ics";
-    auto write = [&](const char* start, const char* end) {
-        std::ofstream(path) << "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:x\nDTSTART:" << start
-                            << "\nDTEND:" << end << "\nEND:VEVENT\nEND:VCALENDAR\n";
+    TemporaryDirectory folder;
+    const auto path = folder / "reread.ics";
+    auto write = [&](const std::string& start, const std::string& end) {
+        writeFile(path, "BEGIN:VCALENDAR\nVERSION:2.0\nBEGIN:VEVENT\nUID:x\nDTSTART:" + start +
+                            "\nDTEND:" + end + "\nEND:VEVENT\nEND:VCALENDAR\n");
     };
     ICalendarSources calendar;
     write("20260106T080000Z", "20260106T090000Z");
@@ -107,49 +99,32 @@ TEST(ICalendarSources, AChangedFileIsReadAgain) {
     write("20260106T100000Z", "20260106T110000Z ");
     EXPECT_FALSE(inProgress(calendar, {path.string()}, "2026-01-06T08:30:00Z"));
     EXPECT_TRUE(inProgress(calendar, {path.string()}, "2026-01-06T10:30:00Z"));
-    std::filesystem::remove(path);
 }
 
 TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
-    const char* saved = std::getenv("TZ");
-    const std::string restore = saved ? saved : "";
-    ::setenv("TZ", "Europe/Berlin", 1);
-    ::tzset();
-    ICalendarSources calendar;
-    struct Case {
-        const char* name;
-        const char* utc;
-        bool busy;
-    };
-    const Case cases[] = {
-        {"weekly, 10:30 in Berlin", "2026-01-12T09:30:00Z", true},
-        {"weekly, 10:30 UTC is 11:30 in Berlin", "2026-01-12T10:30:00Z", false},
-        {"weekly in summer, 10:30 in Berlin", "2026-06-01T08:30:00Z", true},
-        {"once, 12:30 in Berlin", "2026-01-06T11:30:00Z", true},
-        {"once, 12:30 UTC", "2026-01-06T12:30:00Z", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(inProgress(calendar, {dir + "floating.ics"}, c.utc), c.busy);
+    {
+        const ScopedEnvironment zone("TZ", "Europe/Berlin");
+        ::tzset();
+        ICalendarSources calendar;
+        expectBusy(calendar, "floating.ics",
+                   {{"weekly, 10:30 in Berlin", "2026-01-12T09:30:00Z", true},
+                    {"weekly, 10:30 UTC is 11:30 in Berlin", "2026-01-12T10:30:00Z", false},
+                    {"weekly in summer, 10:30 in Berlin", "2026-06-01T08:30:00Z", true},
+                    {"once, 12:30 in Berlin", "2026-01-06T11:30:00Z", true},
+                    {"once, 12:30 UTC", "2026-01-06T12:30:00Z", false}});
     }
-    if (saved)
-        ::setenv("TZ", restore.c_str(), 1);
-    else
-        ::unsetenv("TZ");
-    ::tzset();
+    ::tzset(); // the zone of the run again
 }
 
 TEST(ICalendarSources, AFileGoneFromAFolderIsForgotten) {
-    const auto folder = std::filesystem::temp_directory_path() / ("sorvala-ics-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::copy_file(dir + "single.ics", folder / "single.ics",
-                               std::filesystem::copy_options::overwrite_existing);
+    TemporaryDirectory folder;
+    std::filesystem::copy_file(dir + "single.ics", folder / "single.ics");
     ICalendarSources calendar;
-    const std::vector<std::string> sources = {folder.string()};
+    const std::vector<std::string> sources = {folder.path().string()};
     EXPECT_TRUE(inProgress(calendar, sources, "2026-01-05T15:10:00Z"));
     std::filesystem::remove(folder / "single.ics");
-    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-05T15:10:00Z")) << "a deleted event still held breaks";
-    std::filesystem::remove_all(folder);
+    EXPECT_FALSE(inProgress(calendar, sources, "2026-01-05T15:10:00Z"))
+        << "a deleted event still held breaks";
 }
 
 TEST(BackgroundCalendar, AnswersAtOnceAndFromTheReadingOnceItEnds) {

@@ -4,27 +4,24 @@
 
 #include "support/RecordingLogger.h"
 
-#include "SessionBusTest.h"
+#include "SessionSupport.h"
 
-#include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QProcess>
 #include <QXmlStreamReader>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <set>
 #include <vector>
 
 namespace sorvala {
 namespace {
 
+using namespace test;
 using ::testing::ElementsAre;
 
 /// A running program's side of the interface, with what its commands did.
@@ -39,26 +36,23 @@ protected:
             log, [this] { return status; },
             ControlService::Commands{
                 .open = [this] { done.push_back("open"); },
-                .action =
-                    [this](ControlAction action) -> ControlService::Refusal {
-                        if (action == ControlAction::skipBreak)
-                            return "No break is on screen.";
-                        done.push_back(std::string(text(action)));
-                        return std::nullopt;
-                    },
-                .snooze =
-                    [this](int minutes) -> ControlService::Refusal {
-                        done.push_back("snooze " + std::to_string(minutes));
-                        return std::nullopt;
-                    },
+                .action = [this](ControlAction action) -> ControlService::Refusal {
+                    if (action == ControlAction::skipBreak)
+                        return "No break is on screen.";
+                    done.push_back(std::string(text(action)));
+                    return std::nullopt;
+                },
+                .snooze = [this](int minutes) -> ControlService::Refusal {
+                    done.push_back("snooze " + std::to_string(minutes));
+                    return std::nullopt;
+                },
                 .pause = [this](int minutes) { done.push_back("pause " + std::to_string(minutes)); },
                 .pauseUntilTomorrow = [this] { done.push_back("pauseUntilTomorrow"); },
                 .pauseUntilResumed = [this] { done.push_back("pauseUntilResumed"); },
-                .resume =
-                    [this]() -> ControlService::Refusal {
-                        done.push_back("resume");
-                        return std::nullopt;
-                    },
+                .resume = [this]() -> ControlService::Refusal {
+                    done.push_back("resume");
+                    return std::nullopt;
+                },
             },
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("program")));
         ASSERT_TRUE(m_service->claim());
@@ -75,12 +69,17 @@ protected:
     std::unique_ptr<ControlService> m_service;
 };
 
-TEST_F(ControlInterface, ASecondInstanceCannotClaimTheName) {
+TEST_F(ControlInterface, ASecondInstanceCannotClaimTheNameAndWithNobodyRunningTheClientSaysSo) {
     auto second = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("second"));
     ControlService other(log, nullptr, {}, second);
     EXPECT_FALSE(other.claim());
     EXPECT_FALSE(other.busMissing());
     EXPECT_TRUE(ControlClient::isRunning());
+
+    m_service.reset();
+    waitUntil([] { return !ControlClient::isRunning(); }, 3000);
+    EXPECT_FALSE(ControlClient::call("Open").running);
+    EXPECT_FALSE(ControlClient::status());
 }
 
 TEST_F(ControlInterface, ANameLostIsOfferedAgainOnceFree) {
@@ -93,12 +92,13 @@ TEST_F(ControlInterface, ANameLostIsOfferedAgainOnceFree) {
     // The name slips away to whoever queued for it, then comes free again.
     log.lines.clear();
     program.interface()->unregisterService(name);
-    EXPECT_TRUE(pumpUntil([&] { return owner() == waiting.baseService(); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return owner() == waiting.baseService(); }, 3000));
     waiting.interface()->unregisterService(name);
-    EXPECT_TRUE(pumpUntil([&] { return owner() == program.baseService(); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return owner() == program.baseService(); }, 3000));
     EXPECT_TRUE(ControlClient::call("Open").ok());
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"control interface name lost name=org.sorvala.Sorvala",
-                                                   "control interface offered again name=org.sorvala.Sorvala"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"control interface name lost name=org.sorvala.Sorvala",
+                                        "control interface offered again name=org.sorvala.Sorvala"}));
     QDBusConnection::disconnectFromBus(QStringLiteral("waiting"));
 }
 
@@ -121,7 +121,8 @@ TEST_F(ControlInterface, CommandsArriveAndBadOnesAreRefused) {
         EXPECT_EQ(ControlClient::call("Snooze", {minutes}).error, "minutes must be between 1 and 1440");
         EXPECT_FALSE(ControlClient::call("Pause", {minutes}).ok());
     }
-    EXPECT_THAT(done, ElementsAre("toggle-pause", "snooze 5", "pause 1440", "pauseUntilResumed", "resume", "open"));
+    EXPECT_THAT(done,
+                ElementsAre("toggle-pause", "snooze 5", "pause 1440", "pauseUntilResumed", "resume", "open"));
 }
 
 /// The methods and properties of our interface in an introspection text, one line each:
@@ -148,7 +149,8 @@ std::set<std::string> members(const QString& xml) {
         else if (reader.isEndElement() && (element == "method" || element == "signal"))
             found.insert(method + ")");
         else if (reader.isStartElement() && element == "property")
-            found.insert("property " + attribute("name") + " " + attribute("type") + " " + attribute("access"));
+            found.insert("property " + attribute("name") + " " + attribute("type") + " " +
+                         attribute("access"));
         else if (reader.isEndElement() && element == "interface")
             ours = false;
     }
@@ -189,43 +191,24 @@ TEST_F(ControlInterface, PropertiesAndTheirChanges) {
     status.countdown.clear();
     status.paused = true;
     status.secondsUntilNextBreak = -1;
-    pumpUntil([&] { return heard.size() >= 2; }, 3000);
-    ASSERT_EQ(heard.size(), 2u);
+    ASSERT_TRUE(waitUntil([&] { return heard.size() == 2; }, 3000));
     EXPECT_EQ(heard.back(), status);
     // Nothing changed: nothing is announced.
-    pumpUntil([] { return false; }, 1500);
+    runEventsFor(1500);
     EXPECT_EQ(heard.size(), 2u);
 }
 
-TEST_F(ControlInterface, WithNobodyRunningTheClientSaysSo) {
-    m_service.reset();
-    pumpUntil([] { return !ControlClient::isRunning(); }, 3000);
-    const auto result = ControlClient::call("Open");
-    EXPECT_FALSE(result.running);
-    EXPECT_FALSE(ControlClient::status());
-}
-
 /// logind's manager as python3-dbusmock plays it, on the session bus for the test.
-class SleepWatch : public OnTheSessionBus {
+class SleepWatch : public WithFakesOnTheBus {
 protected:
     void SetUp() override {
-        OnTheSessionBus::SetUp();
+        WithFakesOnTheBus::SetUp();
         if (IsSkipped())
             return;
-        if (QProcess::execute("/usr/bin/python3", {"-c", "import dbusmock"}) != 0)
-            GTEST_SKIP() << "no python3-dbusmock";
-        m_logind.start("/usr/bin/python3", {"-m", "dbusmock", "--session", "--template", "logind"});
-        pumpUntil([] {
-            return QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.login1").value();
-        });
-        ASSERT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered("org.freedesktop.login1").value());
-    }
-
-    void TearDown() override {
-        if (m_logind.state() != QProcess::NotRunning) {
-            m_logind.terminate();
-            m_logind.waitForFinished();
-        }
+        logind =
+            std::make_unique<DBusMock>("org.freedesktop.login1", "/org/freedesktop/login1",
+                                       "org.freedesktop.login1.Manager", QStringList{"--template", "logind"});
+        ASSERT_TRUE(logind->isUp());
     }
 
     static int inhibitors() {
@@ -249,46 +232,38 @@ protected:
         return count;
     }
 
-    static void emitPrepareForSleep(bool sleeping) {
-        auto call = QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
-                                                   "org.freedesktop.DBus.Mock", "EmitSignal");
-        call << QStringLiteral("org.freedesktop.login1.Manager") << QStringLiteral("PrepareForSleep")
-             << QStringLiteral("b") << QVariantList{QVariant::fromValue(QDBusVariant(sleeping))};
-        QDBusConnection::sessionBus().call(call, QDBus::BlockWithGui);
-    }
+    void emitPrepareForSleep(bool sleeping) const { logind->emitSignal("PrepareForSleep", "b", {sleeping}); }
 
-    QProcess m_logind;
+    std::unique_ptr<DBusMock> logind;
     RecordingLogger log;
 };
 
 TEST_F(SleepWatch, TheInhibitorIsHeldWhileAwakeAndLetGoAfterTheWillSleepWork) {
     std::vector<std::string> heard;
-    LogindSleepWatcher watcher(log,
-                               {.willSleep = [&] { heard.push_back("will sleep inhibitors=" + std::to_string(inhibitors())); },
-                                .didWake = [&] { heard.push_back("did wake"); }},
-                               QDBusConnection::sessionBus());
+    LogindSleepWatcher watcher(
+        log,
+        {.willSleep = [&] { heard.push_back("will sleep inhibitors=" + std::to_string(inhibitors())); },
+         .didWake = [&] { heard.push_back("did wake"); }},
+        QDBusConnection::sessionBus());
     ASSERT_TRUE(watcher.start());
     EXPECT_TRUE(watcher.holdsInhibitor());
-    pumpUntil([] { return inhibitors() == 1; }, 3000);
-    EXPECT_EQ(inhibitors(), 1);
+    EXPECT_TRUE(waitUntil([] { return inhibitors() == 1; }, 3000));
 
     emitPrepareForSleep(true);
-    pumpUntil([&] { return !heard.empty(); });
+    waitUntil([&] { return !heard.empty(); });
     // The machine waits for us while the work runs; afterwards we no longer hold it up.
     EXPECT_THAT(heard, ElementsAre("will sleep inhibitors=1"));
     EXPECT_FALSE(watcher.holdsInhibitor());
-    pumpUntil([] { return inhibitors() == 0; }, 3000);
-    EXPECT_EQ(inhibitors(), 0);
+    EXPECT_TRUE(waitUntil([] { return inhibitors() == 0; }, 3000));
 
     emitPrepareForSleep(false);
-    pumpUntil([&] { return heard.size() >= 2; });
+    waitUntil([&] { return heard.size() >= 2; });
     EXPECT_THAT(heard, ElementsAre("will sleep inhibitors=1", "did wake"));
     EXPECT_TRUE(watcher.holdsInhibitor());
 }
 
 TEST_F(SleepWatch, WithoutLogindNoSleepEventsAndNoInhibitor) {
-    m_logind.terminate();
-    m_logind.waitForFinished();
+    logind->stop();
     LogindSleepWatcher watcher(log, {}, QDBusConnection::sessionBus());
     watcher.start();
     EXPECT_FALSE(watcher.holdsInhibitor());

@@ -5,19 +5,14 @@
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
 
-#include "SessionBusTest.h"
-
-#include <QDBusConnectionInterface>
-#include <QProcess>
-#include <QStandardPaths>
+#include "SessionSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace sorvala {
 namespace {
+
+using namespace test;
 
 class WithDunst : public OnTheSessionBus {
 protected:
@@ -25,60 +20,61 @@ protected:
         OnTheSessionBus::SetUp();
         if (IsSkipped())
             return;
-        if (QStandardPaths::findExecutable("dunst").isEmpty() || !std::getenv("DISPLAY"))
+        if (!hasProgram("dunst") || !hasProgram("dunstctl") || !hasDisplay())
             GTEST_SKIP() << "needs dunst (scripts/bootstrap) and the test session's display";
         // The context menu's chooser picks "Snooze 5 min", as a user would in dmenu.
-        const auto chooser = folder.path() / "choose";
-        std::ofstream(chooser) << "#!/bin/sh\ngrep -m1 'snooze-5'\n";
+        const auto chooser = folder / "choose";
+        writeFile(chooser, "#!/bin/sh\ngrep -m1 'snooze-5'\n");
         std::filesystem::permissions(chooser, std::filesystem::perms::owner_all);
-        std::ofstream(folder.path() / "dunstrc") << "[global]\n    dmenu = " << chooser.string()
-                                                  << "\n    timeout = 0\n";
-        dunst.start("dunst", {"-conf", QString::fromStdString((folder.path() / "dunstrc").string())});
-        ASSERT_TRUE(dunst.waitForStarted());
-        ASSERT_TRUE(pumpUntil([] {
-            return QDBusConnection::sessionBus().interface()->isServiceRegistered(FreedesktopBannerCenter::serviceName).value();
-        }));
+        writeFile(folder / "dunstrc", "[global]\n    dmenu = " + chooser.string() + "\n    timeout = 0\n");
+        startDunst();
     }
-    void TearDown() override {
-        dunst.terminate();
-        dunst.waitForFinished(3000);
+
+    void startDunst() {
+        dunst = std::make_unique<Child>(
+            "dunst", QStringList{"-conf", QString::fromStdString((folder / "dunstrc").string())});
+        ASSERT_TRUE(waitUntil([] { return isOnTheBus(FreedesktopBannerCenter::serviceName); }));
     }
 
     /// What `dunstctl count displayed` says: the banners dunst shows now.
-    static int displayed() {
-        QProcess count;
-        count.start("dunstctl", {"count", "displayed"});
-        count.waitForFinished(3000);
-        return count.readAllStandardOutput().trimmed().toInt();
-    }
+    static int displayed() { return output("dunstctl", {"count", "displayed"}).trimmed().toInt(); }
 
     TemporaryDirectory folder;
-    QProcess dunst;
+    std::unique_ptr<Child> dunst;
     RecordingLogger log;
 };
 
-TEST_F(WithDunst, TheHeadsUpShowsIsWithdrawnAndItsSnoozeComesBack) {
+TEST_F(WithDunst, TheHeadsUpShowsIsWithdrawnItsSnoozeComesBackAndItReachesARestartedDunst) {
     FreedesktopBannerCenter center(log);
     std::vector<BannerCenter::Response> responses;
     center.setOnResponse([&](const BannerCenter::Response& r) { responses.push_back(r); });
     center.refreshAuthorization(false);
-    ASSERT_TRUE(pumpUntil([&] { return !center.isRefreshing(); }));
+    ASSERT_TRUE(waitUntil([&] { return !center.isRefreshing(); }));
     ASSERT_TRUE(center.isAvailable());
     ASSERT_TRUE(center.supportsActions());
     const auto headsUp = UserSignal::preBreak(true, 0, 3, std::nullopt, true);
 
     center.post(headsUp);
-    EXPECT_TRUE(pumpUntil([] { return displayed() == 1; }));
+    EXPECT_TRUE(waitUntil([] { return displayed() == 1; }));
     center.clearDelivered(); // a snooze from the menu, say
-    EXPECT_TRUE(pumpUntil([] { return displayed() == 0; }));
+    EXPECT_TRUE(waitUntil([] { return displayed() == 0; }));
 
     center.post(headsUp);
-    ASSERT_TRUE(pumpUntil([] { return displayed() == 1; }));
+    ASSERT_TRUE(waitUntil([] { return displayed() == 1; }));
     QProcess::execute("dunstctl", {"context"});
-    ASSERT_TRUE(pumpUntil([&] { return !responses.empty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !responses.empty(); }));
     EXPECT_EQ(responses[0].action, "snooze-5");
     EXPECT_EQ(responses[0].category, "pre-break");
-    EXPECT_TRUE(pumpUntil([] { return displayed() == 0; })) << "the banner goes once its action is chosen";
+    EXPECT_TRUE(waitUntil([] { return displayed() == 0; })) << "the banner goes once its action is chosen";
+
+    // dunst ends and starts again: the next heads-up reaches the new one.
+    dunst.reset();
+    ASSERT_TRUE(waitUntil([&] { return !center.isAvailable(); }));
+    startDunst();
+    ASSERT_TRUE(waitUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
+    center.post(headsUp);
+    EXPECT_TRUE(waitUntil([] { return displayed() == 1; }))
+        << "the heads-up did not reach the restarted dunst";
 }
 
 } // namespace

@@ -3,122 +3,70 @@
 
 #include "support/RecordingLogger.h"
 
-#include "SessionBusTest.h"
+#include "SessionSupport.h"
 
-#include <QCoreApplication>
 #include <QDBusArgument>
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusVirtualObject>
-#include <QDeadlineTimer>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace sorvala {
 namespace {
 
+using namespace test;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
-/// A small notification service on its own bus connection, as a desktop would run one.
-class FakeNotificationServer final : public QDBusVirtualObject {
-public:
-    struct Call {
-        uint replacesId = 0;
+/// A notification service as python3-dbusmock plays one, offering `capabilities`.
+class Banners : public WithFakesOnTheBus {
+protected:
+    static std::unique_ptr<DBusMock> startServer(const QString& capabilities = "body actions") {
+        auto server = std::make_unique<DBusMock>(
+            FreedesktopBannerCenter::serviceName, FreedesktopBannerCenter::objectPath, QString(),
+            QStringList{"--template", "notification_daemon", "-p",
+                        QStringLiteral(R"({"capabilities": "%1"})").arg(capabilities)});
+        // The template takes the id as a signed number; the interface says unsigned.
+        server->addMethod("CloseNotification", "u", "",
+                          "self.EmitSignal('', 'NotificationClosed', 'uu', [args[0], 3])");
+        return server;
+    }
+
+    /// The banners the service was asked to show: summary, body, actions, hints and replaced id.
+    struct Posted {
         QString summary;
         QString body;
         QStringList actions;
         QVariantMap hints;
+        uint replacesId = 0;
     };
-
-    FakeNotificationServer(const QString& connectionName, QStringList capabilities)
-        : m_name(connectionName), m_capabilities(std::move(capabilities)),
-          m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName)) {
-        m_bus.registerVirtualObject(FreedesktopBannerCenter::objectPath, this);
-        m_bus.registerService(FreedesktopBannerCenter::serviceName);
-    }
-    ~FakeNotificationServer() override { stop(); }
-
-    void stop() {
-        if (!m_bus.isConnected())
-            return;
-        m_bus.unregisterService(FreedesktopBannerCenter::serviceName);
-        m_bus.unregisterObject(FreedesktopBannerCenter::objectPath);
-        QDBusConnection::disconnectFromBus(m_name);
-        m_bus = QDBusConnection(QString());
+    static std::vector<Posted> posted(const DBusMock& server) {
+        std::vector<Posted> banners;
+        for (const auto& args : server.calls("Notify"))
+            banners.push_back({args.at(3).toString(), args.at(4).toString(), args.at(5).toStringList(),
+                               qdbus_cast<QVariantMap>(args.at(6)), args.at(1).toUInt()});
+        return banners;
     }
 
-    void invoke(uint id, const QString& key) { emitSignal("ActionInvoked", {id, key}); }
-
-    QString introspect(const QString&) const override { return {}; }
-
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
-        const auto args = message.arguments();
-        if (message.member() == "GetCapabilities") {
-            connection.send(message.createReply(m_capabilities));
-        } else if (message.member() == "Notify") {
-            Call call{args[1].toUInt(), args[3].toString(), args[4].toString(), args[5].toStringList(),
-                      qdbus_cast<QVariantMap>(args[6])};
-            calls.push_back(call);
-            const uint id = call.replacesId != 0 ? call.replacesId : ++m_lastId;
-            connection.send(message.createReply(QVariant::fromValue(id)));
-        } else if (message.member() == "CloseNotification") {
-            closed.push_back(args[0].toUInt());
-            connection.send(message.createReply());
-            emitSignal("NotificationClosed", {args[0].toUInt(), 3u});
-        } else {
-            return false;
-        }
-        return true;
-    }
-
-    std::vector<Call> calls;
-    std::vector<uint> closed;
-
-private:
-    void emitSignal(const char* name, const QVariantList& args) {
-        auto signal = QDBusMessage::createSignal(FreedesktopBannerCenter::objectPath,
-                                                 "org.freedesktop.Notifications", name);
-        signal.setArguments(args);
-        m_bus.send(signal);
-    }
-
-    QString m_name;
-    QStringList m_capabilities;
-    QDBusConnection m_bus;
-    uint m_lastId = 0;
-};
-
-class Banners : public OnTheSessionBus {
-protected:
-    std::unique_ptr<FakeNotificationServer> startServer(QStringList capabilities = {"body", "actions"}) {
-        return std::make_unique<FakeNotificationServer>("fake-notifications-" + QString::number(++m_servers),
-                                                        std::move(capabilities));
+    static std::vector<uint> closed(const DBusMock& server) {
+        std::vector<uint> ids;
+        for (const auto& args : server.calls("CloseNotification"))
+            ids.push_back(args.at(0).toUInt());
+        return ids;
     }
 
     void refresh(FreedesktopBannerCenter& center) {
         center.refreshAuthorization(false);
-        ASSERT_TRUE(pumpUntil([&] { return !center.isRefreshing(); }));
+        ASSERT_TRUE(waitUntil([&] { return !center.isRefreshing(); }));
     }
 
     static UserSignal headsUp() { return UserSignal::preBreak(true, 0, 3, std::nullopt, true); }
 
     RecordingLogger log;
-    int m_servers = 0;
 };
-
-TEST_F(Banners, NoServiceMeansNoBanners) {
-    FreedesktopBannerCenter center(log);
-    refresh(center);
-    EXPECT_FALSE(center.isAvailable());
-    EXPECT_FALSE(center.supportsActions());
-    EXPECT_TRUE(log.lines.empty()) << "it started unavailable; only changes are logged";
-}
 
 TEST_F(Banners, TheHeadsUpCarriesItsTextsActionsAndHints) {
     auto server = startServer();
@@ -131,8 +79,8 @@ TEST_F(Banners, TheHeadsUpCarriesItsTextsActionsAndHints) {
 
     center.post(headsUp());
     center.post(headsUp()); // sent once the first has its id, so it replaces it
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 2; }));
-    const auto& first = server->calls[0];
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 2; }));
+    const auto first = posted(*server)[0];
     EXPECT_EQ(first.summary, "Sorvala");
     EXPECT_EQ(first.body, "Break in 30 seconds");
     EXPECT_EQ(first.actions, (QStringList{"default", "", "snooze-1", "Snooze 1 min", "snooze-5",
@@ -142,12 +90,12 @@ TEST_F(Banners, TheHeadsUpCarriesItsTextsActionsAndHints) {
     EXPECT_TRUE(first.hints.value("suppress-sound").toBool());
     EXPECT_EQ(first.hints.value("category").toString(), "x-sorvala.pre-break");
     EXPECT_EQ(first.replacesId, 0u);
-    EXPECT_EQ(server->calls[1].replacesId, 1u);
+    EXPECT_EQ(posted(*server)[1].replacesId, 1u);
 
     center.post(UserSignal::smartPause("a call is active"));
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 3; }));
-    EXPECT_TRUE(server->calls[2].actions.isEmpty());
-    EXPECT_EQ(server->calls[2].hints.value("urgency").toInt(), 0);
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 3; }));
+    EXPECT_TRUE(posted(*server)[2].actions.isEmpty());
+    EXPECT_EQ(posted(*server)[2].hints.value("urgency").toInt(), 0);
 }
 
 TEST_F(Banners, ClicksAndActionsComeBackAsResponses) {
@@ -158,19 +106,19 @@ TEST_F(Banners, ClicksAndActionsComeBackAsResponses) {
     refresh(center);
     center.post(headsUp());
     center.post(UserSignal::smartPause("a call is active"));
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 2; }));
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 2; }));
     QCoreApplication::processEvents();
 
     // Anyone on the bus can send a signal that looks like the service's: only its owner counts.
     auto impostor = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "impostor");
-    auto forged = QDBusMessage::createSignal(FreedesktopBannerCenter::objectPath, "org.freedesktop.Notifications",
-                                             "ActionInvoked");
+    auto forged = QDBusMessage::createSignal(FreedesktopBannerCenter::objectPath,
+                                             "org.freedesktop.Notifications", "ActionInvoked");
     forged.setArguments({1u, QString("snooze-15")});
     impostor.send(forged);
-    server->invoke(1, "snooze-5");
-    server->invoke(2, "default");
-    server->invoke(77, "default"); // another application's banner
-    ASSERT_TRUE(pumpUntil([&] { return responses.size() == 2; }));
+    server->emitSignal("ActionInvoked", "us", {1u, "snooze-5"});
+    server->emitSignal("ActionInvoked", "us", {2u, "default"});
+    server->emitSignal("ActionInvoked", "us", {77u, "default"}); // another application's banner
+    ASSERT_TRUE(waitUntil([&] { return responses.size() == 2; }));
     QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
     ASSERT_EQ(responses.size(), 2u);
     EXPECT_EQ(responses[0].action, "snooze-5");
@@ -186,44 +134,41 @@ TEST_F(Banners, WithdrawingClosesTheHeadsUpEvenWhileItIsStillBeingPosted) {
     FreedesktopBannerCenter center(log);
     refresh(center);
     center.post(headsUp());
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 1; }));
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     center.clearDelivered();
-    ASSERT_TRUE(pumpUntil([&] { return server->closed.size() == 1; }));
-    EXPECT_EQ(server->closed[0], 1u);
+    ASSERT_TRUE(waitUntil([&] { return closed(*server).size() == 1; }));
+    EXPECT_EQ(closed(*server)[0], 1u);
 
     center.post(headsUp());
     center.clearDelivered(); // before the service has answered
-    ASSERT_TRUE(pumpUntil([&] { return server->closed.size() == 2; }));
-    EXPECT_EQ(server->closed[1], 2u);
+    ASSERT_TRUE(waitUntil([&] { return closed(*server).size() == 2; }));
+    EXPECT_EQ(closed(*server)[1], 2u);
 }
 
-TEST_F(Banners, ARestartedServiceStartsWithFreshIds) {
+TEST_F(Banners, AServiceThatComesAndGoesIsFollowedAndARestartedOneStartsAfresh) {
+    FreedesktopBannerCenter center(log);
+    refresh(center);
+    EXPECT_FALSE(center.isAvailable());
+    EXPECT_FALSE(center.supportsActions());
+    EXPECT_TRUE(log.lines.empty()) << "it started unavailable; only changes are logged";
+
     auto server = startServer();
-    FreedesktopBannerCenter center(log);
-    refresh(center);
+    ASSERT_TRUE(waitUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
     center.post(headsUp());
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 1; }));
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 1; }));
 
+    // Started again, now without actions: its own ids and plain banners.
     server.reset();
-    ASSERT_TRUE(pumpUntil([&] { return !center.isAvailable(); }));
-    auto second = startServer();
-    ASSERT_TRUE(pumpUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
-    center.post(headsUp());
-    ASSERT_TRUE(pumpUntil([&] { return second->calls.size() == 1; }));
-    EXPECT_EQ(second->calls[0].replacesId, 0u) << "the old run's id means nothing to the new one";
+    ASSERT_TRUE(waitUntil([&] { return !center.isAvailable(); }));
     EXPECT_THAT(log.lines, Contains("notification banners now unavailable status=1"));
-}
-
-TEST_F(Banners, AServiceWithoutActionsGetsPlainBanners) {
-    auto server = startServer({"body"});
-    FreedesktopBannerCenter center(log);
-    refresh(center);
-    EXPECT_TRUE(center.isAvailable());
+    server = startServer("body");
+    ASSERT_TRUE(waitUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
     EXPECT_FALSE(center.supportsActions());
     center.post(headsUp());
-    ASSERT_TRUE(pumpUntil([&] { return server->calls.size() == 1; }));
-    EXPECT_TRUE(server->calls[0].actions.isEmpty());
+    ASSERT_TRUE(waitUntil([&] { return server->callCount("Notify") == 1; }));
+    EXPECT_EQ(posted(*server)[0].replacesId, 0u) << "the old run's id means nothing to the new one";
+    EXPECT_TRUE(posted(*server)[0].actions.isEmpty());
 }
 
 } // namespace

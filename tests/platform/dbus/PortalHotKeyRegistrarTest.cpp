@@ -1,27 +1,22 @@
 // SPDX-License-Identifier: MIT
+#include "platform/dbus/PortalHotKeyRegistrar.h"
 #include "app/HotKeys.h"
 #include "app/KeyCodes.h"
 #include "platform/HotKeyRegistrars.h"
-#include "platform/dbus/PortalHotKeyRegistrar.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 
-#include "SessionBusTest.h"
+#include "SessionSupport.h"
 
-#include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDeadlineTimer>
-#include <QProcess>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace sorvala {
 namespace {
 
+using namespace test;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
@@ -35,23 +30,15 @@ TEST(PortalTrigger, NamesModifiersAndTheKeysym) {
 
 class PortalHotKeys : public OnTheSessionBus {
 protected:
-
-    void TearDown() override {
-        if (m_portal.state() != QProcess::NotRunning) {
-            m_portal.kill();
-            m_portal.waitForFinished();
-        }
-    }
-
     // Starts the stand-in portal; `refusal` is the response code it gives to BindShortcuts.
     void startPortal(int refusal = 0) {
-        m_portal.start("/usr/bin/python3", {SORVALA_TEST_DATA_DIR "/platform/fake-global-shortcuts-portal.py",
-                                           QString::number(refusal)});
-        ASSERT_TRUE(m_portal.waitForReadyRead(10000)) << m_portal.readAllStandardError().toStdString();
-        ASSERT_EQ(m_portal.readLine().trimmed(), "ready");
+        portal = std::make_unique<Child>(
+            "/usr/bin/python3", QStringList{SORVALA_TEST_DATA_DIR "/platform/fake-global-shortcuts-portal.py",
+                                            QString::number(refusal)});
+        ASSERT_TRUE(portal->waitForOutput("ready", 10000));
     }
 
-    QProcess m_portal;
+    std::unique_ptr<Child> portal;
     RecordingLogger log;
 };
 
@@ -60,9 +47,10 @@ TEST_F(PortalHotKeys, WithoutAPortalAWaylandSessionRegistersNothing) {
     EXPECT_FALSE(registrar->available());
     MemoryPreferences store;
     EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 0);
-    EXPECT_THAT(log.lines, ElementsAre("hot keys unavailable session=wayland hint=bind \"sorvala --action NAME\" "
-                                       "in the desktop's keyboard settings",
-                                       "hot keys registered count=0"));
+    EXPECT_THAT(log.lines,
+                ElementsAre("hot keys unavailable session=wayland hint=bind \"sorvala --action NAME\" "
+                            "in the desktop's keyboard settings",
+                            "hot keys registered count=0"));
 }
 
 TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {
@@ -74,16 +62,17 @@ TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {
     MemoryPreferences store;
     store.set(SettingsSchema::shortcutSnoozeFiveMinutesKey, std::string("2304:35:P"));
     EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 2);
-    pumpUntil([&] { return log.lines.size() >= 2; });
-    EXPECT_THAT(log.lines, ElementsAre("hot keys registered count=2", "hot keys bound by the desktop portal count=2"));
-    EXPECT_THAT(m_portal.readAll().toStdString(),
-                ::testing::HasSubstr("toggleBreak=CTRL+ALT+LOGO+b,snoozeFiveMinutes=ALT+LOGO+p"));
+    waitUntil([&] { return log.lines.size() >= 2; });
+    EXPECT_THAT(log.lines,
+                ElementsAre("hot keys registered count=2", "hot keys bound by the desktop portal count=2"));
+    EXPECT_TRUE(portal->waitForOutput("toggleBreak=CTRL+ALT+LOGO+b,snoozeFiveMinutes=ALT+LOGO+p"));
 
-    QDBusMessage press = QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                                                        "org.sorvala.FakePortal", "Press");
+    QDBusMessage press =
+        QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
+                                       "org.sorvala.FakePortal", "Press");
     press << QStringLiteral("snoozeFiveMinutes");
     QDBusConnection::sessionBus().call(press);
-    pumpUntil([&] { return !pressed.empty(); });
+    waitUntil([&] { return !pressed.empty(); });
     EXPECT_THAT(pressed, ElementsAre(ShortcutAction::snoozeFiveMinutes));
 }
 
@@ -93,7 +82,7 @@ TEST_F(PortalHotKeys, ARefusalIsLoggedForEachBinding) {
     ASSERT_TRUE(registrar->available());
     MemoryPreferences store;
     HotKeys::registerHotKeys(store, *registrar, log);
-    pumpUntil([&] { return log.lines.size() >= 2; });
+    waitUntil([&] { return log.lines.size() >= 2; });
     EXPECT_THAT(log.lines, Contains("hot key registration failed action=toggleBreak key=B status=portal1"));
 }
 

@@ -6,10 +6,7 @@
 
 #include "SessionSupport.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QProcess>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,29 +22,6 @@ namespace {
 LinuxDesktopPicture picture(std::vector<std::string> desktops, int displays = 2) {
     return LinuxDesktopPicture({LinuxSession::Type::x11, std::move(desktops)}, QDBusConnection::sessionBus(),
                                3000, [displays] { return displays; });
-}
-
-/// The arguments of every call a python3-dbusmock fake received for `method`.
-std::vector<QVariantList> callsOf(const QString& service, const QString& path, const QString& method) {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        service, path, QStringLiteral("org.freedesktop.DBus.Mock"), QStringLiteral("GetMethodCalls"));
-    message.setArguments({method});
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
-    std::vector<QVariantList> calls;
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return calls;
-    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
-    list.beginArray();
-    while (!list.atEnd()) {
-        list.beginStructure();
-        qulonglong time = 0;
-        QVariantList args;
-        list >> time >> args;
-        list.endStructure();
-        calls.push_back(args);
-    }
-    list.endArray();
-    return calls;
 }
 
 using DesktopPictureOnBus = WithFakesOnTheBus;
@@ -122,15 +96,16 @@ TEST(DesktopPictureGnome, AWriteTheSettingsServiceNeverTookIsAFailure) {
         GTEST_SKIP() << "no session bus";
     if (!std::filesystem::exists(GIO_MODULE_DIR "/libdconfsettings.so"))
         GTEST_SKIP() << "no dconf backend for GSettings";
-    if (QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("ca.desrt.dconf")))
+    if (isOnTheBus("ca.desrt.dconf"))
         GTEST_SKIP() << "a settings service runs on this bus";
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("SORVALA_TEST_GSETTINGS_BACKEND"), QStringLiteral("dconf"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QStringLiteral("/proc/self/exe"),
-                {QStringLiteral("--gtest_filter=DesktopPictureGnome.AWriteTheSettingsServiceNeverTookIsAFailure")});
+    child.start(
+        QStringLiteral("/proc/self/exe"),
+        {QStringLiteral("--gtest_filter=DesktopPictureGnome.AWriteTheSettingsServiceNeverTookIsAFailure")});
     ASSERT_TRUE(child.waitForFinished(30000));
     EXPECT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
 }
@@ -144,20 +119,18 @@ TEST(DesktopPictureGnome, AMissingSchemaFailsEveryDisplay) {
     EXPECT_THAT(outcome->failures.at(0), HasSubstr("org.mate.background picture-filename is not installed"));
 }
 
-TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktop) {
-    const QString service = QStringLiteral("org.kde.plasmashell");
-    DBusMock plasma(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"));
+TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktopAndOnlyItsCountIsSuccess) {
+    DBusMock plasma("org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell");
     ASSERT_TRUE(plasma.isUp());
-    plasma.addMethod(QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
-                     QStringLiteral("s"), QStringLiteral("s"),
-                     QStringLiteral("ret = '2/3' if 'writeConfig' in args[0] else "
-                                    "'file:///home/u/a%20b.png\\n/home/u/c.png\\n\\n'"));
+    plasma.addMethod(
+        "evaluateScript", "s", "s",
+        "ret = '2/3' if 'writeConfig' in args[0] else 'file:///home/u/a%20b.png\\n/home/u/c.png\\n\\n'");
     auto kde = picture({"KDE"});
     const auto outcome = kde.set("/home/u/it's \"here\".png");
     ASSERT_TRUE(outcome.has_value());
     EXPECT_EQ(outcome->displays, 3);
     EXPECT_EQ(outcome->successes(), 2);
-    const auto calls = callsOf(service, QStringLiteral("/PlasmaShell"), QStringLiteral("evaluateScript"));
+    const auto calls = plasma.calls("evaluateScript");
     ASSERT_EQ(calls.size(), 1u);
     const std::string script = calls[0].at(0).toString().toStdString();
     EXPECT_EQ(script, LinuxDesktopPicture::plasmaSetScript("file:///home/u/it's%20%22here%22.png"));
@@ -167,44 +140,34 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktop) {
     EXPECT_THAT(kde.currentPictures(), UnorderedElementsAre(std::filesystem::path("/home/u/a b.png"),
                                                             std::filesystem::path("/home/u/c.png")));
 
+    // An answer that counts nothing is no success.
+    plasma.addMethod("evaluateScript", "s", "s", "ret = 'TypeError: d is null'");
+    const auto failed = kde.set("/home/u/a.png");
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_GE(failed->displays, 1);
+    EXPECT_EQ(failed->successes(), 0);
+
     plasma.stop();
     const auto silent = kde.set("/x.png");
     ASSERT_TRUE(silent.has_value());
     EXPECT_EQ(silent->successes(), 0);
 }
 
-TEST_F(DesktopPictureOnBus, APlasmaAnswerThatCountsNothingIsNoSuccess) {
-    const QString service = QStringLiteral("org.kde.plasmashell");
-    DBusMock plasma(service, QStringLiteral("/PlasmaShell"), QStringLiteral("org.kde.PlasmaShell"));
-    ASSERT_TRUE(plasma.isUp());
-    plasma.addMethod(QStringLiteral("org.kde.PlasmaShell"), QStringLiteral("evaluateScript"),
-                     QStringLiteral("s"), QStringLiteral("s"), QStringLiteral("ret = 'TypeError: d is null'"));
-    const auto outcome = picture({"KDE"}).set("/home/u/a.png");
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_GE(outcome->displays, 1);
-    EXPECT_EQ(outcome->successes(), 0);
-}
-
 TEST_F(DesktopPictureOnBus, XfceSetsEveryMonitorAndWorkspace) {
-    const QString service = QStringLiteral("org.xfce.Xfconf");
-    const QString path = QStringLiteral("/org/xfce/Xfconf");
-    DBusMock xfconf(service, path, QStringLiteral("org.xfce.Xfconf"));
+    DBusMock xfconf("org.xfce.Xfconf", "/org/xfce/Xfconf");
     ASSERT_TRUE(xfconf.isUp());
     xfconf.addMethod(
-        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetAllProperties"), QStringLiteral("ss"),
-        QStringLiteral("a{sv}"),
-        QStringLiteral(
-            "ret = {"
-            "'/backdrop/screen0/monitorHDMI-1/workspace0/last-image': dbus.String('/p/a.png', "
-            "variant_level=1),"
-            "'/backdrop/screen0/monitorHDMI-1/workspace1/last-image': dbus.String('/p/b.png', "
-            "variant_level=1),"
-            "'/backdrop/screen0/monitorDP-2/workspace0/last-image': dbus.String('/p/c.png', variant_level=1),"
-            "'/backdrop/screen0/monitorDP-2/workspace0/image-style': dbus.Int32(5, variant_level=1)}"));
-    xfconf.addMethod(
-        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("SetProperty"), QStringLiteral("ssv"), QString(),
-        QStringLiteral("if 'DP-2' in args[1]: raise dbus.exceptions.DBusException('locked by the "
-                       "administrator', name='org.xfce.Xfconf.Error.PermissionDenied')"));
+        "GetAllProperties", "ss", "a{sv}",
+        "ret = {"
+        "'/backdrop/screen0/monitorHDMI-1/workspace0/last-image': dbus.String('/p/a.png', "
+        "variant_level=1),"
+        "'/backdrop/screen0/monitorHDMI-1/workspace1/last-image': dbus.String('/p/b.png', "
+        "variant_level=1),"
+        "'/backdrop/screen0/monitorDP-2/workspace0/last-image': dbus.String('/p/c.png', variant_level=1),"
+        "'/backdrop/screen0/monitorDP-2/workspace0/image-style': dbus.Int32(5, variant_level=1)}");
+    xfconf.addMethod("SetProperty", "ssv", "",
+                     "if 'DP-2' in args[1]: raise dbus.exceptions.DBusException('locked by the "
+                     "administrator', name='org.xfce.Xfconf.Error.PermissionDenied')");
     auto xfce = picture({"XFCE"});
     EXPECT_THAT(xfce.currentPictures(),
                 UnorderedElementsAre(std::filesystem::path("/p/a.png"), std::filesystem::path("/p/b.png"),
@@ -216,9 +179,9 @@ TEST_F(DesktopPictureOnBus, XfceSetsEveryMonitorAndWorkspace) {
     EXPECT_THAT(outcome->failures.at(0),
                 HasSubstr("monitorDP-2/workspace0/last-image: locked by the administrator"));
     std::vector<std::string> sent;
-    for (const auto& args : callsOf(service, path, QStringLiteral("SetProperty"))) {
-        EXPECT_EQ(args.at(0).toString(), QStringLiteral("xfce4-desktop"));
-        EXPECT_EQ(args.at(2).toString(), QStringLiteral("/g/new.png"));
+    for (const auto& args : xfconf.calls("SetProperty")) {
+        EXPECT_EQ(args.at(0).toString(), "xfce4-desktop");
+        EXPECT_EQ(args.at(2).toString(), "/g/new.png");
         sent.push_back(args.at(1).toString().toStdString());
     }
     EXPECT_THAT(sent, UnorderedElementsAre("/backdrop/screen0/monitorHDMI-1/workspace0/last-image",

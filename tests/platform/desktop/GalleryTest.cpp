@@ -127,8 +127,6 @@ TEST_F(GalleryOnDisk, TheSavedPictureIsWhatTheFinishedViewShows) {
     ASSERT_TRUE(view.isDrawingComplete());
     QImage shown(300, 180, QImage::Format_ARGB32_Premultiplied);
     view.renderInto(shown, true);
-    const auto path = gallery().saveImage(QImage()); // nothing: only the failure line
-    EXPECT_FALSE(path);
     gallery().save(view, 1);
     const QImage saved(QString::fromStdString((folder() / "Sorvala 2026-12-05 20.23.07.png").string()));
     ASSERT_EQ(saved.size(), shown.size());

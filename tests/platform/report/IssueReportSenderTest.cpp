@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/IssueReportSender.h"
 
+#include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -58,10 +57,7 @@ private:
 std::optional<ServerResult> sendAndWait(IssueReportSender& sender, const std::string& payload) {
     std::optional<ServerResult> outcome;
     sender.send(payload, [&](ServerResult result) { outcome = result; });
-    QElapsedTimer clock;
-    clock.start();
-    while (!outcome && clock.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitUntil([&] { return outcome.has_value(); });
     return outcome;
 }
 

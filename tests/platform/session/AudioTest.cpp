@@ -17,7 +17,6 @@
 
 #include <csignal>
 
-
 using namespace sorvala;
 using namespace sorvala::test;
 
@@ -31,46 +30,38 @@ protected:
     }
 
     static int sinkInputs() {
-        return int(output(QStringLiteral("pactl"),
-                          {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sink-inputs")})
-                       .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-                       .size());
+        return int(output("pactl", {"list", "short", "sink-inputs"}).split('\n', Qt::SkipEmptyParts).size());
     }
 };
 
 } // namespace
 
-TEST_F(Audio, RecordingFromTheMicrophoneIsSeenAndItsEndToo) {
-    if (!hasProgram(QStringLiteral("parecord")))
+TEST_F(Audio, RecordingFromTheMicrophoneIsSeenAndItsEndTooButRecordingAMonitorIsNoCall) {
+    if (!hasProgram("parecord"))
         GTEST_SKIP() << "no parecord";
     PulseMicrophoneMonitor monitor;
     ASSERT_TRUE(waitUntil([&] { return monitor.isReady(); }));
     EXPECT_EQ(monitor.microphoneInUse(), false);
     {
-        Child call(QStringLiteral("parecord"),
-                   {QStringLiteral("--device=sorvala_null_source"), QStringLiteral("/dev/null")});
+        Child recorder("parecord", {"--device=sorvala_null_sink.monitor", "/dev/null"});
+        ASSERT_TRUE(waitUntil([&] { return !monitor.streams().empty(); }));
+        EXPECT_EQ(monitor.microphoneInUse(), false);
+    }
+    {
+        Child call("parecord", {"--device=sorvala_null_source", "/dev/null"});
         EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == true; }));
     }
     EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == false; }));
 }
 
-TEST_F(Audio, RecordingAMonitorIsNoCall) {
-    if (!hasProgram(QStringLiteral("parecord")))
-        GTEST_SKIP() << "no parecord";
-    PulseMicrophoneMonitor monitor;
-    ASSERT_TRUE(waitUntil([&] { return monitor.isReady(); }));
-    Child recorder(QStringLiteral("parecord"),
-                   {QStringLiteral("--device=sorvala_null_sink.monitor"), QStringLiteral("/dev/null")});
-    ASSERT_TRUE(waitUntil([&] { return !monitor.streams().empty(); }));
-    EXPECT_EQ(monitor.microphoneInUse(), false);
-}
-
-TEST_F(Audio, AChimeReachesTheSoundServerAndEnds) {
+TEST_F(Audio, AChimeReachesTheSoundServerAndEndsUnlessSwitchedOffOrUnknown) {
     RecordingLogger log;
     MemoryPreferences store;
     store.set(SettingsSchema::softChimeEnabledKey, true);
     store.set(SettingsSchema::breaksSoundVolumeKey, 0.25);
     store.set(SettingsSchema::soundPairKey, std::string("Submarine & Hero"));
+    store.set(SettingsSchema::reminderSoundEnabledKey, false);
+    store.set(SettingsSchema::remindersSoundVolumeKey, 1.0);
     AppSound sound(store, log);
     const int before = sinkInputs();
 
@@ -79,6 +70,11 @@ TEST_F(Audio, AChimeReachesTheSoundServerAndEnds) {
     EXPECT_TRUE(waitUntil([&] { return sinkInputs() > before; })) << "no stream reached the null sink";
     EXPECT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
     EXPECT_TRUE(log.lines.empty());
+
+    sound.play(SoundDesign::Event::reminder);
+    EXPECT_FALSE(sound.isPlaying());
+    EXPECT_FALSE(sound.playSound("Basso", 0.5f));
+    EXPECT_EQ(log.lines, (std::vector<std::string>{"sound not played: system sound Basso is missing"}));
 }
 
 TEST_F(Audio, ANewChimeStopsTheOneStillRinging) {
@@ -94,21 +90,8 @@ TEST_F(Audio, ANewChimeStopsTheOneStillRinging) {
     EXPECT_EQ(sinkInputs(), before);
 }
 
-TEST_F(Audio, SilentWhenSwitchedOffOrUnknown) {
-    RecordingLogger log;
-    MemoryPreferences store;
-    store.set(SettingsSchema::reminderSoundEnabledKey, false);
-    store.set(SettingsSchema::remindersSoundVolumeKey, 1.0);
-    AppSound sound(store, log);
-    sound.play(SoundDesign::Event::reminder);
-    EXPECT_FALSE(sound.isPlaying());
-
-    EXPECT_FALSE(sound.playSound("Basso", 0.5f));
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"sound not played: system sound Basso is missing"}));
-}
-
 TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
-    if (!hasProgram(QStringLiteral("pulseaudio")))
+    if (!hasProgram("pulseaudio"))
         GTEST_SKIP() << "no pulseaudio to restart";
     // A sound server of this test's own: the session's keeps serving the tests running beside it.
     TemporaryDirectory folder;
@@ -121,12 +104,12 @@ TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
                                     "set-default-sink sorvala_null_sink\n");
     const auto startServer = [&] {
         // Off the session bus: there the session's server already holds the sound server's name.
-        const ScopedEnvironment noBus("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + (folder / "no-bus").string());
-        return std::make_unique<Child>(
-            QStringLiteral("pulseaudio"),
-            QStringList{QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                        QStringLiteral("--use-pid-file=no"), QStringLiteral("--disallow-exit"), QStringLiteral("-F"),
-                        QString::fromStdString((folder / "server.pa").string())});
+        const ScopedEnvironment noBus("DBUS_SESSION_BUS_ADDRESS",
+                                      "unix:path=" + (folder / "no-bus").string());
+        return std::make_unique<Child>("pulseaudio",
+                                       QStringList{"-n", "--daemonize=no", "--exit-idle-time=-1",
+                                                   "--use-pid-file=no", "--disallow-exit", "-F",
+                                                   QString::fromStdString((folder / "server.pa").string())});
     };
     auto server = startServer();
     ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
@@ -156,6 +139,7 @@ TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
     ASSERT_TRUE(sound.playSound("Tink", 0.25f));
     ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"sound server unreachable: chimes stay silent until it is back",
-                                                   "sound server reachable again: chimes sound"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"sound server unreachable: chimes stay silent until it is back",
+                                        "sound server reachable again: chimes sound"}));
 }

@@ -1,15 +1,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/DesktopServices.h"
-#include "platform/dbus/FreedesktopBannerCenter.h"
 
 #include "sensing/DoNotDisturb.h"
 #include "sensing/VideoDetection.h"
-#include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
 #include "SessionSupport.h"
 
-#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QFile>
 
@@ -22,17 +19,20 @@ using namespace sorvala::test;
 
 namespace {
 
-const QString notifications = QStringLiteral("org.freedesktop.Notifications");
-const QString notificationsPath = QStringLiteral("/org/freedesktop/Notifications");
-
-LinuxSession session(std::vector<std::string> desktops) {
-    return {LinuxSession::Type::x11, std::move(desktops)};
-}
+const QString notifications = "org.freedesktop.Notifications";
 
 // The fakes live on the private session bus; it stands in for the system bus too.
 DesktopServices services(std::vector<std::string> desktops, int timeoutMs = 2000) {
-    return DesktopServices(session(std::move(desktops)), QDBusConnection::sessionBus(),
+    return DesktopServices({LinuxSession::Type::x11, std::move(desktops)}, QDBusConnection::sessionBus(),
                            QDBusConnection::sessionBus(), timeoutMs);
+}
+
+/// A notification server that names itself `name`.
+std::unique_ptr<DBusMock> notificationServer(const char* name) {
+    auto server = std::make_unique<DBusMock>(notifications, "/org/freedesktop/Notifications");
+    server->addMethod("GetServerInformation", "", "ssss",
+                      QStringLiteral("ret = ('%1', 'vendor', '1.0', '1.2')").arg(QLatin1String(name)));
+    return server;
 }
 
 using DesktopServicesOnBus = WithFakesOnTheBus;
@@ -49,117 +49,67 @@ TEST_F(DesktopServicesOnBus, NoServicesMeansNothingHeld) {
     desktop.lockScreen(); // nobody listens: nothing happens
 }
 
-TEST_F(DesktopServicesOnBus, GnomeSessionIsAskedForIdleInhibitors) {
-    DBusMock gnome(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
-                   QStringLiteral("org.gnome.SessionManager"));
-    ASSERT_TRUE(gnome.isUp());
+TEST_F(DesktopServicesOnBus, IdleInhibitorsComeFromEachDesktopsSessionService) {
+    DBusMock gnome("org.gnome.SessionManager", "/org/gnome/SessionManager");
+    DBusMock plasma("org.kde.Solid.PowerManagement.PolicyAgent",
+                    "/org/kde/Solid/PowerManagement/PolicyAgent");
+    ASSERT_TRUE(gnome.isUp() && plasma.isUp());
     auto desktop = services({"ubuntu", "GNOME"});
     EXPECT_EQ(desktop.inhibitorSources(), (std::vector<std::string>{"gnome-session", "logind"}));
 
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
-                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("ret = False"));
+    gnome.addMethod("IsInhibited", "u", "b", "ret = False");
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"gnome-session", 0}}));
     // Inhibited only for the idle flag (8): asking with another flag would miss players.
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
-                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("ret = args[0] == 8"));
+    gnome.addMethod("IsInhibited", "u", "b", "ret = args[0] == 8");
     EXPECT_TRUE(VideoDetection::videoPlaying(desktop.idleInhibitorCounts()));
-    // Another desktop never asks gnome-session.
+    // Another desktop never asks gnome-session; Plasma's agent is asked for screen inhibitions (4).
     EXPECT_TRUE(services({"XFCE"}).idleInhibitorCounts().empty());
-}
-
-TEST_F(DesktopServicesOnBus, PlasmaPolicyAgentIsAskedForScreenInhibitions) {
-    DBusMock plasma(QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
-                    QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent"),
-                    QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"));
-    ASSERT_TRUE(plasma.isUp());
-    plasma.addMethod(QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent"),
-                     QStringLiteral("HasInhibition"), QStringLiteral("u"), QStringLiteral("b"),
-                     QStringLiteral("ret = args[0] == 4"));
+    plasma.addMethod("HasInhibition", "u", "b", "ret = args[0] == 4");
     EXPECT_EQ(services({"KDE"}).idleInhibitorCounts(), (std::map<std::string, int>{{"plasma", 1}}));
 }
 
 TEST_F(DesktopServicesOnBus, LogindCountsOtherProgramsBlockingIdle) {
-    DBusMock logind(QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-                    QStringLiteral("org.freedesktop.login1.Manager"));
+    DBusMock logind("org.freedesktop.login1", "/org/freedesktop/login1", "org.freedesktop.login1.Manager");
     ASSERT_TRUE(logind.isUp());
     const QString uid = QString::number(getuid());
-    const QString own = QString::number(getpid());
-    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"),
-                     QString(), QStringLiteral("a(ssssuu)"),
+    logind.addMethod("ListInhibitors", "", "a(ssssuu)",
                      QStringLiteral("ret = [('sleep', 'NetworkManager', 'x', 'delay', 0, 10), "
                                     "('idle', 'Sorvala', 'break', 'block', %1, %2)]")
-                         .arg(uid, own));
+                         .arg(uid, QString::number(getpid())));
     auto desktop = services({});
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"logind", 0}}));
 
-    logind.addMethod(QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("ListInhibitors"),
-                     QString(), QStringLiteral("a(ssssuu)"),
+    logind.addMethod("ListInhibitors", "", "a(ssssuu)",
                      QStringLiteral("ret = [('sleep:idle', 'mpv', 'Playing', 'block', %1, 4242)]").arg(uid));
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"logind", 1}}));
 }
 
 TEST_F(DesktopServicesOnBus, DoNotDisturbFollowsTheNotificationServer) {
-    DBusMock server(notifications, notificationsPath, notifications);
-    ASSERT_TRUE(server.isUp());
+    auto server = notificationServer("Plasma");
+    ASSERT_TRUE(server->isUp());
     auto desktop = services({});
-    auto serverNamed = [&](const char* name) {
-        server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(),
-                         QStringLiteral("ssss"),
-                         QStringLiteral("ret = ('%1', 'vendor', '1.0', '1.2')").arg(QLatin1String(name)));
-    };
-
-    serverNamed("Plasma");
-    server.setProperty(notifications, QStringLiteral("Inhibited"), true);
+    server->setProperty("Inhibited", true);
     EXPECT_EQ(desktop.notificationServerName(), "Plasma");
     EXPECT_TRUE(DoNotDisturb::doNotDisturbOn(desktop.doNotDisturbReadings()));
-    server.setProperty(notifications, QStringLiteral("Inhibited"), false);
+    server->setProperty("Inhibited", false);
     EXPECT_FALSE(DoNotDisturb::doNotDisturbOn(desktop.doNotDisturbReadings()));
 
-    serverNamed("dunst");
-    server.setProperty(QStringLiteral("org.dunstproject.cmd0"), QStringLiteral("paused"), true);
+    server->addMethod("GetServerInformation", "", "ssss", "ret = ('dunst', 'vendor', '1.0', '1.2')");
+    server->setProperty("paused", true, "org.dunstproject.cmd0");
     EXPECT_TRUE(DoNotDisturb::doNotDisturbOn(desktop.doNotDisturbReadings()));
 
     // A server without a known switch gives no reading at all.
-    serverNamed("some-notifier");
+    server->addMethod("GetServerInformation", "", "ssss", "ret = ('some-notifier', 'vendor', '1.0', '1.2')");
     EXPECT_TRUE(desktop.doNotDisturbReadings().empty());
-}
 
-TEST_F(DesktopServicesOnBus, TheNextHeadsUpReachesARestartedNotificationService) {
-    if (!hasProgram(QStringLiteral("dunst")) || !hasProgram(QStringLiteral("dunstctl")))
-        GTEST_SKIP() << "no dunst";
-    RecordingLogger log;
-    FreedesktopBannerCenter center(log);
-    center.refreshAuthorization(false);
-    const auto onScreen = [] {
-        return output(QStringLiteral("dunstctl"), {QStringLiteral("count"), QStringLiteral("displayed")}).trimmed();
-    };
-    const auto headsUpShown = [&] {
-        EXPECT_TRUE(waitUntil([&] { return center.isAvailable() && !center.isRefreshing(); }));
-        center.post(UserSignal::preBreak(true, 0, 3, std::nullopt, true));
-        return waitUntil([&] { return onScreen() == "1"; }, 5000);
-    };
-    {
-        Child dunst(QStringLiteral("dunst"), {});
-        ASSERT_TRUE(waitUntil([] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(notifications).value(); }));
-        ASSERT_TRUE(headsUpShown());
-    }
-    ASSERT_TRUE(waitUntil([&] { return !center.isAvailable(); }));
-    Child dunst(QStringLiteral("dunst"), {});
-    EXPECT_TRUE(headsUpShown()) << "the heads-up did not reach the restarted service";
-}
-
-TEST_F(DesktopServicesOnBus, XfceDoNotDisturbComesFromXfconf) {
-    DBusMock server(notifications, notificationsPath, notifications);
-    DBusMock xfconf(QStringLiteral("org.xfce.Xfconf"), QStringLiteral("/org/xfce/Xfconf"),
-                    QStringLiteral("org.xfce.Xfconf"));
-    ASSERT_TRUE(server.isUp() && xfconf.isUp());
-    server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(), QStringLiteral("ssss"),
-                     QStringLiteral("ret = ('Xfce Notify Daemon', 'Xfce', '0.8', '1.2')"));
-    xfconf.addMethod(
-        QStringLiteral("org.xfce.Xfconf"), QStringLiteral("GetProperty"), QStringLiteral("ss"),
-        QStringLiteral("v"),
-        QStringLiteral("ret = dbus.Boolean(args[0] == 'xfce4-notifyd' and args[1] == '/do-not-disturb', "
-                       "variant_level=1)"));
+    // Xfce's switch lives in xfconf.
+    server->addMethod("GetServerInformation", "", "ssss",
+                      "ret = ('Xfce Notify Daemon', 'Xfce', '0.8', '1.2')");
+    DBusMock xfconf("org.xfce.Xfconf", "/org/xfce/Xfconf");
+    ASSERT_TRUE(xfconf.isUp());
+    xfconf.addMethod("GetProperty", "ss", "v",
+                     "ret = dbus.Boolean(args[0] == 'xfce4-notifyd' and args[1] == '/do-not-disturb', "
+                     "variant_level=1)");
     EXPECT_TRUE(DoNotDisturb::doNotDisturbOn(services({"XFCE"}).doNotDisturbReadings()));
 }
 
@@ -167,18 +117,16 @@ TEST_F(DesktopServicesOnBus, GnomeDoNotDisturbComesFromGSettings) {
     // The keyfile backend reads $XDG_CONFIG_HOME/glib-2.0/settings/keyfile, a temp folder here.
     if (qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty())
         GTEST_SKIP() << "no private XDG_CONFIG_HOME";
-    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/glib-2.0/settings");
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + "/glib-2.0/settings";
     QDir().mkpath(folder);
-    QFile keyfile(folder + QStringLiteral("/keyfile"));
+    QFile keyfile(folder + "/keyfile");
     ASSERT_TRUE(keyfile.open(QIODevice::WriteOnly));
     keyfile.write("[org/gnome/desktop/notifications]\nshow-banners=false\n");
     keyfile.close();
     const ScopedEnvironment backend("GSETTINGS_BACKEND", "keyfile");
 
-    DBusMock server(notifications, notificationsPath, notifications);
-    ASSERT_TRUE(server.isUp());
-    server.addMethod(notifications, QStringLiteral("GetServerInformation"), QString(), QStringLiteral("ssss"),
-                     QStringLiteral("ret = ('gnome-shell', 'GNOME', '43', '1.2')"));
+    auto server = notificationServer("gnome-shell");
+    ASSERT_TRUE(server->isUp());
     const auto readings = services({"GNOME"}).doNotDisturbReadings();
     ASSERT_EQ(readings.size(), 1u);
     if (!readings.front().flag)
@@ -187,16 +135,11 @@ TEST_F(DesktopServicesOnBus, GnomeDoNotDisturbComesFromGSettings) {
 }
 
 TEST_F(DesktopServicesOnBus, MutterIdleTimeAndPowerSaveMode) {
-    DBusMock idle(QStringLiteral("org.gnome.Mutter.IdleMonitor"),
-                  QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core"),
-                  QStringLiteral("org.gnome.Mutter.IdleMonitor"));
-    DBusMock display(QStringLiteral("org.gnome.Mutter.DisplayConfig"),
-                     QStringLiteral("/org/gnome/Mutter/DisplayConfig"),
-                     QStringLiteral("org.gnome.Mutter.DisplayConfig"));
+    DBusMock idle("org.gnome.Mutter.IdleMonitor", "/org/gnome/Mutter/IdleMonitor/Core");
+    DBusMock display("org.gnome.Mutter.DisplayConfig", "/org/gnome/Mutter/DisplayConfig");
     ASSERT_TRUE(idle.isUp() && display.isUp());
-    idle.addMethod(QStringLiteral("org.gnome.Mutter.IdleMonitor"), QStringLiteral("GetIdletime"), QString(),
-                   QStringLiteral("t"), QStringLiteral("ret = 90500"));
-    display.setProperty(QStringLiteral("org.gnome.Mutter.DisplayConfig"), QStringLiteral("PowerSaveMode"), 3);
+    idle.addMethod("GetIdletime", "", "t", "ret = 90500");
+    display.setProperty("PowerSaveMode", 3);
     auto desktop = services({"GNOME"});
     EXPECT_EQ(desktop.mutterIdleSeconds(), 90.5);
     EXPECT_EQ(desktop.mutterPowerSaveMode(), 3);
@@ -205,45 +148,37 @@ TEST_F(DesktopServicesOnBus, MutterIdleTimeAndPowerSaveMode) {
 TEST_F(DesktopServicesOnBus, LockGoesToTheFirstLockerThatIsThere) {
     auto desktop = services({});
     {
-        DBusMock gnome(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("/org/gnome/ScreenSaver"),
-                       QStringLiteral("org.gnome.ScreenSaver"));
-        DBusMock freedesktop(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("/ScreenSaver"),
-                             QStringLiteral("org.freedesktop.ScreenSaver"));
+        DBusMock gnome("org.gnome.ScreenSaver", "/org/gnome/ScreenSaver");
+        DBusMock freedesktop("org.freedesktop.ScreenSaver", "/ScreenSaver");
         ASSERT_TRUE(gnome.isUp() && freedesktop.isUp());
-        gnome.addMethod(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("Lock"), QString(), QString(),
-                        QString());
-        freedesktop.addMethod(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("Lock"),
-                              QString(), QString(), QString());
+        gnome.addMethod("Lock", "", "", "");
+        freedesktop.addMethod("Lock", "", "", "");
         // GNOME owns both names but refuses Lock on the freedesktop one.
         EXPECT_EQ(desktop.lockerChoice(), "gnome-screensaver");
         desktop.lockScreen();
-        EXPECT_TRUE(waitUntil([&] { return gnome.callCount(QStringLiteral("Lock")) == 1; }));
-        EXPECT_EQ(freedesktop.callCount(QStringLiteral("Lock")), 0);
+        EXPECT_TRUE(waitUntil([&] { return gnome.callCount("Lock") == 1; }));
+        EXPECT_EQ(freedesktop.callCount("Lock"), 0);
 
         gnome.stop();
         desktop.lockScreen();
-        EXPECT_TRUE(waitUntil([&] { return freedesktop.callCount(QStringLiteral("Lock")) == 1; }));
+        EXPECT_TRUE(waitUntil([&] { return freedesktop.callCount("Lock") == 1; }));
     }
-    DBusMock session(QStringLiteral("org.freedesktop.login1"),
-                     QStringLiteral("/org/freedesktop/login1/session/auto"),
-                     QStringLiteral("org.freedesktop.login1.Session"));
+    DBusMock session("org.freedesktop.login1", "/org/freedesktop/login1/session/auto",
+                     "org.freedesktop.login1.Session");
     ASSERT_TRUE(session.isUp());
-    session.addMethod(QStringLiteral("org.freedesktop.login1.Session"), QStringLiteral("Lock"), QString(),
-                      QString(), QString());
+    session.addMethod("Lock", "", "", "");
     EXPECT_EQ(desktop.lockerChoice(), "logind");
     desktop.lockScreen();
-    EXPECT_TRUE(waitUntil([&] { return session.callCount(QStringLiteral("Lock")) == 1; }));
+    EXPECT_TRUE(waitUntil([&] { return session.callCount("Lock") == 1; }));
 }
 
 TEST_F(DesktopServicesOnBus, AHungServiceCostsOneShortTimeoutThenRests) {
-    DBusMock gnome(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("/org/gnome/SessionManager"),
-                   QStringLiteral("org.gnome.SessionManager"));
+    DBusMock gnome("org.gnome.SessionManager", "/org/gnome/SessionManager");
     ASSERT_TRUE(gnome.isUp());
-    gnome.addMethod(QStringLiteral("org.gnome.SessionManager"), QStringLiteral("IsInhibited"),
-                    QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("time.sleep(1); ret = True"));
+    gnome.addMethod("IsInhibited", "u", "b", "time.sleep(1); ret = True");
     auto desktop = services({"GNOME"}, 50);
     EXPECT_TRUE(desktop.idleInhibitorCounts().empty()); // timed out: harmless answer
     EXPECT_TRUE(desktop.idleInhibitorCounts().empty());
     // The second reading left the hung service alone.
-    EXPECT_EQ(gnome.callCount(QStringLiteral("IsInhibited")), 1);
+    EXPECT_EQ(gnome.callCount("IsInhibited"), 1);
 }

@@ -4,13 +4,9 @@
 
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
+#include "support/TemporaryDirectory.h"
 
 #include "SessionSupport.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +20,13 @@ std::string choice(SystemSignals& probes, const std::string& reading) {
         if (backend.reading == reading)
             return backend.choice;
     return "(missing)";
+}
+
+LinuxSignalsOptions optionsFor(LinuxSession::Type type, std::vector<std::string> desktops = {}) {
+    LinuxSignalsOptions options;
+    options.session = LinuxSession{type, std::move(desktops)};
+    options.pwDump = QString(); // no PipeWire here
+    return options;
 }
 
 } // namespace
@@ -54,13 +57,7 @@ TEST(LinuxSystemSignals, AnX11SessionUsesTheXServerAndSaysSo) {
 
 TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
     RecordingLogger log;
-    LinuxSignalsOptions options;
-    options.session = LinuxSession{LinuxSession::Type::wayland, {"sway"}};
-    options.pwDump = QString(); // no PipeWire here
-    QTemporaryDir empty;
-    options.drmRoot = empty.path().toStdString();
-    auto probes = makeLinuxSystemSignals(log, options);
-
+    auto probes = makeLinuxSystemSignals(log, optionsFor(LinuxSession::Type::wayland, {"sway"}));
     EXPECT_EQ(choice(*probes, "idle"), "none");
     EXPECT_EQ(choice(*probes, "keyDown"), "none");
     EXPECT_EQ(choice(*probes, "frontmostApp"), "none");
@@ -68,45 +65,44 @@ TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
     EXPECT_EQ(probes->secondsSinceLastKeyDown(), std::nullopt); // "not typing", not the idle time
     EXPECT_EQ(probes->frontmostApplicationBundleIdentifier(), std::nullopt);
     EXPECT_FALSE(probes->frontmostApplicationIsFullscreen());
-    EXPECT_FALSE(probes->displayIsAsleep());
-    EXPECT_FALSE(probes->everyDisplayIsAsleep());
 }
 
 TEST(LinuxSystemSignals, DisplaysSleepWhenEveryDrivenConnectorIsOff) {
+    struct Case {
+        const char* drm;
+        bool everyAsleep;
+        bool asleep;
+    };
+    const Case cases[] = {
+        {"", false, false}, {"drm-docked-asleep", true, true}, {"drm-one-awake", false, false}};
+    TemporaryDirectory empty;
     RecordingLogger log;
-    LinuxSignalsOptions options;
-    options.session = LinuxSession{LinuxSession::Type::wayland, {"sway"}};
-    options.pwDump = QString();
-    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
-    auto docked = makeLinuxSystemSignals(log, options);
-    EXPECT_EQ(choice(*docked, "display"), "drm-sysfs");
-    EXPECT_TRUE(docked->everyDisplayIsAsleep());
-    EXPECT_TRUE(docked->displayIsAsleep());
-
-    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-one-awake";
-    auto oneAwake = makeLinuxSystemSignals(log, options);
-    EXPECT_FALSE(oneAwake->everyDisplayIsAsleep());
-    EXPECT_FALSE(oneAwake->displayIsAsleep());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.drm);
+        auto options = optionsFor(LinuxSession::Type::wayland, {"sway"});
+        options.drmRoot =
+            *c.drm ? std::filesystem::path(SORVALA_TEST_DATA_DIR "/sensing") / c.drm : empty.path();
+        auto probes = makeLinuxSystemSignals(log, options);
+        EXPECT_EQ(choice(*probes, "display"), "drm-sysfs");
+        EXPECT_EQ(probes->everyDisplayIsAsleep(), c.everyAsleep);
+        EXPECT_EQ(probes->displayIsAsleep(), c.asleep);
+    }
 }
 
 TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString graph = dir.filePath(QStringLiteral("graph.json"));
-    const QString program = dir.filePath(QStringLiteral("pw-dump"));
-    QFile script(program);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\n[ -e '" + dir.filePath(QStringLiteral("hang")).toUtf8() + "' ] && exec sleep 60\nexec cat '" +
-                 graph.toUtf8() + "'\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    auto useGraph = [&](const char* fixture) {
-        QFile::remove(graph);
-        ASSERT_TRUE(
-            QFile::copy(QStringLiteral(SORVALA_TEST_DATA_DIR "/sensing/") + QLatin1String(fixture), graph));
+    TemporaryDirectory dir;
+    const auto graph = dir / "graph.json";
+    const auto program = dir / "pw-dump";
+    writeFile(program, "#!/bin/sh\n[ -e '" + (dir / "hang").string() + "' ] && exec sleep 60\nexec cat '" +
+                           graph.string() + "'\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    const auto useGraph = [&](const char* fixture) {
+        std::filesystem::copy_file(std::filesystem::path(SORVALA_TEST_DATA_DIR "/sensing") / fixture, graph,
+                                   std::filesystem::copy_options::overwrite_existing);
     };
+    const QString pwDump = QString::fromStdString(program.string());
 
-    PipeWireScreenCapture capture(program, std::chrono::milliseconds(0));
+    PipeWireScreenCapture capture(pwDump, std::chrono::milliseconds(0));
     useGraph("pw-dump-screencast.json");
     EXPECT_FALSE(capture.screenCaptured()); // nothing read yet: the harmless answer, at once
     EXPECT_TRUE(waitUntil([&] { return capture.screenCaptured(); }));
@@ -114,18 +110,18 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     EXPECT_TRUE(waitUntil([&] { return !capture.screenCaptured(); }));
 
     // A run that hangs is killed at its deadline, and the last answer does not outlive it.
-    PipeWireScreenCapture hanging(program, std::chrono::milliseconds(0), std::chrono::milliseconds(300));
+    PipeWireScreenCapture hanging(pwDump, std::chrono::milliseconds(0), std::chrono::milliseconds(300));
     useGraph("pw-dump-screencast.json");
     EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); }));
-    QFile hang(dir.filePath(QStringLiteral("hang")));
-    ASSERT_TRUE(hang.open(QIODevice::WriteOnly));
-    hang.close();
+    writeFile(dir / "hang", "");
     EXPECT_TRUE(waitUntil([&] { return !hanging.screenCaptured(); })) << "a hung pw-dump kept the old answer";
-    QFile::remove(hang.fileName());
-    EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); })) << "the next run after the kill reads again";
+    std::filesystem::remove(dir / "hang");
+    EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); }))
+        << "the next run after the kill reads again";
 
     // A broken program is no screencast.
-    PipeWireScreenCapture broken(dir.filePath(QStringLiteral("missing")), std::chrono::milliseconds(0));
+    PipeWireScreenCapture broken(QString::fromStdString((dir / "missing").string()),
+                                 std::chrono::milliseconds(0));
     broken.screenCaptured();
     QCoreApplication::processEvents();
     EXPECT_FALSE(broken.screenCaptured());
@@ -133,8 +129,7 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
 
 TEST(LinuxSystemSignals, WithoutASoundServerTheMicrophoneIsReadFromAlsa) {
     RecordingLogger log;
-    LinuxSignalsOptions options;
-    options.session = LinuxSession{LinuxSession::Type::unknown, {}};
+    auto options = optionsFor(LinuxSession::Type::unknown);
     options.procAsound = SORVALA_TEST_DATA_DIR "/sensing/asound-capture-running";
     auto probes = [&] {
         const ScopedEnvironment pulse("PULSE_SERVER", "unix:/nonexistent/sorvala-no-server");
@@ -147,8 +142,7 @@ TEST(LinuxSystemSignals, WithoutASoundServerTheMicrophoneIsReadFromAlsa) {
 
 TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {
     RecordingLogger log;
-    LinuxSignalsOptions options;
-    options.session = LinuxSession{LinuxSession::Type::unknown, {}};
+    auto options = optionsFor(LinuxSession::Type::unknown);
     options.calendarWaitsForReading = true;
     auto probes = makeLinuxSystemSignals(log, options);
     const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";

@@ -1,28 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "SessionSupport.h"
 
-#include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QStandardPaths>
-#include <QThread>
 
 namespace sorvala::test {
-
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(20);
-    }
-    return true;
-}
 
 bool hasDisplay() {
     return !qEnvironmentVariable("DISPLAY").isEmpty();
@@ -49,6 +35,10 @@ bool hasProgram(const QString& name) {
     return !QStandardPaths::findExecutable(name).isEmpty();
 }
 
+bool isOnTheBus(const QString& service) {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value();
+}
+
 QString output(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
@@ -67,11 +57,11 @@ Child::~Child() {
     stop();
 }
 
-bool Child::waitForOutput(const QByteArray& text) {
+bool Child::waitForOutput(const QByteArray& text, int milliseconds) {
     QByteArray seen;
     QElapsedTimer clock;
     clock.start();
-    while (!seen.contains(text) && clock.elapsed() < 5000) {
+    while (!seen.contains(text) && clock.elapsed() < milliseconds) {
         m_process->waitForReadyRead(100);
         seen += m_process->readAllStandardOutput();
     }
@@ -88,70 +78,72 @@ void Child::stop() {
     }
 }
 
-DBusMock::DBusMock(const QString& service, const QString& path, const QString& interface)
-    : m_service(service), m_path(path) {
+DBusMock::DBusMock(const QString& service, const QString& path, const QString& interface,
+                   const QStringList& templateArguments)
+    : m_service(service), m_path(path), m_interface(interface.isEmpty() ? service : interface) {
     if (!hasDBusMock())
         return;
-    m_child = std::make_unique<Child>(QStringLiteral("/usr/bin/python3"),
-                                      QStringList{QStringLiteral("-m"), QStringLiteral("dbusmock"),
-                                                  QStringLiteral("--session"), service, path, interface});
-    m_up = waitUntil(
-        [&] { return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value(); });
+    QStringList arguments{QStringLiteral("-m"), QStringLiteral("dbusmock"), QStringLiteral("--session")};
+    arguments += templateArguments.isEmpty() ? QStringList{service, path, m_interface} : templateArguments;
+    m_child = std::make_unique<Child>(QStringLiteral("/usr/bin/python3"), arguments);
+    m_up = waitUntil([&] { return isOnTheBus(service); });
 }
 
-namespace {
-QDBusMessage mockCall(const QString& service, const QString& path, const QString& method,
-                      const QVariantList& args) {
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(service, path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
+QDBusMessage DBusMock::call(const QString& method, const QVariantList& args, const QString& path) const {
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        m_service, path.isEmpty() ? m_path : path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
     message.setArguments(args);
     return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
 }
-} // namespace
 
-void DBusMock::addMethod(const QString& interface, const QString& name, const QString& in, const QString& out,
-                         const QString& code) {
-    mockCall(m_service, m_path, QStringLiteral("AddMethod"), {interface, name, in, out, code});
+void DBusMock::addMethod(const QString& name, const QString& in, const QString& out,
+                         const QString& code) const {
+    call(QStringLiteral("AddMethod"), {m_interface, name, in, out, code});
 }
 
-void DBusMock::setProperty(const QString& interface, const QString& name, const QVariant& value) {
-    const QDBusMessage reply = mockCall(m_service, m_path, QStringLiteral("AddProperty"),
-                                        {interface, name, QVariant::fromValue(QDBusVariant(value))});
-    if (reply.type() == QDBusMessage::ErrorMessage) {
+void DBusMock::setProperty(const QString& name, const QVariant& value, const QString& interface) const {
+    const QVariantList args{interface.isEmpty() ? m_interface : interface, name,
+                            QVariant::fromValue(QDBusVariant(value))};
+    if (call(QStringLiteral("AddProperty"), args).type() == QDBusMessage::ErrorMessage) {
         // It exists already: set it through the standard interface.
         QDBusMessage set = QDBusMessage::createMethodCall(
             m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
-        set.setArguments({interface, name, QVariant::fromValue(QDBusVariant(value))});
+        set.setArguments(args);
         QDBusConnection::sessionBus().call(set, QDBus::Block, 10000);
     }
 }
 
-int DBusMock::callCount(const QString& method, const QString& path) const {
-    const QDBusMessage reply =
-        mockCall(m_service, path.isEmpty() ? m_path : path, QStringLiteral("GetMethodCalls"), {method});
+void DBusMock::emitSignal(const QString& name, const QString& signature, const QVariantList& args) const {
+    QVariantList wrapped;
+    for (const QVariant& arg : args)
+        wrapped.push_back(QVariant::fromValue(QDBusVariant(arg)));
+    call(QStringLiteral("EmitSignal"), {m_interface, name, signature, wrapped});
+}
+
+std::vector<QVariantList> DBusMock::calls(const QString& method, const QString& path) const {
+    const QDBusMessage reply = call(QStringLiteral("GetMethodCalls"), {method}, path);
+    std::vector<QVariantList> calls;
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return -1;
-    const QDBusArgument calls = reply.arguments().constFirst().value<QDBusArgument>();
-    int count = 0;
-    calls.beginArray();
-    while (!calls.atEnd()) {
-        calls.beginStructure();
+        return calls;
+    const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
+    list.beginArray();
+    while (!list.atEnd()) {
+        list.beginStructure();
         qulonglong time = 0;
-        calls >> time;
         QVariantList args;
-        calls >> args;
-        calls.endStructure();
-        ++count;
+        list >> time >> args;
+        list.endStructure();
+        calls.push_back(args);
     }
-    calls.endArray();
-    return count;
+    list.endArray();
+    return calls;
 }
 
 void DBusMock::stop() {
-    if (m_child)
-        m_child->stop();
-    waitUntil(
-        [&] { return !QDBusConnection::sessionBus().interface()->isServiceRegistered(m_service).value(); });
+    if (!m_child)
+        return;
+    m_child.reset();
+    waitUntil([&] { return !isOnTheBus(m_service); });
     m_up = false;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "support/QtEventLoop.h"
+
 #include <QDBusConnection>
 #include <QProcess>
 #include <QString>
@@ -9,19 +11,18 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
+#include <vector>
 
 namespace sorvala::test {
-
-/// Runs the event loop until `condition` holds or `timeoutMs` has passed; answers the condition.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
 
 bool hasDisplay();
 bool hasSessionBus();
 bool hasDBusMock();
 bool hasPulseAudio();
 bool hasProgram(const QString& name);
+/// Whether `service` has an owner on the session bus.
+bool isOnTheBus(const QString& service);
 
 /// Runs a program to its end and answers its standard output (empty on failure).
 QString output(const QString& program, const QStringList& arguments);
@@ -34,45 +35,66 @@ public:
     qint64 pid() const { return m_process->processId(); }
     bool isRunning() const { return m_process->state() == QProcess::Running; }
     void stop();
-    /// Waits up to five seconds for `text` on the child's standard output.
-    bool waitForOutput(const QByteArray& text);
+    /// Waits for `text` on the child's standard output (output read before it is used up).
+    bool waitForOutput(const QByteArray& text, int milliseconds = 5000);
 
 private:
     std::unique_ptr<QProcess> m_process;
 };
 
-/// A test that talks to fakes made with python3-dbusmock on the session bus; skipped without either.
-class WithFakesOnTheBus : public ::testing::Test {
+/// A test that talks over the private session bus of scripts/test-session; skipped without one.
+class OnTheSessionBus : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!hasSessionBus())
-            GTEST_SKIP() << "no session bus";
-        if (!hasDBusMock())
+            GTEST_SKIP() << "no session bus (run inside scripts/test-session)";
+    }
+};
+
+/// A test that talks to fakes made with python3-dbusmock on the session bus; skipped without either.
+class WithFakesOnTheBus : public OnTheSessionBus {
+protected:
+    void SetUp() override {
+        OnTheSessionBus::SetUp();
+        if (!IsSkipped() && !hasDBusMock())
             GTEST_SKIP() << "no python3-dbusmock";
     }
 };
 
 /// A fake D-Bus service made with python3-dbusmock on the session bus: one object with one
-/// interface, whose methods and properties the test adds.
+/// interface (the service's name unless given), whose methods and properties the test adds, or
+/// one of dbusmock's templates (`templateArguments` such as {"--template", "logind"}).
 class DBusMock {
 public:
-    DBusMock(const QString& service, const QString& path, const QString& interface);
+    DBusMock(const QString& service, const QString& path, const QString& interface = {},
+             const QStringList& templateArguments = {});
+    /// Ends the fake and waits until its name is gone, so the next test's fake can take it.
+    ~DBusMock() { stop(); }
+    DBusMock(const DBusMock&) = delete;
+    DBusMock& operator=(const DBusMock&) = delete;
 
     /// Whether the fake owns its name on the bus.
     bool isUp() const { return m_up; }
-    /// Adds (or replaces) a method whose Python `code` sets `ret`.
-    void addMethod(const QString& interface, const QString& name, const QString& in, const QString& out,
-                   const QString& code);
+    /// Adds (or replaces) a method of the fake's interface whose Python `code` sets `ret`.
+    void addMethod(const QString& name, const QString& in, const QString& out, const QString& code) const;
     /// Adds a property, or sets its value when it exists.
-    void setProperty(const QString& interface, const QString& name, const QVariant& value);
-    /// How often `method` was called.
-    int callCount(const QString& method, const QString& path = {}) const;
+    void setProperty(const QString& name, const QVariant& value, const QString& interface = {}) const;
+    /// Emits a signal of the fake's interface.
+    void emitSignal(const QString& name, const QString& signature, const QVariantList& args) const;
+    /// The arguments of every call `method` received, in order.
+    std::vector<QVariantList> calls(const QString& method, const QString& path = {}) const;
+    int callCount(const QString& method, const QString& path = {}) const {
+        return int(calls(method, path).size());
+    }
     /// Ends the fake; its name goes away.
     void stop();
 
 private:
+    QDBusMessage call(const QString& method, const QVariantList& args, const QString& path = {}) const;
+
     QString m_service;
     QString m_path;
+    QString m_interface;
     std::unique_ptr<Child> m_child;
     bool m_up = false;
 };

@@ -4,12 +4,9 @@
 #include "platform/x11/X11Probes.h"
 #include "sensing/FrontmostApplication.h"
 
-#include "SessionSupport.h"
+#include "support/TemporaryDirectory.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "SessionSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +22,12 @@ protected:
     void SetUp() override {
         if (!hasDisplay())
             GTEST_SKIP() << "no X display";
-        if (!hasProgram(QStringLiteral("xdotool")))
+        if (!hasProgram("xdotool"))
             GTEST_SKIP() << "no xdotool";
     }
 
     static void xdotool(const QStringList& arguments) {
-        ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0);
+        ASSERT_EQ(QProcess::execute("xdotool", arguments), 0);
     }
 };
 
@@ -43,7 +40,7 @@ TEST_F(X11Signals, IdleTimeGrowsAndInputResetsIt) {
         GTEST_SKIP() << "no screen-saver extension";
     ASSERT_TRUE(waitUntil([&] { return x.idleSeconds().value_or(0) >= 0.5; }));
     const double before = *x.idleSeconds();
-    xdotool({QStringLiteral("mousemove_relative"), QStringLiteral("1"), QStringLiteral("1")});
+    xdotool({"mousemove_relative", "1", "1"});
     ASSERT_TRUE(waitUntil([&] { return x.idleSeconds().value_or(before) < before; }));
 }
 
@@ -52,24 +49,24 @@ TEST_F(X11Signals, RawKeyPressesCountButPointerMovesDoNot) {
     ASSERT_TRUE(keys.isListening());
     ASSERT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(0) >= 0.5; }));
 
-    xdotool({QStringLiteral("mousemove"), QStringLiteral("40"), QStringLiteral("40")});
-    xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    xdotool({"mousemove", "40", "40"});
+    xdotool({"click", "1"});
     QCoreApplication::processEvents();
     EXPECT_GE(keys.secondsSinceLastKeyPress().value_or(0), 0.5);
 
     const double before = *keys.secondsSinceLastKeyPress();
-    xdotool({QStringLiteral("key"), QStringLiteral("shift")});
+    xdotool({"key", "shift"});
     EXPECT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(before) < before; }));
 }
 
 TEST_F(X11Signals, KeyPressesCountWhileAnotherProgramGrabsTheKeyboard) {
     X11KeyPressTracker keys;
     ASSERT_TRUE(keys.isListening());
-    Child grabber(QCoreApplication::applicationFilePath(), {QStringLiteral("--grab-keyboard")});
+    Child grabber(QCoreApplication::applicationFilePath(), {"--grab-keyboard"});
     ASSERT_TRUE(grabber.waitForOutput("grabbed")) << "the helper never got the keyboard";
     ASSERT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(0) >= 0.5; }));
     const double before = *keys.secondsSinceLastKeyPress();
-    xdotool({QStringLiteral("key"), QStringLiteral("a")});
+    xdotool({"key", "a"});
     EXPECT_TRUE(waitUntil([&] { return keys.secondsSinceLastKeyPress().value_or(before) < before; }))
         << "a press into the grabbing window went unseen";
 }
@@ -81,14 +78,11 @@ TEST_F(X11Signals, ActiveWindowOfAnotherProgramAndItsFullscreenState) {
     const std::vector<FrontmostApplication::Rect> displays = {x.rootGeometry()};
     const auto own = static_cast<std::uint32_t>(getpid());
 
-    QTemporaryDir applications;
-    ASSERT_TRUE(applications.isValid());
-    QDir(applications.path()).mkpath(QStringLiteral("org/example"));
-    QFile entry(applications.filePath(QStringLiteral("org/example/Helper.desktop")));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    TemporaryDirectory applications;
+    std::filesystem::create_directories(applications / "org/example");
 
     {
-        Child normal(helper, {QStringLiteral("--show-window"), QStringLiteral("normal")});
+        Child normal(helper, {"--show-window", "normal"});
         const auto pid = static_cast<std::uint32_t>(normal.pid());
         ASSERT_TRUE(waitUntil([&] {
             const auto window = x.activeWindow();
@@ -99,14 +93,14 @@ TEST_F(X11Signals, ActiveWindowOfAnotherProgramAndItsFullscreenState) {
         ASSERT_TRUE(window->wmClassClass.has_value());
 
         // The application id comes from the StartupWMClass of an installed desktop file.
-        entry.write("[Desktop Entry]\nType=Application\nName=Helper\nStartupWMClass=" +
-                    QByteArray::fromStdString(*window->wmClassClass) + "\n");
-        entry.close();
-        const auto entries = DesktopEntryIndex::read({applications.path()});
+        writeFile(applications / "org/example/Helper.desktop",
+                  "[Desktop Entry]\nType=Application\nName=Helper\nStartupWMClass=" + *window->wmClassClass +
+                      "\n");
+        const auto entries = DesktopEntryIndex::read({QString::fromStdString(applications.path().string())});
         EXPECT_EQ(FrontmostApplication::applicationId(window, entries, "", own), "org-example-Helper");
     }
     {
-        Child fullscreen(helper, {QStringLiteral("--show-window"), QStringLiteral("fullscreen")});
+        Child fullscreen(helper, {"--show-window", "fullscreen"});
         const auto pid = static_cast<std::uint32_t>(fullscreen.pid());
         ASSERT_TRUE(waitUntil([&] {
             const auto window = x.activeWindow();

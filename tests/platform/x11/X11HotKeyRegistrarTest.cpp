@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "app/HotKeys.h"
 #include "platform/x11/X11HotKeyRegistrar.h"
+#include "app/HotKeys.h"
 #include "support/MemoryPreferences.h"
-#include "support/ScopedEnvironment.h"
+#include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
+#include "support/ScopedEnvironment.h"
 
-#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QProcess>
 
@@ -39,9 +39,11 @@ public:
     /// Grabs Ctrl+Alt+Super+`keysym` (no lock keys) and answers the X error code, 0 when it worked.
     int grab(KeySym keysym) {
         xcb_connection_t* connection = XGetXCBConnection(m_display);
-        const auto cookie = xcb_grab_key_checked(
-            connection, 0, static_cast<xcb_window_t>(DefaultRootWindow(m_display)), ControlMask | Mod1Mask | Mod4Mask,
-            static_cast<xcb_keycode_t>(XKeysymToKeycode(m_display, keysym)), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        const auto cookie =
+            xcb_grab_key_checked(connection, 0, static_cast<xcb_window_t>(DefaultRootWindow(m_display)),
+                                 ControlMask | Mod1Mask | Mod4Mask,
+                                 static_cast<xcb_keycode_t>(XKeysymToKeycode(m_display, keysym)),
+                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
         xcb_generic_error_t* error = xcb_request_check(connection, cookie);
         const int code = error ? error->error_code : 0;
         std::free(error);
@@ -78,11 +80,9 @@ protected:
 
     // Lets the event loop deliver presses until `count` arrived, or a generous deadline passed.
     void awaitPresses(std::size_t count) {
-        QDeadlineTimer deadline(5000);
-        while (pressed.size() < count && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        waitUntil([&] { return pressed.size() >= count; }, 5000);
         // One more round so a press that should not have come has its chance to show.
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        runEventsFor(100);
     }
 
     RecordingLogger log;
@@ -119,9 +119,10 @@ TEST_F(X11HotKeys, ACombinationTakenByAnotherClientFailsAndTheOthersStillWork) {
     store.set(SettingsSchema::shortcutSnoozeOneMinuteKey, KeyboardShortcut{46, ctrlAltSuper, "M"}.encoded());
 
     EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 2);
-    EXPECT_THAT(log.lines, ElementsAre("hot key registration failed action=togglePause key=P status=10",
-                                       "hot key registration failed action=snoozeOneMinute key=M status=duplicate",
-                                       "hot keys registered count=2"));
+    EXPECT_THAT(log.lines,
+                ElementsAre("hot key registration failed action=togglePause key=P status=10",
+                            "hot key registration failed action=snoozeOneMinute key=M status=duplicate",
+                            "hot keys registered count=2"));
     sendKeys("ctrl+alt+super+m");
     sendKeys("ctrl+alt+super+b");
     awaitPresses(2);
