@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Calendar.h"
+#include "support/TemporaryDirectory.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 /// What the fuzz targets share: reading the input, checking a property, files for the readers
 /// that take a path.
@@ -44,37 +44,23 @@ inline Pick pick(const std::uint8_t* data, std::size_t size, int readers) {
 /// A folder of this process under the temporary folder, emptied on each use, for readers of files.
 class ScratchFolder {
 public:
-    ScratchFolder() {
-        const char* base = std::getenv("TMPDIR");
-        std::string pattern = std::string(base && *base ? base : "/tmp") + "/sorvala-fuzz-XXXXXX";
-        if (!mkdtemp(pattern.data()))
-            std::abort();
-        m_path = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
     /// The folder, emptied.
     const std::filesystem::path& fresh() {
-        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.path()))
             std::filesystem::remove_all(entry.path());
-        return m_path;
+        return m_folder.path();
     }
 
     /// Writes `content` to `relative` under the folder, making the folders on the way.
     void write(const std::filesystem::path& relative, std::string_view content) const {
-        const auto file = m_path / relative;
+        const auto file = m_folder.path() / relative;
         std::filesystem::create_directories(file.parent_path());
         std::ofstream(file, std::ios::binary)
             .write(content.data(), static_cast<std::streamsize>(content.size()));
     }
 
 private:
-    std::filesystem::path m_path;
+    TemporaryDirectory m_folder;
 };
 
 /// UTC with Monday first: the day arithmetic of the readers' callers without a zone database.

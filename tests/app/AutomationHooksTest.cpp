@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "app/AutomationHooks.h"
-#include "app/ports/ProcessLauncher.h"
+#include "support/RecordingLauncher.h"
 #include "support/RecordingLogger.h"
 
 #include <gmock/gmock.h>
@@ -11,17 +11,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using Arguments = std::vector<std::string>;
-
-class RecordingLauncher final : public ProcessLauncher {
-public:
-    std::string loginShell() const override { return "/bin/bash"; }
-    Launch startDetached(const Arguments& arguments) override {
-        launched.push_back(arguments);
-        return {!fails, fails ? "no such file" : ""};
-    }
-    bool fails = false;
-    std::vector<Arguments> launched;
-};
 
 TEST(AutomationHookArguments, TrimmedCommandRunsInTheLoginShell) {
     EXPECT_EQ(AutomationHooks::processArguments(std::string("  /home/me/light.sh on \n"), "/bin/bash"),

@@ -51,11 +51,5 @@ TEST(SoundCommand, BadInputIsOneLineAndPlaysNothing) {
     }
 }
 
-TEST(SoundCommand, HelpNamesEveryChime) {
-    const Result result = runSound({"--help"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.out.find("Glass, Submarine, Hero, Purr, Pop, Tink"), std::string::npos);
-}
-
 } // namespace
 } // namespace sorvala::ctl

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "breakscreen/BreakScreenLifecycle.h"
 
-#include "app/ports/ProcessLauncher.h"
 #include "breakscreen/BreakEscape.h"
 #include "core/SettingsKeys.h"
 #include "support/FakeSystemSignals.h"
+#include "support/RecordingLauncher.h"
 #include "support/RecordingLogger.h"
 #include "simulation/MemoryPreferences.h"
 #include "simulation/RecordingBreakWindows.h"
@@ -21,16 +21,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-class RecordingLauncher final : public ProcessLauncher {
-public:
-    std::string loginShell() const override { return "/bin/sh"; }
-    Launch startDetached(const std::vector<std::string>& arguments) override {
-        commands.push_back(arguments.back());
-        return {true, {}};
-    }
-    std::vector<std::string> commands;
-};
 
 class BreakScreenRun : public ::testing::Test {
 protected:
@@ -335,10 +325,10 @@ TEST_F(BreakScreenRun, ALongBreakLocksRunsItsCommandsAndChimesInOrder) {
     EXPECT_EQ(system.calls["lockScreen"], 1);
     EXPECT_EQ(lockedBeforeGrabs, 1) << "the locker is asked before the windows take the keyboard";
     EXPECT_THAT(windows.calls(), Contains("screenLockRequested"));
-    EXPECT_THAT(launcher.commands, ElementsAre("notify-send start"));
+    EXPECT_THAT(launcher.commands(), ElementsAre("notify-send start"));
     EXPECT_EQ(log.lines.front(), "long break screen shown speed=1.0 startedManually=false");
     screen.skipPressed();
-    EXPECT_THAT(launcher.commands, ElementsAre("notify-send start", "notify-send end"));
+    EXPECT_THAT(launcher.commands(), ElementsAre("notify-send start", "notify-send end"));
     EXPECT_EQ(sounds, (std::vector{SoundDesign::Event::breakStart, SoundDesign::Event::breakEnd}));
 }
 
@@ -388,7 +378,7 @@ TEST_F(BreakScreenRun, WithoutDisplaysABreakIsRefusedAndNothingElseHappens) {
     EXPECT_EQ(log.lines, std::vector<std::string>{"break screen begin refused: no displays"});
     EXPECT_FALSE(screen.isActive());
     EXPECT_TRUE(sounds.empty());
-    EXPECT_TRUE(launcher.commands.empty());
+    EXPECT_TRUE(launcher.launched.empty());
 }
 
 TEST_F(BreakScreenRun, DisplaysComingAndGoingMidBreakAreReleasedAndCovered) {

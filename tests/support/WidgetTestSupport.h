@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "history/BreakLog.h"
+#include "support/EventLoopWait.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,7 +13,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <vector>
 
 namespace sorvala {
@@ -33,15 +33,6 @@ inline void appendHistory(const std::filesystem::path& file, const std::vector<B
     std::ofstream out(file, std::ios::app | std::ios::binary);
     for (const auto& event : events)
         out << *BreakLog::encode(event) << '\n';
-}
-
-/// Runs the event loop until `done` holds or `milliseconds` pass; answers whether it held.
-inline bool waitFor(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 /// Saves what `widget` shows as NAME.png when SORVALA_SCREENSHOT_DIR names a folder, for looking

@@ -2,6 +2,8 @@
 #include "updater/UpdateInstaller.h"
 #include "updater/UpdatePresentation.h"
 
+#include "support/TemporaryDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -116,22 +118,21 @@ int runShell(const std::string& script) {
 }
 
 TEST(UpdateInstallerQuoting, PathsSurviveTheShell) {
+    const TemporaryDirectory folder;
+    const auto out = folder / "printed";
     for (const std::string path : {"/home/ada/Sorvala.AppImage", "/home/o'brien/it's here", "/tmp/$(touch x) `y`",
                                    "a'b''c", "'", ""}) {
         SCOPED_TRACE(path);
         // The shell prints exactly what it was given.
-        const auto out = std::filesystem::temp_directory_path() / "sorvala-quote-test";
         ASSERT_EQ(runShell("printf %s " + UpdateInstaller::singleQuoted(path) + " > '" + out.string() + "'"), 0);
-        std::ifstream file(out);
-        std::string read((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(read, path);
-        std::filesystem::remove(out);
+        EXPECT_EQ(readFile(out), path);
     }
 }
 
 TEST(UpdateInstallerScript, SwapsAVersionFolderWithAQuoteInItsPath) {
-    const auto base = std::filesystem::temp_directory_path() / "sorvala it's-test";
-    std::filesystem::remove_all(base);
+    // A folder of its own: test runs side by side must not swap each other's versions.
+    const TemporaryDirectory folder;
+    const auto base = folder / "sorvala it's-test";
     for (const char* version : {"1.1.0", "1.2.0"}) {
         std::filesystem::create_directories(base / version / "bin");
         const auto program = base / version / "bin" / "sorvala";
@@ -148,13 +149,9 @@ TEST(UpdateInstallerScript, SwapsAVersionFolderWithAQuoteInItsPath) {
     EXPECT_EQ(std::filesystem::read_symlink(base / "current"), "1.2.0");
     for (int i = 0; i < 50 && !std::filesystem::exists(base / "started"); ++i)
         runShell("/bin/sleep 0.1");
-    std::ifstream started(base / "started");
-    std::string version;
-    started >> version;
-    EXPECT_EQ(version, "1.2.0");
+    EXPECT_EQ(readFile(base / "started"), "1.2.0\n");
     // The new program ended at once, so the old version stays for going back by hand.
     EXPECT_TRUE(std::filesystem::exists(base / "1.1.0/bin/sorvala"));
-    std::filesystem::remove_all(base);
 }
 
 } // namespace

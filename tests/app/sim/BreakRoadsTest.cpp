@@ -83,40 +83,36 @@ TEST(BreakRoads, APlannedBreakHeldPastTheEndOfTheDayIsNotAnnouncedTheNextMorning
     EXPECT_EQ(sim->timeline().count("heads-up sent"), 0) << "nobody planned a break at 09:00";
 }
 
-TEST(BreakRoads, AnAbsenceCountsAsRestWhenTheUndoIsLetGo) {
-    const auto sim = simulate(header("+00:40", longOnly) +
-                              R"({"at": "+00:00", "do": "read"}
-{"at": "+00:10", "do": "idle"}
-{"at": "+00:14", "do": "read"})");
-    ASSERT_TRUE(sim);
-    EXPECT_TRUE(happenInOrder(sim->timeline(), {"work clock reset on return from idle; undo offered",
-                                                "notice shown kind=awayUndo", "notice expired kind=awayUndo",
-                                                "break asleep kind=long"}));
-    EXPECT_EQ(outcomes(*sim).front(), "long asleep");
-}
-
-TEST(BreakRoads, UndoingTheAwayResetCountsTheAbsenceAsWork) {
-    const auto sim = simulate(header("+00:30", longOnly) +
-                              R"({"at": "+00:00", "do": "read"}
-{"at": "+00:10", "do": "idle"}
+TEST(BreakRoads, AnAbsenceIsRestUnlessItsUndoIsTakenAndOnlyShortOnesOfferOne) {
+    const struct {
+        const char* name;
+        const char* until;
+        const char* events;
+        std::vector<std::string> lines;
+        const char* never;
+    } cases[] = {
+        {"the undo let go", "+00:40", R"({"at": "+00:10", "do": "idle"}
+{"at": "+00:14", "do": "read"})",
+         {"work clock reset on return from idle; undo offered", "notice shown kind=awayUndo",
+          "notice expired kind=awayUndo", "break asleep kind=long"},
+         "work clock reset undone"},
+        {"the undo taken", "+00:30", R"({"at": "+00:10", "do": "idle"}
 {"at": "+00:14", "do": "read"}
-{"at": "+00:14:15", "do": "undoAway"})");
-    ASSERT_TRUE(sim);
-    EXPECT_TRUE(happenInOrder(sim->timeline(), {"work clock reset on return from idle; undo offered",
-                                                "work clock reset undone; away time counted as work",
-                                                "notice cleared kind=awayUndo", "long break screen shown"}));
-    EXPECT_EQ(sim->timeline().count("break asleep"), 0);
-}
-
-TEST(BreakRoads, AnAbsenceLongerThanTheWorkItDiscardsIsCreditedWithoutUndo) {
-    const auto sim = simulate(header("+01:00", longOnly) +
-                              R"({"at": "+00:00", "do": "read"}
-{"at": "+00:03", "do": "idle"}
-{"at": "+00:50", "do": "read"})");
-    ASSERT_TRUE(sim);
-    EXPECT_TRUE(happenInOrder(sim->timeline(), {"no undo offered (away outlasted the work it discarded)",
-                                                "break asleep kind=long"}));
-    EXPECT_EQ(sim->timeline().count("; undo offered"), 0);
+{"at": "+00:14:15", "do": "undoAway"})",
+         {"work clock reset on return from idle; undo offered", "work clock reset undone; away time counted as work",
+          "notice cleared kind=awayUndo", "long break screen shown"},
+         "break asleep"},
+        {"away longer than the work it discards", "+01:00", R"({"at": "+00:03", "do": "idle"}
+{"at": "+00:50", "do": "read"})",
+         {"no undo offered (away outlasted the work it discarded)", "break asleep kind=long"}, "; undo offered"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto sim = simulate(header(c.until, longOnly) + R"({"at": "+00:00", "do": "read"})" + "\n" + c.events);
+        ASSERT_TRUE(sim);
+        EXPECT_TRUE(happenInOrder(sim->timeline(), c.lines));
+        EXPECT_EQ(sim->timeline().count(c.never), 0) << c.never;
+    }
 }
 
 } // namespace

@@ -50,11 +50,9 @@ TEST(Lifecycle, SettingTheClockNeitherFiresNorDelaysTheBreakAndRecordsNothing) {
         ASSERT_TRUE(sim);
         const double moved = *parseOffset(std::string("+") + (by + 1)) * (by[0] == '-' ? -1 : 1);
         EXPECT_TRUE(sim->timeline().logged(std::string("system clock set by=") + by[0]));
-        const auto& entries = sim->timeline().entries();
-        const auto headsUp = std::find_if(entries.begin(), entries.end(),
-                                          [](const auto& e) { return e.text.find("heads-up sent") == 0; });
-        ASSERT_NE(headsUp, entries.end());
-        EXPECT_NEAR(headsUp->at - (entries.front().at + moved), 20 * 60, 10) << "twenty minutes of work, as set";
+        EXPECT_NEAR(firstAt(sim->timeline(), "heads-up sent") - (sim->timeline().entries().front().at + moved), 20 * 60,
+                    10)
+            << "twenty minutes of work, as set";
         EXPECT_FALSE(sim->timeline().logged("screens were dark"));
         EXPECT_EQ(outcomes(*sim), (std::vector<std::string>{"long taken"})) << "the jump is no rest";
     }
@@ -94,11 +92,7 @@ TEST(Lifecycle, TimersAimedAtATimeOfDayKeepTheirTimeWhenTheClockIsSet) {
                                   R"({"at": "+00:00", "do": "read"})" + "\n" + c.events + "\n" +
                                   R"({"at": "+00:10", "do": "setClock", "by": "-00:30"})");
         ASSERT_TRUE(sim);
-        const auto& entries = sim->timeline().entries();
-        const auto found = std::find_if(entries.begin(), entries.end(),
-                                        [&](const auto& e) { return e.text.find(c.line) == 0; });
-        ASSERT_NE(found, entries.end());
-        EXPECT_NEAR(found->at - sim->calendar().instant({2026, 12, 7}, c.hour, c.minute), 0, 1);
+        EXPECT_NEAR(firstAt(sim->timeline(), c.line) - sim->calendar().instant({2026, 12, 7}, c.hour, c.minute), 0, 1);
     }
 }
 
@@ -178,20 +172,14 @@ TEST(Lifecycle, ASchedulingSettingRestartsTheStretchesAndASoundSettingDoesNot) {
 {"at": "+00:15", "settings": {"reminderMinutes": 25}})");
     ASSERT_TRUE(restarted);
     EXPECT_TRUE(happenInOrder(restarted->timeline(), {"settings changed reminderMinutes=", "heads-up sent"}));
-    const auto headsUp = [](const Simulation& sim) {
-        for (const auto& entry : sim.timeline().entries())
-            if (entry.text.find("heads-up sent") == 0)
-                return entry.at;
-        return Instant();
-    };
     const auto start = restarted->timeline().entries().front().at;
-    EXPECT_NEAR(headsUp(*restarted) - start, 40 * 60, 10) << "25 minutes from the change at 15";
+    EXPECT_NEAR(firstAt(restarted->timeline(), "heads-up sent") - start, 40 * 60, 10) << "25 minutes from the change at 15";
 
     const auto kept = simulate(header("+00:40", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:15", "settings": {"softChimeEnabled": false}})");
     ASSERT_TRUE(kept);
     EXPECT_TRUE(kept->timeline().logged("settings changed softChimeEnabled="));
-    EXPECT_NEAR(headsUp(*kept) - start, 20 * 60, 10);
+    EXPECT_NEAR(firstAt(kept->timeline(), "heads-up sent") - start, 20 * 60, 10);
 }
 
 } // namespace

@@ -50,6 +50,15 @@ inline ::testing::AssertionResult happenInOrder(const Timeline& timeline, const 
     return ::testing::AssertionSuccess();
 }
 
+/// When the first timeline entry beginning with `prefix` happened; the epoch (and a failure) when none did.
+inline Instant firstAt(const Timeline& timeline, std::string_view prefix) {
+    for (const auto& entry : timeline.entries())
+        if (entry.text.starts_with(prefix))
+            return entry.at;
+    ADD_FAILURE() << "no \"" << prefix << "\" in the timeline";
+    return Instant();
+}
+
 /// The kinds and outcomes of the recorded breaks, "long taken", "micro skipped", ...
 inline std::vector<std::string> outcomes(const Simulation& simulation) {
     std::vector<std::string> words;

@@ -2,13 +2,13 @@
 #include "updater/qt/SelfUpdater.h"
 
 #include "app/ports/BannerCenter.h"
+#include "support/EventLoopWait.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TemporaryDirectory.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 
@@ -27,14 +27,6 @@ QByteArray run(const QString& program, const QStringList& arguments) {
     process.waitForFinished(30000);
     EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << " " << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput();
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 /// A private certificate authority, a certificate for 127.0.0.1 and localhost, a feed signing
@@ -144,13 +136,19 @@ protected:
         package = QByteArray::fromStdString(readFile(server.root() / "sorvala-1.2.0.tar.gz"));
     }
 
+    void SetUp() override { ASSERT_GT(server.port, 0) << "the update server did not start"; }
+
     fs::path marker() const { return tmp.path() / "started"; }
 
-    std::string feed(const std::string& url, const std::string& sha256 = {}, qsizetype size = 0) const {
+    /// A feed offering 1.2.0 at `url`, described by `bytes` (the package) unless a digest or size is given.
+    std::string feed(const std::string& url, const std::string& sha256 = {}, qsizetype size = 0,
+                     const QByteArray* bytes = nullptr) const {
+        if (!bytes)
+            bytes = &package;
         return R"({"version":"1.2.0","build":10200,"url":")" + url + R"(","sha256":")" +
-               (sha256.empty() ? QCryptographicHash::hash(package, QCryptographicHash::Sha256).toHex().toStdString()
+               (sha256.empty() ? QCryptographicHash::hash(*bytes, QCryptographicHash::Sha256).toHex().toStdString()
                                : sha256) +
-               R"(","size":)" + std::to_string(size ? size : package.size()) + "}";
+               R"(","size":)" + std::to_string(size ? size : bytes->size()) + "}";
     }
 
     std::unique_ptr<SelfUpdater> updater(std::optional<UpdateSource> source,
@@ -209,7 +207,6 @@ protected:
 };
 
 TEST_F(SelfUpdaterTest, AGoodUpdateIsStagedAndSwappedInOnRestart) {
-    ASSERT_GT(server.port, 0);
     server.publish(feed(server.url("sorvala-1.2.0.tar.gz")));
     const auto self = updater(server.source());
 
@@ -227,12 +224,10 @@ TEST_F(SelfUpdaterTest, AGoodUpdateIsStagedAndSwappedInOnRestart) {
     self->perform(Action::restartNow);
     EXPECT_EQ(quits, 1);
     ASSERT_TRUE(waitFor([&] { return readFile(marker()) == "1.2.0\n"; }));
-    EXPECT_EQ(readFile(marker()), "1.2.0\n");
     EXPECT_EQ(fs::read_symlink(base / "current"), "1.2.0");
 }
 
 TEST_F(SelfUpdaterTest, EveryUntrustedOrBrokenUpdateEndsInTheFailedCard) {
-    ASSERT_GT(server.port, 0);
     const std::string good = server.url("sorvala-1.2.0.tar.gz");
     const struct {
         const char* name;
@@ -278,7 +273,6 @@ TEST_F(SelfUpdaterTest, EveryUntrustedOrBrokenUpdateEndsInTheFailedCard) {
 }
 
 TEST_F(SelfUpdaterTest, ArchivesThatEscapeOrLackTheProgramAreRefused) {
-    ASSERT_GT(server.port, 0);
     const auto package_ = tmp.path() / "bad";
     const struct {
         const char* name;
@@ -307,9 +301,7 @@ TEST_F(SelfUpdaterTest, ArchivesThatEscapeOrLackTheProgramAreRefused) {
         run("tar", QStringList{"-czf", QString::fromStdString(archive.string()), "-C",
                                QString::fromStdString(package_.string())} + members);
         const QByteArray bytes = QByteArray::fromStdString(readFile(archive));
-        server.publish(R"({"version":"1.2.0","build":10200,"url":")" + server.url("bad.tar.gz") + R"(","sha256":")" +
-                       QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString() +
-                       R"(","size":)" + std::to_string(bytes.size()) + "}");
+        server.publish(feed(server.url("bad.tar.gz"), {}, 0, &bytes));
         const auto self = updater(server.source());
         openAbout(*self);
         self->perform(Action::downloadAndInstall);
@@ -320,18 +312,11 @@ TEST_F(SelfUpdaterTest, ArchivesThatEscapeOrLackTheProgramAreRefused) {
 }
 
 TEST_F(SelfUpdaterTest, AnAppImageIsReplacedByRename) {
-    ASSERT_GT(server.port, 0);
     const fs::path appImage = tmp.path() / "apps/it's Sorvala.AppImage";
     fs::create_directories(appImage.parent_path());
     writeFile(appImage, "old");
-    server.publish(R"({"version":"1.2.0","build":10200,"url":")" + server.url("sorvala-1.2.0/bin/sorvala") +
-                   R"(","sha256":")" +
-                   QCryptographicHash::hash(QByteArray::fromStdString(readFile(tmp.path() / "package/sorvala-1.2.0/bin/sorvala")),
-                                            QCryptographicHash::Sha256)
-                       .toHex()
-                       .toStdString() +
-                   R"(","size":)" + std::to_string(fs::file_size(tmp.path() / "package/sorvala-1.2.0/bin/sorvala")) +
-                   "}");
+    const auto program = QByteArray::fromStdString(readFile(tmp.path() / "package/sorvala-1.2.0/bin/sorvala"));
+    server.publish(feed(server.url("sorvala-1.2.0/bin/sorvala"), {}, 0, &program));
     fs::copy(tmp.path() / "package/sorvala-1.2.0", server.root() / "sorvala-1.2.0", fs::copy_options::recursive);
     const auto self = updater(server.source(), {"/tmp/.mount_x/usr/bin/sorvala", appImage.string(), false, false});
     openAbout(*self);
@@ -341,7 +326,6 @@ TEST_F(SelfUpdaterTest, AnAppImageIsReplacedByRename) {
     EXPECT_EQ(readFile(appImage), "old");
     self->perform(Action::restartNow);
     ASSERT_TRUE(waitFor([&] { return readFile(marker()) == "1.2.0\n"; }));
-    EXPECT_EQ(readFile(marker()), "1.2.0\n");
     EXPECT_NE((fs::status(appImage).permissions() & fs::perms::others_exec), fs::perms::none);
 }
 
