@@ -422,6 +422,12 @@ void MicroBreakContent::fitColumn(double fit, int width, bool withSubtitle, bool
     QFont seconds = monospaced(std::round(9.5 * caption * 2) / 2);
     seconds.setLetterSpacing(QFont::AbsoluteSpacing, 2.66 * caption);
     m_seconds->setFont(seconds);
+    // A longer caption (another language's) gets smaller until it fits the circle's chord.
+    while (m_seconds->sizeHint().width() > ring * 0.6 && seconds.pointSizeF() > 5) {
+        seconds.setPointSizeF(seconds.pointSizeF() - 0.5);
+        seconds.setLetterSpacing(QFont::AbsoluteSpacing, seconds.letterSpacing() * 0.9);
+        m_seconds->setFont(seconds);
+    }
     m_ring->layout()->setSpacing(scaled(5));
     m_ring->layout()->activate();
 
