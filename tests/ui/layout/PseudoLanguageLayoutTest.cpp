@@ -6,6 +6,7 @@
 #include "ui/onboarding/OnboardingWindow.h"
 #include "ui/report/ReportIssueWindow.h"
 #include "ui/reports/ReportsWindow.h"
+#include "ui/settings/ApplicationChooser.h"
 #include "ui/settings/SettingsWindow.h"
 #include "ui/stats/StatsWindow.h"
 
@@ -80,6 +81,8 @@ TEST_F(PseudoLanguageLayout, EveryWindowFitsItsLongerTexts) {
     ReportIssueWindow report({log, berlin, clock, sender, noLogs, "7", "abc", std::string("desk")});
     expectEverythingFits(report, "report");
     expectEverythingFits(*saverInstallNotice({}, nullptr), "saver installed");
+    ApplicationChooser chooser({}, {}, nullptr);
+    expectEverythingFits(chooser, "application chooser");
 }
 
 TEST_F(PseudoLanguageLayout, EverySettingsPageFits) {
