@@ -656,6 +656,7 @@ void SettingsWindow::rebuildBusyApps() {
         name->setToolTip(qs(id));
         auto* remove = new QPushButton(qi18n("Remove"));
         remove->setObjectName(QStringLiteral("removeBusyApp-%1").arg(qs(id)));
+        // TRANSLATORS: the spoken name of a list row's remove button; %1 is an app or a calendar file.
         remove->setAccessibleName(qi18n("Remove %1", name->text()));
         layout->addWidget(icon);
         layout->addWidget(name);
