@@ -22,4 +22,5 @@ def pseudo(text: str) -> str:
     return "[" + core + " " + padding + "]" + body[len(core):]
 
 
-sys.stdout.write(pseudo(sys.stdin.read()))
+# Bytes in and out as UTF-8, whatever locale msgfilter runs the filter in.
+sys.stdout.buffer.write(pseudo(sys.stdin.buffer.read().decode("utf-8")).encode("utf-8"))

@@ -3,6 +3,7 @@
 #include "core/Logger.h"
 #include "i18n/I18n.h"
 #include "platform/QSettingsPreferencesStore.h"
+#include "platform/QtStandardTranslations.h"
 #include "saver/ScreenSaverHost.h"
 
 #include <QGuiApplication>
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
     quitOnTerminate(application);
     StandardErrorLogger log;
+    if (const auto missing = sorvala::QtStandardTranslations::install(application); !missing.empty())
+        log.log(missing);
     sorvala::QSettingsPreferencesStore store(log); // the same settings file as Sorvala, watched
     sorvala::ScreenSaverHost host(store, options);
     if (const auto failure = host.start()) {

@@ -7,6 +7,7 @@
 #include "drawing/Settings.h"
 #include "drawing/SorvalaGenerator.h"
 #include "history/DailyStats.h"
+#include "i18n/QtI18n.h"
 #include "menubar/MenuBarCountdown.h"
 #include "platform/HotKeyRegistrars.h"
 #include "platform/IssueReportSender.h"
@@ -161,7 +162,7 @@ SorvalaProgram::SorvalaProgram()
                 [this](int minutes) -> ControlService::Refusal {
                     if (m_app->snooze(minutes, SnoozeRequest::Source::hotKey))
                         return std::nullopt;
-                    return "No snoozes left: the snooze budget is spent.";
+                    return i18n("No snoozes left: the snooze budget is spent.");
                 },
             .pause = [this](int minutes) { m_commands->perform(MenuCommand::pause(minutes)); },
             .pauseUntilTomorrow = [this] { m_app->pauseUntilTomorrow(); },

@@ -7,6 +7,7 @@
 #include "menubar/ControlAction.h"
 #include "platform/dbus/ControlService.h"
 #include "platform/QtFatalMessageBridge.h"
+#include "platform/QtStandardTranslations.h"
 #include "ui/style/ColorSchemeWatcher.h"
 #include "ui/style/QtDesignTokens.h"
 
@@ -120,6 +121,8 @@ int main(int argc, char** argv) {
     if (!request)
         return usageError;
     sorvala::QtFatalMessageBridge::install();
+    if (const auto missing = sorvala::QtStandardTranslations::install(application); !missing.empty())
+        std::cerr << missing << '\n';
     QApplication::setApplicationName(QStringLiteral("Sorvala"));
     QApplication::setApplicationVersion(QStringLiteral(SORVALA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.sorvala.Sorvala"));

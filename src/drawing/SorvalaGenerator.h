@@ -3,6 +3,7 @@
 
 #include "drawing/SeededRandomNumberGenerator.h"
 #include "drawing/Sorvala.h"
+#include "i18n/I18n.h"
 
 #include <array>
 #include <cstdint>
@@ -23,9 +24,10 @@ inline constexpr int drawingCount = 12;
 
 /// The names shown to the user, in drawing-number order.
 inline constexpr std::array<std::string_view, drawingCount> drawingNames = {
-    "Chord web",   "Layered spirograph", "Mixed spirograph", "Dense spirograph",
-    "Maurer rose", "Harmonograph",       "Phyllotaxis",      "Lissajous weave",
-    "Moiré rings", "Truchet arcs",       "Hilbert curve",    "Dragon curve",
+    I18N_NOOP("Chord web"),    I18N_NOOP("Layered spirograph"), I18N_NOOP("Mixed spirograph"),
+    I18N_NOOP("Dense spirograph"), I18N_NOOP("Maurer rose"),    I18N_NOOP("Harmonograph"),
+    I18N_NOOP("Phyllotaxis"),  I18N_NOOP("Lissajous weave"),    I18N_NOOP("Moiré rings"),
+    I18N_NOOP("Truchet arcs"), I18N_NOOP("Hilbert curve"),      I18N_NOOP("Dragon curve"),
 };
 
 /// One circle rolling inside the fixed circle of a spirograph, with its pen and line width.

@@ -2,6 +2,7 @@
 #include "platform/dbus/ControlService.h"
 
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -240,7 +241,7 @@ bool ControlClient::isRunning(QDBusConnection bus) {
 ControlClient::Result ControlClient::call(const QString& method, const QVariantList& arguments,
                                           QDBusConnection bus) {
     if (!isRunning(bus))
-        return {.running = false, .error = QStringLiteral("Sorvala is not running")};
+        return {.running = false, .error = qi18n("Sorvala is not running")};
     auto message = QDBusMessage::createMethodCall(QString::fromLatin1(ControlService::serviceName),
                                                   QString::fromLatin1(ControlService::objectPath),
                                                   QString::fromLatin1(ControlService::interfaceName), method);

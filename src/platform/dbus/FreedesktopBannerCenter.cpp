@@ -2,6 +2,7 @@
 #include "platform/dbus/FreedesktopBannerCenter.h"
 
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -73,13 +74,15 @@ QStringList FreedesktopBannerCenter::actions(const QString& category) const {
     if (category == "pre-break") {
         QStringList list{"default", ""};
         for (const int minutes : m_snoozeChoices)
-            list << "snooze-" + QString::number(minutes) << "Snooze " + QString::number(minutes) + " min";
+            list << "snooze-" + QString::number(minutes)
+                 // TRANSLATORS: a button on the banner before a break; keep it short.
+                 << qi18np("Snooze %1 min", "Snooze %1 min", minutes);
         return list;
     }
     if (category == "pre-break-final")
         return {"default", ""};
     if (category == "update-available")
-        return {"default", "", "download-update", "Download & Install"};
+        return {"default", "", "download-update", qi18n("Download & Install")};
     return {};
 }
 

@@ -2,6 +2,7 @@
 #include "platform/dbus/LogindSleepWatcher.h"
 
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
 
 #include <QDBusMessage>
 
@@ -40,7 +41,8 @@ void LogindSleepWatcher::takeInhibitor() {
     if (m_inhibitor.isValid())
         return;
     auto call = QDBusMessage::createMethodCall(logindService, logindPath, managerInterface, QStringLiteral("Inhibit"));
-    call << QStringLiteral("sleep") << QStringLiteral("Sorvala") << QStringLiteral("end the break before sleep")
+    // TRANSLATORS: why Sorvala delays sleep, as the desktop lists it beside the program's name.
+    call << QStringLiteral("sleep") << QStringLiteral("Sorvala") << qi18n("end the break before sleep")
          << QStringLiteral("delay");
     const auto reply = m_bus.call(call, QDBus::Block, inhibitTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {

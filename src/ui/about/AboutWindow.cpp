@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/about/AboutWindow.h"
 
+#include "i18n/QtI18n.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QHBoxLayout>
@@ -71,7 +72,7 @@ QPixmap iconPixmap(Icon icon, const QColor& colour, qreal ratio) {
 
 AboutWindow::AboutWindow(Version current, std::function<void(Action)> onAction, QWidget* parent)
     : QDialog(parent), m_onAction(std::move(onAction)) {
-    setWindowTitle(QStringLiteral("About Sorvala"));
+    setWindowTitle(qi18n("About Sorvala"));
     setFixedWidth(windowWidth);
 
     m_icon = new QLabel;
@@ -104,7 +105,7 @@ AboutWindow::AboutWindow(Version current, std::function<void(Action)> onAction, 
     cardRow->addLayout(text, 1);
 
     auto* version = new QLabel(QString::fromStdString(line(current)));
-    auto* licence = new QLabel(QStringLiteral("Free software under the MIT License."));
+    auto* licence = new QLabel(qi18n("Free software under the MIT License."));
     auto* address = new QLabel(QStringLiteral("<a href=\"https://sorvala.app\">https://sorvala.app</a>"));
     address->setOpenExternalLinks(true);
     address->setTextInteractionFlags(Qt::TextBrowserInteraction);

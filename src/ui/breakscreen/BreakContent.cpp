@@ -8,7 +8,6 @@
 #include "ui/breakscreen/QtBreakChrome.h"
 
 #include <QApplication>
-
 #include <QGraphicsOpacityEffect>
 #include <QLabel>
 #include <QPaintEvent>
@@ -77,14 +76,15 @@ LongBreakContent::LongBreakContent(PreferencesStore& store, const BreakContentSt
     m_view->setSystemDark(desktopPrefersDark());
 
     m_name = label(QStringLiteral("Sorvala"), systemFont(15, QFont::DemiBold), colour(p.topName), 0.3, this);
-    m_kicker = label(QStringLiteral("LONG BREAK"), monospaced(10), colour(p.topKicker), 2.6, this);
-    m_headline = label(QStringLiteral("Breathe and stretch while the sorvala draws"), systemFont(32, QFont::Light),
+    m_kicker = label(qi18n("LONG BREAK"), monospaced(10), colour(p.topKicker), 2.6, this);
+    m_headline = label(qi18n("Breathe and stretch while the sorvala draws"), systemFont(32, QFont::Light),
                        withAlpha(colour(p.text), 0.55), 0, this);
     m_headline->setWordWrap(true);
 
-    m_skip = pillButton(QStringLiteral("Skip"), p, nullptr);
+    m_skip = pillButton(qi18nc("long break button", "Skip"), p, nullptr);
     m_skip->setVisible(content.skipVisible);
-    auto* extend = pillButton(QStringLiteral("5 more min"), p, nullptr);
+    // TRANSLATORS: a button that lengthens the break by %1 minutes; keep it short.
+    auto* extend = pillButton(qi18np("%1 more min", "%1 more min", 5), p, nullptr);
     auto* row = new QWidget;
     row->setAttribute(Qt::WA_TranslucentBackground);
     auto* rowLayout = new QHBoxLayout(row);
@@ -92,7 +92,7 @@ LongBreakContent::LongBreakContent(PreferencesStore& store, const BreakContentSt
     rowLayout->setSpacing(10);
     rowLayout->addWidget(m_skip);
     rowLayout->addWidget(extend);
-    auto* hint = label(QStringLiteral("controls hide when the mouse is still"), monospaced(10), colour(p.escapeHint),
+    auto* hint = label(qi18n("controls hide when the mouse is still"), monospaced(10), colour(p.escapeHint),
                        1.0, nullptr);
     m_controls = stack(this, {row, hint}, 12, Qt::AlignHCenter);
     m_controlsOpacity = new QGraphicsOpacityEffect(m_controls);
@@ -365,12 +365,12 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
 
     m_top = stack(this,
                   {label(QStringLiteral("Sorvala"), systemFont(15, QFont::DemiBold), colour(p.topName), 0.3, nullptr),
-                   label(QStringLiteral("MICRO BREAK"), monospaced(10), colour(p.topKicker), 2.6, nullptr)},
+                   label(qi18n("MICRO BREAK"), monospaced(10), colour(p.topKicker), 2.6, nullptr)},
                   2, Qt::AlignLeft);
 
     m_countdown = label(QString::fromStdString(MicroBreakDisplay::countdownText(content.restSeconds)), monospaced(46),
                         colour(p.text), 0, nullptr);
-    m_seconds = label(QStringLiteral("SECONDS OF REST"), monospaced(9.5), colour(p.seconds), 2.66, nullptr);
+    m_seconds = label(qi18n("SECONDS OF REST"), monospaced(9.5), colour(p.seconds), 2.66, nullptr);
     m_ring = new QWidget(this);
     m_ring->setAttribute(Qt::WA_TranslucentBackground);
     auto* ringStack = new QVBoxLayout(m_ring);
@@ -392,12 +392,12 @@ MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const Break
     if (content.prompt.cue)
         m_cue = label(QString::fromStdString(*content.prompt.cue), monospaced(11.5), colour(p.accent), 2.76, m_column);
 
-    m_skip = pillButton(QStringLiteral("Skip this break"), p, nullptr);
+    m_skip = pillButton(qi18n("Skip this break"), p, nullptr);
     m_skip->setVisible(content.skipVisible);
     connect(m_skip, &QPushButton::clicked, this, [skip = actions.skip] { if (skip) skip(); });
     QLabel* hint = nullptr;
     if (content.escapeHintVisible)
-        hint = label(QStringLiteral("or press esc twice"), monospaced(10.5), colour(p.escapeHint), 1.05, nullptr);
+        hint = label(qi18n("or press esc twice"), monospaced(10.5), colour(p.escapeHint), 1.05, nullptr);
     m_buttons = stack(this, {m_skip, hint}, 11, Qt::AlignHCenter);
 
     if (!style.reduceMotion) {
@@ -460,6 +460,12 @@ void MicroBreakContent::fitColumn(double fit, int width, bool withSubtitle, bool
     QFont seconds = monospaced(std::round(9.5 * caption * 2) / 2);
     seconds.setLetterSpacing(QFont::AbsoluteSpacing, 2.66 * caption);
     m_seconds->setFont(seconds);
+    // A longer caption (another language's) gets smaller until it fits the circle's chord.
+    while (m_seconds->sizeHint().width() > ring * 0.6 && seconds.pointSizeF() > 5) {
+        seconds.setPointSizeF(seconds.pointSizeF() - 0.5);
+        seconds.setLetterSpacing(QFont::AbsoluteSpacing, seconds.letterSpacing() * 0.9);
+        m_seconds->setFont(seconds);
+    }
     m_ring->layout()->setSpacing(scaled(5));
     m_ring->layout()->activate();
 

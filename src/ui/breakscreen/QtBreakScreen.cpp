@@ -4,6 +4,7 @@
 #include "core/Logger.h"
 #include "drawing/Settings.h"
 #include "drawing/SorvalaGenerator.h"
+#include "i18n/QtI18n.h"
 #include "render/SorvalaSaverView.h"
 #include "ui/breakscreen/BreakContent.h"
 #include "ui/breakscreen/QtBreakChrome.h"
@@ -46,7 +47,7 @@ BreakWindow::BreakWindow(QScreen* screen, const QColor& background)
     setAttribute(Qt::WA_DeleteOnClose, false);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    setWindowTitle(QStringLiteral("Sorvala break"));
+    setWindowTitle(qi18n("Sorvala break"));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, background);
     setPalette(palette);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/gallery/GalleryCommands.h"
 
+#include "i18n/QtI18n.h"
 #include "render/SorvalaSaverView.h"
 
 #include <QGuiApplication>
@@ -35,13 +36,13 @@ std::unique_ptr<QMessageBox> saverInstallNotice(const SaverInstallation::Outcome
     box->setWindowTitle(QStringLiteral("Sorvala"));
     if (outcome.failure) {
         box->setIcon(QMessageBox::Warning);
-        box->setText(QStringLiteral("Could not install screen saver"));
+        box->setText(qi18n("Could not install screen saver"));
         box->setInformativeText(QString::fromStdString(*outcome.failure));
     } else {
         box->setIcon(QMessageBox::Information);
-        box->setText(QStringLiteral("Screen saver installed"));
-        box->setInformativeText(QStringLiteral(
-            "Pick \u201cSorvala\u201d in your screen saver's settings. Configure it here in Sorvala."));
+        box->setText(qi18n("Screen saver installed"));
+        box->setInformativeText(
+            qi18n("Pick “Sorvala” in your screen saver's settings. Configure it here in Sorvala."));
     }
     box->setStandardButtons(QMessageBox::Ok);
     return box;

@@ -4,6 +4,7 @@
 #include "app/ApplicationDelegate.h"
 #include "core/Clock.h"
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
 
 #include <string>
 
@@ -80,13 +81,13 @@ std::optional<std::string> ProgramCommands::perform(ControlAction action) {
     case ControlAction::snooze5:
     case ControlAction::snooze15:
         if (!m_app.snooze(snoozeMinutes(action), SnoozeRequest::Source::hotKey))
-            return refused(action, "No snoozes left: the snooze budget is spent.");
+            return refused(action, i18n("No snoozes left: the snooze budget is spent."));
         return std::nullopt;
     case ControlAction::skipBreak:
         if (!onBreak)
-            return refused(action, "No break is on screen.");
+            return refused(action, i18n("No break is on screen."));
         if (!m_handlers.skipBreak || !m_handlers.skipBreak())
-            return refused(action, "This break cannot be skipped now (enforcement level).");
+            return refused(action, i18n("This break cannot be skipped now (enforcement level)."));
         return std::nullopt;
     }
     return std::nullopt;
@@ -94,7 +95,7 @@ std::optional<std::string> ProgramCommands::perform(ControlAction action) {
 
 std::optional<std::string> ProgramCommands::resume() {
     if (!m_app.isPaused())
-        return std::string("Reminders are not paused.");
+        return i18n("Reminders are not paused.");
     m_app.resumeReminders();
     return std::nullopt;
 }

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 #include "ui/onboarding/OnboardingFigures.h"
 
+#include "i18n/QtI18n.h"
 #include "ui/breakscreen/QtBreakChrome.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QFontDatabase>
+#include <QLocale>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTime>
 
 namespace sorvala {
 
@@ -87,7 +90,7 @@ void OnboardingRhythmView::paintEvent(QPaintEvent*) {
     const QFont captionFont = pixelFont(font(), 10.5);
     p.setFont(captionFont);
     p.setPen(secondaryText(*this));
-    const QString caption = QStringLiteral("minutes of work");
+    const QString caption = qi18n("minutes of work");
     const double captionWidth = QFontMetricsF(captionFont).horizontalAdvance(caption);
     p.drawText(QPointF(left, y + 24), caption);
 
@@ -103,7 +106,7 @@ void OnboardingRhythmView::paintEvent(QPaintEvent*) {
 
     p.setFont(pixelFont(font(), 11));
     p.setPen(accent());
-    const QString sorvala = QStringLiteral("the sorvala");
+    const QString sorvala = qi18n("the sorvala");
     p.drawText(QPointF(left + width - QFontMetricsF(p.font()).horizontalAdvance(sorvala) - 8, y - 22),
                sorvala);
 }
@@ -132,7 +135,7 @@ void OnboardingWaitingView::paintEvent(QPaintEvent*) {
     p.setPen(secondaryText(*this));
     p.setFont(pixelFont(font(), 11));
     p.drawText(QRectF(left + (right - left) * 0.12, y - 13, busyEnd - left - (right - left) * 0.12, 26),
-               Qt::AlignCenter, QStringLiteral("busy"));
+               Qt::AlignCenter, qi18n("busy"));
 
     QPen dashed(accent(0.9), 1.5, Qt::DashLine);
     p.setPen(dashed);
@@ -141,13 +144,16 @@ void OnboardingWaitingView::paintEvent(QPaintEvent*) {
     p.setBrush(accent());
     p.drawEllipse(QPointF(dotX, y), 6, 6);
     p.setPen(accent());
-    p.drawText(QRectF(dotX - 60, y + 12, 120, 18), Qt::AlignHCenter | Qt::AlignTop,
-               QStringLiteral("break starts"));
+    const QString starts = qi18n("break starts");
+    const double startsWidth = std::max(120.0, QFontMetricsF(p.font()).horizontalAdvance(starts) + 4);
+    p.drawText(QRectF(dotX - startsWidth / 2, y + 12, startsWidth, 18), Qt::AlignHCenter | Qt::AlignTop, starts);
 
     if (!m_labels.empty()) {
-        QString line = QStringLiteral("also holds for: ");
+        QString causes;
         for (std::size_t i = 0; i < m_labels.size(); ++i)
-            line += (i ? QStringLiteral(" · ") : QString()) + QString::fromStdString(m_labels[i]);
+            causes += (i ? QStringLiteral(" · ") : QString()) + QString::fromStdString(m_labels[i]);
+        // TRANSLATORS: %1 lists what else holds a break back ("a call · a screen share").
+        const QString line = qi18n("also holds for: %1", causes);
         p.setFont(pixelFont(font(), 10.5));
         p.setPen(secondaryText(*this));
         p.drawText(QRectF(left, height() - 44, right - left, 20), Qt::AlignHCenter | Qt::AlignVCenter, line);
@@ -168,7 +174,12 @@ void OnboardingMenuBarView::paintEvent(QPaintEvent*) {
 
     const QFont digits = pixelFont(font(), 11, true);
     const QFont text = pixelFont(font(), 11);
-    const QString clock = QStringLiteral("Fri 09:41");
+    // A Friday morning's panel clock, in the user's own way of writing it.
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QStringLiteral(":ss"));
+    const QString clock = locale.dayName(5, QLocale::ShortFormat) + QLatin1Char(' ') +
+                          locale.toString(QTime(9, 41), timeFormat);
     const QString countdown = QStringLiteral("18:24");
     const double clockWidth = QFontMetricsF(text).horizontalAdvance(clock);
     const double countdownWidth = QFontMetricsF(digits).horizontalAdvance(countdown);
@@ -201,7 +212,7 @@ void OnboardingMenuBarView::paintEvent(QPaintEvent*) {
     p.drawLine(QPointF(arrowX, bar.bottom() + 6), QPointF(arrowX - 4, bar.bottom() + 11));
     p.drawLine(QPointF(arrowX, bar.bottom() + 6), QPointF(arrowX + 4, bar.bottom() + 11));
     p.setFont(pixelFont(font(), 10.5));
-    const QString caption = QStringLiteral("time to your next break");
+    const QString caption = qi18n("time to your next break");
     const double captionWidth = QFontMetricsF(p.font()).horizontalAdvance(caption);
     p.drawText(QPointF(std::min(arrowX - captionWidth / 2, bar.right() - captionWidth), bar.bottom() + 46),
                caption);

@@ -5,6 +5,7 @@
 #include "core/Logger.h"
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "i18n/QtI18n.h"
 #include "platform/dbus/BoundedDBus.h"
 #include "ui/breakscreen/QtBreakChrome.h"
 #include "ui/onboarding/OnboardingFigures.h"
@@ -50,7 +51,7 @@ int factoryMicroMinutes() {
 
 OnboardingWindow::OnboardingWindow(Services services, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)) {
-    setWindowTitle(QStringLiteral("Welcome to Sorvala"));
+    setWindowTitle(qi18n("Welcome to Sorvala"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(560, 466);
     setModal(false);
@@ -156,7 +157,7 @@ void OnboardingWindow::render() {
     footer->addWidget(position);
     footer->addStretch(1);
     if (OnboardingFlow::previous(m_step)) {
-        auto* backButton = new QPushButton(QStringLiteral("Back"), content);
+        auto* backButton = new QPushButton(qi18n("Back"), content);
         backButton->setAutoDefault(false);
         connect(backButton, &QPushButton::clicked, this, [this] { back(); });
         footer->addWidget(backButton);
@@ -198,7 +199,7 @@ QWidget* OnboardingWindow::controlView(const OnboardingFlow::Control& control) {
     layout->setContentsMargins(0, 0, 0, 0);
     if (const auto* micro = std::get_if<OnboardingFlow::MicroBreaksSwitch>(&control)) {
         layout->setSpacing(10);
-        auto* toggle = new QCheckBox(QStringLiteral("Short eye breaks"), row);
+        auto* toggle = new QCheckBox(qi18n("Short eye breaks"), row);
         QFont font = toggle->font();
         font.setPixelSize(13);
         toggle->setFont(font);

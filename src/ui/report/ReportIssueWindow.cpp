@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/Logger.h"
 #include "core/FileWriting.h"
+#include "i18n/QtI18n.h"
 #include "platform/IssueReportSender.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ QString tooLongText() {
 
 ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     : QDialog(parent), m_services(std::move(services)) {
-    setWindowTitle(QStringLiteral("Report an Issue"));
+    setWindowTitle(qi18n("Report an Issue"));
     setModal(false);
     setMinimumWidth(480);
 
@@ -49,15 +50,15 @@ ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     m_message = new QPlainTextEdit(this);
     m_message->setTabChangesFocus(true);
     m_message->setMinimumHeight(150);
-    m_includeLogs = new QCheckBox(QStringLiteral("Include app logs"), this);
+    m_includeLogs = new QCheckBox(qi18n("Include app logs"), this);
     m_includeLogs->setChecked(true);
     auto* note = new QLabel(savesToFile()
-                                ? QStringLiteral("This copy of Sorvala has no address to send reports to: "
-                                                 "“Save Report…” writes your report and Sorvala's own "
-                                                 "diagnostic events to a file you can attach wherever you "
-                                                 "report problems.")
-                                : QStringLiteral("Only Sorvala's own diagnostic events are sent, to the Sorvala "
-                                                 "developers, together with your report."),
+                                ? qi18n("This copy of Sorvala has no address to send reports to: "
+                                        "“Save Report…” writes your report and Sorvala's own "
+                                        "diagnostic events to a file you can attach wherever you "
+                                        "report problems.")
+                                : qi18n("Only Sorvala's own diagnostic events are sent, to the Sorvala "
+                                        "developers, together with your report."),
                             this);
     note->setWordWrap(true);
     note->setForegroundRole(QPalette::PlaceholderText);
@@ -69,23 +70,23 @@ ReportIssueWindow::ReportIssueWindow(Services services, QWidget* parent)
     }
     m_status = new QLabel(this);
     m_status->setWordWrap(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(qi18n("Cancel"), this);
     cancel->setAutoDefault(false);
-    m_send = new QPushButton(savesToFile() ? QStringLiteral("Save Report…") : QStringLiteral("Send"), this);
+    m_send = new QPushButton(savesToFile() ? qi18n("Save Report…") : qi18nc("issue report", "Send"), this);
     m_send->setDefault(true);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Email"), m_email);
+    form->addRow(qi18n("Email"), m_email);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(new QLabel(QStringLiteral("What went wrong?"), this));
+    layout->addWidget(new QLabel(qi18n("What went wrong?"), this));
     layout->addWidget(m_message, 1);
     layout->addWidget(m_includeLogs);
     layout->addWidget(note);
     auto* range = new QHBoxLayout;
-    auto* fromLabel = new QLabel(QStringLiteral("From"), this);
+    auto* fromLabel = new QLabel(qi18nc("first day of a date range", "From"), this);
     fromLabel->setBuddy(m_from);
-    auto* toLabel = new QLabel(QStringLiteral("To"), this);
+    auto* toLabel = new QLabel(qi18nc("last day of a date range", "To"), this);
     toLabel->setBuddy(m_to);
     range->addWidget(fromLabel);
     range->addWidget(m_from);
@@ -208,7 +209,7 @@ void ReportIssueWindow::save(const std::string& payload) {
         m_services.chooseSavePath
             ? m_services.chooseSavePath(this)
             : std::filesystem::path(QFileDialog::getSaveFileName(
-                                        this, QStringLiteral("Save Report"),
+                                        this, qi18n("Save Report"),
                                         QDir::home().filePath(QStringLiteral("sorvala-report.json")),
                                         QStringLiteral("JSON (*.json)"))
                                         .toStdString());
@@ -219,12 +220,14 @@ void ReportIssueWindow::save(const std::string& payload) {
     }
     if (const auto failure = writeAtomically(payload, path)) {
         m_services.log.log("issue report not saved error=" + *failure);
-        m_status->setText(QStringLiteral("Could not save the report: %1").arg(QString::fromStdString(*failure)));
+        m_status->setText(
+            // TRANSLATORS: %1 is the system's reason, in English.
+            qi18n("Could not save the report: %1", *failure));
         validate();
         return;
     }
     m_services.log.log("issue report saved");
-    m_status->setText(QStringLiteral("Saved — attach the file wherever you report problems."));
+    m_status->setText(qi18n("Saved — attach the file wherever you report problems."));
     succeeded();
 }
 

@@ -4,10 +4,12 @@
 #include "core/Calendar.h"
 #include "core/FileWriting.h"
 #include "core/Logger.h"
+#include "i18n/QtI18n.h"
 #include "ui/reports/ReportBarView.h"
 #include "ui/stats/HistoryFileWatch.h"
 #include "ui/stats/StatsViews.h"
 #include "ui/style/QtDesignTokens.h"
+#include "ui/style/ShownText.h"
 
 #include <QDate>
 #include <QDir>
@@ -55,7 +57,7 @@ void clear(QGridLayout* grid) {
 }
 
 QLabel* emptyState(std::string_view text, QWidget* parent) {
-    auto* label = new QLabel(qText(text), parent);
+    auto* label = new QLabel(shownText(text), parent);
     label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
@@ -75,7 +77,7 @@ QLabel* trailing(const QString& text, QWidget* parent, std::optional<QColor> col
 }
 
 QGridLayout* section(QVBoxLayout* layout, std::string_view caption, const char* name, QWidget* parent) {
-    layout->addWidget(QtDesignTokens::caption(qText(caption), parent));
+    layout->addWidget(QtDesignTokens::caption(shownText(caption), parent));
     auto* rows = new QWidget(parent);
     rows->setObjectName(QLatin1String(name));
     auto* grid = new QGridLayout(rows);
@@ -91,7 +93,7 @@ QGridLayout* section(QVBoxLayout* layout, std::string_view caption, const char* 
 
 ReportsWindow::ReportsWindow(const Services& services, QWidget* parent)
     : QWidget(parent, Qt::Window), m_services(services), m_reader(services.historyFile) {
-    setWindowTitle(QStringLiteral("Reports"));
+    setWindowTitle(qi18n("Reports"));
     build();
     m_watch = new HistoryFileWatch(services.historyFile, [this] {
         if (isVisible())
@@ -115,7 +117,7 @@ void ReportsWindow::build() {
 
     auto* footer = new QHBoxLayout;
     footer->addStretch();
-    auto* exportButton = new QPushButton(qText(ReportsPresentation::exportButtonText), this);
+    auto* exportButton = new QPushButton(shownText(ReportsPresentation::exportButtonText), this);
     exportButton->setObjectName(QStringLiteral("exportButton"));
     connect(exportButton, &QPushButton::clicked, this, &ReportsWindow::exportCsv);
     footer->addWidget(exportButton);
@@ -198,8 +200,8 @@ QString ReportsWindow::proposedExportPath() {
 
 void ReportsWindow::exportCsv() {
     m_services.log.log("CSV export requested");
-    auto* dialog = new QFileDialog(this, QStringLiteral("Export CSV"), proposedExportPath(),
-                                   QStringLiteral("CSV files (*.csv);;All files (*)"));
+    auto* dialog = new QFileDialog(this, qi18n("Export CSV"), proposedExportPath(),
+                                   qi18n("CSV files (*.csv);;All files (*)"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("csv"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -210,7 +212,7 @@ void ReportsWindow::exportCsv() {
             return;
         }
         if (const auto failure = exportTo(chosen.front())) {
-            auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Export CSV"), *failure,
+            auto* box = new QMessageBox(QMessageBox::Warning, qi18n("Export CSV"), *failure,
                                         QMessageBox::Ok, this);
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->open();
@@ -225,12 +227,13 @@ std::optional<QString> ReportsWindow::exportTo(const QString& path) {
     // Replacing the history with its own export would lose every recorded break.
     if (std::filesystem::equivalent(target, m_services.historyFile, error)) {
         m_services.log.log("CSV export failed: the chosen file is the break history");
-        return QStringLiteral("The export can't replace the break history itself. Choose another file.");
+        return qi18n("The export can't replace the break history itself. Choose another file.");
     }
     const BreakEvents events = m_reader.events(m_services.log);
     if (const auto failure = writeAtomically(BreakLog::csv(*events, m_services.calendar), target)) {
         m_services.log.log("CSV export failed: " + *failure);
-        return QStringLiteral("The breaks could not be exported (%1). Nothing was changed.").arg(qText(*failure));
+        // TRANSLATORS: %1 is the system's reason, in English.
+        return qi18n("The breaks could not be exported (%1). Nothing was changed.", *failure);
     }
     m_services.log.log("CSV exported to " + target.string());
     return std::nullopt;

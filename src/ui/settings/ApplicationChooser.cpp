@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/settings/ApplicationChooser.h"
+#include "i18n/QtI18n.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -17,9 +18,9 @@ constexpr int idRole = Qt::UserRole;
 ApplicationChooser::ApplicationChooser(const std::vector<InstalledApplication>& applications,
                                        const std::vector<std::string>& already, QWidget* parent)
     : QDialog(parent), m_search(new QLineEdit(this)), m_list(new QListWidget(this)) {
-    setWindowTitle(tr("Add Apps That Mean Busy"));
+    setWindowTitle(qi18n("Add Apps That Mean Busy"));
     m_search->setObjectName(QStringLiteral("applicationSearch"));
-    m_search->setPlaceholderText(tr("Search applications"));
+    m_search->setPlaceholderText(qi18n("Search applications"));
     m_search->setClearButtonEnabled(true);
     m_list->setObjectName(QStringLiteral("applicationList"));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -35,7 +36,7 @@ ApplicationChooser::ApplicationChooser(const std::vector<InstalledApplication>& 
     }
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    auto* add = buttons->addButton(tr("Add"), QDialogButtonBox::AcceptRole);
+    auto* add = buttons->addButton(qi18nc("add the chosen applications", "Add"), QDialogButtonBox::AcceptRole);
     add->setDefault(true);
     add->setEnabled(false);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

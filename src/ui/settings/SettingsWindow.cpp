@@ -15,6 +15,7 @@
 #include "ui/settings/DrawingPreview.h"
 #include "ui/settings/ShortcutRecorderButton.h"
 #include "ui/style/QtDesignTokens.h"
+#include "ui/style/ShownText.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
@@ -80,7 +82,7 @@ QWidget* rowWidget(QLayout* line, const std::string& note) {
     layout->setSpacing(2);
     layout->addLayout(line);
     if (!note.empty())
-        layout->addWidget(smallLabel(qs(note), "note"));
+        layout->addWidget(smallLabel(shownText(note), "note"));
     return row;
 }
 
@@ -94,6 +96,13 @@ QHBoxLayout* labelled(const std::string& label, QWidget* control, QWidget* after
     if (after)
         line->addWidget(after);
     return line;
+}
+
+// The locale's short time without seconds: a 12- or 24-hour clock as the user reads it.
+QString clockFormat() {
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QStringLiteral(":ss"));
+    return format;
 }
 
 QTime timeOfMinutes(std::int64_t minutes) {
@@ -126,7 +135,7 @@ QIcon fallbackIcon(const QString& title) {
 bool askWithMessageBox(QWidget* parent, const QString& title, const QString& text, const QString& agree) {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
     auto* yes = box.addButton(agree, QMessageBox::AcceptRole);
-    box.addButton(QMessageBox::tr("Not Now"), QMessageBox::RejectRole);
+    box.addButton(qi18n("Not Now"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.exec();
     return box.clickedButton() == yes;
@@ -141,13 +150,13 @@ std::vector<std::string> chooseCalendarsWithDialog(QWidget* parent, bool folders
     std::vector<std::string> chosen;
     if (folders) {
         const QString folder =
-            QFileDialog::getExistingDirectory(parent, QFileDialog::tr("Choose a Calendar Folder"));
+            QFileDialog::getExistingDirectory(parent, qi18n("Choose a Calendar Folder"));
         if (!folder.isEmpty())
             chosen.push_back(folder.toStdString());
         return chosen;
     }
-    const QStringList files = QFileDialog::getOpenFileNames(parent, QFileDialog::tr("Choose Calendar Files"),
-                                                            {}, QFileDialog::tr("Calendars (*.ics)"));
+    const QStringList files = QFileDialog::getOpenFileNames(parent, qi18n("Choose Calendar Files"),
+                                                            {}, qi18n("Calendars (*.ics)"));
     for (const auto& file : files)
         chosen.push_back(file.toStdString());
     return chosen;
@@ -187,7 +196,7 @@ SettingsWindow::SettingsWindow(Ports ports, QWidget* parent)
     if (!m_ports.findApplication)
         m_ports.findApplication = [this](const std::string& id) { return m_catalog.find(id); };
 
-    setWindowTitle(QStringLiteral("Sorvala Settings"));
+    setWindowTitle(qi18n("Sorvala Settings"));
     setObjectName(QStringLiteral("settingsWindow"));
     m_previewDelay.setSingleShot(true);
     m_previewDelay.setInterval(180);
@@ -208,7 +217,7 @@ void SettingsWindow::build() {
     m_sidebar->setFrameShape(QFrame::NoFrame);
     m_pages = new QStackedWidget;
     for (const auto& page : SettingsPages::pages()) {
-        const QString title = qs(page.title);
+        const QString title = shownText(page.title);
         auto* item =
             new QListWidgetItem(QIcon::fromTheme(qs(page.iconName), fallbackIcon(title)), title, m_sidebar);
         item->setSizeHint(QSize(0, 34));
@@ -236,11 +245,11 @@ QWidget* SettingsWindow::actionBar() {
     auto* bar = new QWidget;
     bar->setObjectName(QStringLiteral("actionBar"));
     bar->setAttribute(Qt::WA_StyledBackground);
-    auto* reset = new QPushButton(tr("Reset to Defaults"));
+    auto* reset = new QPushButton(qi18n("Reset to Defaults"));
     reset->setObjectName(QStringLiteral("resetButton"));
-    auto* cancel = new QPushButton(tr("Cancel"));
+    auto* cancel = new QPushButton(qi18n("Cancel"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
-    auto* save = new QPushButton(tr("Save"));
+    auto* save = new QPushButton(qi18nc("settings window", "Save"));
     save->setObjectName(QStringLiteral("saveButton"));
     save->setDefault(true);
     for (auto* button : {reset, cancel, save})
@@ -264,19 +273,19 @@ QWidget* SettingsWindow::buildPage(const SettingsPages::Page& page) {
     layout->setContentsMargins(24, 20, 24, 20);
     layout->setSpacing(6);
 
-    auto* title = new QLabel(qs(page.title));
+    auto* title = new QLabel(shownText(page.title));
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
-    auto* subtitle = smallLabel(qs(page.subtitle), "footer");
+    auto* subtitle = smallLabel(shownText(page.subtitle), "footer");
     layout->addWidget(subtitle);
 
     for (const auto& section : page.sections) {
         layout->addSpacing(12);
         if (!section.title.empty()) {
-            auto* caption = QtDesignTokens::caption(qs(section.title));
+            auto* caption = QtDesignTokens::caption(shownText(section.title));
             caption->setProperty("role", "caption");
             layout->addWidget(caption);
         }
@@ -294,7 +303,7 @@ QWidget* SettingsWindow::buildPage(const SettingsPages::Page& page) {
         }
         layout->addWidget(card);
         if (!section.footer.empty())
-            layout->addWidget(smallLabel(qs(section.footer), "footer"));
+            layout->addWidget(smallLabel(shownText(section.footer), "footer"));
     }
     layout->addStretch(1);
 
@@ -325,7 +334,7 @@ QWidget* SettingsWindow::buildRow(const SettingsPages::Row& row) {
 }
 
 QWidget* SettingsWindow::toggleRow(const SettingsPages::Row& row) {
-    auto* box = new QCheckBox(qs(row.label));
+    auto* box = new QCheckBox(shownText(row.label));
     box->setObjectName(qs(row.key));
     auto* line = new QHBoxLayout;
     line->addWidget(box);
@@ -355,7 +364,7 @@ QWidget* SettingsWindow::numberRow(const SettingsPages::Row& row) {
     spin->setRange(static_cast<int>(row.minimum), static_cast<int>(row.maximum));
     spin->setMinimumWidth(80);
     spin->setAlignment(Qt::AlignRight);
-    auto* unit = new QLabel(qs(row.unit));
+    auto* unit = new QLabel(shownText(row.unit));
     unit->setMinimumWidth(60);
     const std::string key = row.key;
     connect(spin, &QSpinBox::valueChanged, this,
@@ -371,7 +380,7 @@ QWidget* SettingsWindow::choiceRow(const SettingsPages::Row& row) {
     auto* combo = new QComboBox;
     combo->setObjectName(qs(row.key));
     for (const auto& choice : row.choices)
-        combo->addItem(qs(choice.label));
+        combo->addItem(shownText(choice.label));
     const std::string key = row.key;
     const auto choices = row.choices;
     connect(combo, &QComboBox::activated, this, [this, key, choices, combo](int index) {
@@ -463,7 +472,7 @@ QWidget* SettingsWindow::speedRow(const SettingsPages::Row& row) {
 QWidget* SettingsWindow::commandRow(const SettingsPages::Row& row) {
     auto* field = new QLineEdit;
     field->setObjectName(qs(row.key));
-    field->setPlaceholderText(qs(row.placeholder));
+    field->setPlaceholderText(shownText(row.placeholder));
     field->setMinimumWidth(360);
     const std::string key = row.key;
     connect(field, &QLineEdit::textEdited, this,
@@ -480,11 +489,11 @@ QWidget* SettingsWindow::plannedTimesRow() {
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 4, 0, 4);
     m_plannedList = new QVBoxLayout;
-    m_plannedPlaceholder = new QLabel(qs(SettingsPages::noPlannedBreaks));
+    m_plannedPlaceholder = new QLabel(shownText(SettingsPages::noPlannedBreaks));
     m_plannedPlaceholder->setProperty("role", "footer");
     m_plannedMark = smallLabel({}, "warning");
     m_plannedMark->setObjectName(QStringLiteral("plannedMark"));
-    auto* add = new QPushButton(tr("Add Time…"));
+    auto* add = new QPushButton(qi18n("Add Time…"));
     add->setObjectName(QStringLiteral("addPlannedTime"));
     connect(add, &QPushButton::clicked, this, &SettingsWindow::addPlannedTime);
     auto* addLine = new QHBoxLayout;
@@ -507,9 +516,9 @@ void SettingsWindow::rebuildPlannedTimes() {
         auto* layout = new QHBoxLayout(line);
         layout->setContentsMargins(0, 0, 0, 0);
         auto* edit = new QTimeEdit(QTime(time.hour, time.minute));
-        edit->setDisplayFormat(QStringLiteral("HH:mm"));
+        edit->setDisplayFormat(clockFormat());
         edit->setObjectName(QStringLiteral("plannedTime%1").arg(m_plannedEdits.size()));
-        auto* remove = new QPushButton(tr("Remove"));
+        auto* remove = new QPushButton(qi18n("Remove"));
         remove->setObjectName(QStringLiteral("removePlannedTime%1").arg(m_plannedEdits.size()));
         layout->addWidget(edit);
         layout->addWidget(remove);
@@ -558,17 +567,17 @@ void SettingsWindow::addPlannedTime() {
 QWidget* SettingsWindow::workingHoursRow(const SettingsPages::Row& row) {
     auto* start = new QTimeEdit;
     start->setObjectName(qs(workingHoursStartMinutesKey));
-    start->setDisplayFormat(QStringLiteral("HH:mm"));
+    start->setDisplayFormat(clockFormat());
     auto* end = new QTimeEdit;
     end->setObjectName(qs(workingHoursEndMinutesKey));
-    end->setDisplayFormat(QStringLiteral("HH:mm"));
+    end->setDisplayFormat(clockFormat());
     auto* line = new QHBoxLayout;
-    auto* label = new QLabel(qs(row.label));
+    auto* label = new QLabel(shownText(row.label));
     label->setBuddy(start);
     line->addWidget(label);
     line->addStretch(1);
     line->addWidget(start);
-    line->addWidget(new QLabel(tr("to")));
+    line->addWidget(new QLabel(qi18nc("between the start and the end of working hours", "to")));
     line->addWidget(end);
     connect(start, &QTimeEdit::timeChanged, this,
             [this](const QTime& t) { edited(workingHoursStartMinutesKey, minutesOfTime(t)); });
@@ -585,13 +594,15 @@ QWidget* SettingsWindow::workingHoursRow(const SettingsPages::Row& row) {
 
 QWidget* SettingsWindow::weekdaysRow(const SettingsPages::Row& row) {
     auto* line = new QHBoxLayout;
-    line->addWidget(new QLabel(qs(row.label)));
+    line->addWidget(new QLabel(shownText(row.label)));
     line->addStretch(1);
     std::vector<QCheckBox*> boxes;
-    // Monday first; weekday w (1 = Sunday … 7 = Saturday) is bit w − 1.
-    for (const int weekday : {2, 3, 4, 5, 6, 7, 1}) {
-        const int qtDay = weekday == 1 ? 7 : weekday - 1;
-        auto* box = new QCheckBox(QLocale().dayName(qtDay, QLocale::ShortFormat));
+    // The locale's first day first; weekday w (1 = Sunday … 7 = Saturday) is bit w − 1.
+    const QLocale locale;
+    for (int i = 0; i < 7; ++i) {
+        const int qtDay = (int(locale.firstDayOfWeek()) - 1 + i) % 7 + 1; // 1 = Monday … 7 = Sunday
+        const int weekday = qtDay % 7 + 1;
+        auto* box = new QCheckBox(locale.dayName(qtDay, QLocale::ShortFormat));
         box->setObjectName(QStringLiteral("weekday%1").arg(weekday));
         box->setProperty("weekday", weekday);
         line->addWidget(box);
@@ -621,7 +632,7 @@ QWidget* SettingsWindow::busyAppsRow() {
     layout->setContentsMargins(0, 4, 0, 4);
     m_busyAppsList = new QVBoxLayout;
     layout->addLayout(m_busyAppsList);
-    auto* add = new QPushButton(tr("Add App…"));
+    auto* add = new QPushButton(qi18n("Add App…"));
     add->setObjectName(QStringLiteral("addBusyApp"));
     connect(add, &QPushButton::clicked, this, [this] {
         auto ids = m_draft.textList(excludedAppBundleIdentifiersKey);
@@ -646,7 +657,7 @@ void SettingsWindow::rebuildBusyApps() {
     }
     const auto ids = m_draft.textList(excludedAppBundleIdentifiersKey);
     if (ids.empty()) {
-        auto* placeholder = new QLabel(qs(SettingsPages::noExcludedApps));
+        auto* placeholder = new QLabel(shownText(SettingsPages::noExcludedApps));
         placeholder->setProperty("role", "footer");
         m_busyAppsList->addWidget(placeholder);
     }
@@ -660,9 +671,10 @@ void SettingsWindow::rebuildBusyApps() {
             ApplicationCatalog::icon(application ? application->iconName : QString()).pixmap(20, 20));
         auto* name = new QLabel(application ? application->name : qs(id));
         name->setToolTip(qs(id));
-        auto* remove = new QPushButton(tr("Remove"));
+        auto* remove = new QPushButton(qi18n("Remove"));
         remove->setObjectName(QStringLiteral("removeBusyApp-%1").arg(qs(id)));
-        remove->setAccessibleName(tr("Remove %1").arg(name->text()));
+        // TRANSLATORS: the spoken name of a list row's remove button; %1 is an app or a calendar file.
+        remove->setAccessibleName(qi18n("Remove %1", name->text()));
         layout->addWidget(icon);
         layout->addWidget(name);
         layout->addStretch(1);
@@ -682,13 +694,13 @@ QWidget* SettingsWindow::calendarSourcesRow() {
     auto* widget = new QWidget;
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 4, 0, 4);
-    auto* title = new QLabel(tr("Calendars"));
+    auto* title = new QLabel(qi18n("Calendars"));
     layout->addWidget(title);
     m_calendarList = new QVBoxLayout;
     layout->addLayout(m_calendarList);
-    auto* addFiles = new QPushButton(tr("Add Calendar File…"));
+    auto* addFiles = new QPushButton(qi18n("Add Calendar File…"));
     addFiles->setObjectName(QStringLiteral("addCalendarFile"));
-    auto* addFolder = new QPushButton(tr("Add Calendar Folder…"));
+    auto* addFolder = new QPushButton(qi18n("Add Calendar Folder…"));
     addFolder->setObjectName(QStringLiteral("addCalendarFolder"));
     connect(addFiles, &QPushButton::clicked, this, [this] { addCalendarSources(false); });
     connect(addFolder, &QPushButton::clicked, this, [this] { addCalendarSources(true); });
@@ -708,7 +720,7 @@ void SettingsWindow::rebuildCalendarSources() {
     }
     const auto sources = m_draft.textList(calendarSourcesKey);
     if (sources.empty()) {
-        auto* placeholder = new QLabel(qs(SettingsPages::noCalendars));
+        auto* placeholder = new QLabel(shownText(SettingsPages::noCalendars));
         placeholder->setProperty("role", "footer");
         m_calendarList->addWidget(placeholder);
     }
@@ -718,11 +730,11 @@ void SettingsWindow::rebuildCalendarSources() {
         layout->setContentsMargins(0, 0, 0, 0);
         QString text = qs(source);
         if (!m_ports.isReadableCalendarSource(source))
-            text += tr(" (cannot be read)");
+            text = qi18nc("a calendar source", "%1 (cannot be read)", text);
         auto* path = new QLabel(text);
         path->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        auto* remove = new QPushButton(tr("Remove"));
-        remove->setAccessibleName(tr("Remove %1").arg(qs(source)));
+        auto* remove = new QPushButton(qi18n("Remove"));
+        remove->setAccessibleName(qi18n("Remove %1", qs(source)));
         layout->addWidget(path, 1);
         layout->addWidget(remove);
         m_calendarList->addWidget(line);
@@ -751,8 +763,8 @@ bool SettingsWindow::calendarGranted() const {
 }
 
 void SettingsWindow::calendarSwitchTurnedOn() {
-    if (m_ports.ask(this, tr("Calendar Access"), qs(explanation(BlockerPermission::calendar)),
-                    tr("Choose Calendars…")))
+    if (m_ports.ask(this, qi18n("Calendar Access"), qs(explanation(BlockerPermission::calendar)),
+                    qi18n("Choose Calendars…")))
         addCalendarSources(false);
 }
 
@@ -761,7 +773,7 @@ QWidget* SettingsWindow::drawingsRow() {
     auto* grid = new QGridLayout(widget);
     grid->setContentsMargins(0, 4, 0, 4);
     for (int number = 0; number < drawingCount; ++number) {
-        auto* box = new QCheckBox(qs(SorvalaGenerator::drawingNames[std::size_t(number)]));
+        auto* box = new QCheckBox(shownText(SorvalaGenerator::drawingNames[std::size_t(number)]));
         box->setObjectName(QStringLiteral("drawing%1").arg(number));
         grid->addWidget(box, number / 3, number % 3);
         connect(box, &QCheckBox::toggled, this, [this, number](bool on) {
@@ -786,7 +798,7 @@ QWidget* SettingsWindow::shortcutsRow() {
         auto* recorder = new ShortcutRecorderButton;
         recorder->setObjectName(QStringLiteral("shortcut-%1").arg(qs(text(action))));
         recorder->setMinimumWidth(200);
-        auto* label = new QLabel(qs(title(action)));
+        auto* label = new QLabel(shownText(title(action)));
         label->setBuddy(recorder);
         grid->addWidget(label, line, 0);
         grid->addWidget(recorder, line, 2);
@@ -830,7 +842,7 @@ void SettingsWindow::refreshState() {
             const auto formatted = edit->time().toString(QStringLiteral("HH:mm")).toStdString();
             const bool marked = std::find(never.begin(), never.end(), formatted) != never.end();
             edit->setProperty("neverFires", marked);
-            edit->setToolTip(marked ? qs(SettingsPages::neverFiresMark) : QString());
+            edit->setToolTip(marked ? shownText(SettingsPages::neverFiresMark) : QString());
             edit->style()->unpolish(edit);
             edit->style()->polish(edit);
         }
@@ -838,7 +850,7 @@ void SettingsWindow::refreshState() {
         for (const auto& time : never)
             list << qs(time);
         m_plannedMark->setText(list.isEmpty() ? QString()
-                                              : qs(SettingsPages::neverFiresMark) + QStringLiteral(": ") +
+                                              : shownText(SettingsPages::neverFiresMark) + QStringLiteral(": ") +
                                                     list.join(QStringLiteral(", ")));
         m_plannedMark->setVisible(!list.isEmpty());
     }
@@ -900,7 +912,7 @@ void SettingsWindow::saveAndClose() {
     const auto merged = m_draft.mergedOver(m_opened, SettingsDraft::load(m_ports.store, drawingCount));
     if (const auto rejection = merged.plannedBreakRejection()) {
         selectPage(0);
-        m_ports.tell(this, qs(SettingsPages::plannedRejectionTitle), qs(*rejection));
+        m_ports.tell(this, shownText(SettingsPages::plannedRejectionTitle), qs(*rejection));
         return;
     }
     for (auto* recorder : m_recorders)

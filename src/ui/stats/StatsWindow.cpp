@@ -5,9 +5,11 @@
 #include "core/Calendar.h"
 #include "core/Clock.h"
 #include "core/PreferencesStore.h"
+#include "i18n/QtI18n.h"
 #include "ui/stats/HistoryFileWatch.h"
 #include "ui/stats/StatsViews.h"
 #include "ui/style/QtDesignTokens.h"
+#include "ui/style/ShownText.h"
 
 #include <QCursor>
 #include <QGridLayout>
@@ -30,9 +32,7 @@ QString qText(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString qText(std::string_view text) {
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+
 
 bool isWayland() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
@@ -46,7 +46,7 @@ constexpr qint64 sameClickMilliseconds = 300;
 
 StatsWindow::StatsWindow(const Services& services, QWidget* parent)
     : QWidget(parent, isWayland() ? Qt::Window : Qt::Popup), m_services(services), m_reader(services.historyFile) {
-    setWindowTitle(QStringLiteral("Statistics"));
+    setWindowTitle(qi18n("Statistics"));
     build();
     m_watch = new HistoryFileWatch(services.historyFile, [this] {
         if (isVisible())
@@ -67,7 +67,7 @@ void StatsWindow::build() {
     header->addWidget(m_ring, 0, Qt::AlignTop);
     auto* scoreColumn = new QVBoxLayout;
     scoreColumn->setSpacing(3);
-    scoreColumn->addWidget(QtDesignTokens::caption(qText(StatsPresentation::scoreCaption), this));
+    scoreColumn->addWidget(QtDesignTokens::caption(shownText(StatsPresentation::scoreCaption), this));
     auto* lines = new QWidget(this);
     lines->setObjectName(QStringLiteral("scoreLines"));
     m_scoreLines = new QVBoxLayout(lines);
@@ -86,7 +86,7 @@ void StatsWindow::build() {
     layout->addLayout(tiles);
     layout->addWidget(QtDesignTokens::separator(this));
 
-    layout->addWidget(QtDesignTokens::caption(qText(StatsPresentation::weekCaption), this));
+    layout->addWidget(QtDesignTokens::caption(shownText(StatsPresentation::weekCaption), this));
     auto* bars = new QHBoxLayout;
     bars->setSpacing(4);
     for (auto& bar : m_bars) {
@@ -121,12 +121,12 @@ void StatsWindow::build() {
     legend->setSpacing(4);
     for (const auto& band : DesignTokens::scoreBands)
         legend->addWidget(new SwatchView(QtDesignTokens::colour(band), this));
-    auto* high = new QLabel(qText(StatsPresentation::legendHighText), this);
+    auto* high = new QLabel(shownText(StatsPresentation::legendHighText), this);
     high->setForegroundRole(QPalette::PlaceholderText);
     legend->addWidget(high);
     legend->addStretch();
     layout->addLayout(legend);
-    auto* note = new QLabel(qText(StatsPresentation::legendNote), this);
+    auto* note = new QLabel(shownText(StatsPresentation::legendNote), this);
     note->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(note);
 }
@@ -153,7 +153,7 @@ void StatsWindow::apply() {
     }
 
     for (std::size_t i = 0; i < m_tiles.size(); ++i)
-        m_tiles[i]->setTile(qText(m_content.tiles[i].title), qText(m_content.tiles[i].figure));
+        m_tiles[i]->setTile(shownText(m_content.tiles[i].title), qText(m_content.tiles[i].figure));
 
     const auto symbols = m_services.calendar.veryShortWeekdaySymbols();
     for (std::size_t i = 0; i < m_bars.size() && i < m_content.week.size(); ++i) {
