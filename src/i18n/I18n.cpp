@@ -36,6 +36,8 @@ std::filesystem::path localeDirectory() {
 /// gettext's lookup of `context` + EOT + `message` (how msgctxt is stored); `message` when the
 /// catalogue has no entry.
 const char* lookUp(const char* context, const char* message, const char* plural, unsigned long n) {
+    if (*message == '\0')
+        return message; // gettext answers "" with the catalogue's header
     if (context == nullptr)
         return plural == nullptr ? dgettext(domain, message) : dngettext(domain, message, plural, n);
     const std::string key = std::string(context) + '\004' + message;

@@ -45,6 +45,7 @@ TEST_F(Catalogue, LanguagesSwitchInOneProcessAndUnknownTextsStayEnglish) {
     EXPECT_TRUE(pseudo.starts_with("[")) << pseudo;
     EXPECT_NE(pseudo.find("pause"), std::string::npos) << pseudo;
     EXPECT_EQ(i18n("a text no catalogue has"), "a text no catalogue has");
+    EXPECT_EQ(i18n(""), "");
 
     Translation::useLanguage("");
     EXPECT_EQ(i18n(message, "pause"), "--action needs a NAME (pause)");
