@@ -195,18 +195,16 @@ TEST_F(SaverInHostWindow, DrawsInsideTheHostOnlyAndFollowsTheSettings) {
     EXPECT_EQ(saver.waitForExit(5), 0);
 }
 
-TEST_F(SaverInHostWindow, EndsWhenTheHostWindowGoes) {
+TEST_F(SaverInHostWindow, RefusesAMissingHostAndEndsWhenItsHostGoes) {
+    Saver refused({"--root"}, {"XSCREENSAVER_WINDOW=0x7ffffff0", "XDG_CONFIG_HOME=" + config.string()});
+    EXPECT_EQ(refused.waitForExit(10), 1);
+
     Saver saver({"--root"}, environment());
     ASSERT_TRUE(eventually([&] { return distance(pixel(hostX + 5, hostY + 5), magenta) > 30; }));
     XDestroyWindow(m_display, host);
     XSync(m_display, False);
     host = XCreateSimpleWindow(m_display, root, 0, 0, 1, 1, 0, 0, 0); // for TearDown
     EXPECT_EQ(saver.waitForExit(5), 0);
-}
-
-TEST_F(SaverInHostWindow, RefusesAWindowThatDoesNotExist) {
-    Saver saver({"--root"}, {"XSCREENSAVER_WINDOW=0x7ffffff0", "XDG_CONFIG_HOME=" + config.string()});
-    EXPECT_EQ(saver.waitForExit(10), 1);
 }
 
 /// Two monitors side by side on the one X screen, the second away from the origin.

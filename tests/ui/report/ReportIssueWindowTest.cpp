@@ -145,12 +145,11 @@ TEST_F(ReportIssueWindowTest, RefusalKeepsTheFormAndValidationGuardsSend) {
     EXPECT_TRUE(window.canSend());
     EXPECT_EQ(window.statusText(), "");
 
-    auto dates = window.findChildren<QDateEdit*>();
-    dates[0]->setDate(QDate(2026, 12, 7));
+    auto* from = window.findChildren<QDateEdit*>()[0];
+    from->setDate(QDate(2026, 12, 7));
     EXPECT_FALSE(window.canSend()) << "From after To with logs";
     window.findChild<QCheckBox*>()->setChecked(false);
-    EXPECT_TRUE(window.canSend()) << "the range does not matter without logs";
-    EXPECT_FALSE(dates[0]->isEnabled());
+    EXPECT_FALSE(from->isEnabled());
 
     window.send();
     waitFor([&] { return window.statusText() != "Sending…"; }, 10000);

