@@ -65,15 +65,21 @@ void SorvalaSaverView::setDrawsOverHostBackground(bool over) {
     m_lastChanged = bounds();
 }
 
+void SorvalaSaverView::prepareInk() {
+    const QSize pixels = pixelSize();
+    if (pixels.isEmpty() || m_ink.size() == pixels)
+        return;
+    m_ink = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_ink.setDevicePixelRatio(m_dpr);
+    m_ink.fill(Qt::transparent);
+    m_inkBlank = true;
+}
+
 void SorvalaSaverView::prepareSurfaces() {
     const QSize pixels = pixelSize();
     if (pixels.isEmpty())
         return;
-    if (m_ink.size() != pixels) {
-        m_ink = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        m_ink.setDevicePixelRatio(m_dpr);
-        m_ink.fill(Qt::transparent);
-    }
+    prepareInk();
     const bool grained = m_logic.theme() == Settings::Theme::paper && !m_logic.suppressed() && !m_drawsOverHostBackground;
     if (grained && m_grain.size() != pixels) {
         m_grain = paperGrain(pixels);
@@ -102,16 +108,23 @@ QRegion SorvalaSaverView::animateOneFrame(double now) {
     m_logic.animateOneFrame(now);
     auto changes = m_logic.takeChanges();
     prepareSurfaces();
-    if (changes.inkCleared && !m_ink.isNull())
+    // Over the host's own background, blank ink shows nothing of the theme or the opacity: a new
+    // drawing there needs only its first stamps and tail painted, not the whole surface.
+    const bool everything = (changes.repaintAll || changes.inkCleared) && !(m_drawsOverHostBackground && m_inkBlank);
+    if (changes.inkCleared && !m_inkBlank && !m_ink.isNull()) {
         m_ink.fill(Qt::transparent);
+        m_inkBlank = true;
+    }
 
     m_lastStamps = QRegion();
     if (!m_ink.isNull()) {
         const Settings::Style style = m_logic.currentStyle();
         for (const auto& stamp : changes.stamps) {
             const QRect touched = rasterizeStamp(m_ink, stamp, style, m_logic.theme());
-            if (!touched.isEmpty())
+            if (!touched.isEmpty()) {
                 m_lastStamps += touched;
+                m_inkBlank = false;
+            }
             ++m_stampsRasterized;
         }
     }
@@ -126,7 +139,7 @@ QRegion SorvalaSaverView::animateOneFrame(double now) {
     const QRegion currentTail = tailRegion();
     QRegion changed = m_lastStamps + m_lastTail + currentTail;
     m_lastTail = currentTail;
-    if (changes.repaintAll || changes.inkCleared)
+    if (everything)
         changed = bounds();
     m_lastChanged = changed & bounds();
     return m_lastChanged;

@@ -57,6 +57,10 @@ public:
     /// device-pixel ratio. Drawing over the host's background, the host paints that region first.
     void paint(QPainter& painter, const QRegion& region);
 
+    /// Makes the ink for the current size now, so that the first frame of a drawing need not: a
+    /// host with a frame budget calls it when it lays itself out.
+    void prepareInk();
+
     /// Offscreen host: repaints the last frame's changed region into `target` (an image of this
     /// view's pixel size), or everything when `everything` is true.
     void renderInto(QImage& target, bool everything = false);
@@ -93,6 +97,8 @@ private:
     qreal m_dpr = 2.0;
     bool m_drawsOverHostBackground = false;
     QImage m_ink;
+    /// Nothing laid into the ink since it was made or cleared: clearing it again changes nothing.
+    bool m_inkBlank = true;
     QImage m_grain;
     Settings::Theme m_grainTheme = Settings::Theme::dark;
     QImage m_glow;
