@@ -75,11 +75,14 @@ void SorvalaSaverView::prepareInk() {
     m_inkBlank = true;
 }
 
-void SorvalaSaverView::prepareSurfaces() {
+void SorvalaSaverView::prepareSurfaces(bool inking) {
     const QSize pixels = pixelSize();
     if (pixels.isEmpty())
         return;
-    prepareInk();
+    // The ink is made with the first stamps to lay: the frame that starts a drawing has its
+    // generation to do, and a host must not wait for an image it does not need yet.
+    if (inking)
+        prepareInk();
     const bool grained = m_logic.theme() == Settings::Theme::paper && !m_logic.suppressed() && !m_drawsOverHostBackground;
     if (grained && m_grain.size() != pixels) {
         m_grain = paperGrain(pixels);
@@ -107,7 +110,7 @@ QRegion SorvalaSaverView::tailRegion() const {
 QRegion SorvalaSaverView::animateOneFrame(double now) {
     m_logic.animateOneFrame(now);
     auto changes = m_logic.takeChanges();
-    prepareSurfaces();
+    prepareSurfaces(!changes.stamps.empty());
     // Over the host's own background, blank ink shows nothing of the theme or the opacity: a new
     // drawing there needs only its first stamps and tail painted, not the whole surface.
     const bool everything = (changes.repaintAll || changes.inkCleared) && !(m_drawsOverHostBackground && m_inkBlank);

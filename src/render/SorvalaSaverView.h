@@ -57,10 +57,6 @@ public:
     /// device-pixel ratio. Drawing over the host's background, the host paints that region first.
     void paint(QPainter& painter, const QRegion& region);
 
-    /// Makes the ink for the current size now, so that the first frame of a drawing need not: a
-    /// host with a frame budget calls it when it lays itself out.
-    void prepareInk();
-
     /// Offscreen host: repaints the last frame's changed region into `target` (an image of this
     /// view's pixel size), or everything when `everything` is true.
     void renderInto(QImage& target, bool everything = false);
@@ -82,13 +78,14 @@ public:
     /// scale with `renderFinishedDrawing` (a break screen's view draws over its host's background,
     /// but a picture kept on its own needs the paper).
     FinishedLook finishedLook() const;
-    /// The ink laid down so far, at this view's ratio; null before the first frame.
+    /// The ink laid down so far, at this view's ratio; null before the first stamp.
     const QImage& inkImage() const { return m_ink; }
 
 private:
     QRect bounds() const;
     QRegion tailRegion() const;
-    void prepareSurfaces();
+    void prepareInk();
+    void prepareSurfaces(bool inking);
     void paintTailAndTip(QPainter& painter);
     const QImage& glowSprite();
 

@@ -203,7 +203,6 @@ TEST(SaverViewPainting, OverTheHostsBackgroundOnlyANewDrawingOverOldInkRepaintsE
     SorvalaSaverView view(store, now, handMade());
     view.setDrawsOverHostBackground(true);
     view.setGeometry(QSizeF(400, 240), 1);
-    view.prepareInk();
     EXPECT_LT(area(view.animateOneFrame(now += 0.05)), 400 * 240 / 3) << "blank ink has nothing to clear";
     while (!view.isDrawingComplete())
         view.animateOneFrame(now += 0.05);

@@ -169,8 +169,6 @@ void LongBreakContent::layoutChrome() {
     m_drawingFrame = QRectF(std::round(square.x), std::round(h - square.y - square.height), std::round(square.width),
                             std::round(square.height));
     m_view->setGeometry(m_drawingFrame.size(), devicePixelRatioF());
-    // The ink is made here, with the window, rather than in the first frame of the drawing.
-    m_view->prepareInk();
     const QPointF centre = m_drawingFrame.center();
     const QSizeF largest = m_drawingFrame.size() * breathLargest;
     m_breathBounds = QRectF(centre - QPointF(largest.width(), largest.height()) / 2, largest)
