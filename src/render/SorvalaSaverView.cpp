@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace sorvala {
 
@@ -69,9 +70,14 @@ void SorvalaSaverView::prepareInk() {
     const QSize pixels = pixelSize();
     if (pixels.isEmpty() || m_ink.size() == pixels)
         return;
-    m_ink = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    // Transparent is all zero bits: zeroed pages from the system need no fill, and those the pen
+    // never reaches never become resident.
+    const qsizetype bytesPerLine = qsizetype(pixels.width()) * 4;
+    void* bits = std::calloc(std::size_t(bytesPerLine) * std::size_t(pixels.height()), 1);
+    m_ink = bits ? QImage(static_cast<uchar*>(bits), pixels.width(), pixels.height(), bytesPerLine,
+                          QImage::Format_ARGB32_Premultiplied, std::free, bits)
+                 : QImage();
     m_ink.setDevicePixelRatio(m_dpr);
-    m_ink.fill(Qt::transparent);
     m_inkBlank = true;
 }
 
