@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace sorvala {
 
@@ -65,15 +66,29 @@ void SorvalaSaverView::setDrawsOverHostBackground(bool over) {
     m_lastChanged = bounds();
 }
 
-void SorvalaSaverView::prepareSurfaces() {
+void SorvalaSaverView::prepareInk() {
+    const QSize pixels = pixelSize();
+    if (pixels.isEmpty() || m_ink.size() == pixels)
+        return;
+    // Transparent is all zero bits: zeroed pages from the system need no fill, and those the pen
+    // never reaches never become resident.
+    const qsizetype bytesPerLine = qsizetype(pixels.width()) * 4;
+    void* bits = std::calloc(std::size_t(bytesPerLine) * std::size_t(pixels.height()), 1);
+    m_ink = bits ? QImage(static_cast<uchar*>(bits), pixels.width(), pixels.height(), bytesPerLine,
+                          QImage::Format_ARGB32_Premultiplied, std::free, bits)
+                 : QImage();
+    m_ink.setDevicePixelRatio(m_dpr);
+    m_inkBlank = true;
+}
+
+void SorvalaSaverView::prepareSurfaces(bool inking) {
     const QSize pixels = pixelSize();
     if (pixels.isEmpty())
         return;
-    if (m_ink.size() != pixels) {
-        m_ink = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        m_ink.setDevicePixelRatio(m_dpr);
-        m_ink.fill(Qt::transparent);
-    }
+    // The ink is made with the first stamps to lay: the frame that starts a drawing has its
+    // generation to do, and a host must not wait for an image it does not need yet.
+    if (inking)
+        prepareInk();
     const bool grained = m_logic.theme() == Settings::Theme::paper && !m_logic.suppressed() && !m_drawsOverHostBackground;
     if (grained && m_grain.size() != pixels) {
         m_grain = paperGrain(pixels);
@@ -101,17 +116,24 @@ QRegion SorvalaSaverView::tailRegion() const {
 QRegion SorvalaSaverView::animateOneFrame(double now) {
     m_logic.animateOneFrame(now);
     auto changes = m_logic.takeChanges();
-    prepareSurfaces();
-    if (changes.inkCleared && !m_ink.isNull())
+    prepareSurfaces(!changes.stamps.empty());
+    // Over the host's own background, blank ink shows nothing of the theme or the opacity: a new
+    // drawing there needs only its first stamps and tail painted, not the whole surface.
+    const bool everything = (changes.repaintAll || changes.inkCleared) && !(m_drawsOverHostBackground && m_inkBlank);
+    if (changes.inkCleared && !m_inkBlank && !m_ink.isNull()) {
         m_ink.fill(Qt::transparent);
+        m_inkBlank = true;
+    }
 
     m_lastStamps = QRegion();
     if (!m_ink.isNull()) {
         const Settings::Style style = m_logic.currentStyle();
         for (const auto& stamp : changes.stamps) {
             const QRect touched = rasterizeStamp(m_ink, stamp, style, m_logic.theme());
-            if (!touched.isEmpty())
+            if (!touched.isEmpty()) {
                 m_lastStamps += touched;
+                m_inkBlank = false;
+            }
             ++m_stampsRasterized;
         }
     }
@@ -126,7 +148,7 @@ QRegion SorvalaSaverView::animateOneFrame(double now) {
     const QRegion currentTail = tailRegion();
     QRegion changed = m_lastStamps + m_lastTail + currentTail;
     m_lastTail = currentTail;
-    if (changes.repaintAll || changes.inkCleared)
+    if (everything)
         changed = bounds();
     m_lastChanged = changed & bounds();
     return m_lastChanged;

@@ -78,13 +78,14 @@ public:
     /// scale with `renderFinishedDrawing` (a break screen's view draws over its host's background,
     /// but a picture kept on its own needs the paper).
     FinishedLook finishedLook() const;
-    /// The ink laid down so far, at this view's ratio; null before the first frame.
+    /// The ink laid down so far, at this view's ratio; null before the first stamp.
     const QImage& inkImage() const { return m_ink; }
 
 private:
     QRect bounds() const;
     QRegion tailRegion() const;
-    void prepareSurfaces();
+    void prepareInk();
+    void prepareSurfaces(bool inking);
     void paintTailAndTip(QPainter& painter);
     const QImage& glowSprite();
 
@@ -93,6 +94,8 @@ private:
     qreal m_dpr = 2.0;
     bool m_drawsOverHostBackground = false;
     QImage m_ink;
+    /// Nothing laid into the ink since it was made or cleared: clearing it again changes nothing.
+    bool m_inkBlank = true;
     QImage m_grain;
     Settings::Theme m_grainTheme = Settings::Theme::dark;
     QImage m_glow;

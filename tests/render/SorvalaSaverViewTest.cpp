@@ -194,5 +194,20 @@ TEST(SaverViewPainting, FadeThinsTheInkAndResizingClearsIt) {
     EXPECT_LE(channelDistance(frame.pixel(180, 95), frame.pixel(295, 195)), 10) << "the new drawing starts on clean paper";
 }
 
+TEST(SaverViewPainting, OverTheHostsBackgroundOnlyANewDrawingOverOldInkRepaintsEverything) {
+    MemoryPreferences store;
+    double now = 0;
+    SorvalaSaverView view(store, now, handMade());
+    view.setDrawsOverHostBackground(true);
+    view.setGeometry(QSizeF(400, 240), 1);
+    EXPECT_LT(area(view.animateOneFrame(now += 0.05)), 400 * 240 / 3) << "blank ink has nothing to clear";
+    while (!view.isDrawingComplete())
+        view.animateOneFrame(now += 0.05);
+    view.animateOneFrame(now += SaverTiming::holdSeconds);
+    view.animateOneFrame(now += SaverTiming::fadeSeconds);
+    EXPECT_EQ(view.lastChangedRegion(), QRegion(0, 0, 400, 240)) << "the next drawing clears the old ink";
+    EXPECT_EQ(qAlpha(view.inkImage().pixel(180, 95)), 0);
+}
+
 } // namespace
 } // namespace sorvala

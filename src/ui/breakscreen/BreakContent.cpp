@@ -200,7 +200,6 @@ void LongBreakContent::layoutChrome() {
                          .adjusted(-1, -1, 1, 1);
     m_layer = QImage(m_view->pixelSize(), QImage::Format_ARGB32_Premultiplied);
     m_layer.setDevicePixelRatio(devicePixelRatioF());
-    m_fading = QImage();
     refreshLayer(QRect(QPoint(0, 0), m_drawingFrame.size().toSize()));
 }
 
@@ -241,64 +240,17 @@ void LongBreakContent::refreshLayer(const QRegion& inDrawing) {
     m_view->paint(painter, inDrawing);
 }
 
-void LongBreakContent::prepareFade() {
-    // The ink fades out over two seconds with its breath held; painting it in place once means
-    // each fade frame is a single blend instead of a resampling of the whole drawing.
-    const qreal ratio = devicePixelRatioF();
-    m_fading = QImage(m_breathBounds.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    m_fading.setDevicePixelRatio(ratio);
-    m_fading.fill(Qt::transparent);
-    QPainter painter(&m_fading);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setTransform(drawingToWidget() * QTransform::fromTranslate(-m_breathBounds.x(), -m_breathBounds.y()));
-    painter.drawImage(QPointF(0, 0), m_layer);
-    painter.end();
-    // Only tiles with ink change as it fades; the backdrop elsewhere stays as it is.
-    constexpr int tile = 32;
-    m_fadingInk = {};
-    for (int top = 0; top < m_fading.height(); top += tile) {
-        const int rows = std::min(tile, m_fading.height() - top);
-        for (int left = 0; left < m_fading.width(); left += tile) {
-            const int columns = std::min(tile, m_fading.width() - left);
-            bool inked = false;
-            for (int y = top; y < top + rows && !inked; ++y) {
-                const auto* line = reinterpret_cast<const QRgb*>(m_fading.constScanLine(y)) + left;
-                inked = std::any_of(line, line + columns, [](QRgb pixel) { return qAlpha(pixel) != 0; });
-            }
-            if (inked)
-                m_fadingInk[size_t(top / tile % 2)] += QRectF(QPointF(left, top) / ratio, QSizeF(columns, rows) / ratio)
-                                   .toAlignedRect()
-                                   .translated(m_breathBounds.topLeft());
-        }
-    }
-}
-
 void LongBreakContent::advanceFrame(double now) {
     if (m_drawingFrame.isEmpty())
         return;
     // The break ends on the finished drawing: the renderer is not asked for its hold, fade and
     // next drawing, so the drawing stays complete (and saved as it is) while the break lingers.
     const QRegion changed = m_view->isDrawingComplete() ? QRegion() : m_view->animateOneFrame(now);
-    const bool fading = m_view->logic().phase().kind == ProgressiveRenderer::Phase::Kind::fading;
     if (!m_style.reduceMotion) {
         // Scale 0.99 to 1.005 and opacity 0.85 to 1 over 7 s, eased, and back.
         const double t = 0.5 - 0.5 * std::cos(now / breathSeconds * std::numbers::pi);
         m_breath.opacity = breathFaintest + (1 - breathFaintest) * t;
-        if (!fading)
-            m_breath.scale = breathSmallest + (breathLargest - breathSmallest) * t;
-    }
-    if (fading) {
-        if (m_fading.isNull())
-            prepareFade();
-        // The ink thins by less than 1 % a frame: each half of its rows is repainted every other
-        // frame, and neighbouring rows never differ by more than one frame's step.
-        update(m_fadingInk[size_t(m_band++ % 2)]);
-        return;
-    }
-    if (!m_fading.isNull()) {
-        // A new drawing begins on a clear layer where the fade left only the backdrop.
-        m_fading = QImage();
-        update(m_fadingInk[0] + m_fadingInk[1]);
+        m_breath.scale = breathSmallest + (breathLargest - breathSmallest) * t;
     }
     if (!changed.isEmpty()) {
         refreshLayer(changed);
@@ -321,15 +273,6 @@ void LongBreakContent::paintEvent(QPaintEvent* event) {
     const QRegion inDrawing = event->region() & m_breathBounds;
     if (inDrawing.isEmpty() || m_layer.isNull())
         return;
-    if (!m_fading.isNull()) {
-        painter.setOpacity(m_breath.opacity * m_view->logic().inkOpacity());
-        for (const QRect& rect : inDrawing) {
-            const qreal ratio = m_fading.devicePixelRatio();
-            painter.drawImage(rect, m_fading,
-                              QRectF(QPointF(rect.topLeft() - m_breathBounds.topLeft()) * ratio, QSizeF(rect.size()) * ratio));
-        }
-        return;
-    }
     painter.setOpacity(m_breath.opacity);
     if (m_breath.scale == 1) {
         const QPoint origin = m_drawingFrame.topLeft().toPoint();

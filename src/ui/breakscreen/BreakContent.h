@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -77,7 +76,6 @@ private:
     QTransform drawingToWidget() const;
     QRect onWidget(const QRegion& inDrawing) const;
     void refreshLayer(const QRegion& inDrawing);
-    void prepareFade();
 
     BreakContentStyle m_style;
     std::unique_ptr<SorvalaSaverView> m_view;
@@ -87,11 +85,6 @@ private:
     /// The drawing with its live pen at full opacity, refreshed where the pen changed it; the
     /// content composes it over the backdrop with the breath.
     QImage m_layer;
-    /// While the finished drawing fades: the layer as it breathed when the fade began, already in
-    /// place on `m_breathBounds`, so each fade frame only blends it at a new opacity.
-    QImage m_fading;
-    /// Where `m_fading` has ink, on the content: its even rows of tiles and its odd ones.
-    std::array<QRegion, 2> m_fadingInk;
     Breath m_breath;
     int m_band = 0;
     QPixmap m_backdrop;

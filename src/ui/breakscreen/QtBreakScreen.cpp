@@ -18,6 +18,8 @@
 
 #include <cstdint>
 
+#include <malloc.h>
+
 namespace sorvala {
 
 namespace {
@@ -383,6 +385,9 @@ void QtBreakWindows::releaseAll() {
         window->hide();
     // The content widgets are children of the windows and go with them.
     m_fading.clear();
+    // The break's images came to tens of megabytes; the allocator keeps pages freed in its heap
+    // until asked to give them back, and an idle program should not hold them until the next break.
+    malloc_trim(0);
 }
 
 QtBreakScreen::QtBreakScreen(Dependencies d) : m_windows(d.store, d.log, std::move(d.saveFinishedDrawing)) {

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # A stand-in for a desktop panel on the session bus, for tests and measurements.
 #
-#   tray-panel.py host          own org.kde.StatusNotifierWatcher with a host registered, until killed
+#   tray-panel.py host [LOG]    own org.kde.StatusNotifierWatcher with a host registered, until killed;
+#                               with LOG, append "NANOSECONDS SENDER" to it as each item registers
 #   tray-panel.py items         print the registered items, one a line
 #   tray-panel.py menu          print the first item's exported menu as JSON, after AboutToShow
 #   tray-panel.py click PATH    choose a menu item by its labels, "Pause Reminders/For 10 Minutes"
@@ -11,6 +12,7 @@
 #   tray-panel.py icon OUT.pam  write the first item's largest icon pixmap as a PAM image
 import json
 import sys
+import time
 
 import dbus
 import dbus.mainloop.glib
@@ -42,9 +44,10 @@ INTROSPECTION = """<node>
 
 
 class Watcher(dbus.service.Object):
-    def __init__(self, bus):
+    def __init__(self, bus, record=None):
         self.items = []
         self.bus = bus
+        self.record = record
         super().__init__(bus, "/StatusNotifierWatcher")
         bus.add_signal_receiver(self.name_owner_changed, "NameOwnerChanged", "org.freedesktop.DBus")
 
@@ -58,6 +61,10 @@ class Watcher(dbus.service.Object):
 
     @dbus.service.method(WATCHER, in_signature="s", sender_keyword="sender")
     def RegisterStatusNotifierItem(self, service, sender=None):
+        if self.record:
+            # Wall-clock nanoseconds, as the shell's $EPOCHREALTIME at the program's exec.
+            with open(self.record, "a") as out:
+                out.write("%d %s\n" % (time.time_ns(), sender))
         name = service if service.startswith(":") or "." in service else sender
         path = service if service.startswith("/") else "/StatusNotifierItem"
         entry = name + path if not service.startswith("/") else sender + service
@@ -102,11 +109,11 @@ class Watcher(dbus.service.Object):
         return self.properties()
 
 
-def host():
+def host(record=None):
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     # The object first, so the name never answers without it.
-    watcher = Watcher(bus)
+    watcher = Watcher(bus, record)
     name = dbus.service.BusName(WATCHER, bus)
     GLib.MainLoop().run()
 
@@ -170,7 +177,7 @@ def find(node, labels):
 def main():
     command = sys.argv[1] if len(sys.argv) > 1 else "host"
     if command == "host":
-        return host()
+        return host(sys.argv[2] if len(sys.argv) > 2 else None)
     bus = dbus.SessionBus()
     if command == "items":
         watcher = bus.get_object(WATCHER, "/StatusNotifierWatcher")
