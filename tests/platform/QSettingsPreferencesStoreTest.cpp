@@ -156,11 +156,6 @@ TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEve
     writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nreminderMinutes=5\n");
     ASSERT_TRUE(waitUntil([&] { return calls == 3; }));
     EXPECT_EQ(watching.object("reminderMinutes"), PreferenceValue(std::int64_t{5}));
-
-    writeFileAsAnotherProcess(QString::fromStdString(path),
-                              "[General]\nreminderMinutes=5\nbreakCycleEnabled=false\n");
-    ASSERT_TRUE(waitUntil([&] { return calls == 4; }));
-    EXPECT_EQ(watching.object("breakCycleEnabled"), PreferenceValue(false));
 }
 
 TEST_F(QSettingsStoreTest, AnUnwritableFileIsOneLogLine) {

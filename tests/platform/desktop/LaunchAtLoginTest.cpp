@@ -88,24 +88,16 @@ TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {
     EXPECT_TRUE(log.lines.back().starts_with("launch-at-login entry not written path=")) << log.lines.back();
 }
 
-TEST(LaunchAtLogin, StandardPlaces) {
-    const ScopedEnvironment home("HOME", "/home/ana");
+TEST(LaunchAtLogin, StandardPlacesAndAnEntryUnderTheEarlierNameKeepsLaunchingAtLogin) {
     {
-        const ScopedEnvironment config("XDG_CONFIG_HOME", "/tmp/sorvala-config");
-        EXPECT_EQ(LaunchAtLogin::standardEntryPath(),
-                  "/tmp/sorvala-config/autostart/org.sorvala.Sorvala.desktop");
-    }
-    {
+        const ScopedEnvironment home("HOME", "/home/ana");
         const ScopedEnvironment config("XDG_CONFIG_HOME", "relative");
         EXPECT_EQ(LaunchAtLogin::standardEntryPath(),
                   "/home/ana/.config/autostart/org.sorvala.Sorvala.desktop");
+        const ScopedEnvironment appImage("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage");
+        EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"),
+                  "/home/ana/Apps/Sorvala.AppImage");
     }
-    const ScopedEnvironment appImage("APPIMAGE", "/home/ana/Apps/Sorvala.AppImage");
-    EXPECT_EQ(LaunchAtLogin::executableToStart("/tmp/.mount_x/usr/bin/sorvala"),
-              "/home/ana/Apps/Sorvala.AppImage");
-}
-
-TEST(LaunchAtLogin, AnEntryUnderTheEarlierNameKeepsLaunchingAtLogin) {
     TemporaryDirectory config;
     const ScopedEnvironment xdg("XDG_CONFIG_HOME", config.path().string());
     const auto earlier = config / "autostart/sorvala.desktop";

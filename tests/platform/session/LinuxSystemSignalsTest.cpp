@@ -67,26 +67,15 @@ TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
     EXPECT_FALSE(probes->frontmostApplicationIsFullscreen());
 }
 
-TEST(LinuxSystemSignals, DisplaysSleepWhenEveryDrivenConnectorIsOff) {
-    struct Case {
-        const char* drm;
-        bool everyAsleep;
-        bool asleep;
-    };
-    const Case cases[] = {
-        {"", false, false}, {"drm-docked-asleep", true, true}, {"drm-one-awake", false, false}};
-    TemporaryDirectory empty;
+// The connector trees themselves are read in the sensing tests; here only that the root reaches them.
+TEST(LinuxSystemSignals, DisplaysAreReadFromTheGivenDrmRoot) {
     RecordingLogger log;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.drm);
-        auto options = optionsFor(LinuxSession::Type::wayland, {"sway"});
-        options.drmRoot =
-            *c.drm ? std::filesystem::path(SORVALA_TEST_DATA_DIR "/sensing") / c.drm : empty.path();
-        auto probes = makeLinuxSystemSignals(log, options);
-        EXPECT_EQ(choice(*probes, "display"), "drm-sysfs");
-        EXPECT_EQ(probes->everyDisplayIsAsleep(), c.everyAsleep);
-        EXPECT_EQ(probes->displayIsAsleep(), c.asleep);
-    }
+    auto options = optionsFor(LinuxSession::Type::wayland, {"sway"});
+    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
+    auto probes = makeLinuxSystemSignals(log, options);
+    EXPECT_EQ(choice(*probes, "display"), "drm-sysfs");
+    EXPECT_TRUE(probes->everyDisplayIsAsleep());
+    EXPECT_TRUE(probes->displayIsAsleep());
 }
 
 TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
@@ -150,8 +139,6 @@ TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {
 
     EXPECT_TRUE(probes->calendarAccessGranted(sources));
     EXPECT_FALSE(probes->calendarAccessGranted({dir + "missing.ics"}));
-    EXPECT_FALSE(probes->calendarAccessGranted({}));
     EXPECT_TRUE(probes->calendarEventInProgress(sources, *parseIso8601("2026-01-05T15:10:00Z")));
     EXPECT_FALSE(probes->calendarEventInProgress(sources, *parseIso8601("2026-01-05T11:00:00Z")));
-    EXPECT_FALSE(probes->calendarEventInProgress({}, *parseIso8601("2026-01-05T15:10:00Z")));
 }

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Against a real KWin: run through in-headless-kwin (its ctest entry does), else skipped.
 #include "platform/wayland/KWinActiveWindow.h"
+#include "support/QtEventLoop.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QRasterWindow>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -17,13 +16,7 @@ TEST(KWinActiveWindowTest, ActiveWindowGivesDesktopFileNameAndFullscreen) {
     KWinActiveWindow kwin(QDBusConnection::sessionBus());
     ASSERT_TRUE(kwin.isWatching()) << "KWin did not run our script";
     const auto waitFor = [&](const std::optional<WaylandReadings::Toplevel>& expected) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (kwin.activeWindow() != expected && elapsed.elapsed() < 5000) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-            QThread::msleep(10);
-        }
-        return kwin.activeWindow() == expected;
+        return waitUntil([&] { return kwin.activeWindow() == expected; }, 5000);
     };
 
     QGuiApplication::setDesktopFileName("org.example.Viewer");

@@ -3,13 +3,12 @@
 // through in-headless-sway or in-headless-kwin, else skipped) keys typed while it holds reach it
 // and no other client.
 #include "ui/wayland/WaylandKeyboardHold.h"
+#include "support/QtEventLoop.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QRasterWindow>
-#include <QThread>
 
 #include <xkbcommon/xkbcommon-keysyms.h>
 
@@ -18,16 +17,6 @@
 using namespace sorvala;
 
 namespace {
-
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return done();
-}
 
 // Types through wtype while our connections go on reading: wtype's virtual keyboard lives only
 // as long as wtype, so a client that reads late never gets to take it.

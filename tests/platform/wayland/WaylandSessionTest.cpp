@@ -2,30 +2,17 @@
 // Against a real compositor: run through in-headless-sway or in-headless-kwin (their ctest
 // entries do), else skipped.
 #include "platform/wayland/WaylandSession.h"
+#include "support/QtEventLoop.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRasterWindow>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 using namespace sorvala;
 
 namespace {
-
-// Runs the event loop, so our connection's socket notifier reads what the compositor sent,
-// until `done` holds or the time runs out.
-bool waitUntil(const std::function<bool()>& done, int milliseconds = 5000) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!done() && elapsed.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(10);
-    }
-    return done();
-}
 
 class WaylandSessionTest : public testing::Test {
 protected:
