@@ -137,11 +137,11 @@ TEST(OnboardingRhythmPage, MicroOnBodyNamesTheUsersNumbers) {
 
 TEST(OnboardingPages, FixedPagesAndTheirNumbers) {
     Facts facts = factoryFacts();
-    facts.longBreakLengthMinutes = 1;
+    facts.longBreakLengthMinutes = 1; // one minute, not "1 minutes"
     const Page first = page(Step::theBreak, facts);
     EXPECT_EQ(first.title, "This is a break.");
     EXPECT_EQ(first.body,
-              "Every 60 minutes, Sorvala takes the screen for about 1 minutes and draws one of these, "
+              "Every 60 minutes, Sorvala takes the screen for about 1 minute and draws one of these, "
               "stroke by stroke. There is nothing to read and nothing to click — the drawing is the "
               "timer, and it is finished when the break is. Your desktop comes back exactly where you "
               "left it.");
