@@ -5,6 +5,7 @@
 #include "drawing/ProgressiveRenderer.h"
 #include "drawing/Settings.h"
 #include "drawing/SorvalaGenerator.h"
+#include "i18n/I18n.h"
 
 #ifdef SORVALA_WITH_RENDER
 #include "render/SorvalaSaverView.h"
@@ -67,9 +68,9 @@ OptionError setSize(DrawRequest& request, std::string_view value) {
     const auto width = cross == std::string_view::npos ? std::nullopt : side(value.substr(0, cross));
     const auto height = cross == std::string_view::npos ? std::nullopt : side(value.substr(cross + 1));
     if (!width || !height)
-        return "--size wants WIDTHxHEIGHT with sides from 1 to 16384, like 1440x900";
+        return i18n("--size wants WIDTHxHEIGHT with sides from 1 to 16384, like 1440x900");
     if (*width > *height * widestAspect || *height > *width * widestAspect)
-        return "--size: one side may be at most 64 times the other";
+        return i18n("--size: one side may be at most 64 times the other");
     request.size = {*width, *height};
     return std::nullopt;
 }
@@ -79,7 +80,7 @@ OptionError setDrawing(DrawRequest& request, std::string_view value) {
     const bool negative = value.starts_with('-');
     const auto digits = negative ? value.substr(1) : value;
     if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos)
-        return "--drawing wants a whole number, like 7";
+        return i18n("--drawing wants a whole number, like 7");
     std::int64_t remainder = 0;
     for (const char digit : digits)
         remainder = (remainder * 10 + (digit - '0')) % SorvalaGenerator::drawingCount;
@@ -91,7 +92,7 @@ OptionError setSeed(DrawRequest& request, std::string_view value) {
     const bool hex = value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X');
     const auto seed = hex ? wholeNumber<std::uint64_t>(value.substr(2), 16) : wholeNumber<std::uint64_t>(value);
     if (!seed)
-        return "--seed wants an unsigned 64-bit number in decimal or 0x hex, like 0xC0FFEE";
+        return i18n("--seed wants an unsigned 64-bit number in decimal or 0x hex, like 0xC0FFEE");
     request.seed = *seed;
     return std::nullopt;
 }
@@ -106,7 +107,7 @@ std::optional<double> realNumber(std::string_view text) {
 
 OptionError setPng(DrawRequest& request, std::string_view value) {
     if (value.empty())
-        return "--png wants a file name";
+        return i18n("--png wants a file name");
     request.png = std::string(value);
     return std::nullopt;
 }
@@ -114,7 +115,7 @@ OptionError setPng(DrawRequest& request, std::string_view value) {
 OptionError setScale(DrawRequest& request, std::string_view value) {
     const auto scale = realNumber(value);
     if (!scale || !(*scale > 0 && *scale <= 4))
-        return "--scale wants a number above 0 and at most 4, like 2";
+        return i18n("--scale wants a number above 0 and at most 4, like 2");
     request.scale = *scale;
     return std::nullopt;
 }
@@ -122,7 +123,7 @@ OptionError setScale(DrawRequest& request, std::string_view value) {
 OptionError setTheme(DrawRequest& request, std::string_view value) {
     const auto theme = Appearance::themeFromText(value);
     if (theme != Settings::Theme::paper && theme != Settings::Theme::dark)
-        return "--theme wants paper or dark";
+        return i18n("--theme wants paper or dark");
     request.theme = *theme;
     return std::nullopt;
 }
@@ -130,7 +131,7 @@ OptionError setTheme(DrawRequest& request, std::string_view value) {
 OptionError setStyle(DrawRequest& request, std::string_view value) {
     const auto style = Appearance::styleFromText(value);
     if (style != Settings::Style::pencil && style != Settings::Style::brush)
-        return "--style wants pencil or brush";
+        return i18n("--style wants pencil or brush");
     request.style = *style;
     return std::nullopt;
 }
@@ -142,8 +143,9 @@ OptionError setInk(DrawRequest& request, std::string_view value) {
             ink = Appearance::inkFromCode(*code);
     }
     if (!ink)
-        return "--ink wants an ink name (classic, graphite, sepia, ocean, forest, plum, crimson, randomPerDrawing, "
-               "multicolor, ink, gold, chalk) or its code 0 to 11";
+        // TRANSLATORS: the ink names are typed as they are.
+        return i18n("--ink wants an ink name (classic, graphite, sepia, ocean, forest, plum, crimson, "
+                    "randomPerDrawing, multicolor, ink, gold, chalk) or its code 0 to 11");
     request.ink = *ink;
     return std::nullopt;
 }
@@ -151,7 +153,7 @@ OptionError setInk(DrawRequest& request, std::string_view value) {
 OptionError setSpeed(DrawRequest& request, std::string_view value) {
     const auto speed = realNumber(value);
     if (!speed || !(*speed >= 1 && *speed <= 10))
-        return "--speed wants a speed level from 1 to 10";
+        return i18n("--speed wants a speed level from 1 to 10");
     request.speed = *speed;
     return std::nullopt;
 }
@@ -159,7 +161,7 @@ OptionError setSpeed(DrawRequest& request, std::string_view value) {
 OptionError setFps(DrawRequest& request, std::string_view value) {
     const auto fps = realNumber(value);
     if (!fps || !(*fps >= 1 && *fps <= 1000))
-        return "--fps wants frames per second from 1 to 1000";
+        return i18n("--fps wants frames per second from 1 to 1000");
     request.fps = *fps;
     return std::nullopt;
 }
@@ -167,32 +169,32 @@ OptionError setFps(DrawRequest& request, std::string_view value) {
 struct Option {
     std::string_view name;
     std::string_view valueName;   // empty for a switch
-    std::string_view help;
+    const char* help; ///< in English, translated where printed
     OptionError (*apply)(DrawRequest& request, std::string_view value);
 };
 
 // One row per option; a new option is a row here and a field in DrawRequest.
 const Option options[] = {
-    {"--size", "WxH", "surface size in points (default 1440x900)", setSize},
-    {"--drawing", "N", "drawing number, taken modulo 12 (default 0)", setDrawing},
-    {"--seed", "S", "64-bit seed, decimal or 0x hex (default 0)", setSeed},
-    {"--strokes", "", "print each stroke: a line w=<width>, then one line <x> <y> per point",
+    {"--size", "WxH", I18N_NOOP("surface size in points (default 1440x900)"), setSize},
+    {"--drawing", "N", I18N_NOOP("drawing number, taken modulo 12 (default 0)"), setDrawing},
+    {"--seed", "S", I18N_NOOP("64-bit seed, decimal or 0x hex (default 0)"), setSeed},
+    {"--strokes", "", I18N_NOOP("print each stroke: a line w=<width>, then one line <x> <y> per point"),
      [](DrawRequest& request, std::string_view) -> OptionError {
          request.printStrokes = true;
          return std::nullopt;
      }},
-    {"--png", "FILE", "render the finished drawing to a PNG file, as the gallery keeps it", setPng},
-    {"--scale", "K", "pixels per point of the PNG (default 2)", setScale},
-    {"--theme", "NAME", "paper or dark (default paper)", setTheme},
-    {"--style", "NAME", "pencil or brush (default pencil)", setStyle},
-    {"--ink", "NAME|CODE", "ink by name or code (default classic)", setInk},
-    {"--simulate", "", "draw it on a virtual clock and print frames, seconds, stamps and ink",
+    {"--png", "FILE", I18N_NOOP("render the finished drawing to a PNG file, as the gallery keeps it"), setPng},
+    {"--scale", "K", I18N_NOOP("pixels per point of the PNG (default 2)"), setScale},
+    {"--theme", "NAME", I18N_NOOP("paper or dark (default paper)"), setTheme},
+    {"--style", "NAME", I18N_NOOP("pencil or brush (default pencil)"), setStyle},
+    {"--ink", "NAME|CODE", I18N_NOOP("ink by name or code (default classic)"), setInk},
+    {"--simulate", "", I18N_NOOP("draw it on a virtual clock and print frames, seconds, stamps and ink"),
      [](DrawRequest& request, std::string_view) -> OptionError {
          request.simulate = true;
          return std::nullopt;
      }},
-    {"--speed", "L", "speed level 1 to 10 for --simulate (default 3)", setSpeed},
-    {"--fps", "F", "frames per second of the virtual clock (default 60)", setFps},
+    {"--speed", "L", I18N_NOOP("speed level 1 to 10 for --simulate (default 3)"), setSpeed},
+    {"--fps", "F", I18N_NOOP("frames per second of the virtual clock (default 60)"), setFps},
 };
 
 const Option* findOption(std::string_view name) {
@@ -212,17 +214,18 @@ OptionError parse(const std::vector<std::string>& args, DrawRequest& request) {
         }
         const Option* option = findOption(arg);
         if (!option)
-            return "unknown option '" + std::string(args[i]) + "' (see sorvalactl draw --help)";
+            return i18n("unknown option '%1' (see sorvalactl draw --help)", args[i]);
         std::string_view value;
         if (option->valueName.empty()) {
             if (inlineValue)
-                return std::string(option->name) + " takes no value";
+                // TRANSLATORS: %1 is an option such as --strokes.
+                return i18n("%1 takes no value", option->name);
         } else if (inlineValue) {
             value = *inlineValue;
         } else if (i + 1 < args.size()) {
             value = args[++i];
         } else {
-            return std::string(option->name) + " needs a value";
+            return i18n("%1 needs a value", option->name);
         }
         if (auto error = option->apply(request, value))
             return error;
@@ -231,13 +234,14 @@ OptionError parse(const std::vector<std::string>& args, DrawRequest& request) {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: sorvalactl draw [options]\n\nGenerates one drawing; the same size, drawing and seed always "
-           "give the same strokes.\n\noptions:\n";
+    out << i18n("usage: sorvalactl draw [options]\n\nGenerates one drawing; the same size, drawing and seed "
+                "always give the same strokes.\n\noptions:\n");
     for (const auto& option : options) {
         std::string left = std::string(option.name);
         if (!option.valueName.empty())
             left += " " + std::string(option.valueName);
-        out << "  " << left << std::string(left.size() < 16 ? 16 - left.size() : 1, ' ') << option.help << '\n';
+        out << "  " << left << std::string(left.size() < 16 ? 16 - left.size() : 1, ' ') << i18n(option.help)
+            << '\n';
     }
 }
 
@@ -313,17 +317,19 @@ int runDraw(const Invocation& invocation) {
     if (auto error = parse(invocation.args, request))
         return fail(invocation, "draw: " + *error);
     if (!request.printStrokes && !request.png && !request.simulate)
-        return fail(invocation, "draw: nothing to do; give --strokes, --png or --simulate (see sorvalactl draw --help)");
+        return fail(invocation,
+                    i18n("draw: nothing to do; give --strokes, --png or --simulate (see sorvalactl draw --help)"));
 #ifndef SORVALA_WITH_RENDER
     if (request.png)
-        return fail(invocation, "draw: this build has no painting; --png needs Qt");
+        return fail(invocation, i18n("draw: this build has no painting; --png needs Qt"));
 #endif
     const Sorvala sorvala = SorvalaGenerator::generate(request.size, request.drawing, request.seed);
     if (request.printStrokes)
         printStrokes(sorvala, invocation.out);
 #ifdef SORVALA_WITH_RENDER
     if (request.png && std::max(request.size.width, request.size.height) * request.scale > largestSide)
-        return fail(invocation, "draw: the image would be more than 16384 pixels on a side; lower --scale or --size");
+        return fail(invocation,
+                    i18n("draw: the image would be more than 16384 pixels on a side; lower --scale or --size"));
     if (request.png) {
         FinishedLook look;
         look.theme = request.theme;
@@ -332,9 +338,10 @@ int runDraw(const Invocation& invocation) {
         look.ink = inkPlanFor(sorvala, request.ink, Appearance::resolvedInk(request.ink, request.seed % 10), request.seed % 6);
         const QImage image = renderFinishedDrawing(sorvala, QSizeF(request.size.width, request.size.height), request.scale, look);
         if (image.isNull())
-            return fail(invocation, "draw: the image is too large to render; lower --scale or --size");
+            return fail(invocation, i18n("draw: the image is too large to render; lower --scale or --size"));
         if (!image.save(QString::fromStdString(*request.png), "PNG"))
-            return fail(invocation, "draw: could not write " + *request.png);
+            // TRANSLATORS: %1 is a file name.
+            return fail(invocation, i18n("draw: could not write %1", *request.png));
     }
 #endif
     if (request.simulate)

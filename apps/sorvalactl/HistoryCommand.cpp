@@ -12,6 +12,7 @@
 #include "history/ReportsPresentation.h"
 #include "history/ScreenScore.h"
 #include "history/StatsPresentation.h"
+#include "i18n/I18n.h"
 #include "platform/QSettingsPreferencesStore.h"
 #include "platform/calendar/SystemCalendar.h"
 
@@ -26,8 +27,8 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr std::string_view usage =
-    "usage: sorvalactl history stats [--date YYYY-MM-DD] [--json] [--file PATH]\n"
+// TRANSLATORS: the command, its options and YYYY-MM-DD, PATH, FILE, TZ stay as they are.
+constexpr const char* usage = I18N_NOOP("usage: sorvalactl history stats [--date YYYY-MM-DD] [--json] [--file PATH]\n"
     "       sorvalactl history report [--json] [--file PATH]\n"
     "       sorvalactl history export [--output FILE] [--file PATH]\n"
     "\n"
@@ -36,9 +37,12 @@ constexpr std::string_view usage =
     "  report  monthly trends, the best and the worst day, and how long breaks lasted\n"
     "  export  every event as CSV, to standard output or written whole to --output FILE\n"
     "  --file  read this history file instead of the user's\n"
-    "Days and times are in the local time zone (TZ is honoured).\n";
+    "Days and times are in the local time zone (TZ is honoured).\n");
 
-constexpr std::string_view weekdayNames[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char* weekdayNames[] = {I18NC_NOOP("weekday", "Sun"), I18NC_NOOP("weekday", "Mon"),
+                                        I18NC_NOOP("weekday", "Tue"), I18NC_NOOP("weekday", "Wed"),
+                                        I18NC_NOOP("weekday", "Thu"), I18NC_NOOP("weekday", "Fri"),
+                                        I18NC_NOOP("weekday", "Sat")};
 
 struct Options {
     std::string action;
@@ -61,10 +65,10 @@ std::optional<CivilDay> parseDay(std::string_view text) {
 /// Reads the options of `action`; answers the one-line error for anything it does not accept.
 std::optional<std::string> parse(const std::vector<std::string>& args, Options& options) {
     if (args.empty())
-        return "history needs stats, report or export (see sorvalactl history --help)";
+        return i18n("history needs stats, report or export (see sorvalactl history --help)");
     options.action = args.front();
     if (options.action != "stats" && options.action != "report" && options.action != "export")
-        return "unknown history command '" + options.action + "' (see sorvalactl history --help)";
+        return i18n("unknown history command '%1' (see sorvalactl history --help)", options.action);
     const std::map<std::string, std::set<std::string>> accepted = {
         {"stats", {"--date", "--json", "--file"}},
         {"report", {"--json", "--file"}},
@@ -73,18 +77,20 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!accepted.at(options.action).count(arg))
-            return "history " + options.action + " does not take '" + arg + "'";
+            // TRANSLATORS: %1 is stats, report or export; %2 an option.
+            return i18n("history %1 does not take '%2'", options.action, arg);
         if (arg == "--json") {
             options.json = true;
             continue;
         }
         if (i + 1 >= args.size() || args[i + 1].empty())
-            return arg + " needs a value";
+            // TRANSLATORS: %1 is an option such as --date.
+            return i18n("%1 needs a value", arg);
         const std::string& value = args[++i];
         if (arg == "--date") {
             options.date = parseDay(value);
             if (!options.date)
-                return "--date wants a day as YYYY-MM-DD, not '" + value + "'";
+                return i18n("--date wants a day as YYYY-MM-DD, not '%1'", value);
         } else if (arg == "--output") {
             options.output = value;
         } else {
@@ -95,7 +101,7 @@ std::optional<std::string> parse(const std::vector<std::string>& args, Options& 
 }
 
 std::string dayText(CivilDay day) {
-    return day.isoText() + " " + std::string(weekdayNames[day.weekday() - 1]);
+    return day.isoText() + " " + i18nc("weekday", weekdayNames[day.weekday() - 1]);
 }
 
 /// Characters, not bytes, so "1–5 min" lines up with the others.
@@ -151,19 +157,21 @@ int stats(const Invocation& invocation, const Options& options, const std::vecto
 
     std::ostream& out = invocation.out;
     if (score) {
-        out << "Screen score " << dayText(day) << ": " << score->score << " out of 100\n";
+        // TRANSLATORS: %1 is a day such as "2026-03-05 Thu", %2 the score.
+        out << i18n("Screen score %1: %2 out of 100", dayText(day), score->score) << '\n';
         for (const auto& factor : score->factors)
             out << "  " << factor.label << " (" << factor.points << ")\n";
         if (score->factors.empty())
-            out << "  No deductions — a perfect day.\n";
+            out << "  " << i18n("No deductions — a perfect day.") << '\n';
         if (const auto note = StatsPresentation::unobservedNote(score->unobservedSeconds))
             out << "  " << *note << '\n';
     } else {
-        out << "Screen score " << dayText(day) << ": none — no breaks logged\n";
+        out << i18n("Screen score %1: none — no breaks logged", dayText(day)) << '\n';
     }
-    out << "Current streak: " << StatsPresentation::streakText(current) << '\n'
-        << "Longest streak: " << StatsPresentation::streakText(longest) << '\n'
-        << "Last 7 days:      taken  skipped  snoozed\n";
+    out << i18n("Current streak: %1", StatsPresentation::streakText(current)) << '\n'
+        << i18n("Longest streak: %1", StatsPresentation::streakText(longest)) << '\n'
+        // TRANSLATORS: the heads of three columns of numbers, each word ending where its column does.
+        << i18n("Last 7 days:      taken  skipped  snoozed") << '\n';
     for (const auto& bar : bars)
         out << "  " << dayText(bar.day) << std::setw(7) << bar.taken << std::setw(9) << bar.skipped << std::setw(9)
             << bar.postponed << '\n';
@@ -205,20 +213,22 @@ int report(const Invocation& invocation, const Options& options, const std::vect
     }
 
     std::ostream& out = invocation.out;
-    out << "Monthly Trends\n";
+    out << i18n(monthlyTrendsCaption.data()) << '\n';
     if (months.empty())
-        out << "  " << noMonthsText << '\n';
+        out << "  " << i18n(noMonthsText.data()) << '\n';
     for (const auto& row : months)
         out << "  " << monthText(row.month) << "  " << monthTooltip(row) << "  " << row.takenPercent() << "%\n";
-    out << "Best & Worst Days\n";
+    out << i18n(extremesCaption.data()) << '\n';
     if (!extremes)
-        out << "  " << noExtremesText << '\n';
+        out << "  " << i18n(noExtremesText.data()) << '\n';
     else
-        out << "  Best   " << dayText(extremes->best.day) << "  " << extremeText(extremes->best) << '\n'
-            << "  Worst  " << dayText(extremes->worst.day) << "  " << extremeText(extremes->worst) << '\n';
-    out << "Break Lengths\n";
+        // TRANSLATORS: %1 is a day such as "2026-03-05 Thu", %2 its share such as "75% (3/4)"; keep the
+        // labels as wide as each other.
+        out << "  " << i18n("Best   %1  %2", dayText(extremes->best.day), extremeText(extremes->best)) << '\n'
+            << "  " << i18n("Worst  %1  %2", dayText(extremes->worst.day), extremeText(extremes->worst)) << '\n';
+    out << i18n(breakLengthsCaption.data()) << '\n';
     if (buckets.empty())
-        out << "  " << noDurationsText << '\n';
+        out << "  " << i18n(noDurationsText.data()) << '\n';
     for (const auto& bucket : buckets)
         out << "  " << bucket.name << std::string(14 - std::min<std::size_t>(characterCount(bucket.name), 13), ' ')
             << bucket.count << '\n';
@@ -233,10 +243,11 @@ int exportCsv(const Invocation& invocation, const Options& options, const std::v
         return 0;
     }
     if (const auto failure = writeAtomically(text, *options.output)) {
-        invocation.err << "sorvalactl: CSV export failed: " << *failure << '\n';
+        invocation.err << "sorvalactl: " << i18n("CSV export failed: %1", *failure) << '\n';
         return 1;
     }
-    invocation.out << "exported " << events.size() << " event(s) to " << *options.output << '\n';
+    invocation.out << i18np("exported %1 event to %2", "exported %1 events to %2", events.size(), *options.output)
+                   << '\n';
     return 0;
 }
 
@@ -244,7 +255,7 @@ int exportCsv(const Invocation& invocation, const Options& options, const std::v
 
 int runHistory(const Invocation& invocation) {
     if (wantsHelp(invocation)) {
-        invocation.out << usage;
+        invocation.out << i18n(usage);
         return 0;
     }
     Options options;

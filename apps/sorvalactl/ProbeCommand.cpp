@@ -5,6 +5,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "i18n/I18n.h"
 #include "sensing/Sensors.h"
 #include "sensing/SystemSignals.h"
 
@@ -22,6 +23,7 @@
 #include <QTimer>
 #endif
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 
@@ -31,8 +33,8 @@ namespace {
 
 namespace Keys = SettingsSchema;
 
-constexpr std::string_view help =
-    "usage: sorvalactl probe [--json] [--watch]\n"
+// TRANSLATORS: the options and the JSON field names stay as they are.
+constexpr const char* help = I18N_NOOP("usage: sorvalactl probe [--json] [--watch]\n"
     "\n"
     "Reads everything Sorvala asks the system about: idle time, key presses, display sleep, the\n"
     "frontmost application, fullscreen, video, microphone, screen capture, Do Not Disturb and the\n"
@@ -43,7 +45,7 @@ constexpr std::string_view help =
     "            displayAsleep, everyDisplayAsleep, frontmostApp, fullscreen, videoPlaying,\n"
     "            microphoneInUse, screenCaptured, doNotDisturb, calendarEvent, activeCause,\n"
     "            presenceProven, backends, causes and withinWorkingHours\n"
-    "  --watch   probe again every 2 seconds until interrupted\n";
+    "  --watch   probe again every 2 seconds until interrupted\n");
 
 /// One smart-pause cause with the answer its probe gave in this round.
 struct CauseAnswer {
@@ -76,13 +78,13 @@ std::string causeNote(std::string_view label, const PreferencesStore& store) {
     if ((label == Sensors::videoLabel && off(Keys::pauseDuringVideoKey)) ||
         (label == Sensors::calendarLabel && off(Keys::pauseDuringCalendarEventsKey)) ||
         (label == Sensors::screenCaptureLabel && off(Keys::pauseDuringScreenCaptureKey)))
-        return "switched off";
+        return i18nc("smart-pause cause", "switched off");
     if (label == Sensors::calendarLabel && Sensors::calendarSources(store).empty())
-        return "no calendar sources";
+        return i18nc("smart-pause cause", "no calendar sources");
     if (label == Sensors::excludedAppLabel && store.textList(Keys::excludedAppBundleIdentifiersKey)
                                                  .value_or(std::vector<std::string>{})
                                                  .empty())
-        return "no excluded apps";
+        return i18nc("smart-pause cause", "no excluded apps");
     return {};
 }
 
@@ -123,34 +125,44 @@ std::string seconds(double value) {
     return std::string(buffer, result.ptr);
 }
 
+/// Characters, not bytes, so that translated names line up.
+std::size_t characterCount(std::string_view text) {
+    const auto starts = std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    return static_cast<std::size_t>(starts);
+}
+
 std::string yesNo(bool value) {
-    return value ? "yes" : "no";
+    return value ? i18nc("probe answer", "yes") : i18nc("probe answer", "no");
 }
 
 void printText(std::ostream& out, const Probe& probe) {
     constexpr std::size_t width = 30;
     const auto row = [&out](std::string_view name, const std::string& value) {
-        out << name << std::string(name.size() < width ? width - name.size() : 1, ' ') << value << '\n';
+        const std::size_t shown = characterCount(name);
+        out << name << std::string(shown < width ? width - shown : 1, ' ') << value << '\n';
     };
     for (const auto& backend : probe.backends)
-        row("back end " + backend.reading, backend.choice);
-    row("idle seconds", seconds(probe.idleSeconds));
-    row("seconds since key down", probe.secondsSinceKeyDown ? seconds(*probe.secondsSinceKeyDown) : "unavailable");
-    row("display asleep", yesNo(probe.displayAsleep));
-    row("every display asleep", yesNo(probe.everyDisplayAsleep));
-    row("frontmost app", probe.frontmostApp.value_or("none"));
-    row("fullscreen", yesNo(probe.fullscreen));
-    row("video playing", yesNo(probe.videoPlaying));
-    row("microphone in use", yesNo(probe.microphoneInUse));
-    row("screen captured", yesNo(probe.screenCaptured));
-    row("do not disturb", yesNo(probe.doNotDisturb));
-    row("calendar event", yesNo(probe.calendarEvent));
-    row("within working hours", yesNo(probe.withinWorkingHours));
-    out << "smart-pause causes\n";
+        // TRANSLATORS: %1 names a reading such as "idle".
+        row(i18n("back end %1", backend.reading), backend.choice);
+    row(i18nc("probe reading", "idle seconds"), seconds(probe.idleSeconds));
+    const auto none = i18nc("probe answer", "none");
+    row(i18nc("probe reading", "seconds since key down"),
+        probe.secondsSinceKeyDown ? seconds(*probe.secondsSinceKeyDown) : i18nc("probe answer", "unavailable"));
+    row(i18nc("probe reading", "display asleep"), yesNo(probe.displayAsleep));
+    row(i18nc("probe reading", "every display asleep"), yesNo(probe.everyDisplayAsleep));
+    row(i18nc("probe reading", "frontmost app"), probe.frontmostApp.value_or(none));
+    row(i18nc("probe reading", "fullscreen"), yesNo(probe.fullscreen));
+    row(i18nc("probe reading", "video playing"), yesNo(probe.videoPlaying));
+    row(i18nc("probe reading", "microphone in use"), yesNo(probe.microphoneInUse));
+    row(i18nc("probe reading", "screen captured"), yesNo(probe.screenCaptured));
+    row(i18nc("probe reading", "do not disturb"), yesNo(probe.doNotDisturb));
+    row(i18nc("probe reading", "calendar event"), yesNo(probe.calendarEvent));
+    row(i18nc("probe reading", "within working hours"), yesNo(probe.withinWorkingHours));
+    out << i18nc("probe reading", "smart-pause causes") << '\n';
     for (const auto& cause : probe.causes)
         row("  " + cause.label, yesNo(cause.active) + (cause.note.empty() ? "" : " (" + cause.note + ")"));
-    row("active cause", probe.sweep.active ? probe.sweep.active->menuLabel : "none");
-    row("presence proven", yesNo(probe.sweep.presenceProven));
+    row(i18nc("probe reading", "active cause"), probe.sweep.active ? probe.sweep.active->menuLabel : none);
+    row(i18nc("probe reading", "presence proven"), yesNo(probe.sweep.presenceProven));
 }
 
 void printJson(std::ostream& out, const Probe& probe) {
@@ -193,7 +205,7 @@ int runProbe(const Invocation& invocation, ProbeSources& sources) {
     bool watch = false;
     for (const auto& arg : invocation.args) {
         if (arg == "--help" || arg == "-h") {
-            invocation.out << help;
+            invocation.out << i18n(help);
             return 0;
         }
         if (arg == "--json")
@@ -201,7 +213,7 @@ int runProbe(const Invocation& invocation, ProbeSources& sources) {
         else if (arg == "--watch")
             watch = true;
         else
-            return fail(invocation, "probe does not take '" + arg + "' (see sorvalactl probe --help)");
+            return fail(invocation, i18n("probe does not take '%1' (see sorvalactl probe --help)", arg));
     }
     for (bool first = true;; first = false) {
         if (!first && !json)

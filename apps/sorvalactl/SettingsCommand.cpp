@@ -4,6 +4,7 @@
 
 #include "app/SettingsSchema.h"
 #include "core/Text.h"
+#include "i18n/I18n.h"
 #include "platform/QSettingsPreferencesStore.h"
 
 #include <nlohmann/json.hpp>
@@ -17,8 +18,8 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr std::string_view overview =
-    "usage: sorvalactl settings <list|get|set|reset> ...\n"
+// TRANSLATORS: the command, its actions, KEY, VALUE, --all, --json and the path stay as they are.
+constexpr const char* overview = I18N_NOOP("usage: sorvalactl settings <list|get|set|reset> ...\n"
     "\n"
     "  list [--json]     every setting: key, type, factory default, current value, whether it has an effect\n"
     "  get KEY           the current value of one setting\n"
@@ -27,35 +28,32 @@ constexpr std::string_view overview =
     "  reset KEY         back to the factory default\n"
     "  reset --all       every setting back to its factory default\n"
     "\n"
-    "The settings live in $XDG_CONFIG_HOME/Sorvala/Sorvala.conf; a running Sorvala sees changes at once.\n";
+    "The settings live in $XDG_CONFIG_HOME/Sorvala/Sorvala.conf; a running Sorvala sees changes at once.\n");
 
-constexpr std::string_view listHelp =
-    "usage: sorvalactl settings list [--json]\n"
+// TRANSLATORS: "live" and "inactive" are printed as they are; keep them in English.
+constexpr const char* listHelp = I18N_NOOP("usage: sorvalactl settings list [--json]\n"
     "\n"
     "One line per setting: key, type, factory default, current value, and \"live\" when the setting\n"
     "has an effect now (\"inactive\" when a setting it depends on is off), then the choices of a\n"
     "setting that takes only some words. With --json, one JSON array of objects with key, type,\n"
-    "default, value and live, and choices where the setting has them.\n";
+    "default, value and live, and choices where the setting has them.\n");
 
-constexpr std::string_view getHelp =
-    "usage: sorvalactl settings get KEY\n"
+constexpr const char* getHelp = I18N_NOOP("usage: sorvalactl settings get KEY\n"
     "\n"
-    "Prints the current value of the setting KEY (its factory default when never set).\n";
+    "Prints the current value of the setting KEY (its factory default when never set).\n");
 
-constexpr std::string_view setHelp =
-    "usage: sorvalactl settings set KEY VALUE\n"
+constexpr const char* setHelp = I18N_NOOP("usage: sorvalactl settings set KEY VALUE\n"
     "\n"
     "Stores VALUE under KEY. Truth values take true, false, 1 or 0; integers a whole number and\n"
     "numbers a decimal number, each within the range the settings window allows; texts anything,\n"
     "the empty text too, except where the setting is a choice (settings list shows the choices);\n"
     "lists comma-separated items (blanks around items are dropped).\n"
-    "Nothing is written when the key or the value is not right.\n";
+    "Nothing is written when the key or the value is not right.\n");
 
-constexpr std::string_view resetHelp =
-    "usage: sorvalactl settings reset KEY\n"
+constexpr const char* resetHelp = I18N_NOOP("usage: sorvalactl settings reset KEY\n"
     "       sorvalactl settings reset --all\n"
     "\n"
-    "Removes the stored value, so the factory default applies again.\n";
+    "Removes the stored value, so the factory default applies again.\n");
 
 // Carries the store's diagnostics to the error stream and remembers that something failed.
 class CommandLogger final : public Logger {
@@ -96,22 +94,29 @@ std::string padded(std::string text, std::size_t width) {
     return text;
 }
 
+// "one of 1, 2, 5": what a setting takes.
+std::string choicesOf(const std::vector<std::string>& choices) {
+    // TRANSLATORS: what a setting takes; %1 lists the values it accepts.
+    return i18n("one of %1", Text::joined(choices));
+}
+
 std::string rangeText(const Setting& setting) {
-    std::string out;
-    if (setting.editorRange)
-        out = describe(setting.editorRange->minimum) + " to " + describe(setting.editorRange->maximum);
-    if (!setting.editorChoices.empty()) {
-        std::vector<std::string> choices;
-        for (const std::int64_t choice : setting.editorChoices)
-            choices.push_back(std::to_string(choice));
-        out += (out.empty() ? "one of " : ", one of ") + Text::joined(choices);
+    std::vector<std::string> choices;
+    for (const std::int64_t choice : setting.editorChoices)
+        choices.push_back(std::to_string(choice));
+    if (setting.editorRange) {
+        const auto low = describe(setting.editorRange->minimum);
+        const auto high = describe(setting.editorRange->maximum);
+        // TRANSLATORS: what a setting takes: %1 and %2 are the lowest and highest value, %3 lists values.
+        return choices.empty() ? i18n("%1 to %2", low, high)
+                               : i18n("%1 to %2, one of %3", low, high, Text::joined(choices));
     }
-    return out;
+    return choices.empty() ? std::string() : choicesOf(choices);
 }
 
 // "one of casual, balanced, hardcore" for a text setting that is a choice.
 std::string choicesText(const Setting& setting) {
-    return "one of " + Text::joined(std::vector<std::string>(setting.textChoices.begin(), setting.textChoices.end()));
+    return choicesOf(std::vector<std::string>(setting.textChoices.begin(), setting.textChoices.end()));
 }
 
 // The value of `text` for `setting`, or an error sentence.
@@ -128,7 +133,8 @@ Parsed parseValue(const Setting& setting, const std::string& text) {
             return {true, {}};
         if (text == "false" || text == "0")
             return {false, {}};
-        return {std::nullopt, key + " takes true, false, 1 or 0, not '" + text + "'"};
+        // TRANSLATORS: %1 is a settings key; true, false, 1 and 0 are typed as they are.
+        return {std::nullopt, i18n("%1 takes true, false, 1 or 0, not '%2'", key, text)};
     case FactoryDefault::Type::integer: {
         std::string_view digits = text;
         if (!digits.empty() && digits.front() == '+')
@@ -136,9 +142,10 @@ Parsed parseValue(const Setting& setting, const std::string& text) {
         std::int64_t whole = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), whole);
         if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size())
-            return {std::nullopt, key + " takes a whole number, not '" + text + "'"};
+            return {std::nullopt, i18n("%1 takes a whole number, not '%2'", key, text)};
         if (!setting.acceptsInEditor(static_cast<double>(whole)))
-            return {std::nullopt, key + " takes " + rangeText(setting) + ", not " + text};
+            // TRANSLATORS: %1 is a settings key, %2 what it takes, such as "1 to 90".
+            return {std::nullopt, i18n("%1 takes %2, not %3", key, rangeText(setting), text)};
         return {whole, {}};
     }
     case FactoryDefault::Type::number: {
@@ -148,14 +155,15 @@ Parsed parseValue(const Setting& setting, const std::string& text) {
         double number = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
         if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size() || !std::isfinite(number))
-            return {std::nullopt, key + " takes a number, not '" + text + "'"};
+            return {std::nullopt, i18n("%1 takes a number, not '%2'", key, text)};
         if (!setting.acceptsInEditor(number))
-            return {std::nullopt, key + " takes " + rangeText(setting) + ", not " + text};
+            return {std::nullopt, i18n("%1 takes %2, not %3", key, rangeText(setting), text)};
         return {number, {}};
     }
     case FactoryDefault::Type::text:
         if (!setting.acceptsText(text))
-            return {std::nullopt, key + " takes " + choicesText(setting) + ", not '" + text + "'"};
+            // TRANSLATORS: %1 is a settings key, %2 what it takes, such as "one of casual, balanced".
+            return {std::nullopt, i18n("%1 takes %2, not '%3'", key, choicesText(setting), text)};
         return {text, {}};
     case FactoryDefault::Type::textList: {
         std::vector<std::string> items;
@@ -179,7 +187,7 @@ const Setting* findSetting(const Invocation& invocation, const std::string& key)
     const auto& rows = SettingsSchema::byKey();
     const auto found = rows.find(key);
     if (found == rows.end()) {
-        fail(invocation, "unknown setting '" + key + "' (see sorvalactl settings list)");
+        fail(invocation, i18n("unknown setting '%1' (see sorvalactl settings list)", key));
         return nullptr;
     }
     return found->second;
@@ -187,7 +195,7 @@ const Setting* findSetting(const Invocation& invocation, const std::string& key)
 
 int list(const Invocation& invocation, const std::vector<std::string>& args) {
     if (args.size() > 1 || (args.size() == 1 && args[0] != "--json"))
-        return fail(invocation, "settings list takes only --json (see sorvalactl settings list --help)");
+        return fail(invocation, i18n("settings list takes only --json (see sorvalactl settings list --help)"));
     OpenStore open(invocation.err);
     const auto& store = open.store;
     if (!args.empty()) {
@@ -229,7 +237,7 @@ int list(const Invocation& invocation, const std::vector<std::string>& args) {
 
 int get(const Invocation& invocation, const std::vector<std::string>& args) {
     if (args.size() != 1)
-        return fail(invocation, "settings get takes one KEY (see sorvalactl settings get --help)");
+        return fail(invocation, i18n("settings get takes one KEY (see sorvalactl settings get --help)"));
     const Setting* setting = findSetting(invocation, args[0]);
     if (!setting)
         return usageError;
@@ -241,7 +249,7 @@ int get(const Invocation& invocation, const std::vector<std::string>& args) {
 
 int set(const Invocation& invocation, const std::vector<std::string>& args) {
     if (args.size() != 2)
-        return fail(invocation, "settings set takes KEY and VALUE (see sorvalactl settings set --help)");
+        return fail(invocation, i18n("settings set takes KEY and VALUE (see sorvalactl settings set --help)"));
     const Setting* setting = findSetting(invocation, args[0]);
     if (!setting)
         return usageError;
@@ -255,7 +263,8 @@ int set(const Invocation& invocation, const std::vector<std::string>& args) {
 
 int reset(const Invocation& invocation, const std::vector<std::string>& args) {
     if (args.size() != 1)
-        return fail(invocation, "settings reset takes one KEY or --all (see sorvalactl settings reset --help)");
+        return fail(invocation,
+                    i18n("settings reset takes one KEY or --all (see sorvalactl settings reset --help)"));
     std::vector<std::string_view> keys;
     if (args[0] == "--all") {
         for (const Setting& setting : SettingsSchema::settings())
@@ -277,16 +286,16 @@ int reset(const Invocation& invocation, const std::vector<std::string>& args) {
 int settingsCommand(const Invocation& invocation) {
     const auto& args = invocation.args;
     if (args.empty())
-        return fail(invocation, "settings needs list, get, set or reset (see sorvalactl settings --help)");
+        return fail(invocation, i18n("settings needs list, get, set or reset (see sorvalactl settings --help)"));
     if (args[0] == "--help" || args[0] == "-h") {
-        invocation.out << overview;
+        invocation.out << i18n(overview);
         return 0;
     }
     const std::string& action = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     struct Action {
         std::string_view name;
-        std::string_view help;
+        const char* help;
         int (*run)(const Invocation&, const std::vector<std::string>&);
     };
     const Action actions[] = {{"list", listHelp, list}, {"get", getHelp, get}, {"set", setHelp, set},
@@ -295,12 +304,12 @@ int settingsCommand(const Invocation& invocation) {
         if (candidate.name != action)
             continue;
         if (wantsHelp(Invocation{rest, invocation.out, invocation.err})) {
-            invocation.out << candidate.help;
+            invocation.out << i18n(candidate.help);
             return 0;
         }
         return candidate.run(invocation, rest);
     }
-    return fail(invocation, "unknown settings action '" + action + "' (see sorvalactl settings --help)");
+    return fail(invocation, i18n("unknown settings action '%1' (see sorvalactl settings --help)", action));
 }
 
 } // namespace sorvala::ctl

@@ -5,6 +5,7 @@
 
 #include "app/HotKeys.h"
 #include "app/ShortcutAction.h"
+#include "i18n/I18n.h"
 #include "platform/HotKeyRegistrars.h"
 #include "platform/QSettingsPreferencesStore.h"
 
@@ -20,8 +21,8 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr std::string_view help =
-    "usage: sorvalactl shortcuts [--listen SECONDS]\n"
+// TRANSLATORS: the option and the quoted words "registered", "failed status=..." and "none" stay as they are.
+constexpr const char* help = I18N_NOOP("usage: sorvalactl shortcuts [--listen SECONDS]\n"
     "\n"
     "Lists each global shortcut: the action, its binding in force (as shown and as stored), and\n"
     "whether the desktop lets it register now (\"registered\", \"failed status=...\" when another\n"
@@ -29,7 +30,7 @@ constexpr std::string_view help =
     "so they show as failed with status=10 while it runs.\n"
     "\n"
     "  --listen SECONDS   keep the shortcuts registered that long (1 to 3600) and print the\n"
-    "                     action of each one pressed\n";
+    "                     action of each one pressed\n");
 
 constexpr int longestListen = 3600;
 
@@ -64,7 +65,7 @@ std::unique_ptr<QGuiApplication> x11Application(std::string_view sessionType) {
 
 int shortcutsCommand(const Invocation& invocation) {
     if (wantsHelp(invocation)) {
-        invocation.out << help;
+        invocation.out << i18n(help);
         return 0;
     }
     std::optional<int> listen;
@@ -72,9 +73,9 @@ int shortcutsCommand(const Invocation& invocation) {
     if (args.size() == 2 && args[0] == "--listen") {
         listen = listenSeconds(args[1]);
         if (!listen)
-            return fail(invocation, "--listen takes a whole number of seconds from 1 to 3600");
+            return fail(invocation, i18n("--listen takes a whole number of seconds from 1 to 3600"));
     } else if (!args.empty()) {
-        return fail(invocation, "shortcuts takes only --listen SECONDS (see sorvalactl shortcuts --help)");
+        return fail(invocation, i18n("shortcuts takes only --listen SECONDS (see sorvalactl shortcuts --help)"));
     }
 
     QuietLogger log;
@@ -112,10 +113,12 @@ int shortcutsCommand(const Invocation& invocation) {
         return 0;
 
     if (registered == 0) {
-        invocation.err << "sorvalactl: no shortcut is registered, so there is nothing to listen for\n";
+        invocation.err << "sorvalactl: " << i18n("no shortcut is registered, so there is nothing to listen for")
+                       << '\n';
         return 1;
     }
-    invocation.out << "listening for " << *listen << " s\n" << std::flush;
+    // TRANSLATORS: %1 is a number of seconds; "s" abbreviates seconds.
+    invocation.out << i18n("listening for %1 s", *listen) << '\n' << std::flush;
     registrar->setPressedHandler([&invocation](ShortcutAction action) {
         invocation.out << "pressed " << text(action) << '\n' << std::flush;
     });

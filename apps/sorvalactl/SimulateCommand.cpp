@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "Subcommand.h"
 
+#include "i18n/I18n.h"
 #include "simulation/Scenario.h"
 
 #include <fstream>
@@ -12,8 +13,8 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr std::string_view help =
-    "usage: sorvalactl simulate [FILE|-]\n"
+// TRANSLATORS: the JSON keys and words in quotes, FILE, LABEL, N and the time patterns stay as they are.
+constexpr const char* help = I18N_NOOP("usage: sorvalactl simulate [FILE|-]\n"
     "\n"
     "Runs Sorvala on virtual time through a day described in FILE (standard input for - or no\n"
     "FILE) and prints every line the application log would get, dated in virtual time, then the\n"
@@ -40,15 +41,15 @@ constexpr std::string_view help =
     "  \"do\": \"setClock\", \"by\": \"+HH:MM\"|\"-HH:MM\"  the wall clock is set forward or back; later\n"
     "                                         \"at\" times count elapsed time\n"
     "  \"do\": \"quit\" | \"launch\"\n"
-    "  \"settings\": {...}                        stored in the settings window, which then closes\n";
+    "  \"settings\": {...}                        stored in the settings window, which then closes\n");
 
 int simulateCommand(const Invocation& invocation) {
     if (wantsHelp(invocation)) {
-        invocation.out << help;
+        invocation.out << i18n(help);
         return 0;
     }
     if (invocation.args.size() > 1)
-        return fail(invocation, "simulate takes one scenario file");
+        return fail(invocation, i18n("simulate takes one scenario file"));
     std::string text;
     const bool fromStandardInput = invocation.args.empty() || invocation.args.front() == "-";
     if (fromStandardInput) {
@@ -56,14 +57,16 @@ int simulateCommand(const Invocation& invocation) {
     } else {
         std::ifstream file(invocation.args.front(), std::ios::binary);
         if (!file)
-            return fail(invocation, "cannot read " + invocation.args.front());
+            // TRANSLATORS: %1 is a file name.
+            return fail(invocation, i18n("cannot read %1", invocation.args.front()));
         std::ostringstream contents;
         contents << file.rdbuf();
         text = contents.str();
     }
     const auto parsed = Scenario::parse(text);
     if (const auto* error = std::get_if<Scenario::Error>(&parsed))
-        return fail(invocation, "line " + std::to_string(error->line) + ": " + error->message);
+        // TRANSLATORS: %1 is a line number of the scenario file, %2 what is wrong there.
+        return fail(invocation, i18n("line %1: %2", error->line, error->message));
     invocation.out << std::get<Scenario>(parsed).output();
     return 0;
 }

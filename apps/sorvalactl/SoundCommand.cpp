@@ -3,6 +3,7 @@
 #include "QtCommand.h"
 #include "Subcommand.h"
 
+#include "i18n/I18n.h"
 #include "notices/SoundDesign.h"
 #include "platform/audio/AppSound.h"
 
@@ -19,10 +20,10 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr const char* usage =
-    "usage: sorvalactl sound NAME [--volume V]\n"
+// TRANSLATORS: NAME, V, --volume and the sound names stay as they are.
+constexpr const char* usage = I18N_NOOP("usage: sorvalactl sound NAME [--volume V]\n"
     "Plays one of Sorvala's chimes and waits until it has ended.\n"
-    "NAME is one of Glass, Submarine, Hero, Purr, Pop, Tink; V is a volume from 0 to 1 (default 0.25).\n";
+    "NAME is one of Glass, Submarine, Hero, Purr, Pop, Tink; V is a volume from 0 to 1 (default 0.25).\n");
 
 // A chime is at most 1.5 s long; anything past this means the sound server stalled.
 constexpr int giveUpAfterMs = 10000;
@@ -47,7 +48,7 @@ std::string soundList() {
 
 int soundCommand(const Invocation& invocation) {
     if (wantsHelp(invocation)) {
-        invocation.out << usage;
+        invocation.out << i18n(usage);
         return 0;
     }
     std::optional<std::string> name;
@@ -56,27 +57,27 @@ int soundCommand(const Invocation& invocation) {
         const std::string& arg = invocation.args[i];
         if (arg == "--volume") {
             if (i + 1 >= invocation.args.size())
-                return fail(invocation, "--volume needs a value from 0 to 1");
+                return fail(invocation, i18n("--volume needs a value from 0 to 1"));
             const auto parsed = parseVolume(invocation.args[++i]);
             if (!parsed)
-                return fail(invocation, "volume '" + invocation.args[i] + "' is not a number from 0 to 1");
+                return fail(invocation, i18n("volume '%1' is not a number from 0 to 1", invocation.args[i]));
             volume = *parsed;
         } else if (!name && !arg.starts_with("-")) {
             name = arg;
         } else {
-            return fail(invocation, "unexpected argument '" + arg + "' (see sorvalactl sound --help)");
+            return fail(invocation, i18n("unexpected argument '%1' (see sorvalactl sound --help)", arg));
         }
     }
     if (!name)
-        return fail(invocation, "which sound? one of " + soundList());
+        return fail(invocation, i18n("which sound? one of %1", soundList()));
     if (!SoundDesign::isSoundName(*name))
-        return fail(invocation, "unknown sound '" + *name + "' (one of " + soundList() + ")");
+        return fail(invocation, i18n("unknown sound '%1' (one of %2)", *name, soundList()));
 
     const auto app = coreApplicationIfMissing();
     StreamLogger log(invocation.err);
     AppSound sound(log);
     if (!sound.playSound(*name, static_cast<float>(volume))) {
-        invocation.err << "sorvalactl: the sound could not be played\n";
+        invocation.err << "sorvalactl: " << i18n("the sound could not be played") << '\n';
         return 1;
     }
     QEventLoop loop;
@@ -90,11 +91,11 @@ int soundCommand(const Invocation& invocation) {
     poll.start(20);
     loop.exec();
     if (sound.unheard()) {
-        invocation.err << "sorvalactl: no audio output to play on\n";
+        invocation.err << "sorvalactl: " << i18n("no audio output to play on") << '\n';
         return 1;
     }
     if (sound.failed()) {
-        invocation.err << "sorvalactl: the sound could not be played\n";
+        invocation.err << "sorvalactl: " << i18n("the sound could not be played") << '\n';
         return 1;
     }
     return 0;

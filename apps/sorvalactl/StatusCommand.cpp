@@ -4,6 +4,7 @@
 
 #include "QtCommand.h"
 #include "Subcommand.h"
+#include "i18n/I18n.h"
 #include "menubar/ControlAction.h"
 
 #include <nlohmann/json.hpp>
@@ -14,7 +15,7 @@ namespace sorvala::ctl {
 
 namespace {
 
-constexpr std::string_view notRunningText = "Sorvala is not running";
+constexpr const char* notRunningText = I18N_NOOP("Sorvala is not running");
 
 std::string statusClass(const ControlService::Status& status) {
     if (status.onBreak)
@@ -23,18 +24,20 @@ std::string statusClass(const ControlService::Status& status) {
 }
 
 void printStatusHelp(std::ostream& out) {
-    out << "usage: sorvalactl status [--json] [--follow]\n\n"
-           "Prints what the running Sorvala is doing: the status line of its menu.\n"
-           "  --json    one JSON object with text, tooltip and class for status bars, and the values\n"
-           "            statusText, countdown, secondsUntilNextBreak, paused and onBreak\n"
-           "  --follow  keep running and print a line each time the status changes\n"
-           "Exits 3 when Sorvala is not running (with --follow it says so and keeps waiting).\n";
+    // TRANSLATORS: the options and the JSON field names stay as they are.
+    out << i18n("usage: sorvalactl status [--json] [--follow]\n\n"
+                "Prints what the running Sorvala is doing: the status line of its menu.\n"
+                "  --json    one JSON object with text, tooltip and class for status bars, and the values\n"
+                "            statusText, countdown, secondsUntilNextBreak, paused and onBreak\n"
+                "  --follow  keep running and print a line each time the status changes\n"
+                "Exits 3 when Sorvala is not running (with --follow it says so and keeps waiting).\n");
 }
 
 void printActionHelp(std::ostream& out) {
-    out << "usage: sorvalactl action NAME\n\n"
-           "Hands a command to the running Sorvala. NAME is one of: "
-        << controlActionNames() << ".\nExits 3 when Sorvala is not running.\n";
+    // TRANSLATORS: %1 lists the action names, which stay as they are.
+    out << i18n("usage: sorvalactl action NAME\n\n"
+                "Hands a command to the running Sorvala. NAME is one of: %1.\nExits 3 when Sorvala is not running.\n",
+                controlActionNames());
 }
 
 int follow(const Invocation& invocation, bool json) {
@@ -55,10 +58,10 @@ int follow(const Invocation& invocation, bool json) {
 
 std::string statusLine(const std::optional<ControlService::Status>& status, bool json) {
     if (!json)
-        return status ? status->statusText.toStdString() : std::string(notRunningText);
+        return status ? status->statusText.toStdString() : i18n(notRunningText);
     nlohmann::json object;
     if (!status) {
-        object = {{"running", false}, {"text", ""}, {"tooltip", notRunningText}, {"class", "stopped"}};
+        object = {{"running", false}, {"text", ""}, {"tooltip", i18n(notRunningText)}, {"class", "stopped"}};
         return object.dump();
     }
     const auto text = status->statusText.toStdString();
@@ -92,7 +95,7 @@ int statusCommand(const Invocation& invocation) {
         else if (arg == "--follow")
             following = true;
         else
-            return fail(invocation, "status takes only --json and --follow (see sorvalactl status --help)");
+            return fail(invocation, i18n("status takes only --json and --follow (see sorvalactl status --help)"));
     }
     if (following)
         return follow(invocation, json);
@@ -101,7 +104,7 @@ int statusCommand(const Invocation& invocation) {
     if (!status) {
         if (json)
             invocation.out << statusLine(status, true) << '\n';
-        invocation.err << "sorvalactl: " << notRunningText << '\n';
+        invocation.err << "sorvalactl: " << i18n(notRunningText) << '\n';
         return notRunning;
     }
     invocation.out << statusLine(status, json) << '\n';
@@ -114,18 +117,18 @@ int actionCommand(const Invocation& invocation) {
         return 0;
     }
     if (invocation.args.size() != 1)
-        return fail(invocation, "action takes one NAME (" + std::string(controlActionNames()) + ")");
+        return fail(invocation, i18n("action takes one NAME (%1)", controlActionNames()));
     const auto& name = invocation.args.front();
     if (!controlActionFromText(name))
-        return fail(invocation, "unknown action '" + name + "' (one of: " + std::string(controlActionNames()) + ")");
+        return fail(invocation, i18n("unknown action '%1' (one of: %2)", name, controlActionNames()));
     const auto application = coreApplicationIfMissing();
     const auto result = ControlClient::call(QStringLiteral("Action"), {QString::fromStdString(name)});
     if (!result.running) {
-        invocation.err << "sorvalactl: " << notRunningText << '\n';
+        invocation.err << "sorvalactl: " << i18n(notRunningText) << '\n';
         return notRunning;
     }
     if (!result.ok()) {
-        invocation.err << "sorvalactl: Sorvala refused the action: " << result.error.toStdString() << '\n';
+        invocation.err << "sorvalactl: " << i18n("Sorvala refused the action: %1", result.error.toStdString()) << '\n';
         return 1;
     }
     return 0;

@@ -21,7 +21,7 @@ struct Invocation {
 /// One subcommand of the command line.
 struct Subcommand {
     std::string_view name;
-    std::string_view summary;
+    const char* summary; ///< in English, translated where printed
     int (*run)(const Invocation& invocation);
 };
 

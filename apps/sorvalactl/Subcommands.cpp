@@ -2,6 +2,8 @@
 #include "Subcommands.h"
 
 #include "DrawCommand.h"
+
+#include "i18n/I18n.h"
 #ifdef SORVALA_WITH_QT
 #include "HistoryCommand.h"
 #endif
@@ -22,20 +24,20 @@ int runSimulate(const Invocation& invocation); // SimulateCommand.cpp
 namespace {
 // One row per subcommand; each lives in <Name>Command.cpp.
 const Subcommand table[] = {
-    {"version", "Print the version", [](const Invocation& invocation) {
+    {"version", I18N_NOOP("Print the version"), [](const Invocation& invocation) {
          invocation.out << "sorvalactl " SORVALA_VERSION "\n";
          return 0;
      }},
-    {"draw", "Generate a drawing: print its strokes, render a PNG or simulate it", runDraw},
-    {"simulate", "Run a day on virtual time and print the log and history it would make", runSimulate},
+    {"draw", I18N_NOOP("Generate a drawing: print its strokes, render a PNG or simulate it"), runDraw},
+    {"simulate", I18N_NOOP("Run a day on virtual time and print the log and history it would make"), runSimulate},
 #ifdef SORVALA_WITH_QT
-    {"settings", "Show and change settings", settingsCommand},
-    {"history", "Break history: the day's statistics, reports and CSV export", runHistory},
-    {"sound", "Play one chime and wait until it ends", soundCommand},
-    {"probe", "Show what the system reports and which smart-pause cause holds breaks", probeCommand},
-    {"shortcuts", "List the global shortcuts and listen for them", shortcutsCommand},
-    {"status", "Print what the running Sorvala is doing, once or on every change", statusCommand},
-    {"action", "Hand a command to the running Sorvala", actionCommand},
+    {"settings", I18N_NOOP("Show and change settings"), settingsCommand},
+    {"history", I18N_NOOP("Break history: the day's statistics, reports and CSV export"), runHistory},
+    {"sound", I18N_NOOP("Play one chime and wait until it ends"), soundCommand},
+    {"probe", I18N_NOOP("Show what the system reports and which smart-pause cause holds breaks"), probeCommand},
+    {"shortcuts", I18N_NOOP("List the global shortcuts and listen for them"), shortcutsCommand},
+    {"status", I18N_NOOP("Print what the running Sorvala is doing, once or on every change"), statusCommand},
+    {"action", I18N_NOOP("Hand a command to the running Sorvala"), actionCommand},
 #endif
 };
 } // namespace

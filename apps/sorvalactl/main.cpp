@@ -5,21 +5,25 @@
 
 #include <algorithm>
 #include <iostream>
+#include <string_view>
 
 namespace {
 
 void printUsage(std::ostream& out) {
-    out << "usage: sorvalactl <command> [options]\n\ncommands:\n";
+    out << sorvala::i18n("usage: sorvalactl <command> [options]\n\ncommands:\n");
     for (const auto& command : sorvala::ctl::subcommands())
         out << "  " << command.name << std::string(12 - std::min<std::size_t>(command.name.size(), 11), ' ')
-            << command.summary << '\n';
-    out << "\nRun 'sorvalactl <command> --help' for the options of one command.\n";
+            << sorvala::i18n(command.summary) << '\n';
+    out << "\n" << sorvala::i18n("Run 'sorvalactl <command> --help' for the options of one command.") << '\n';
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     sorvala::Translation::setUp();
+    // JSON is read by programs: every text in it stays in English.
+    if (std::any_of(argv + 1, argv + argc, [](const char* arg) { return std::string_view(arg) == "--json"; }))
+        sorvala::Translation::useLanguage("C");
     if (argc < 2) {
         printUsage(std::cout);
         return 0;
@@ -35,6 +39,6 @@ int main(int argc, char** argv) {
             return command.run(invocation);
         }
     }
-    std::cerr << "sorvalactl: unknown command '" << name << "' (see sorvalactl --help)\n";
+    std::cerr << "sorvalactl: " << sorvala::i18n("unknown command '%1' (see sorvalactl --help)", name) << '\n';
     return sorvala::ctl::usageError;
 }

@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/Text.h"
+#include "i18n/I18n.h"
 
 #include <vector>
 
@@ -53,14 +54,14 @@ std::string_view defaultsKey(ShortcutAction action) {
     return {};
 }
 
-std::string_view title(ShortcutAction action) {
+std::string title(ShortcutAction action) {
     switch (action) {
-    case ShortcutAction::toggleBreak: return "Start or skip break";
-    case ShortcutAction::startMicroBreak: return "Start micro break";
-    case ShortcutAction::togglePause: return "Pause or resume reminders";
-    case ShortcutAction::snoozeOneMinute: return "Snooze by 1 minute";
-    case ShortcutAction::snoozeFiveMinutes: return "Snooze by 5 minutes";
-    case ShortcutAction::snoozeFifteenMinutes: return "Snooze by 15 minutes";
+    case ShortcutAction::toggleBreak: return i18n("Start or skip break");
+    case ShortcutAction::startMicroBreak: return i18n("Start micro break");
+    case ShortcutAction::togglePause: return i18n("Pause or resume reminders");
+    case ShortcutAction::snoozeOneMinute: return i18np("Snooze by %1 minute", "Snooze by %1 minutes", 1);
+    case ShortcutAction::snoozeFiveMinutes: return i18np("Snooze by %1 minute", "Snooze by %1 minutes", 5);
+    case ShortcutAction::snoozeFifteenMinutes: return i18np("Snooze by %1 minute", "Snooze by %1 minutes", 15);
     }
     return {};
 }
@@ -110,9 +111,10 @@ std::string desktopShortcutsHint() {
     std::vector<std::string> names;
     for (const auto action : allShortcutActions)
         names.emplace_back(commandLineName(action));
-    return "This desktop does not let Sorvala register global shortcuts. Bind keys in your desktop's "
-           "keyboard settings to the command “sorvala --action NAME”, where NAME is " +
-           Text::joined(names) + '.';
+    // TRANSLATORS: "sorvala --action NAME" is a command and stays as it is; %1 lists the names.
+    return i18n("This desktop does not let Sorvala register global shortcuts. Bind keys in your desktop's "
+                "keyboard settings to the command “sorvala --action NAME”, where NAME is %1.",
+                Text::joined(names));
 }
 
 } // namespace sorvala

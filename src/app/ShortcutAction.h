@@ -42,7 +42,7 @@ std::optional<ShortcutAction> shortcutActionFromRawValue(std::int64_t raw);
 /// The settings key holding the action's binding ("shortcutToggleBreak", ...).
 std::string_view defaultsKey(ShortcutAction action);
 /// The action's title in the settings editor ("Start or skip break", ...).
-std::string_view title(ShortcutAction action);
+std::string title(ShortcutAction action);
 /// The factory binding: Ctrl+Alt+Super+B for toggleBreak, none for the others.
 std::optional<KeyboardShortcut> defaultShortcut(ShortcutAction action);
 

@@ -36,7 +36,7 @@ Outcome record(const std::optional<KeyboardShortcut>& current, const KeyPress& p
 }
 
 std::string title(const std::optional<KeyboardShortcut>& shortcut) {
-    return shortcut ? shortcut->displayString() : std::string("Record Shortcut");
+    return shortcut ? shortcut->displayString() : i18n("Record Shortcut");
 }
 
 } // namespace sorvala::ShortcutRecorder

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/KeyboardShortcut.h"
+#include "i18n/I18n.h"
 
 #include <cstdint>
 #include <optional>
@@ -33,10 +34,10 @@ Outcome record(const std::optional<KeyboardShortcut>& current, const KeyPress& p
 std::string title(const std::optional<KeyboardShortcut>& shortcut);
 
 /// The button's title while it waits for a key.
-inline constexpr std::string_view recordingTitle = "Type shortcut…";
+inline constexpr std::string_view recordingTitle = I18N_NOOP("Type shortcut…");
 /// The explanation above the recorders.
 inline constexpr std::string_view instructions =
-    "Click a button, then press a key combination (needs Super, Ctrl or Alt). Press Delete to clear one, "
-    "Escape to cancel.";
+    I18N_NOOP("Click a button, then press a key combination (needs Super, Ctrl or Alt). Press Delete to clear "
+              "one, Escape to cancel.");
 
 } // namespace sorvala::ShortcutRecorder

@@ -2,6 +2,7 @@
 #include "app/StatusLine.h"
 
 #include "core/WorkClock.h"
+#include "i18n/I18n.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,26 +20,35 @@ std::string minutesSeconds(double seconds) {
 std::string StatusLine::text(const Facts& facts, const std::function<std::optional<std::string>()>& blockerLabel,
                              const std::function<std::string(Instant)>& shortTime) {
     if (facts.onBreak)
-        return "On a break";
-    if (facts.pausedUntil)
-        return *facts.pausedUntil >= Instant::distantFuture() ? "Paused until resumed"
-                                                              : "Paused until " + shortTime(*facts.pausedUntil);
+        return i18n("On a break");
+    if (facts.pausedUntil) {
+        if (*facts.pausedUntil >= Instant::distantFuture())
+            return i18n("Paused until resumed");
+        // TRANSLATORS: %1 is a time of day, such as 14:30.
+        return i18n("Paused until %1", shortTime(*facts.pausedUntil));
+    }
     if (facts.breakStarting)
-        return "Break starting…";
+        return i18n("Break starting…");
     if (!facts.withinWorkingHours)
-        return "Outside working hours";
+        return i18n("Outside working hours");
     if (facts.holdingBlock == BreakGate::Block::smartPause)
-        return blockerLabel().value_or("Blocked") + " — break waiting to run";
+        // TRANSLATORS: %1 names what holds the break, such as "In a call".
+        return i18n("%1 — break waiting to run", blockerLabel().value_or(i18n("Blocked")));
     if (facts.holdingBlock == BreakGate::Block::cooldown)
-        return "Still waiting after a blocker — break in " + minutesSeconds(facts.cooldownRemaining);
+        // TRANSLATORS: %1 counts down minutes and seconds, such as 1:30.
+        return i18n("Still waiting after a blocker — break in %1", minutesSeconds(facts.cooldownRemaining));
     const auto label = blockerLabel();
     if (facts.secondsUntilNextBreak) {
         const auto left = minutesSeconds(*facts.secondsUntilNextBreak);
-        return label ? *label + " — next break in " + left : "Next break in " + left;
+        if (label)
+            // TRANSLATORS: %1 names what holds breaks, such as "In a call"; %2 counts down, such as 19:59.
+            return i18n("%1 — next break in %2", *label, left);
+        // TRANSLATORS: %1 counts down minutes and seconds, such as 19:59.
+        return i18n("Next break in %1", left);
     }
     if (label)
         return *label;
-    return facts.userSteppedAway ? std::string(AwayUndo::resetDescription) : "No breaks scheduled";
+    return facts.userSteppedAway ? i18n(AwayUndo::resetDescription.data()) : i18n("No breaks scheduled");
 }
 
 StatusLine::Facts StatusLine::besideCountdown(Facts facts) {

@@ -20,13 +20,17 @@ struct MicroBreakPrompt {
 /// The catalogue of micro-break tips and the rule that picks the next one.
 namespace MicroBreakPrompts {
 
-/// Every tip, in catalogue order.
+/// Every tip, in catalogue order, in English.
 const std::array<MicroBreakPrompt, 16>& all();
+
+/// `tip` in the user's language.
+MicroBreakPrompt translated(const MicroBreakPrompt& tip);
 
 /// Answers a whole number from 0 up to, not including, its argument.
 using RandomBelow = std::function<std::uint64_t(std::uint64_t bound)>;
 
-/// A tip picked uniformly at random, never the same as `previous` when it is in the catalogue.
+/// A tip picked uniformly at random, in the user's language, never the same as `previous` when it is in
+/// the catalogue.
 MicroBreakPrompt next(const std::optional<MicroBreakPrompt>& previous, const RandomBelow& randomBelow);
 /// The same, drawing from the system's secure random source.
 MicroBreakPrompt next(const std::optional<MicroBreakPrompt>& previous);

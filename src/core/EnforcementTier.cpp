@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "i18n/I18n.h"
 
 namespace sorvala {
 
@@ -36,12 +37,13 @@ EnforcementTier storedEnforcementTier(const PreferencesStore& store, BreakEvent:
 
 std::string displayName(EnforcementTier tier) {
     switch (tier) {
-    case EnforcementTier::casual: return "Casual — skip anytime";
+    case EnforcementTier::casual: return i18n("Casual — skip anytime");
     case EnforcementTier::balanced:
-        return "Balanced — skip after " + std::to_string(balancedSkipDelaySeconds) + " s";
-    case EnforcementTier::hardcore: return "Hardcore — no skipping";
+        // TRANSLATORS: %1 is a number of seconds; "s" abbreviates seconds.
+        return i18n("Balanced — skip after %1 s", balancedSkipDelaySeconds);
+    case EnforcementTier::hardcore: return i18n("Hardcore — no skipping");
     }
-    return "Casual — skip anytime";
+    return i18n("Casual — skip anytime");
 }
 
 EnforcementTier migratedEnforcementTier(bool fromStrict) {

@@ -4,6 +4,7 @@
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
 #include "core/Text.h"
+#include "i18n/I18n.h"
 
 namespace sorvala {
 
@@ -45,11 +46,14 @@ bool WorkingHours::everFires(int minutesOfDay) const {
 
 std::string WorkingHours::plannedBreakRejection(const std::vector<std::string>& times) const {
     if (weekdaysMask == 0)
-        return "No working weekday is ticked, so the working hours window never opens and "
-               "these planned breaks can never fire: " +
-               Text::joined(times) + ". Tick at least one working weekday, or turn working hours off.";
-    return "These planned breaks would never fire because they fall outside the working hours window: " +
-           Text::joined(times) + ". Change the times or widen the working hours.";
+        // TRANSLATORS: %1 lists times of day, such as "12:30, 15:00".
+        return i18n("No working weekday is ticked, so the working hours window never opens and these planned "
+                    "breaks can never fire: %1. Tick at least one working weekday, or turn working hours off.",
+                    Text::joined(times));
+    // TRANSLATORS: %1 lists times of day, such as "12:30, 15:00".
+    return i18n("These planned breaks would never fire because they fall outside the working hours window: "
+                "%1. Change the times or widen the working hours.",
+                Text::joined(times));
 }
 
 } // namespace sorvala

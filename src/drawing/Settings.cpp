@@ -2,6 +2,7 @@
 #include "drawing/Settings.h"
 
 #include "drawing/AppearanceKeys.h"
+#include "i18n/I18n.h"
 
 #include <algorithm>
 #include <atomic>
@@ -50,18 +51,18 @@ constexpr Rgba classicPaper{0.1, 0.1, 0.3};
 constexpr Rgba classicDark{0.45, 0.58, 1.0};
 
 constexpr InkRow inkTable[Settings::inkCount] = {
-    {Settings::Ink::classic, "classic", "Classic blue", classicPaper, classicDark},
-    {Settings::Ink::graphite, "graphite", "Graphite", {0.25, 0.25, 0.27}, {0.75, 0.75, 0.77}},
-    {Settings::Ink::sepia, "sepia", "Sepia", {0.45, 0.3, 0.16}, {0.95, 0.65, 0.3}},
-    {Settings::Ink::ocean, "ocean", "Ocean", {0.05, 0.33, 0.45}, {0.2, 0.8, 0.95}},
-    {Settings::Ink::forest, "forest", "Forest", {0.13, 0.35, 0.2}, {0.3, 0.9, 0.5}},
-    {Settings::Ink::plum, "plum", "Plum", {0.35, 0.15, 0.4}, {0.85, 0.45, 1.0}},
-    {Settings::Ink::crimson, "crimson", "Crimson", {0.55, 0.12, 0.18}, {1.0, 0.35, 0.42}},
-    {Settings::Ink::randomPerDrawing, "randomPerDrawing", "Random per drawing", classicPaper, classicDark},
-    {Settings::Ink::multicolor, "multicolor", "Multicolor", classicPaper, classicDark},
-    {Settings::Ink::ink, "ink", "Ink", {0.1, 0.1, 0.12}, {0.9, 0.9, 0.92}},
-    {Settings::Ink::gold, "gold", "Gold", {0.58, 0.42, 0.1}, {1.0, 0.78, 0.32}},
-    {Settings::Ink::chalk, "chalk", "Chalk", {0.52, 0.54, 0.56}, {0.93, 0.94, 0.92}},
+    {Settings::Ink::classic, "classic", I18N_NOOP("Classic blue"), classicPaper, classicDark},
+    {Settings::Ink::graphite, "graphite", I18N_NOOP("Graphite"), {0.25, 0.25, 0.27}, {0.75, 0.75, 0.77}},
+    {Settings::Ink::sepia, "sepia", I18N_NOOP("Sepia"), {0.45, 0.3, 0.16}, {0.95, 0.65, 0.3}},
+    {Settings::Ink::ocean, "ocean", I18N_NOOP("Ocean"), {0.05, 0.33, 0.45}, {0.2, 0.8, 0.95}},
+    {Settings::Ink::forest, "forest", I18N_NOOP("Forest"), {0.13, 0.35, 0.2}, {0.3, 0.9, 0.5}},
+    {Settings::Ink::plum, "plum", I18N_NOOP("Plum"), {0.35, 0.15, 0.4}, {0.85, 0.45, 1.0}},
+    {Settings::Ink::crimson, "crimson", I18N_NOOP("Crimson"), {0.55, 0.12, 0.18}, {1.0, 0.35, 0.42}},
+    {Settings::Ink::randomPerDrawing, "randomPerDrawing", I18N_NOOP("Random per drawing"), classicPaper, classicDark},
+    {Settings::Ink::multicolor, "multicolor", I18N_NOOP("Multicolor"), classicPaper, classicDark},
+    {Settings::Ink::ink, "ink", I18N_NOOP("Ink"), {0.1, 0.1, 0.12}, {0.9, 0.9, 0.92}},
+    {Settings::Ink::gold, "gold", I18N_NOOP("Gold"), {0.58, 0.42, 0.1}, {1.0, 0.78, 0.32}},
+    {Settings::Ink::chalk, "chalk", I18N_NOOP("Chalk"), {0.52, 0.54, 0.56}, {0.93, 0.94, 0.92}},
 };
 
 const InkRow& row(Settings::Ink ink) {

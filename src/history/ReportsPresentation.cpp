@@ -13,16 +13,16 @@ namespace sorvala::ReportsPresentation {
 namespace {
 
 struct BucketRange {
-    std::string_view name;
+    const char* name;
     double lower;
     double upper;
 };
 
 constexpr BucketRange bucketRanges[] = {
-    {"Under 1 min", 0, 60},
-    {"1–5 min", 60, 300},
-    {"5–10 min", 300, 600},
-    {"Over 10 min", 600, std::numeric_limits<double>::infinity()},
+    {I18NC_NOOP("break length", "Under 1 min"), 0, 60},
+    {I18NC_NOOP("break length", "1–5 min"), 60, 300},
+    {I18NC_NOOP("break length", "5–10 min"), 300, 600},
+    {I18NC_NOOP("break length", "Over 10 min"), 600, std::numeric_limits<double>::infinity()},
 };
 
 double rate(const DayExtreme& day) {
@@ -80,7 +80,7 @@ std::optional<Extremes> extremeDays(const std::vector<BreakEvent>& events, const
 std::vector<DurationBucket> durationBuckets(const std::vector<BreakEvent>& events) {
     std::vector<DurationBucket> buckets;
     for (const auto& range : bucketRanges)
-        buckets.push_back(DurationBucket{std::string(range.name), 0});
+        buckets.push_back(DurationBucket{i18nc("break length", range.name), 0});
     bool anyDuration = false;
     for (const auto& event : events) {
         if (event.outcome != BreakEvent::Outcome::taken || !event.durationSeconds)
@@ -97,7 +97,7 @@ std::vector<DurationBucket> durationBuckets(const std::vector<BreakEvent>& event
 }
 
 std::string monthTooltip(const MonthRow& row) {
-    return std::to_string(row.taken) + " taken · " + std::to_string(row.skipped) + " skipped";
+    return i18n("%1 taken · %2 skipped", row.taken, row.skipped);
 }
 
 std::string extremeText(const DayExtreme& day) {
@@ -106,7 +106,8 @@ std::string extremeText(const DayExtreme& day) {
 }
 
 std::string bucketTooltip(const DurationBucket& bucket) {
-    return bucket.name + ": " + std::to_string(bucket.count) + (bucket.count == 1 ? " break" : " breaks");
+    // TRANSLATORS: %2 is a range of break lengths, such as "1–5 min".
+    return i18np("%2: %1 break", "%2: %1 breaks", bucket.count, bucket.name);
 }
 
 Content content(const std::vector<BreakEvent>& events, const Calendar& zone) {
@@ -125,7 +126,8 @@ Content content(const std::vector<BreakEvent>& events, const Calendar& zone) {
     }
 
     if (const auto extremes = extremeDays(events, calendar)) {
-        for (const auto& [title, day] : {std::pair{"Best", extremes->best}, std::pair{"Worst", extremes->worst}})
+        for (const auto& [title, day] : {std::pair{i18nc("day of the history", "Best"), extremes->best},
+                                         std::pair{i18nc("day of the history", "Worst"), extremes->worst}})
             content.extremes.push_back({title, day, extremeText(day), StatsPresentation::scoreBand(day.takenPercent())});
     }
 

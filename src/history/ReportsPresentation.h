@@ -4,6 +4,7 @@
 #include "core/BreakEvent.h"
 #include "core/Calendar.h"
 #include "core/CivilDay.h"
+#include "i18n/I18n.h"
 
 #include <algorithm>
 #include <optional>
@@ -57,13 +58,14 @@ struct DurationBucket {
     bool operator==(const DurationBucket&) const = default;
 };
 
-inline constexpr std::string_view noMonthsText = "No breaks recorded yet.";
-inline constexpr std::string_view noExtremesText = "No resolved breaks yet.";
-inline constexpr std::string_view noDurationsText = "No recorded break lengths yet.";
-inline constexpr std::string_view monthlyTrendsCaption = "Monthly Trends";
-inline constexpr std::string_view extremesCaption = "Best & Worst Days";
-inline constexpr std::string_view breakLengthsCaption = "Break Lengths";
-inline constexpr std::string_view exportButtonText = "Export CSV…";
+/// Texts shown as they are, each translated where it is shown.
+inline constexpr std::string_view noMonthsText = I18N_NOOP("No breaks recorded yet.");
+inline constexpr std::string_view noExtremesText = I18N_NOOP("No resolved breaks yet.");
+inline constexpr std::string_view noDurationsText = I18N_NOOP("No recorded break lengths yet.");
+inline constexpr std::string_view monthlyTrendsCaption = I18N_NOOP("Monthly Trends");
+inline constexpr std::string_view extremesCaption = I18N_NOOP("Best & Worst Days");
+inline constexpr std::string_view breakLengthsCaption = I18N_NOOP("Break Lengths");
+inline constexpr std::string_view exportButtonText = I18N_NOOP("Export CSV…");
 /// The name the save dialog proposes for the CSV export.
 inline constexpr std::string_view exportFileName = "sorvala-breaks.csv";
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "history/ScreenScore.h"
 
+#include "i18n/I18n.h"
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -24,8 +26,10 @@ bool isAnchor(BreakEvent::Outcome outcome) {
 std::string ScreenScore::durationText(long long seconds) {
     const long long minutes = seconds / 60;
     if (seconds < 3600)
-        return std::to_string(minutes) + "m";
-    return std::to_string(minutes / 60) + "h " + std::to_string(minutes % 60) + "m";
+        // TRANSLATORS: a short length of time; m abbreviates minutes.
+        return i18nc("duration", "%1m", minutes);
+    // TRANSLATORS: a short length of time; h and m abbreviate hours and minutes.
+    return i18nc("duration", "%1h %2m", minutes / 60, minutes % 60);
 }
 
 double ScreenScore::restSeconds(const std::vector<BreakEvent>& dayEvents, Instant from, Instant to,
@@ -71,7 +75,8 @@ std::optional<ScreenScore> ScreenScore::ofDay(std::vector<BreakEvent> dayEvents,
         const int points = static_cast<int>(std::trunc((worked - interval) / interval * 10.0));
         if (points > 0)
             result.factors.push_back(
-                {"Spent " + durationText(static_cast<long long>(worked)) + " without a break", -points});
+                // TRANSLATORS: %1 is a length of time such as "1h 5m".
+                {i18n("Spent %1 without a break", durationText(static_cast<long long>(worked))), -points});
     }
 
     int skipped = 0;
@@ -83,7 +88,7 @@ std::optional<ScreenScore> ScreenScore::ofDay(std::vector<BreakEvent> dayEvents,
     }
     if (skipped > 0)
         result.factors.push_back(
-            {"Skipped " + std::to_string(skipped) + (skipped == 1 ? " break" : " breaks"), -5 * skipped});
+            {i18np("Skipped %1 break", "Skipped %1 breaks", skipped), -5 * skipped});
 
     int total = 100;
     for (const auto& factor : result.factors)

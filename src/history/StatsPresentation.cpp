@@ -76,43 +76,45 @@ std::optional<std::string> unobservedNote(double seconds) {
         return std::nullopt;
     // A hand-edited history may claim any length; keep the cast in range.
     const auto minutes = static_cast<long long>(std::min(seconds / 60, 1e15));
-    return ScreenScore::durationText(minutes * 60) + " not watched — the app has no record of it.";
+    // TRANSLATORS: %1 is a length of time such as "1h 5m".
+    return i18n("%1 not watched — the app has no record of it.", ScreenScore::durationText(minutes * 60));
 }
 
 std::string scoreTooltip(const std::optional<ScreenScore>& today) {
     if (!today)
-        return "No screen score today — no breaks logged yet";
-    return "Screen score today: " + std::to_string(today->score) + " out of 100";
+        return i18n("No screen score today — no breaks logged yet");
+    return i18n("Screen score today: %1 out of 100", today->score);
 }
 
 std::vector<std::string> scoreLines(const std::optional<ScreenScore>& today) {
     if (!today)
-        return {"No breaks logged yet today."};
+        return {i18n("No breaks logged yet today.")};
     std::vector<std::string> lines;
     for (const auto& factor : today->factors)
         lines.push_back(factor.label);
     if (lines.empty())
-        lines.emplace_back("No deductions — a perfect day.");
+        lines.push_back(i18n("No deductions — a perfect day."));
     if (auto note = unobservedNote(today->unobservedSeconds))
         lines.push_back(*note);
     return lines;
 }
 
 std::string streakText(int days) {
-    return std::to_string(days) + (days == 1 ? " day" : " days");
+    return i18np("%1 day", "%1 days", days);
 }
 
 std::string dayBarTooltip(const DayBar& bar, std::optional<int> score) {
-    std::string counts = std::to_string(bar.taken) + " taken · " + std::to_string(bar.skipped) + " skipped · " +
-                         std::to_string(bar.postponed) + " snoozed";
+    // TRANSLATORS: counts of the day's breaks.
+    std::string counts = i18n("%1 taken · %2 skipped · %3 snoozed", bar.taken, bar.skipped, bar.postponed);
     if (!score)
         return counts;
-    return "Score " + std::to_string(*score) + " · " + counts;
+    // TRANSLATORS: %1 is the day's screen score, %2 the counts of its breaks.
+    return i18n("Score %1 · %2", *score, counts);
 }
 
 std::string heatDayTooltip(int dayOfMonth, std::optional<int> score) {
-    const std::string prefix = "Day " + std::to_string(dayOfMonth) + ": ";
-    return score ? prefix + "score " + std::to_string(*score) : prefix + "no score";
+    // TRANSLATORS: %1 is the day of the month, %2 its screen score.
+    return score ? i18n("Day %1: score %2", dayOfMonth, *score) : i18n("Day %1: no score", dayOfMonth);
 }
 
 namespace {
@@ -156,8 +158,8 @@ Content content(const std::vector<BreakEvent>& events, Instant now, int interval
     content.ring = {scoreOf(todayScore), bandOf(todayScore), todayScore ? ringColorStop(todayScore->score) : 0.0,
                     scoreTooltip(todayScore)};
     content.scoreLines = scoreLines(todayScore);
-    content.tiles = {Content::Tile{std::string(currentStreakTitle), streakText(BreakLog::streak(events, now, calendar))},
-                     Content::Tile{std::string(longestStreakTitle), streakText(BreakLog::longestStreak(events, calendar))}};
+    content.tiles = {Content::Tile{i18n(currentStreakTitle.data()), streakText(BreakLog::streak(events, now, calendar))},
+                     Content::Tile{i18n(longestStreakTitle.data()), streakText(BreakLog::longestStreak(events, calendar))}};
 
     std::vector<BreakEvent> weekEvents;
     for (const auto& [day, dayEvents] : buckets)

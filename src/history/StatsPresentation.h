@@ -5,6 +5,7 @@
 #include "core/Calendar.h"
 #include "core/CivilDay.h"
 #include "history/ScreenScore.h"
+#include "i18n/I18n.h"
 
 #include <array>
 #include <optional>
@@ -60,12 +61,13 @@ std::string dayBarTooltip(const DayBar& bar, std::optional<int> score);
 /// A month cell's tooltip: "Day 5: score 91" or "Day 5: no score".
 std::string heatDayTooltip(int dayOfMonth, std::optional<int> score);
 
-inline constexpr std::string_view scoreCaption = "Screen score today";
-inline constexpr std::string_view currentStreakTitle = "Current streak";
-inline constexpr std::string_view longestStreakTitle = "Longest streak";
-inline constexpr std::string_view weekCaption = "Last 7 days";
-inline constexpr std::string_view legendHighText = "High";
-inline constexpr std::string_view legendNote = "Day color = that day's screen score · today is ringed";
+/// Texts shown as they are, each translated where it is shown.
+inline constexpr std::string_view scoreCaption = I18N_NOOP("Screen score today");
+inline constexpr std::string_view currentStreakTitle = I18N_NOOP("Current streak");
+inline constexpr std::string_view longestStreakTitle = I18N_NOOP("Longest streak");
+inline constexpr std::string_view weekCaption = I18N_NOOP("Last 7 days");
+inline constexpr std::string_view legendHighText = I18N_NOOP("High");
+inline constexpr std::string_view legendNote = I18N_NOOP("Day color = that day's screen score · today is ringed");
 
 /// Everything the stats view shows at one moment, in the order it shows it.
 struct Content {

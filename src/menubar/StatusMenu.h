@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sorvala {
@@ -18,7 +19,11 @@ namespace StatusMenu {
 struct Item {
     enum class Role { separator, statusLine, command, submenu, streak, quit };
     Role role = Role::command;
+    /// What the item says, without a mnemonic marker: for matching, logs and tests.
     std::string title;
+    /// The title as a menu shows it: "&" before the letter that chooses it from the keyboard, "&&" for a
+    /// literal "&".
+    std::string label;
     /// The command an actionable item hands to the application.
     std::optional<MenuCommand> command;
     bool hidden = false;
@@ -46,12 +51,17 @@ struct State {
 /// The whole menu for `state`.
 std::vector<Item> items(const State& state);
 
+/// `label` without its mnemonic marker: "&Open" reads "Open", "A && B" reads "A & B".
+std::string withoutMnemonic(std::string_view label);
+
 /// "By 1 Minute", "By 5 Minutes".
 std::string snoozeTitle(int minutes);
 /// "Streak: 1 day", "Streak: 3 days".
 std::string streakTitle(int days);
 /// "Resume Reminders", or "Resume Reminders (paused until 14:30)" for a timed pause.
 std::string resumeTitle(const std::optional<std::string>& pausedUntilTime);
+/// The same with its mnemonic, as the menu shows it.
+std::string resumeLabel(const std::optional<std::string>& pausedUntilTime);
 
 /// The timed pauses offered, in minutes, in menu order.
 inline constexpr int pauseMinuteChoices[] = {10, 15, 30, 45, 60, 120, 240, 480, 1440};

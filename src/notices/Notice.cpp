@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "notices/Notice.h"
 
+#include "i18n/I18n.h"
+
 namespace sorvala {
 
 namespace {
@@ -25,8 +27,8 @@ Notice Notice::preBreakCapsule(bool snoozeAllowed) {
     Notice notice;
     notice.glyph = Glyph{Glyph::Type::symbol, "timer"};
     if (snoozeAllowed)
-        notice.buttons.push_back({"Snooze 5 min", Button::Role::snooze});
-    notice.buttons.push_back({"Skip", Button::Role::skip});
+        notice.buttons.push_back({i18nc("pre-break capsule button", "Snooze 5 min"), Button::Role::snooze});
+    notice.buttons.push_back({i18nc("pre-break capsule button", "Skip"), Button::Role::skip});
     return notice;
 }
 
@@ -48,33 +50,33 @@ Notice Notice::wellnessCapsule(WellnessNudge::Kind kind) {
 Notice Notice::awayUndoToast(std::string_view body) {
     Notice notice;
     notice.body = std::string(body);
-    notice.buttons.push_back({"Undo", Button::Role::undo});
+    notice.buttons.push_back({i18n("Undo"), Button::Role::undo});
     return notice;
 }
 
 Notice Notice::permissionRequest(std::string_view permissionTitle, std::string_view explanation,
                                  bool needsRelaunch) {
-    auto notice = dialog("Sorvala needs " + std::string(permissionTitle) + " access", explanation, false);
+    // TRANSLATORS: %1 is the name of what is asked for, such as "Calendar".
+    auto notice = dialog(i18n("Sorvala needs %1 access", permissionTitle), explanation, false);
     if (needsRelaunch)
-        notice.body +=
-            "\n\nYour system applies this the next time Sorvala starts, so quit and reopen it once "
-            "you've allowed it.";
-    notice.buttons = {{"Continue", Button::Role::confirm}, {"Not Now", Button::Role::dismiss}};
+        notice.body += "\n\n" + i18n("Your system applies this the next time Sorvala starts, so quit and reopen it "
+                                      "once you've allowed it.");
+    notice.buttons = {{i18n("Continue"), Button::Role::confirm}, {i18n("Not Now"), Button::Role::dismiss}};
     return notice;
 }
 
 Notice Notice::saverInstalled() {
-    return dialog("Screen saver installed",
-                  "Pick \u201cSorvala\u201d in your screen saver's settings. Configure it here in Sorvala.",
+    return dialog(i18n("Screen saver installed"),
+                  i18n("Pick \u201cSorvala\u201d in your screen saver's settings. Configure it here in Sorvala."),
                   false);
 }
 
 Notice Notice::saverInstallFailed(std::string_view reason) {
-    return dialog("Could not install screen saver", reason, true);
+    return dialog(i18n("Could not install screen saver"), reason, true);
 }
 
 Notice Notice::invalidPlannedBreaks(std::string_view body) {
-    return dialog("Planned breaks can never fire", body, true);
+    return dialog(i18n("Planned breaks can never fire"), body, true);
 }
 
 } // namespace sorvala

@@ -3,6 +3,7 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "i18n/I18n.h"
 
 #include <cmath>
 
@@ -20,15 +21,14 @@ std::optional<std::string> text(bool enabled, bool onBreak, bool paused, bool sh
     const long long minutes = static_cast<long long>(workedSeconds) / 60;
     if (minutes < limitMinutes)
         return std::nullopt;
-    std::string duration;
-    if (minutes > 59) {
-        const long long hours = minutes / 60;
-        const long long rest = minutes % 60;
-        duration = std::to_string(hours) + "h" + (rest != 0 ? " " + std::to_string(rest) + "m" : "");
-    } else {
-        duration = std::to_string(minutes) + "m";
-    }
-    return duration + " without a break";
+    if (minutes < 60)
+        // TRANSLATORS: a short badge; m abbreviates minutes.
+        return i18n("%1m without a break", minutes);
+    if (minutes % 60 == 0)
+        // TRANSLATORS: a short badge; h abbreviates hours.
+        return i18n("%1h without a break", minutes / 60);
+    // TRANSLATORS: a short badge; h and m abbreviate hours and minutes.
+    return i18n("%1h %2m without a break", minutes / 60, minutes % 60);
 }
 
 std::optional<std::string> storedText(bool onBreak, bool paused, bool withinWorkingHours, bool dismissed,

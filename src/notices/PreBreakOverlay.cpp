@@ -1,18 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "notices/PreBreakOverlay.h"
 
+#include "i18n/I18n.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace sorvala::PreBreakOverlay {
 
-std::string_view displayName(Position position) {
+std::string displayName(Position position) {
     switch (position) {
-    case Position::topLeft: return "Top left";
-    case Position::topCenter: return "Top center";
-    case Position::topRight: return "Top right";
+    case Position::topLeft: return i18nc("overlay position", "Top left");
+    case Position::topCenter: return i18nc("overlay position", "Top center");
+    case Position::topRight: return i18nc("overlay position", "Top right");
     }
-    return "Top center";
+    return i18nc("overlay position", "Top center");
 }
 
 Position position(long long raw) {
@@ -26,7 +28,8 @@ Position position(long long raw) {
 std::string text(double secondsRemaining) {
     // Clamped before the cast: a NaN or an absurd value must not become an undefined conversion.
     const double seconds = std::isfinite(secondsRemaining) ? std::clamp(secondsRemaining, 0.0, 1e9) : 0.0;
-    return "Break in " + std::to_string(static_cast<long long>(seconds)) + "\u2026";
+    // TRANSLATORS: %1 counts down the seconds.
+    return i18n("Break in %1\u2026", static_cast<long long>(seconds));
 }
 
 double dimAlpha(double secondsRemaining, double totalSeconds) {

@@ -32,7 +32,7 @@ struct Rect {
 };
 
 /// "Top left", "Top center", "Top right".
-std::string_view displayName(Position position);
+std::string displayName(Position position);
 /// The position stored as `raw`; values outside the three read as the top centre.
 Position position(long long raw);
 

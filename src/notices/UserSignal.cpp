@@ -4,6 +4,7 @@
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
 #include "core/WorkClock.h"
+#include "i18n/I18n.h"
 #include "notices/WellnessNudge.h"
 
 #include <tuple>
@@ -13,6 +14,10 @@ namespace sorvala {
 namespace {
 
 constexpr std::string_view appName = "Sorvala";
+
+// Core keeps this text in English; here it enters the catalogue, and the status line shares it.
+constexpr const char* resetDescription = I18N_NOOP("Away time counted as rest — timer restarted");
+static_assert(std::string_view(resetDescription) == AwayUndo::resetDescription);
 
 UserSignal make(UserSignal::Kind kind, std::string_view identifier, std::optional<SoundDesign::Event> sound) {
     UserSignal signal;
@@ -25,18 +30,20 @@ UserSignal make(UserSignal::Kind kind, std::string_view identifier, std::optiona
 
 std::string preBreakBody(bool snoozeAllowed, int snoozesTaken, std::optional<int> snoozesRemaining,
                          std::optional<UserSignal::DailyScore> score, bool showSnoozesRemaining) {
-    std::string body = "Break in 30 seconds";
-    if (!snoozeAllowed) {
-        body += " — no snoozes left";
-    } else if (showSnoozesRemaining && snoozesTaken >= 1 && snoozesRemaining) {
-        body += " — " + std::to_string(*snoozesRemaining) + " snooze" + (*snoozesRemaining == 1 ? "" : "s") +
-                " left";
-    }
+    std::string body;
+    if (!snoozeAllowed)
+        body = i18n("Break in 30 seconds — no snoozes left");
+    else if (showSnoozesRemaining && snoozesTaken >= 1 && snoozesRemaining)
+        body = i18np("Break in 30 seconds — %1 snooze left", "Break in 30 seconds — %1 snoozes left",
+                     *snoozesRemaining);
+    else
+        body = i18n("Break in 30 seconds");
     if (score && score->resolved >= 1) {
         // Widened so that a long history cannot overflow the percentage.
         const long long percent = static_cast<long long>(score->taken) * 100 / score->resolved;
-        body += "\nToday: " + std::to_string(score->taken) + " of " + std::to_string(score->resolved) +
-                " taken (" + std::to_string(percent) + "%)";
+        // TRANSLATORS: %1 breaks taken of %2 breaks due today, %3 the share taken in percent.
+        body += "\n" + i18np("Today: %2 of %1 taken (%3%%)", "Today: %2 of %1 taken (%3%%)", score->resolved,
+                             score->taken, percent);
     }
     return body;
 }
@@ -64,8 +71,8 @@ UserSignal UserSignal::preBreak(bool snoozeAllowed, int snoozesTaken, std::optio
 UserSignal UserSignal::smartPause(std::string_view alertDescription) {
     auto signal = make(Kind::smartPause, smartPauseIdentifier, SoundDesign::Event::smartPause);
     signal.title = std::string(appName);
-    signal.body =
-        "Break waiting while " + std::string(alertDescription) + " — it will start once that clears.";
+    // TRANSLATORS: %1 says what holds the break, such as "a video call is on".
+    signal.body = i18n("Break waiting while %1 — it will start once that clears.", alertDescription);
     return signal;
 }
 
@@ -75,16 +82,18 @@ UserSignal UserSignal::blockerStillHolding(std::string_view alertDescription, in
     // silence it.
     signal.gatingKey.reset();
     signal.title = std::string(appName);
-    signal.body = "Your break has been waiting " + std::to_string(minutes) + " minutes — " +
-                  std::string(alertDescription) + ". It starts as soon as that clears.";
+    // TRANSLATORS: %2 says what holds the break, such as "a video call is on".
+    signal.body = i18np("Your break has been waiting %1 minute — %2. It starts as soon as that clears.",
+                        "Your break has been waiting %1 minutes — %2. It starts as soon as that clears.", minutes,
+                        alertDescription);
     return signal;
 }
 
 UserSignal UserSignal::updateAvailable(std::string_view version) {
     auto signal = make(Kind::updateAvailable, "update-available", std::nullopt);
     signal.category = "update-available";
-    signal.title = std::string(appName) + " " + std::string(version) + " is available";
-    signal.body = "Download and install the update.";
+    signal.title = i18n("Sorvala %1 is available", version);
+    signal.body = i18n("Download and install the update.");
     return signal;
 }
 
@@ -102,7 +111,7 @@ UserSignal UserSignal::wellness(std::string_view message) {
 
 UserSignal UserSignal::awayUndo() {
     auto signal = make(Kind::awayUndo, "away-undo", SoundDesign::Event::activeAfterIdle);
-    signal.body = std::string(AwayUndo::resetDescription);
+    signal.body = i18n(resetDescription);
     return signal;
 }
 

@@ -3,13 +3,14 @@
 
 #include "core/PreferencesStore.h"
 #include "core/SettingsKeys.h"
+#include "i18n/I18n.h"
 
 #include <algorithm>
 
 namespace sorvala::WellnessNudge {
 
-std::string_view message(Kind kind) {
-    return kind == Kind::posture ? "Stand up" : "Blink";
+std::string message(Kind kind) {
+    return kind == Kind::posture ? i18nc("wellness nudge", "Stand up") : i18nc("wellness nudge", "Blink");
 }
 
 std::string_view text(Kind kind) {

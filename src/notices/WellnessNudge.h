@@ -21,7 +21,7 @@ inline constexpr bool hidesFromRecording = true;
 inline constexpr bool pausesDuringSmartPause = true;
 
 /// "Stand up" or "Blink".
-std::string_view message(Kind kind);
+std::string message(Kind kind);
 /// "posture" or "blink", for log lines.
 std::string_view text(Kind kind);
 /// The kind whose message is `body`; none for any other text.

@@ -7,6 +7,7 @@
 #include "drawing/DrawingPace.h"
 #include "drawing/Settings.h"
 #include "drawing/SorvalaGenerator.h"
+#include "i18n/I18n.h"
 #include "sensing/Sensors.h"
 
 #include <algorithm>
@@ -17,8 +18,14 @@ namespace sorvala::OnboardingFlow {
 
 namespace {
 
-std::string number(int value) {
-    return std::to_string(value);
+/// "1 minute", "5 minutes": a length inside a sentence.
+std::string minutes(int count) {
+    return i18np("%1 minute", "%1 minutes", count);
+}
+
+/// "1 second", "20 seconds": a length inside a sentence.
+std::string seconds(int count) {
+    return i18np("%1 second", "%1 seconds", count);
 }
 
 int stepIndex(Step step) {
@@ -29,12 +36,15 @@ constexpr int stepCount = static_cast<int>(std::size(allSteps));
 
 Page theBreakPage(const Facts& facts) {
     Page page;
-    page.title = "This is a break.";
-    page.body = "Every " + number(facts.sorvalaEveryMinutes()) + " minutes, Sorvala takes the screen for " +
-                "about " + number(facts.longBreakLengthMinutes) + " minutes and draws one of these, " +
-                "stroke by stroke. There is nothing to read and nothing to click — the " +
-                "drawing is the timer, and it is finished when the break is. Your desktop " +
-                "comes back exactly where you left it.";
+    page.title = i18n("This is a break.");
+    // TRANSLATORS: %2 is a length such as "5 minutes".
+    page.body = i18np("Every %1 minute, Sorvala takes the screen for about %2 and draws one of these, stroke by "
+                      "stroke. There is nothing to read and nothing to click — the drawing is the timer, and it "
+                      "is finished when the break is. Your desktop comes back exactly where you left it.",
+                      "Every %1 minutes, Sorvala takes the screen for about %2 and draws one of these, stroke by "
+                      "stroke. There is nothing to read and nothing to click — the drawing is the timer, and it "
+                      "is finished when the break is. Your desktop comes back exactly where you left it.",
+                      facts.sorvalaEveryMinutes(), minutes(facts.longBreakLengthMinutes));
     page.figure = LiveDrawing{};
     return page;
 }
@@ -44,75 +54,82 @@ Page rhythmPage(const Facts& facts) {
     const int sorvalaEvery = facts.sorvalaEveryMinutes();
     Page page;
     if (on) {
-        page.title = "Most breaks are " + number(facts.microSeconds) + " seconds.";
-        page.body = "Between the drawings there are much shorter rests. Every " + number(facts.microMinutes) +
-                    " minutes Sorvala asks you to look away for " + number(facts.microSeconds) +
-                    " seconds — long enough for your eyes to focus on " + "something across the room.";
+        page.title = i18np("Most breaks are %1 second.", "Most breaks are %1 seconds.", facts.microSeconds);
+        // TRANSLATORS: %2 is a length such as "20 seconds".
+        page.body = i18np("Between the drawings there are much shorter rests. Every %1 minute Sorvala asks you to "
+                          "look away for %2 — long enough for your eyes to focus on something across the room.",
+                          "Between the drawings there are much shorter rests. Every %1 minutes Sorvala asks you to "
+                          "look away for %2 — long enough for your eyes to focus on something across the room.",
+                          facts.microMinutes, seconds(facts.microSeconds));
         if (facts.schedule().cycleRidesMicro())
-            page.body += " Every " + ordinal(facts.cycleLength) + " one is the long break " + "you just saw.";
+            // TRANSLATORS: %1 is an ordinal such as "third": every third break is the long one.
+            page.body += " " + i18n("Every %1 one is the long break you just saw.", ordinal(facts.cycleLength));
         else
-            page.body += " The long break keeps its own clock alongside them, every " +
-                         number(facts.longBreakMinutes) + " minutes.";
+            page.body += " " + i18np("The long break keeps its own clock alongside them, every %1 minute.",
+                                     "The long break keeps its own clock alongside them, every %1 minutes.",
+                                     facts.longBreakMinutes);
     } else {
-        page.title = "Long breaks only.";
-        page.body = "Eye breaks are off, so the only rest Sorvala asks for is the long one. It "
-                    "comes every " +
-                    number(facts.longBreakMinutes) + " minutes on its own clock.";
+        page.title = i18n("Long breaks only.");
+        page.body = i18np("Eye breaks are off, so the only rest Sorvala asks for is the long one. It comes every "
+                          "%1 minute on its own clock.",
+                          "Eye breaks are off, so the only rest Sorvala asks for is the long one. It comes every "
+                          "%1 minutes on its own clock.",
+                          facts.longBreakMinutes);
     }
     const int every = on ? facts.microMinutes : 0;
     page.figure = RhythmStrip{every, sorvalaEvery, rhythmSpanMinutes(every, sorvalaEvery)};
     page.control = MicroBreaksSwitch{on};
     const int withMicroOn = facts.sorvalaEveryMinutesWithMicroOn();
     if (!on && withMicroOn != sorvalaEvery)
-        page.footnote = "The sorvala now comes every " + number(sorvalaEvery) + " minutes rather than " +
-                        "every " + number(withMicroOn) +
-                        " — the long break falls back to its own clock when " +
-                        "nothing rides in front of it.";
+        // TRANSLATORS: %2 is a number of minutes.
+        page.footnote = i18np("The sorvala now comes every %1 minute rather than every %2 — the long break falls "
+                              "back to its own clock when nothing rides in front of it.",
+                              "The sorvala now comes every %1 minutes rather than every %2 — the long break falls "
+                              "back to its own clock when nothing rides in front of it.",
+                              sorvalaEvery, withMicroOn);
     return page;
 }
 
 Page waitingPage(const Facts& facts) {
     Page page;
-    page.title = "It waits until you're free.";
-    page.body =
-        "A break that lands mid-sentence is a break you learn to dismiss. Sorvala holds one whenever you "
-        "are plainly busy, and takes the screen the moment you are not — including waiting out the "
-        "sentence you are still typing.";
-    page.footnote = "A held break never expires. It starts when you're clear, however long that takes.";
+    page.title = i18n("It waits until you're free.");
+    page.body = i18n("A break that lands mid-sentence is a break you learn to dismiss. Sorvala holds one whenever "
+                     "you are plainly busy, and takes the screen the moment you are not — including waiting out "
+                     "the sentence you are still typing.");
+    page.footnote = i18n("A held break never expires. It starts when you're clear, however long that takes.");
     page.figure = WaitingStrip{facts.waitLabels};
     return page;
 }
 
 // Where the icon lives on this desktop, and what to do when the desktop shows no tray at all.
-constexpr std::string_view trayHint =
-    "No mark in your panel? On GNOME, install gnome-shell-extension-appindicator and log in again.";
+constexpr const char* trayHint =
+    I18N_NOOP("No mark in your panel? On GNOME, install gnome-shell-extension-appindicator and log in again.");
 
 Page menuBarPage(const Facts& facts) {
     Page page;
-    page.title = "It lives in the menu bar.";
-    page.body =
-        "Sorvala lives up here. Click the mark for your stats and the time to the next break; right-click "
-        "it for everything else. ";
+    page.title = i18n("It lives in the menu bar.");
+    page.body = i18n("Sorvala lives up here. Click the mark for your stats and the time to the next break; "
+                     "right-click it for everything else.") +
+                " ";
     switch (facts.notifications) {
     case NotificationState::unasked:
-        page.body +=
-            "Thirty seconds before a long break it can send a notification, so the screen never goes "
-            "without warning — and you can snooze or skip from the notification itself.";
+        page.body += i18n("Thirty seconds before a long break it can send a notification, so the screen never goes "
+                          "without warning — and you can snooze or skip from the notification itself.");
         break;
     case NotificationState::granted:
         page.body +=
-            "Thirty seconds before a long break you'll get a notification you can snooze or skip from.";
+            i18n("Thirty seconds before a long break you'll get a notification you can snooze or skip from.");
         break;
     case NotificationState::denied:
-        page.body += "Notifications are turned off for Sorvala, so breaks will arrive without the "
-                     "thirty-second warning.";
+        page.body += i18n("Notifications are turned off for Sorvala, so breaks will arrive without the "
+                          "thirty-second warning.");
         break;
     }
-    std::string footnote(trayHint);
+    std::string footnote = i18n(trayHint);
     if (facts.notifications == NotificationState::denied)
         footnote =
-            "Start a notification service (your desktop's, or one such as dunst), then reopen this page. " +
-            footnote;
+            i18n("Start a notification service (your desktop's, or one such as dunst), then reopen this page.") +
+            " " + footnote;
     page.footnote = footnote;
     page.figure = MenuBarStrip{};
     page.control = NotificationsControl{facts.notifications};
@@ -121,8 +138,9 @@ Page menuBarPage(const Facts& facts) {
 
 Page startPage(const Facts& facts) {
     Page page;
-    page.title = "You're set.";
-    page.body = "Your first break is due within " + number(facts.sorvalaEveryMinutes()) + " minutes.";
+    page.title = i18n("You're set.");
+    page.body = i18np("Your first break is due within %1 minute.", "Your first break is due within %1 minutes.",
+                      facts.sorvalaEveryMinutes());
     return page;
 }
 
@@ -152,7 +170,8 @@ Page page(Step step, const Facts& facts) {
     case Step::start: result = startPage(facts); break;
     }
     result.position = position(step);
-    result.advanceTitle = step == Step::start ? "Done" : "Continue";
+    result.advanceTitle =
+        step == Step::start ? i18nc("onboarding button", "Done") : i18nc("onboarding button", "Continue");
     return result;
 }
 
@@ -171,7 +190,8 @@ std::optional<Step> previous(Step before) {
 }
 
 std::string position(Step step) {
-    return number(stepIndex(step) + 1) + " of " + number(stepCount);
+    // TRANSLATORS: the page's place among the pages, such as "2 of 5".
+    return i18nc("onboarding page", "%1 of %2", stepIndex(step) + 1, stepCount);
 }
 
 bool marksSeen(Step step) {
@@ -195,29 +215,30 @@ int microMinutes(bool switchedOn, std::optional<int> previous, int factory) {
 
 std::optional<std::string> notificationButtonTitle(NotificationState state) {
     switch (state) {
-    case NotificationState::unasked: return "Allow Notifications";
+    case NotificationState::unasked: return i18n("Allow Notifications");
     case NotificationState::granted: return std::nullopt;
-    case NotificationState::denied: return "Open Notification Settings";
+    case NotificationState::denied: return i18n("Open Notification Settings");
     }
     return std::nullopt;
 }
 
 std::string notificationStatusLine(NotificationState state) {
     switch (state) {
-    case NotificationState::unasked: return "Not asked yet";
-    case NotificationState::granted: return "Heads-up notifications are on";
-    case NotificationState::denied: return "Breaks will arrive without warning";
+    case NotificationState::unasked: return i18n("Not asked yet");
+    case NotificationState::granted: return i18n("Heads-up notifications are on");
+    case NotificationState::denied: return i18n("Breaks will arrive without warning");
     }
     return {};
 }
 
 std::string ordinal(int n) {
     switch (n) {
-    case 2: return "second";
-    case 3: return "third";
-    case 4: return "fourth";
-    case 5: return "fifth";
-    default: return number(n) + "th";
+    case 2: return i18nc("ordinal", "second");
+    case 3: return i18nc("ordinal", "third");
+    case 4: return i18nc("ordinal", "fourth");
+    case 5: return i18nc("ordinal", "fifth");
+    // TRANSLATORS: an ordinal from a number, 6 and up.
+    default: return i18nc("ordinal", "%1th", n);
     }
 }
 

@@ -145,7 +145,8 @@ Validation validate(std::string_view email, std::string_view message, bool inclu
 }
 
 std::string messageTooLongText(std::string_view formattedLimit) {
-    return "Message is over " + std::string(formattedLimit) + " characters.";
+    // TRANSLATORS: %1 is a large number written the user's way, such as "10,000".
+    return i18n("Message is over %1 characters.", formattedLimit);
 }
 
 std::optional<std::string> payload(const Payload& fields) {
@@ -191,10 +192,10 @@ ServerResult serverResult(std::optional<int> httpStatus) {
 
 std::string statusText(ServerResult result) {
     switch (result) {
-    case ServerResult::success: return "Sent — thank you.";
-    case ServerResult::rejected: return "The server refused the report — check the email address.";
-    case ServerResult::rateLimited: return "Too many requests — try again in an hour.";
-    case ServerResult::unreachable: return "Could not send — check your connection.";
+    case ServerResult::success: return i18n("Sent — thank you.");
+    case ServerResult::rejected: return i18n("The server refused the report — check the email address.");
+    case ServerResult::rateLimited: return i18n("Too many requests — try again in an hour.");
+    case ServerResult::unreachable: return i18n("Could not send — check your connection.");
     }
     return {};
 }

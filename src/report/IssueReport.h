@@ -3,6 +3,7 @@
 
 #include "core/CivilDay.h"
 #include "core/Instant.h"
+#include "i18n/I18n.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -94,8 +95,9 @@ std::string statusText(ServerResult result);
 std::string endpoint(std::string_view baseAddress);
 
 /// The window's texts while working.
-inline constexpr std::string_view sendingText = "Sending…";
-inline constexpr std::string_view couldNotPrepareText = "Could not prepare the report.";
+/// Shown as they are, each translated where it is shown.
+inline constexpr std::string_view sendingText = I18N_NOOP("Sending…");
+inline constexpr std::string_view couldNotPrepareText = I18N_NOOP("Could not prepare the report.");
 
 } // namespace IssueReport
 

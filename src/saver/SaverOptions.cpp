@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "saver/SaverOptions.h"
 
+#include "i18n/I18n.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -83,18 +85,18 @@ SaverOptions SaverOptions::parse(const std::vector<std::string>& arguments,
             const auto text = takeValue();
             windowId = text ? parseWindowId(*text) : std::nullopt;
             if (!windowId)
-                return {Mode::help, 0, "-window-id needs a window id: " + std::string(text.value_or(""))};
+                return {Mode::help, 0, i18n("-window-id needs a window id: %1", text.value_or(""))};
         } else if (listed(name, ignoredFlags))
             continue;
         else if (listed(name, ignoredWithValue)) {
             if (!takeValue())
-                return {Mode::help, 0, "-" + std::string(name) + " needs a value"};
+                return {Mode::help, 0, i18n("-%1 needs a value", name)};
         } else if (name == "help" || name == "h")
             return {Mode::help, 0, std::nullopt};
         else if (name == "version")
             return {Mode::version, 0, std::nullopt};
         else
-            return {Mode::help, 0, "unknown argument: " + argument};
+            return {Mode::help, 0, i18n("unknown argument: %1", argument)};
     }
     if (windowId) {
         options.mode = Mode::hostWindow;
@@ -108,7 +110,7 @@ SaverOptions SaverOptions::parse(const std::vector<std::string>& arguments,
             return options;
         }
         if (!window && !root)
-            return {Mode::help, 0, "XSCREENSAVER_WINDOW is not a window id: " + *named};
+            return {Mode::help, 0, i18n("XSCREENSAVER_WINDOW is not a window id: %1", *named)};
     }
     options.mode = window ? Mode::window : root ? Mode::rootWindow : Mode::fullScreen;
     return options;
@@ -122,7 +124,8 @@ ScreenRect nativeScreenRect(const ScreenRect& geometry, double devicePixelRatio)
 }
 
 std::string SaverOptions::usage() {
-    return "usage: sorvala-saver [--root] [--window] [--window-id ID]\n"
+    // TRANSLATORS: the options, ID, V, N and $XSCREENSAVER_WINDOW stay as they are.
+    return i18n("usage: sorvala-saver [--root] [--window] [--window-id ID]\n"
            "Draws Sorvala's line drawings as a screen saver, with the appearance chosen in Sorvala's "
            "settings.\n"
            "\n"
@@ -134,7 +137,7 @@ std::string SaverOptions::usage() {
            "\n"
            "Without $XSCREENSAVER_WINDOW and --root it opens a full-screen window of its own; any key\n"
            "or click there ends it. The other options screen-saver hosts pass (-fps, -mono, -install,\n"
-           "-visual V, -delay N) are accepted and ignored.\n";
+           "-visual V, -delay N) are accepted and ignored.\n");
 }
 
 } // namespace sorvala

@@ -8,6 +8,8 @@
 #include "notices/SoundDesign.h"
 #include "sensing/Sensors.h"
 
+#include "i18n/I18n.h"
+
 namespace sorvala::SettingsPages {
 namespace {
 
@@ -48,12 +50,13 @@ Row choice(std::string_view key, std::string label, std::vector<Choice> choices)
 }
 
 Row volume(std::string_view key) {
-    return makeRow(RowKind::volume, key, "Volume");
+    return makeRow(RowKind::volume, key, i18n("Volume"));
 }
 
 Row command(std::string_view key, std::string label) {
     Row row = makeRow(RowKind::command, key, std::move(label));
-    row.placeholder = "notify-send \"Break\" or /path/to/script";
+    // TRANSLATORS: an example command; "Break" is the text the notification shows.
+    row.placeholder = i18n("notify-send \"Break\" or /path/to/script");
     return row;
 }
 
@@ -87,189 +90,210 @@ std::vector<Choice> inkChoices() {
     std::vector<Choice> choices;
     for (int code = 0; code < Settings::inkCount; ++code)
         choices.push_back(
-            {std::string(Appearance::displayName(static_cast<Settings::Ink>(code))), std::int64_t(code)});
+            {i18n(Appearance::displayName(static_cast<Settings::Ink>(code)).data()), std::int64_t(code)});
     return choices;
 }
 
 std::vector<Page> buildPages() {
     std::vector<Page> pages;
     pages.push_back(
-        {"Schedule",
-         "When breaks happen and how long they last.",
+        {i18n("Schedule"),
+         i18n("When breaks happen and how long they last."),
          "alarm",
          {
-             {"Rhythm",
+             {i18n("Rhythm"),
               "",
-              {number(reminderMinutesKey, "Break every", "minutes", "0 turns the interval off.")}},
-             {"Micro breaks",
-              "Twenty seconds looking away, on its own cadence.",
-              {number(microMinutesKey, "Micro break every", "minutes", "0 turns micro breaks off."),
-               toggle(breakCycleEnabledKey, "Long break every Nth micro break",
-                      "Replaces the independent \"Break every\" timer while micro breaks are on."),
-               number(breakCycleLengthKey, "Cycle length", "breaks")}},
-             {"Planned breaks",
-              "Breaks at fixed clock times, alongside the interval. A time outside your quiet hours "
-              "(Delays) never fires.",
+              {number(reminderMinutesKey, i18n("Break every"), i18nc("unit after a number", "minutes"),
+                      i18n("0 turns the interval off."))}},
+             {i18n("Micro breaks"),
+              i18n("Twenty seconds looking away, on its own cadence."),
+              {number(microMinutesKey, i18n("Micro break every"), i18nc("unit after a number", "minutes"),
+                      i18n("0 turns micro breaks off.")),
+               toggle(breakCycleEnabledKey, i18n("Long break every Nth micro break"),
+                      i18n("Replaces the independent \"Break every\" timer while micro breaks are on.")),
+               number(breakCycleLengthKey, i18n("Cycle length"), i18nc("unit after a number", "breaks"))}},
+             {i18n("Planned breaks"),
+              i18n("Breaks at fixed clock times, alongside the interval. A time outside your quiet hours "
+                   "(Delays) never fires."),
               {special(RowKind::plannedTimes, fixedBreakTimesKey)}},
          }});
-    pages.push_back({"Breaks",
-                     "How firmly breaks are enforced, and the ways out.",
-                     "preferences-desktop-screensaver",
-                     {
-                         {"Enforcement",
-                          "Casual breaks are easy to dismiss; hardcore breaks insist.",
-                          {choice(enforcementLongBreaksKey, "Long breaks", tierChoices()),
-                           choice(enforcementMicroBreaksKey, "Micro breaks", tierChoices()),
-                           toggle(lockScreenOnBreakStartKey, "Lock the screen when a long break starts")}},
-                         {"Escape hatches",
-                          "",
-                          {toggle(doubleEscapeSkipsKey, "Double-press Escape skips the break",
-                                  "A single accidental Escape no longer ends the break."),
-                           toggle(endNearlyDoneKey, "End break early when nearly done", nearlyDoneNote())}},
-                     }});
     pages.push_back(
-        {"Delays",
-         "Three ways a break waits: you ask for one later, you set a quiet period, or the app waits while "
-         "you're busy.",
+        {i18n("Breaks"),
+         i18n("How firmly breaks are enforced, and the ways out."),
+         "preferences-desktop-screensaver",
+         {
+             {i18n("Enforcement"),
+              i18n("Casual breaks are easy to dismiss; hardcore breaks insist."),
+              {choice(enforcementLongBreaksKey, i18n("Long breaks"), tierChoices()),
+               choice(enforcementMicroBreaksKey, i18n("Micro breaks"), tierChoices()),
+               toggle(lockScreenOnBreakStartKey, i18n("Lock the screen when a long break starts"))}},
+             {i18n("Escape hatches"),
+              "",
+              {toggle(doubleEscapeSkipsKey, i18n("Double-press Escape skips the break"),
+                      i18n("A single accidental Escape no longer ends the break.")),
+               toggle(endNearlyDoneKey, i18n("End break early when nearly done"), nearlyDoneNote())}},
+         }});
+    pages.push_back(
+        {i18n("Delays"),
+         i18n("Three ways a break waits: you ask for one later, you set a quiet period, or the app waits "
+              "while "
+              "you're busy."),
          "media-playback-pause",
          {
-             {"Later",
-              "You, deliberately, for this one break — the menu, the shortcuts, the heads-up. Every one of "
-              "them spends "
-              "the same budget.",
-              {number(snoozesPerSessionKey, "Snoozes per break", "snoozes"),
-               number(snoozesPerDayKey, "Snoozes per day", "snoozes", "0 means no limit."),
-               toggle(showSnoozesRemainingKey, "Show snoozes remaining in the heads-up")}},
-             {"Quiet",
-              "You, in advance, for a period. Breaks stop outside these hours and on unchecked days. Pause "
-              "from the "
-              "menu bar is the same verb, asked for on the spot.",
-              {toggle(workingHoursEnabledKey, "Only within working hours"),
-               special(RowKind::workingHours, workingHoursStartMinutesKey, "Hours"),
-               special(RowKind::weekdays, workingWeekdaysMaskKey, "Days")}},
-             {"Wait",
-              "The app, while you're busy. A waiting break starts by itself the moment you're free — it is "
-              "never "
-              "lost. Always counts as busy: " +
-                  Sensors::alwaysOnCauseLabels() + ".",
-              {toggle(pauseDuringVideoKey, "Also wait while a video is playing",
-                      "Any app, even in a window. Keep-awake utilities look the same and will also hold "
-                      "breaks."),
-               toggle(pauseDuringCalendarEventsKey, "Also wait during calendar events",
-                      "All-day events don't count. Asks for calendar access when you turn this on."),
-               special(RowKind::calendarSources, calendarSourcesKey, "Calendars"),
-               toggle(pauseDuringScreenCaptureKey, "Also wait while the screen is recorded or shared",
-                      screenCaptureNote),
-               toggle(smartPauseAlertsKey, "Tell me when a break is waiting",
-                      "One notification naming what it is waiting for."),
-               choice(smartPauseCooldownSecondsKey, "Keep waiting after you're free",
-                      labelledChoices(smartPauseCooldownSecondsKey,
-                                      {"Off", "30 seconds", "1 minute", "2 minutes", "5 minutes"}))}},
-             {"Apps that mean busy",
-              "Breaks wait while any of these is frontmost.",
+             {i18n("Later"),
+              i18n("You, deliberately, for this one break — the menu, the shortcuts, the heads-up. Every one "
+                   "of "
+                   "them spends "
+                   "the same budget."),
+              {number(snoozesPerSessionKey, i18n("Snoozes per break"),
+                      i18nc("unit after a number", "snoozes")),
+               number(snoozesPerDayKey, i18n("Snoozes per day"), i18nc("unit after a number", "snoozes"),
+                      i18n("0 means no limit.")),
+               toggle(showSnoozesRemainingKey, i18n("Show snoozes remaining in the heads-up"))}},
+             {i18n("Quiet"),
+              i18n("You, in advance, for a period. Breaks stop outside these hours and on unchecked days. "
+                   "Pause "
+                   "from the "
+                   "menu bar is the same verb, asked for on the spot."),
+              {toggle(workingHoursEnabledKey, i18n("Only within working hours")),
+               special(RowKind::workingHours, workingHoursStartMinutesKey, i18n("Hours")),
+               special(RowKind::weekdays, workingWeekdaysMaskKey, i18n("Days"))}},
+             {i18n("Wait"),
+              i18n("The app, while you're busy. A waiting break starts by itself the moment you're free — it "
+                   "is "
+                   "never lost. Always counts as busy: %1.",
+                   Sensors::alwaysOnCauseLabels()),
+              {toggle(pauseDuringVideoKey, i18n("Also wait while a video is playing"),
+                      i18n("Any app, even in a window. Keep-awake utilities look the same and will also hold "
+                           "breaks.")),
+               toggle(pauseDuringCalendarEventsKey, i18n("Also wait during calendar events"),
+                      i18n("All-day events don't count. Asks for calendar access when you turn this on.")),
+               special(RowKind::calendarSources, calendarSourcesKey, i18n("Calendars")),
+               toggle(pauseDuringScreenCaptureKey, i18n("Also wait while the screen is recorded or shared"),
+                      i18n(screenCaptureNote)),
+               toggle(smartPauseAlertsKey, i18n("Tell me when a break is waiting"),
+                      i18n("One notification naming what it is waiting for.")),
+               choice(smartPauseCooldownSecondsKey, i18n("Keep waiting after you're free"),
+                      labelledChoices(smartPauseCooldownSecondsKey, {i18nc("wait after a blocker", "Off"),
+                                                                     i18np("%1 second", "%1 seconds", 30),
+                                                                     i18np("%1 minute", "%1 minutes", 1),
+                                                                     i18np("%1 minute", "%1 minutes", 2),
+                                                                     i18np("%1 minute", "%1 minutes", 5)}))}},
+             {i18n("Apps that mean busy"),
+              i18n("Breaks wait while any of these is frontmost."),
               {special(RowKind::busyApps, excludedAppBundleIdentifiersKey)}},
          }});
     pages.push_back(
-        {"Notifications",
-         "Heads-ups before a break, and nudges after one is due.",
+        {i18n("Notifications"),
+         i18n("Heads-ups before a break, and nudges after one is due."),
          "preferences-system-notifications",
          {
-             {"Pre-break countdown",
-              "A floating countdown that blurs the screen as the break approaches, replacing the heads-up "
-              "notification.",
-              {toggle(preBreakOverlayKey, "On-screen countdown instead of a notification"),
-               choice(preBreakOverlayPositionKey, "Position",
-                      {{"Top left", std::int64_t(0)},
-                       {"Top center", std::int64_t(1)},
-                       {"Top right", std::int64_t(2)}})}},
-             {"Overtime",
-              "A small floating badge once you work past the break interval. Shake the cursor to dismiss "
-              "it.",
-              {toggle(overtimeNudgeKey, "Nudge when overdue for a break"),
-               toggle(overtimeNudgeWhilePausedKey, "Show even while paused")}},
-             {"Menu bar", "", {toggle(menuBarCountdownKey, "Show countdown to next break")}},
+             {i18n("Pre-break countdown"),
+              i18n("A floating countdown that blurs the screen as the break approaches, replacing the "
+                   "heads-up "
+                   "notification."),
+              {toggle(preBreakOverlayKey, i18n("On-screen countdown instead of a notification")),
+               choice(preBreakOverlayPositionKey, i18n("Position"),
+                      {{i18nc("overlay position", "Top left"), std::int64_t(0)},
+                       {i18nc("overlay position", "Top center"), std::int64_t(1)},
+                       {i18nc("overlay position", "Top right"), std::int64_t(2)}})}},
+             {i18n("Overtime"),
+              i18n(
+                  "A small floating badge once you work past the break interval. Shake the cursor to dismiss "
+                  "it."),
+              {toggle(overtimeNudgeKey, i18n("Nudge when overdue for a break")),
+               toggle(overtimeNudgeWhilePausedKey, i18n("Show even while paused"))}},
+             {i18n("Menu bar"), "", {toggle(menuBarCountdownKey, i18n("Show countdown to next break"))}},
          }});
     pages.push_back(
-        {"Sound",
-         "Everything is silent unless turned on here.",
+        {i18n("Sound"),
+         i18n("Everything is silent unless turned on here."),
          "audio-volume-high",
          {
-             {"Breaks",
+             {i18n("Breaks"),
               "",
-              {toggle(softChimeEnabledKey, "Soft chime when a break starts and ends"),
-               choice(soundPairKey, "Sound pair", soundPairChoices()), volume(breaksSoundVolumeKey)}},
-             {"Reminders",
+              {toggle(softChimeEnabledKey, i18n("Soft chime when a break starts and ends")),
+               choice(soundPairKey, i18n("Sound pair"), soundPairChoices()), volume(breaksSoundVolumeKey)}},
+             {i18n("Reminders"),
               "",
-              {toggle(reminderSoundEnabledKey, "Chime with the break heads-up"),
-               toggle(smartPauseSoundEnabledKey, "Chime when a break is waiting"),
-               toggle(activeAfterIdleSoundEnabledKey, "Chime when you return from being away"),
+              {toggle(reminderSoundEnabledKey, i18n("Chime with the break heads-up")),
+               toggle(smartPauseSoundEnabledKey, i18n("Chime when a break is waiting")),
+               toggle(activeAfterIdleSoundEnabledKey, i18n("Chime when you return from being away")),
                volume(remindersSoundVolumeKey)}},
-             {"Nudges",
+             {i18n("Nudges"),
               "",
-              {toggle(overtimeNudgeSoundEnabledKey, "Chime when the overtime nudge appears"),
+              {toggle(overtimeNudgeSoundEnabledKey, i18n("Chime when the overtime nudge appears")),
                volume(nudgesSoundVolumeKey)}},
          }});
     pages.push_back(
-        {"Wellness",
-         "Brief posture and blink glyphs between breaks.",
+        {i18n("Wellness"),
+         i18n("Brief posture and blink glyphs between breaks."),
          "emblem-favorite",
          {
              {"",
-              "A small glyph, top centre, for six seconds. It stays out of screen recordings and waits "
-              "while you're busy.",
-              {toggle(wellnessPostureKey, "Posture reminders"), toggle(wellnessBlinkKey, "Blink reminders"),
-               choice(wellnessIntervalMinutesKey, "Cadence",
+              i18n("A small glyph, top centre, for six seconds. It stays out of screen recordings and waits "
+                   "while you're busy."),
+              {toggle(wellnessPostureKey, i18n("Posture reminders")),
+               toggle(wellnessBlinkKey, i18n("Blink reminders")),
+               choice(wellnessIntervalMinutesKey, i18n("Cadence"),
                       labelledChoices(wellnessIntervalMinutesKey,
-                                      {"Every 5 minutes", "Every 10 minutes", "Every 15 minutes",
-                                       "Every 20 minutes", "Every 30 minutes"}))}},
+                                      {i18np("Every %1 minute", "Every %1 minutes", 5),
+                                       i18np("Every %1 minute", "Every %1 minutes", 10),
+                                       i18np("Every %1 minute", "Every %1 minutes", 15),
+                                       i18np("Every %1 minute", "Every %1 minutes", 20),
+                                       i18np("Every %1 minute", "Every %1 minutes", 30)}))}},
          }});
+    pages.push_back({i18n("Appearance"),
+                     i18n("How the sorvala looks while it draws."),
+                     "preferences-desktop-theme",
+                     {
+                         {i18n("Canvas"),
+                          i18n("★ marks the recommended pace. A long break lasts as long as its sorvala "
+                               "takes to draw, and "
+                               "the "
+                               "sparsest drawings finish sooner."),
+                          {choice(AppearanceKeys::themeKey, i18n("Theme"),
+                                  {{i18n("Paper"), std::int64_t(0)},
+                                   {i18n("Dark"), std::int64_t(1)},
+                                   {i18n("Match system"), std::int64_t(2)},
+                                   {i18n("Random"), std::int64_t(3)}}),
+                           choice(AppearanceKeys::styleKey, i18n("Style"),
+                                  {{i18n("Pencil"), std::int64_t(0)},
+                                   {i18n("Brush"), std::int64_t(1)},
+                                   {i18n("Random"), std::int64_t(2)}}),
+                           choice(AppearanceKeys::inkKey, i18n("Ink"), inkChoices()),
+                           special(RowKind::speed, AppearanceKeys::speedKey, i18n("Drawing speed"))}},
+                         {i18n("Drawings"),
+                          i18n("Unchecked drawings never come up. Unchecking all re-enables every drawing."),
+                          {special(RowKind::drawings, AppearanceKeys::enabledDrawingsKey)}},
+                     }});
     pages.push_back(
-        {"Appearance",
-         "How the sorvala looks while it draws.",
-         "preferences-desktop-theme",
-         {
-             {"Canvas",
-              "★ marks the recommended pace. A long break lasts as long as its sorvala takes to draw, and "
-              "the "
-              "sparsest drawings finish sooner.",
-              {choice(AppearanceKeys::themeKey, "Theme",
-                      {{"Paper", std::int64_t(0)},
-                       {"Dark", std::int64_t(1)},
-                       {"Match system", std::int64_t(2)},
-                       {"Random", std::int64_t(3)}}),
-               choice(AppearanceKeys::styleKey, "Style",
-                      {{"Pencil", std::int64_t(0)}, {"Brush", std::int64_t(1)}, {"Random", std::int64_t(2)}}),
-               choice(AppearanceKeys::inkKey, "Ink", inkChoices()),
-               special(RowKind::speed, AppearanceKeys::speedKey, "Drawing speed")}},
-             {"Drawings",
-              "Unchecked drawings never come up. Unchecking all re-enables every drawing.",
-              {special(RowKind::drawings, AppearanceKeys::enabledDrawingsKey)}},
-         }});
-    pages.push_back(
-        {"Shortcuts",
-         "Global keyboard shortcuts, available from any app.",
+        {i18n("Shortcuts"),
+         i18n("Global keyboard shortcuts, available from any app."),
          "preferences-desktop-keyboard-shortcuts",
          {
              {"",
-              "Click a button, then press a key combination (needs Super, Ctrl or Alt). Press Delete to "
-              "clear one, Escape to cancel.",
+              i18n("Click a button, then press a key combination (needs Super, Ctrl or Alt). Press Delete to "
+                   "clear one, Escape to cancel."),
               {special(RowKind::shortcuts, "")}},
          }});
-    pages.push_back({"Automation",
-                     "Run a command or script when a break starts and ends.",
-                     "utilities-terminal",
-                     {
-                         {"Break hooks",
-                          "Lights, status, Slack DND — anything scriptable. Blank = off.",
-                          {command(breakStartCommandKey, "On start"), command(breakEndCommandKey, "On end")}},
-                     }});
+    pages.push_back(
+        {i18n("Automation"),
+         i18n("Run a command or script when a break starts and ends."),
+         "utilities-terminal",
+         {
+             {i18n("Break hooks"),
+              i18n("Lights, status, Slack DND — anything scriptable. Blank = off."),
+              {command(breakStartCommandKey, i18n("On start")), command(breakEndCommandKey, i18n("On end"))}},
+         }});
     return pages;
 }
 
 } // namespace
 
 std::string nearlyDoneNote() {
-    return "Exits in the last " + std::to_string(nearlyDoneThresholdSeconds) + " seconds count as completed.";
+    return i18np("Exits in the last %1 second count as completed.",
+                 "Exits in the last %1 seconds count as completed.", nearlyDoneThresholdSeconds);
 }
 
 const std::vector<Page>& pages() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/PreferencesStore.h"
+#include "i18n/I18n.h"
 
 #include <string>
 #include <vector>
@@ -67,14 +68,14 @@ const Row* rowFor(const std::string& key);
 std::string nearlyDoneNote();
 
 /// The row note of the planned breaks while some can never fire.
-inline constexpr const char* neverFiresMark = "Never fires with these working hours";
+inline constexpr const char* neverFiresMark = I18N_NOOP("Never fires with these working hours");
 /// The heading of the dialog that refuses a save.
-inline constexpr const char* plannedRejectionTitle = "Planned breaks can never fire";
+inline constexpr const char* plannedRejectionTitle = I18N_NOOP("Planned breaks can never fire");
 /// The note under the screen-sharing switch.
-inline constexpr const char* screenCaptureNote = "Your desktop is sharing or recording the screen.";
+inline constexpr const char* screenCaptureNote = I18N_NOOP("Your desktop is sharing or recording the screen.");
 /// The placeholders of the list rows.
-inline constexpr const char* noPlannedBreaks = "No planned breaks";
-inline constexpr const char* noExcludedApps = "No excluded apps";
-inline constexpr const char* noCalendars = "No calendars chosen";
+inline constexpr const char* noPlannedBreaks = I18N_NOOP("No planned breaks");
+inline constexpr const char* noExcludedApps = I18N_NOOP("No excluded apps");
+inline constexpr const char* noCalendars = I18N_NOOP("No calendars chosen");
 
 } // namespace sorvala::SettingsPages

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "updater/UpdateInstaller.h"
 
+#include "i18n/I18n.h"
+
 #include <vector>
 
 namespace sorvala {
@@ -53,8 +55,8 @@ std::string UpdateInstallError::description() const {
     if (const auto* failed = std::get_if<CommandFailed>(&reason))
         return failed->command + " failed (exit " + std::to_string(failed->status) + ").";
     if (std::holds_alternative<AppNotFound>(reason))
-        return "The update package didn't contain Sorvala.";
-    return "The update package held files outside its folder and was not installed.";
+        return I18N_NOOP("The update package didn't contain Sorvala.");
+    return I18N_NOOP("The update package held files outside its folder and was not installed.");
 }
 
 namespace UpdateInstaller {

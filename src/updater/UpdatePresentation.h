@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "i18n/I18n.h"
+
 #include <optional>
 #include <string>
 #include <variant>
@@ -74,7 +76,7 @@ std::string line(const Version& version);
 Card card(const State& state);
 
 /// The step shown under the progress bar while downloading.
-inline constexpr const char* downloadingStep = "Downloading…";
+inline constexpr const char* downloadingStep = I18N_NOOP("Downloading…"); ///< translated on the card
 
 /// Where to fetch a build by hand, appended to every failure.
 std::string websitePointer();

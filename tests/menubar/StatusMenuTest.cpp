@@ -111,6 +111,23 @@ TEST(StatusMenu, StreakLaunchAtLoginAndShortcut) {
     EXPECT_EQ(StatusMenu::streakTitle(12), "Streak: 12 days");
 }
 
+TEST(StatusMenu, LabelsMarkMnemonicsAndKeepOtherAmpersands) {
+    struct Case {
+        std::string label;
+        std::string title;
+    };
+    const Case cases[] = {{"&Open Sorvala", "Open Sorvala"}, {"S&nooze", "Snooze"}, {"A && B", "A & B"}, {"End&", "End&"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        EXPECT_EQ(StatusMenu::withoutMnemonic(c.label), c.title);
+    }
+    StatusMenu::State state;
+    state.statusText = "Calls & meetings — break waiting to run";
+    const auto items = StatusMenu::items(state);
+    EXPECT_EQ(items.front().label, "Calls && meetings — break waiting to run");
+    EXPECT_EQ(named(items, "Quit Sorvala").label, "&Quit Sorvala");
+}
+
 TEST(StatusMenu, TheShapeNeverChanges) {
     // The tray re-applies fresh items onto the menu it built once, position by position.
     StatusMenu::State running;

@@ -125,7 +125,7 @@ TEST(OnboardingPages, TextsCarryTheUsersNumbers) {
     EXPECT_TRUE(rhythm.ends_with(" Every second one is the long break you just saw.")) << rhythm;
 
     const Page first = page(Step::theBreak, facts);
-    EXPECT_TRUE(first.body.starts_with("Every 50 minutes, Sorvala takes the screen for about 1 minutes"))
+    EXPECT_TRUE(first.body.starts_with("Every 50 minutes, Sorvala takes the screen for about 1 minute and"))
         << first.body;
     EXPECT_EQ(first.figure, Figure{LiveDrawing{}});
     EXPECT_EQ(first.advanceTitle, "Continue");

@@ -38,7 +38,7 @@ void StatusMenuView::build(QMenu& menu, const std::vector<StatusMenu::Item>& ite
         switch (item.role) {
         case Role::separator: action = menu.addSeparator(); break;
         case Role::submenu: {
-            auto* submenu = menu.addMenu(QString::fromStdString(item.title));
+            auto* submenu = menu.addMenu(QString::fromStdString(item.label));
             action = submenu->menuAction();
             m_actions.push_back(action);
             build(*submenu, item.submenu);
@@ -48,7 +48,7 @@ void StatusMenuView::build(QMenu& menu, const std::vector<StatusMenu::Item>& ite
         case Role::streak:
         case Role::command:
         case Role::quit: {
-            action = menu.addAction(QString::fromStdString(item.title));
+            action = menu.addAction(QString::fromStdString(item.label));
             if (item.command) {
                 const auto command = *item.command;
                 QObject::connect(action, &QAction::triggered, action, [this, command] { m_onCommand(command); });
@@ -70,7 +70,7 @@ void StatusMenuView::apply(const std::vector<StatusMenu::Item>& items) {
         auto* action = m_actions[i];
         if (item.role == StatusMenu::Item::Role::separator)
             continue;
-        const auto title = QString::fromStdString(item.title);
+        const auto title = QString::fromStdString(item.label);
         // Every setter tells an exporting tray host about the change, even an unchanged value.
         if (action->text() != title)
             action->setText(title);

@@ -76,7 +76,7 @@ void ShortcutRecorderButton::finishRecording() {
 }
 
 void ShortcutRecorderButton::refreshTitle() {
-    setText(QString::fromUtf8(m_recording ? std::string(ShortcutRecorder::recordingTitle)
+    setText(QString::fromUtf8(m_recording ? i18n(ShortcutRecorder::recordingTitle.data())
                                           : ShortcutRecorder::title(m_shortcut)));
     // The name says which command this records (set by the window); the binding is read after it.
     setAccessibleDescription(text());

@@ -11,6 +11,7 @@
 #   tray-panel.py tooltip       print the first item's tooltip title and text
 #   tray-panel.py icon OUT.pam  write the first item's largest icon pixmap as a PAM image
 import json
+import re
 import sys
 import time
 
@@ -165,11 +166,16 @@ def layout(bus):
     return menu, layout_to_json(tree)
 
 
+def mnemonic_free(label):
+    # dbusmenu marks a mnemonic with "_" ("__" is a literal one); Qt's "&" may come through too.
+    return re.sub(r"_(.)", r"\1", label).replace("&", "")
+
+
 def find(node, labels):
     if not labels:
         return node
     for child in node["children"]:
-        if child.get("label", "").replace("&", "") == labels[0]:
+        if mnemonic_free(child.get("label", "")) == labels[0]:
             return find(child, labels[1:])
     sys.exit("no menu item " + labels[0])
 

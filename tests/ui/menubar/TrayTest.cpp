@@ -21,7 +21,7 @@ namespace {
 
 QAction* find(QMenu& menu, const QString& text) {
     for (auto* action : menu.actions()) {
-        if (action->text() == text)
+        if (QString(action->text()).remove(QLatin1Char('&')) == text)
             return action;
         if (action->menu())
             if (auto* inner = find(*action->menu(), text))

@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: MIT
+#include "app/StatusLine.h"
+#include "history/StatsPresentation.h"
+#include "i18n/I18n.h"
+#include "menubar/StatusMenu.h"
+#include "notices/UserSignal.h"
+#include "onboarding/OnboardingFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+namespace sorvala {
+namespace {
+
+class German : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SORVALA_LOCALE_DIR", SORVALA_BUILD_LOCALE_DIR, 1);
+        Translation::setUp();
+        Translation::useLanguage("de");
+    }
+    void TearDown() override { Translation::useLanguage(""); }
+};
+
+TEST_F(German, ViewModelsSpeakItWithPluralsAndContexts) {
+    StatusLine::Facts counting;
+    counting.secondsUntilNextBreak = 19 * 60 + 59;
+    const auto noBlocker = [] { return std::optional<std::string>(); };
+    struct Case {
+        const char* name;
+        std::string shown;
+        std::string german;
+    };
+    const Case cases[] = {
+        {"status line", StatusLine::text(counting, noBlocker, {}), "Nächste Pause in 19:59"},
+        {"one, in a context", StatusMenu::snoozeTitle(1), "Um 1 Minute"},
+        {"many, in a context", StatusMenu::snoozeTitle(5), "Um 5 Minuten"},
+        {"a menu label keeps its mnemonic", StatusMenu::items({})[2].label, "&Sorvala öffnen"},
+        {"a count of the day", StatsPresentation::streakText(1), "1 Tag"},
+        {"the heads-up with today's score",
+         UserSignal::preBreak(true, 0, std::nullopt, UserSignal::DailyScore{1, 3}, false).body,
+         "Pause in 30 Sekunden\nHeute: 1 von 3 genommen (33 %)"},
+        {"a place among pages", OnboardingFlow::position(OnboardingFlow::Step::rhythm), "2 von 5"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.shown, c.german);
+    }
+}
+
+// A translator picks the letters anew; two items of one menu must not share one.
+TEST_F(German, EveryMenuLevelHasDistinctMnemonics) {
+    const auto check = [](const std::vector<StatusMenu::Item>& items, const auto& self) -> void {
+        std::set<std::string> letters;
+        for (const auto& item : items) {
+            const auto at = item.label.find('&');
+            if (at != std::string::npos && at + 1 < item.label.size() && item.label[at + 1] != '&') {
+                // One byte, or the two of a letter such as "Ü".
+                std::string letter = item.label.substr(at + 1, (item.label[at + 1] & 0x80) != 0 ? 2 : 1);
+                if (letter.size() == 1)
+                    letter[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(letter[0])));
+                EXPECT_TRUE(letters.insert(letter).second) << item.label;
+            }
+            self(item.submenu, self);
+        }
+    };
+    for (const char* language : {"de", ""}) {
+        SCOPED_TRACE(*language ? language : "English");
+        Translation::useLanguage(language);
+        check(StatusMenu::items({}), check);
+    }
+}
+
+} // namespace
+} // namespace sorvala
