@@ -17,6 +17,17 @@ std::string minutesSeconds(double seconds) {
     return buffer;
 }
 
+namespace {
+
+/// A cause's label, which names it in English, as the user reads it.
+std::optional<std::string> shownLabel(const std::optional<std::string>& label) {
+    if (!label)
+        return std::nullopt;
+    return Translation::translated(nullptr, label->c_str());
+}
+
+} // namespace
+
 std::string StatusLine::text(const Facts& facts, const std::function<std::optional<std::string>()>& blockerLabel,
                              const std::function<std::string(Instant)>& shortTime) {
     if (facts.onBreak)
@@ -33,11 +44,11 @@ std::string StatusLine::text(const Facts& facts, const std::function<std::option
         return i18n("Outside working hours");
     if (facts.holdingBlock == BreakGate::Block::smartPause)
         // TRANSLATORS: %1 names what holds the break, such as "In a call".
-        return i18n("%1 — break waiting to run", blockerLabel().value_or(i18n("Blocked")));
+        return i18n("%1 — break waiting to run", shownLabel(blockerLabel()).value_or(i18n("Blocked")));
     if (facts.holdingBlock == BreakGate::Block::cooldown)
         // TRANSLATORS: %1 counts down minutes and seconds, such as 1:30.
         return i18n("Still waiting after a blocker — break in %1", minutesSeconds(facts.cooldownRemaining));
-    const auto label = blockerLabel();
+    const auto label = shownLabel(blockerLabel());
     if (facts.secondsUntilNextBreak) {
         const auto left = minutesSeconds(*facts.secondsUntilNextBreak);
         if (label)

@@ -72,7 +72,8 @@ UserSignal UserSignal::smartPause(std::string_view alertDescription) {
     auto signal = make(Kind::smartPause, smartPauseIdentifier, SoundDesign::Event::smartPause);
     signal.title = std::string(appName);
     // TRANSLATORS: %1 says what holds the break, such as "a video call is on".
-    signal.body = i18n("Break waiting while %1 — it will start once that clears.", alertDescription);
+    signal.body = i18n("Break waiting while %1 — it will start once that clears.",
+                       Translation::translated(nullptr, std::string(alertDescription).c_str()));
     return signal;
 }
 
@@ -85,7 +86,7 @@ UserSignal UserSignal::blockerStillHolding(std::string_view alertDescription, in
     // TRANSLATORS: %2 says what holds the break, such as "a video call is on".
     signal.body = i18np("Your break has been waiting %1 minute — %2. It starts as soon as that clears.",
                         "Your break has been waiting %1 minutes — %2. It starts as soon as that clears.", minutes,
-                        alertDescription);
+                        Translation::translated(nullptr, std::string(alertDescription).c_str()));
     return signal;
 }
 

@@ -26,13 +26,13 @@ struct CauseText {
 };
 
 constexpr CauseText causeTexts[] = {
-    {callLabel, "you're on a call", true, true},
-    {fullscreenLabel, "a fullscreen app is active", true, false},
-    {videoLabel, "a video is playing", false, false},
-    {calendarLabel, "a calendar event is in progress", false, true},
-    {screenCaptureLabel, "the screen is being recorded or shared", false, true},
-    {doNotDisturbLabel, "Do Not Disturb is on", true, false},
-    {excludedAppLabel, "an excluded app is active", false, false},
+    {callLabel, I18N_NOOP("you're on a call"), true, true},
+    {fullscreenLabel, I18N_NOOP("a fullscreen app is active"), true, false},
+    {videoLabel, I18N_NOOP("a video is playing"), false, false},
+    {calendarLabel, I18N_NOOP("a calendar event is in progress"), false, true},
+    {screenCaptureLabel, I18N_NOOP("the screen is being recorded or shared"), false, true},
+    {doNotDisturbLabel, I18N_NOOP("Do Not Disturb is on"), true, false},
+    {excludedAppLabel, I18N_NOOP("an excluded app is active"), false, false},
 };
 
 SmartPauseCause boundCause(const CauseText& text, std::function<bool()> probe) {
@@ -67,11 +67,12 @@ std::vector<SmartPauseCause> smartPauseCauses(SystemSignals& system, const Prefe
     };
 }
 
+// Shown to people only (the settings window, the welcome pages): in their language.
 std::vector<std::string> alwaysOnCauseMenuLabels() {
     std::vector<std::string> labels;
     for (const auto& text : causeTexts)
         if (text.alwaysOn)
-            labels.emplace_back(text.menuLabel);
+            labels.push_back(Translation::translated(nullptr, text.menuLabel.data()));
     return labels;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Instant.h"
+#include "i18n/I18n.h"
 
 #include <functional>
 #include <optional>
@@ -43,14 +44,15 @@ struct SmartPauseReading {
     bool operator==(const SmartPauseReading& other) const;
 };
 
-/// The labels of the causes, in list order (the order is their priority).
-inline constexpr std::string_view callLabel = "On a call";
-inline constexpr std::string_view fullscreenLabel = "Fullscreen app";
-inline constexpr std::string_view videoLabel = "Video playing";
-inline constexpr std::string_view calendarLabel = "In a calendar event";
-inline constexpr std::string_view screenCaptureLabel = "Screen recorded or shared";
-inline constexpr std::string_view doNotDisturbLabel = "Do Not Disturb on";
-inline constexpr std::string_view excludedAppLabel = "Excluded app active";
+/// The labels of the causes, in list order (the order is their priority). They name causes in
+/// scenarios and logs as they stand and are translated where a person reads them.
+inline constexpr std::string_view callLabel = I18N_NOOP("On a call");
+inline constexpr std::string_view fullscreenLabel = I18N_NOOP("Fullscreen app");
+inline constexpr std::string_view videoLabel = I18N_NOOP("Video playing");
+inline constexpr std::string_view calendarLabel = I18N_NOOP("In a calendar event");
+inline constexpr std::string_view screenCaptureLabel = I18N_NOOP("Screen recorded or shared");
+inline constexpr std::string_view doNotDisturbLabel = I18N_NOOP("Do Not Disturb on");
+inline constexpr std::string_view excludedAppLabel = I18N_NOOP("Excluded app active");
 
 /// The fixed, ordered cause list with its probes bound to `system` and `store`; the calendar
 /// probe asks about `now`. Settings are read inside each probe, at the moment it runs.

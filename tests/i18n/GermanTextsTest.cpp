@@ -5,6 +5,7 @@
 #include "menubar/StatusMenu.h"
 #include "notices/UserSignal.h"
 #include "onboarding/OnboardingFlow.h"
+#include "sensing/Sensors.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,7 @@ TEST_F(German, ViewModelsSpeakItWithPluralsAndContexts) {
     StatusLine::Facts counting;
     counting.secondsUntilNextBreak = 19 * 60 + 59;
     const auto noBlocker = [] { return std::optional<std::string>(); };
+    const auto onACall = [] { return std::optional<std::string>(Sensors::callLabel); };
     struct Case {
         const char* name;
         std::string shown;
@@ -37,6 +39,8 @@ TEST_F(German, ViewModelsSpeakItWithPluralsAndContexts) {
     };
     const Case cases[] = {
         {"status line", StatusLine::text(counting, noBlocker, {}), "Nächste Pause in 19:59"},
+        {"what holds breaks, named in English, read in German", StatusLine::text(counting, onACall, {}),
+         "Im Gespräch — nächste Pause in 19:59"},
         {"one, in a context", StatusMenu::snoozeTitle(1), "Um 1 Minute"},
         {"many, in a context", StatusMenu::snoozeTitle(5), "Um 5 Minuten"},
         {"a menu label keeps its mnemonic", StatusMenu::items({})[2].label, "&Sorvala öffnen"},
