@@ -290,27 +290,32 @@ void LongBreakContent::paintEvent(QPaintEvent* event) {
 
 void LongBreakContent::paintDrawing(QPainter& painter, const QRect& rect) const {
     const QRect whole(QPoint(0, 0), m_drawingFrame.size().toSize());
-    if (m_breath.scale == 1) {
-        const QPoint origin = m_drawingFrame.topLeft().toPoint();
-        const QRect inDrawing = rect.translated(-origin) & whole;
-        if (!inDrawing.isEmpty())
-            painter.drawImage(inDrawing.translated(origin), drawingPixels(inDrawing));
-        return;
-    }
     const QTransform toWidget = drawingToWidget();
     // Only the drawing's pixels under this rectangle are read. The clip is in the content's
     // coordinates, so it is set before the breath's transform.
-    const QRectF source = toWidget.inverted().mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) & QRectF(whole);
+    const QRectF source = m_breath.scale == 1
+                              ? QRectF(rect.translated(-m_drawingFrame.topLeft().toPoint()) & whole)
+                              : toWidget.inverted().mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) & QRectF(whole);
     const QRect inDrawing = source.toAlignedRect() & whole;
     if (inDrawing.isEmpty())
         return;
-    const QImage pixels = drawingPixels(inDrawing);
+    // Away from the live pen, at full ink opacity, the drawing is its ink as it is: it is read in
+    // place. Under the pen, the ink and the pen are composed first, for this rectangle only.
+    const bool inkAlone = m_view->logic().inkOpacity() == 1 && !m_view->lastChangedRegion().intersects(inDrawing);
+    const QImage pixels = inkAlone ? m_view->inkImage() : drawingPixels(inDrawing);
+    if (pixels.isNull())
+        return;
+    const QPointF origin = inkAlone ? QPointF(0, 0) : QPointF(inDrawing.topLeft());
     const qreal ratio = pixels.devicePixelRatio();
+    const QRectF from((source.topLeft() - origin) * ratio, source.size() * ratio);
+    if (m_breath.scale == 1) {
+        painter.drawImage(source.translated(m_drawingFrame.topLeft()), pixels, from);
+        return;
+    }
     painter.save();
     painter.setClipRect(rect);
     painter.setTransform(toWidget);
-    painter.drawImage(source, pixels, QRectF((source.topLeft() - QPointF(inDrawing.topLeft())) * ratio,
-                                             source.size() * ratio));
+    painter.drawImage(source, pixels, from);
     painter.restore();
 }
 
