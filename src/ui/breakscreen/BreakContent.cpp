@@ -36,6 +36,9 @@ constexpr double breathFaintest = 0.85;
 // it every frame on a large screen: one band is repainted per frame, and neighbouring bands differ
 // by less than a pixel and an opacity step.
 constexpr int breathBands = 8;
+// The drawing is composed in strips this many pixels tall, so a full repaint never holds a copy
+// of the whole drawing.
+constexpr int stripPixels = 128;
 
 QColor withAlpha(QColor colour, qreal alpha) {
     colour.setAlphaF(float(colour.alphaF() * alpha));
@@ -59,6 +62,14 @@ QWidget* stack(QWidget* parent, std::initializer_list<QWidget*> widgets, int spa
         if (widget)
             layout->addWidget(widget, 0, alignment);
     return holder;
+}
+
+QtBreakChrome::Wash longWash(const BreakContentStyle& style) {
+    return {style.background, QtBreakChrome::colour(style.palette.gradientWash), {0.5, 0.45}, {1.1, -0.05}, 0.63};
+}
+
+QtBreakChrome::Wash microWash(const BreakContentStyle& style) {
+    return {style.background, QtBreakChrome::colour(style.palette.gradientWash), {0.5, 0.42}, {1.1, -0.03}, 0.62};
 }
 
 } // namespace
@@ -198,15 +209,9 @@ void LongBreakContent::layoutChrome() {
     m_breathBounds = QRectF(centre - QPointF(largest.width(), largest.height()) / 2, largest)
                          .toAlignedRect()
                          .adjusted(-1, -1, 1, 1);
-    m_layer = QImage(m_view->pixelSize(), QImage::Format_ARGB32_Premultiplied);
-    m_layer.setDevicePixelRatio(devicePixelRatioF());
-    refreshLayer(QRect(QPoint(0, 0), m_drawingFrame.size().toSize()));
 }
 
 void LongBreakContent::resizeEvent(QResizeEvent*) {
-    m_backdrop = QtBreakChrome::backdrop(size(), devicePixelRatioF(), m_style.background,
-                                         QtBreakChrome::colour(m_style.palette.gradientWash), {0.5, 0.45},
-                                         {1.1, -0.05}, 0.63);
     layoutChrome();
     // The entrance starts from where the first layout puts the chrome.
     if (!m_risen && !m_style.reduceMotion) {
@@ -229,15 +234,18 @@ QRect LongBreakContent::onWidget(const QRegion& inDrawing) const {
     return drawingToWidget().mapRect(QRectF(inDrawing.boundingRect())).toAlignedRect().adjusted(-2, -2, 2, 2);
 }
 
-void LongBreakContent::refreshLayer(const QRegion& inDrawing) {
-    if (m_layer.isNull())
-        return;
-    QPainter painter(&m_layer);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& rect : inDrawing)
-        painter.fillRect(rect, Qt::transparent);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+QImage LongBreakContent::drawingPixels(const QRect& inDrawing) const {
+    const qreal ratio = devicePixelRatioF();
+    QImage pixels(QRectF(QPointF(0, 0), QSizeF(inDrawing.size()) * ratio).toAlignedRect().size(),
+                  QImage::Format_ARGB32_Premultiplied);
+    if (pixels.isNull())
+        return pixels;
+    pixels.setDevicePixelRatio(ratio);
+    pixels.fill(Qt::transparent);
+    QPainter painter(&pixels);
+    painter.translate(-inDrawing.topLeft());
     m_view->paint(painter, inDrawing);
+    return pixels;
 }
 
 void LongBreakContent::advanceFrame(double now) {
@@ -253,7 +261,6 @@ void LongBreakContent::advanceFrame(double now) {
         m_breath.scale = breathSmallest + (breathLargest - breathSmallest) * t;
     }
     if (!changed.isEmpty()) {
-        refreshLayer(changed);
         for (const QRect& rect : changed)
             update(onWidget(rect));
     }
@@ -267,34 +274,49 @@ void LongBreakContent::advanceFrame(double now) {
 
 void LongBreakContent::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const auto wash = longWash(m_style);
     for (const QRect& rect : event->region())
-        painter.drawPixmap(rect, m_backdrop, QRectF(QPointF(rect.topLeft()) * m_backdrop.devicePixelRatio(),
-                                                    QSizeF(rect.size()) * m_backdrop.devicePixelRatio()));
-    const QRegion inDrawing = event->region() & m_breathBounds;
-    if (inDrawing.isEmpty() || m_layer.isNull())
+        QtBreakChrome::paintBackdrop(painter, size(), rect, wash);
+    if (m_drawingFrame.isEmpty())
         return;
     painter.setOpacity(m_breath.opacity);
+    if (m_breath.scale != 1)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const int strip = std::max(1, int(stripPixels / devicePixelRatioF()));
+    for (const QRect& rect : event->region() & m_breathBounds)
+        for (int top = rect.top(); top <= rect.bottom(); top += strip)
+            paintDrawing(painter, QRect(rect.left(), top, rect.width(), std::min(strip, rect.bottom() + 1 - top)));
+}
+
+void LongBreakContent::paintDrawing(QPainter& painter, const QRect& rect) const {
+    const QRect whole(QPoint(0, 0), m_drawingFrame.size().toSize());
+    const QTransform toWidget = drawingToWidget();
+    // Only the drawing's pixels under this rectangle are read. The clip is in the content's
+    // coordinates, so it is set before the breath's transform.
+    const QRectF source = m_breath.scale == 1
+                              ? QRectF(rect.translated(-m_drawingFrame.topLeft().toPoint()) & whole)
+                              : toWidget.inverted().mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) & QRectF(whole);
+    const QRect inDrawing = source.toAlignedRect() & whole;
+    if (inDrawing.isEmpty())
+        return;
+    // Away from the live pen, at full ink opacity, the drawing is its ink as it is: it is read in
+    // place. Under the pen, the ink and the pen are composed first, for this rectangle only.
+    const bool inkAlone = m_view->logic().inkOpacity() == 1 && !m_view->lastChangedRegion().intersects(inDrawing);
+    const QImage pixels = inkAlone ? m_view->inkImage() : drawingPixels(inDrawing);
+    if (pixels.isNull())
+        return;
+    const QPointF origin = inkAlone ? QPointF(0, 0) : QPointF(inDrawing.topLeft());
+    const qreal ratio = pixels.devicePixelRatio();
+    const QRectF from((source.topLeft() - origin) * ratio, source.size() * ratio);
     if (m_breath.scale == 1) {
-        const QPoint origin = m_drawingFrame.topLeft().toPoint();
-        const qreal ratio = m_layer.devicePixelRatio();
-        for (const QRect& rect : inDrawing & m_drawingFrame.toRect())
-            painter.drawImage(rect, m_layer, QRectF(QPointF(rect.topLeft() - origin) * ratio, QSizeF(rect.size()) * ratio));
+        painter.drawImage(source.translated(m_drawingFrame.topLeft()), pixels, from);
         return;
     }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const QTransform toWidget = drawingToWidget();
-    const QTransform back = toWidget.inverted();
-    for (const QRect& rect : inDrawing) {
-        // Only the layer's pixels under this rectangle are read. The clip is in the content's
-        // coordinates, so it is set before the breath's transform.
-        const QRectF source = back.mapRect(QRectF(rect)).adjusted(-1, -1, 1, 1) &
-                              QRectF(QPointF(0, 0), m_drawingFrame.size());
-        painter.resetTransform();
-        painter.setClipRect(rect);
-        painter.setTransform(toWidget);
-        painter.drawImage(source, m_layer, QRectF(source.topLeft() * m_layer.devicePixelRatio(),
-                                                  source.size() * m_layer.devicePixelRatio()));
-    }
+    painter.save();
+    painter.setClipRect(rect);
+    painter.setTransform(toWidget);
+    painter.drawImage(source, pixels, from);
+    painter.restore();
 }
 
 MicroBreakContent::MicroBreakContent(const BreakContentStyle& style, const BreakWindows::MicroContent& content,
@@ -470,9 +492,6 @@ void MicroBreakContent::layoutChrome() {
 }
 
 void MicroBreakContent::resizeEvent(QResizeEvent*) {
-    m_backdrop = QtBreakChrome::backdrop(size(), devicePixelRatioF(), m_style.background,
-                                         QtBreakChrome::colour(m_style.palette.gradientWash), {0.5, 0.42},
-                                         {1.1, -0.03}, 0.62);
     layoutChrome();
     if (!m_risen && !m_style.reduceMotion)
         QtBreakChrome::playEntranceRise(m_column);
@@ -482,9 +501,9 @@ void MicroBreakContent::resizeEvent(QResizeEvent*) {
 
 void MicroBreakContent::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const auto wash = microWash(m_style);
     for (const QRect& rect : event->region())
-        painter.drawPixmap(rect, m_backdrop, QRectF(QPointF(rect.topLeft()) * m_backdrop.devicePixelRatio(),
-                                                    QSizeF(rect.size()) * m_backdrop.devicePixelRatio()));
+        QtBreakChrome::paintBackdrop(painter, size(), rect, wash);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF square = ringSquare();
     const QPointF centre = square.center();

@@ -8,7 +8,6 @@
 
 #include <QElapsedTimer>
 #include <QImage>
-#include <QPixmap>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -75,19 +74,18 @@ private:
     double mediaNow() const { return double(m_clock.nsecsElapsed()) / 1e9; }
     QTransform drawingToWidget() const;
     QRect onWidget(const QRegion& inDrawing) const;
-    void refreshLayer(const QRegion& inDrawing);
+    /// The drawing with its live pen at full opacity under `inDrawing` (whole points of the
+    /// drawing), made for one paint and let go after it.
+    QImage drawingPixels(const QRect& inDrawing) const;
+    void paintDrawing(QPainter& painter, const QRect& rect) const;
 
     BreakContentStyle m_style;
     std::unique_ptr<SorvalaSaverView> m_view;
     QRectF m_drawingFrame;
     /// Where the drawing can reach on the content at its largest breath.
     QRect m_breathBounds;
-    /// The drawing with its live pen at full opacity, refreshed where the pen changed it; the
-    /// content composes it over the backdrop with the breath.
-    QImage m_layer;
     Breath m_breath;
     int m_band = 0;
-    QPixmap m_backdrop;
     QElapsedTimer m_clock;
     QTimer m_frames;
     QTimer m_controlsHide;
@@ -124,7 +122,6 @@ private:
 
     BreakContentStyle m_style;
     int m_restSeconds = 0;
-    QPixmap m_backdrop;
     QElapsedTimer m_clock;
     QTimer m_animation;
     QWidget* m_top = nullptr;

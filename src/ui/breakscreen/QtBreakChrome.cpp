@@ -68,26 +68,35 @@ QPushButton* pillButton(const QString& title, const BreakPalette& palette, QWidg
     return button;
 }
 
-QPixmap backdrop(QSize size, qreal devicePixelRatio, const QColor& background, const QColor& wash, QPointF start,
-                 QPointF end, qreal fadeStop) {
-    QPixmap pixmap(size * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(background);
-    const qreal radiusX = std::max<qreal>(1, std::abs(end.x() - start.x()) * size.width());
-    const qreal radiusY = std::max<qreal>(1, std::abs(end.y() - start.y()) * size.height());
+void paintBackdrop(QPainter& painter, QSize size, const QRect& rect, const Wash& wash) {
+    painter.fillRect(rect, wash.background);
+    const QPointF start = wash.start;
+    const qreal radiusX = std::max<qreal>(1, std::abs(wash.end.x() - start.x()) * size.width());
+    const qreal radiusY = std::max<qreal>(1, std::abs(wash.end.y() - start.y()) * size.height());
+    // Beyond the fade the wash is clear and leaves the background as it is: only the part of
+    // `rect` inside the fade's ellipse is washed.
+    const QPointF centre(start.x() * size.width(), start.y() * size.height());
+    const QRect reach = QRectF(centre - QPointF(radiusX, radiusY) * wash.fadeStop,
+                               QSizeF(2 * radiusX, 2 * radiusY) * wash.fadeStop)
+                            .toAlignedRect()
+                            .adjusted(-1, -1, 1, 1);
+    const QRect washed = rect & reach;
+    if (washed.isEmpty())
+        return;
     QRadialGradient gradient(QPointF(0, 0), 1);
-    QColor clear = wash;
+    QColor clear = wash.wash;
     clear.setAlphaF(0);
-    gradient.setColorAt(0, wash);
-    gradient.setColorAt(fadeStop, clear);
+    gradient.setColorAt(0, wash.wash);
+    gradient.setColorAt(wash.fadeStop, clear);
     gradient.setColorAt(1, clear);
-    QPainter painter(&pixmap);
-    painter.translate(start.x() * size.width(), start.y() * size.height());
+    painter.save();
+    painter.setClipRect(washed, Qt::IntersectClip);
+    painter.translate(centre);
     painter.scale(radiusX, radiusY);
-    painter.fillRect(QRectF(-start.x() * size.width() / radiusX, -start.y() * size.height() / radiusY,
-                            size.width() / radiusX, size.height() / radiusY),
+    painter.fillRect(QRectF(-centre.x() / radiusX, -centre.y() / radiusY, size.width() / radiusX,
+                            size.height() / radiusY),
                      gradient);
-    return pixmap;
+    painter.restore();
 }
 
 void playEntranceRise(QWidget* view) {
