@@ -46,6 +46,18 @@ const FrontmostApplication::DesktopEntries& DesktopEntryIndex::entries() {
 
 FrontmostApplication::DesktopEntries DesktopEntryIndex::read(const QStringList& folders) {
     FrontmostApplication::DesktopEntries entries;
+    forEachEntry(folders, [&](const std::string& id, const QString& path) {
+        entries.ids.insert(id);
+        const QString wmClass = startupWmClass(path);
+        if (!wmClass.isEmpty())
+            entries.idByStartupWmClass.emplace(wmClass.toStdString(), id);
+    });
+    return entries;
+}
+
+void DesktopEntryIndex::forEachEntry(const QStringList& folders,
+                                     const std::function<void(const std::string& id, const QString& path)>& visit) {
+    std::set<std::string> seen;
     for (const QString& folder : folders) {
         const QDir base(folder);
         QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
@@ -55,14 +67,10 @@ FrontmostApplication::DesktopEntries DesktopEntryIndex::read(const QStringList& 
             id.chop(int(sizeof(".desktop") - 1));
             id.replace(QLatin1Char('/'), QLatin1Char('-'));
             const std::string key = id.toStdString();
-            if (!entries.ids.insert(key).second)
-                continue;
-            const QString wmClass = startupWmClass(path);
-            if (!wmClass.isEmpty())
-                entries.idByStartupWmClass.emplace(wmClass.toStdString(), key);
+            if (seen.insert(key).second)
+                visit(key, path);
         }
     }
-    return entries;
 }
 
 } // namespace sorvala

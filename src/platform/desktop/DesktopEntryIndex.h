@@ -6,7 +6,10 @@
 #include <QStringList>
 
 #include <chrono>
+#include <functional>
 #include <optional>
+#include <set>
+#include <string>
 
 namespace sorvala {
 
@@ -23,6 +26,10 @@ public:
     /// Reads `folders` now: ids are paths under a folder with '/' turned into '-' and without
     /// ".desktop"; the first folder that has an id wins.
     static FrontmostApplication::DesktopEntries read(const QStringList& folders);
+
+    /// Calls `visit(id, path)` once for each id under `folders`, named and ranked as `read` does.
+    static void forEachEntry(const QStringList& folders,
+                             const std::function<void(const std::string& id, const QString& path)>& visit);
 
 private:
     QStringList m_folders;

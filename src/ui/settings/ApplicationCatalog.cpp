@@ -4,8 +4,6 @@
 #include "platform/desktop/DesktopEntryIndex.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -14,7 +12,6 @@
 #include <QTextStream>
 
 #include <algorithm>
-#include <set>
 
 namespace sorvala {
 namespace {
@@ -65,27 +62,15 @@ ApplicationCatalog::ApplicationCatalog(QStringList folders) : m_folders(std::mov
 
 void ApplicationCatalog::read() {
     m_read = true;
-    const auto ids = DesktopEntryIndex::read(m_folders).ids;
-    std::set<std::string> seen;
-    for (const QString& folder : m_folders) {
-        const QDir base(folder);
-        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            QString id = base.relativeFilePath(path);
-            id.chop(int(sizeof(".desktop") - 1));
-            id.replace(QLatin1Char('/'), QLatin1Char('-'));
-            const std::string key = id.toStdString();
-            // The first folder that has an id wins, as in the index the busy probe matches against.
-            if (!ids.count(key) || !seen.insert(key).second)
-                continue;
-            const auto fields = readEntry(path);
-            InstalledApplication application{key, fields.name.isEmpty() ? id : fields.name, fields.icon};
-            m_all.push_back(application);
-            if (fields.listed)
-                m_listed.push_back(std::move(application));
-        }
-    }
+    // The same ids, first folder winning, as the index the busy probe matches against.
+    DesktopEntryIndex::forEachEntry(m_folders, [this](const std::string& id, const QString& path) {
+        const auto fields = readEntry(path);
+        InstalledApplication application{id, fields.name.isEmpty() ? QString::fromStdString(id) : fields.name,
+                                         fields.icon};
+        m_all.push_back(application);
+        if (fields.listed)
+            m_listed.push_back(std::move(application));
+    });
     std::sort(m_listed.begin(), m_listed.end(),
               [](const auto& a, const auto& b) { return QString::localeAwareCompare(a.name, b.name) < 0; });
 }
