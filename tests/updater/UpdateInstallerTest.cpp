@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "updater/UpdateInstaller.h"
-#include "updater/UpdatePresentation.h"
 
 #include "support/TemporaryDirectory.h"
 
@@ -13,51 +12,6 @@
 
 namespace sorvala {
 namespace {
-
-using namespace UpdatePresentation;
-
-TEST(UpdatePresentationCards, EveryCardWordForWord) {
-    const Version current{"1.1.0", 110};
-    const Button later{"Later", Action::close};
-    const Button close{"Close", Action::close};
-    const struct {
-        const char* name;
-        State state;
-        Card card;
-    } cases[] = {
-        {"checking", Checking{current},
-         {"Sorvala 1.1.0 (build 110)", "Checking for updates…", Icon::badgeCheck, Accent::neutral, {}, {}, {}}},
-        {"upToDate", UpToDate{current},
-         {"You're up to date", "Sorvala 1.1.0 (build 110) is the latest version.", Icon::badgeCheck, Accent::green,
-          {}, {}, {close}}},
-        {"available", Available{current, "1.2.0"},
-         {"Sorvala 1.2.0 is available",
-          "You have Sorvala 1.1.0 (build 110). Sorvala will download it, replace itself, and relaunch.",
-          Icon::badgeCheck, Accent::blue, {}, {}, {{"Download & Install", Action::downloadAndInstall}, later}}},
-        {"downloading", Downloading{"1.2.0", 0.25, "Downloading…"},
-         {"Updating to Sorvala 1.2.0", "Sorvala will replace itself and relaunch when the update is ready.",
-          Icon::badgeCheck, Accent::blue, 0.25, "Downloading…", {}}},
-        {"readyToInstall", ReadyToInstall{"1.2.0"},
-         {"Sorvala 1.2.0 is ready", "Restart Sorvala to finish installing the update.", Icon::badgeCheck,
-          Accent::green, {}, {}, {{"Restart Now", Action::restartNow}, later}}},
-        {"failed", Failed{current, "It broke."},
-         {"Update failed", "It broke.", Icon::triangleAlert, Accent::amber, {}, {}, {{"Retry", Action::retry}, close}}},
-        {"updated elsewhere", UpdatedElsewhere{current, packageManagerMessage()},
-         {"Sorvala 1.1.0 (build 110)", packageManagerMessage(), Icon::badgeCheck, Accent::neutral, {}, {}, {close}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(card(c.state), c.card);
-    }
-    EXPECT_EQ(line({"?", 0}), "Sorvala ? (build 0)");
-}
-
-TEST(UpdatePresentationMessages, InstallErrorsInWords) {
-    EXPECT_EQ(UpdateInstallError{UpdateInstallError::AppNotFound{}}.description(),
-              "The update package didn't contain Sorvala.");
-    const UpdateInstallError tarFailed{UpdateInstallError::CommandFailed{"tar", 2}};
-    EXPECT_EQ(tarFailed.description(), "tar failed (exit 2).");
-}
 
 TEST(UpdateInstallerKinds, HowSorvalaWasInstalled) {
     using UpdateInstaller::InstallKind;
