@@ -30,36 +30,29 @@ QAction* find(QMenu& menu, const QString& text) {
     return nullptr;
 }
 
+// Which items a state shows is the menu's own table; here a new state reaches the widgets and
+// the widgets hand their commands back.
 TEST(StatusMenuView, AppliesStatesAndHandsOverCommands) {
     QMenu menu;
     std::optional<MenuCommand> chosen;
     int quits = 0;
     StatusMenu::State state;
-    state.statusText = "Next break in 19:59";
     StatusMenuView view(
         menu, StatusMenu::items(state), [&](const MenuCommand& command) { chosen = command; }, [&] { ++quits; });
-
-    ASSERT_NE(find(menu, "Next break in 19:59"), nullptr);
-    EXPECT_FALSE(find(menu, "Next break in 19:59")->isEnabled());
     ASSERT_NE(find(menu, "Pause Reminders"), nullptr);
     EXPECT_TRUE(find(menu, "Pause Reminders")->isVisible());
-    EXPECT_FALSE(find(menu, "Resume Reminders")->isVisible());
 
     state.statusText = "Paused until 14:30";
     state.paused = true;
-    state.pausedUntilTime = "14:30";
     state.launchAtLogin = true;
     view.apply(StatusMenu::items(state));
-    EXPECT_NE(find(menu, "Paused until 14:30"), nullptr);
+    ASSERT_NE(find(menu, "Paused until 14:30"), nullptr);
+    EXPECT_FALSE(find(menu, "Paused until 14:30")->isEnabled());
     EXPECT_FALSE(find(menu, "Pause Reminders")->isVisible());
-    ASSERT_NE(find(menu, "Resume Reminders (paused until 14:30)"), nullptr);
-    EXPECT_TRUE(find(menu, "Resume Reminders (paused until 14:30)")->isVisible());
     EXPECT_TRUE(find(menu, "Launch at Login")->isChecked());
 
     find(menu, "For 45 Minutes")->trigger();
     EXPECT_EQ(chosen, MenuCommand::pause(45));
-    find(menu, "Show Log in File Manager")->trigger();
-    EXPECT_EQ(chosen, (MenuCommand{MenuCommand::Kind::revealLogInFinder, 0}));
     find(menu, "Quit Sorvala")->trigger();
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(find(menu, "Quit Sorvala")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));

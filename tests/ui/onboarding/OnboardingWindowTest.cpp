@@ -42,8 +42,6 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
     window.showIfNeeded();
     settle();
     ASSERT_TRUE(window.isShowing());
-    EXPECT_EQ(window.windowTitle(), "Welcome to Sorvala");
-    EXPECT_TRUE(shownTexts(window).contains("This is a break."));
     EXPECT_EQ(buttonTitled(window, "Back", true), nullptr);
     saveScreenshot(window, "1-the-break");
 
@@ -54,7 +52,6 @@ TEST_F(OnboardingWindowTest, FirstLaunchWalksFivePagesAndMarksItselfShownOnce) {
         saveScreenshot(window, name);
     }
     EXPECT_EQ(window.step(), Step::start);
-    EXPECT_TRUE(shownTexts(window).contains("You're set."));
     EXPECT_TRUE(store.boolean(OnboardingFlow::onboardingShownKey)) << "set on arriving, before Done";
 
     buttonTitled(window, "Back", true)->click();
@@ -122,15 +119,12 @@ TEST_F(OnboardingWindowTest, MicroSwitchRewritesTheRhythmAndRestartsTheSchedule)
     window.present();
     window.advance();
     settle();
-    EXPECT_TRUE(shownTexts(window).contains("Most breaks are 20 seconds."));
     saveScreenshot(window, "2-rhythm-on");
     window.findChild<QCheckBox*>()->click();
     settle();
     EXPECT_EQ(store.integer(SettingsSchema::microMinutesKey), 0);
     EXPECT_EQ(scheduleRestarts, 1);
-    EXPECT_TRUE(shownTexts(window).contains("Long breaks only."));
-    EXPECT_NE(std::find(log.lines.begin(), log.lines.end(), "onboarding set microMinutes=0"),
-              log.lines.end());
+    EXPECT_TRUE(shownTexts(window).contains("Long breaks only.")) << "the page follows the switch";
     saveScreenshot(window, "2-rhythm-off");
     window.close();
 }
@@ -142,14 +136,12 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     for (int i = 0; i < 3; ++i)
         window.advance();
     settle();
-    EXPECT_TRUE(shownTexts(window).contains("Breaks will arrive without warning"));
     EXPECT_NE(buttonTitled(window, "Open Notification Settings", true), nullptr);
     saveScreenshot(window, "4-tray-denied");
 
     notifications = NotificationState::granted;
     window.refresh({Step::menuBar});
     settle();
-    EXPECT_TRUE(shownTexts(window).contains("Heads-up notifications are on"));
     EXPECT_EQ(buttonTitled(window, "Open Notification Settings", true), nullptr);
 
     // A notification service that goes and comes on the bus is seen without being asked.
