@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/StatusLine.h"
-#include "history/StatsPresentation.h"
 #include "i18n/I18n.h"
 #include "menubar/StatusMenu.h"
 #include "notices/UserSignal.h"
-#include "onboarding/OnboardingFlow.h"
 #include "sensing/Sensors.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +28,6 @@ protected:
 TEST_F(German, ViewModelsSpeakItWithPluralsAndContexts) {
     StatusLine::Facts counting;
     counting.secondsUntilNextBreak = 19 * 60 + 59;
-    const auto noBlocker = [] { return std::optional<std::string>(); };
     const auto onACall = [] { return std::optional<std::string>(Sensors::callLabel); };
     struct Case {
         const char* name;
@@ -38,17 +35,14 @@ TEST_F(German, ViewModelsSpeakItWithPluralsAndContexts) {
         std::string german;
     };
     const Case cases[] = {
-        {"status line", StatusLine::text(counting, noBlocker, {}), "Nächste Pause in 19:59"},
         {"what holds breaks, named in English, read in German", StatusLine::text(counting, onACall, {}),
          "Im Gespräch — nächste Pause in 19:59"},
         {"one, in a context", StatusMenu::snoozeTitle(1), "Um 1 Minute"},
         {"many, in a context", StatusMenu::snoozeTitle(5), "Um 5 Minuten"},
         {"a menu label keeps its mnemonic", StatusMenu::items({})[2].label, "&Sorvala öffnen"},
-        {"a count of the day", StatsPresentation::streakText(1), "1 Tag"},
         {"the heads-up with today's score",
          UserSignal::preBreak(true, 0, std::nullopt, UserSignal::DailyScore{1, 3}, false).body,
          "Pause in 30 Sekunden\nHeute: 1 von 3 genommen (33 %)"},
-        {"a place among pages", OnboardingFlow::position(OnboardingFlow::Step::rhythm), "2 von 5"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -71,9 +71,8 @@ TEST(IssueReportCap, CutsFromTheFrontBehindANote) {
         << "a budget smaller than the note keeps no line";
 }
 
+// The plain-letter limit is the validation table's; here letters of every UTF-8 length count.
 TEST(IssueReportMessage, LimitCountsUtf16CodeUnits) {
-    EXPECT_TRUE(messageFitsLimit(std::string(10000, 'a')));
-    EXPECT_FALSE(messageFitsLimit(std::string(10001, 'a')));
     // 4999 emoji are 9998 code units; two more letters reach 10000, three pass it.
     std::string emoji;
     for (int i = 0; i < 4999; ++i)

@@ -143,7 +143,6 @@ TEST(SettingsDraft, GreyingFollowsEachDependencyChainOfTheUnsavedState) {
         {"nudge volume breaks at the first link", {{overtimeNudgeKey, false}}, nudgesSoundVolumeKey, false},
         {"nudge volume with defaults", {}, nudgesSoundVolumeKey, true},
         {"sound pair without the chime", {{softChimeEnabledKey, false}}, soundPairKey, false},
-        {"break volume without the chime", {{softChimeEnabledKey, false}}, breaksSoundVolumeKey, false},
         {"reminder volume with all chimes off", {}, remindersSoundVolumeKey, false},
         {"reminder volume with one chime",
          {{activeAfterIdleSoundEnabledKey, true}},
