@@ -56,6 +56,8 @@ TEST_F(DesktopServicesOnBus, IdleInhibitorsComeFromEachDesktopsSessionService) {
     auto desktop = services({"ubuntu", "GNOME"});
     EXPECT_EQ(desktop.inhibitorSources(), (std::vector<std::string>{"gnome-session", "logind"}));
 
+    gnome.addMethod("IsInhibited", "u", "b", "ret = False");
+    EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"gnome-session", 0}}));
     // Inhibited only for the idle flag (8): asking with another flag would miss players.
     gnome.addMethod("IsInhibited", "u", "b", "ret = args[0] == 8");
     EXPECT_EQ(desktop.idleInhibitorCounts(), (std::map<std::string, int>{{"gnome-session", 1}}));
