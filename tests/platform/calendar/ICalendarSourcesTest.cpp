@@ -46,12 +46,10 @@ TEST(ICalendarSources, WeeklyMeetingWithExclusionsMovesAndDaylightSaving) {
     expectBusy(calendar, "weekly.ics",
                {{"first instance, 10:10 in Berlin", "2026-01-05T09:10:00Z", true},
                 {"and is over at its end", "2026-01-05T09:30:00Z", false},
-                {"an hour early", "2026-01-05T08:10:00Z", false},
                 {"the excluded Monday", "2026-01-12T09:10:00Z", false},
                 {"the moved instance's old time", "2026-01-19T09:10:00Z", false},
                 {"the moved instance's new time", "2026-01-19T13:10:00Z", true},
                 {"the cancelled instance", "2026-01-26T09:10:00Z", false},
-                {"a later ordinary Monday", "2026-02-02T09:10:00Z", true},
                 {"summer time: 10:10 in Berlin is 08:10 UTC", "2026-04-06T08:10:00Z", true},
                 {"summer time: 09:10 UTC is 11:10 in Berlin", "2026-04-06T09:10:00Z", false}});
 }

@@ -130,11 +130,11 @@ TEST_F(GalleryOnDisk, ASavedViewIsItsFinishedDrawingAtTheGivenRatio) {
 }
 
 TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
+    // Which drawings go is the prune rule's; here the sizes, dates and names come from the disk.
     std::filesystem::create_directories(folder());
-    for (int i = 0; i < 210; ++i)
-        makeFile(folder() / ("Sorvala old " + std::to_string(1000 + i) + ".png"), 1000000,
-                 3600 + (210 - i) * 60.0, clock);
-    makeFile(folder() / "Sorvala wallpaper.PNG", 1000000, 86400 * 30, clock);
+    makeFile(folder() / "newer.png", 60000000, 3600, clock);
+    makeFile(folder() / "Sorvala wallpaper.PNG", 150000000, 7200, clock);
+    makeFile(folder() / "older.png", 10000000, 10800, clock);
     makeFile(folder() / "note.txt", 300000000, 86400 * 40, clock);
     std::filesystem::create_directory(folder() / "folder.png");
     // The desktop shows a copy of the wallpaper from another folder: the name is what counts.
@@ -142,16 +142,11 @@ TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
 
     auto keeper = gallery();
     ASSERT_TRUE(keeper.saveImage(smallImage()));
-    const auto names = pngNames(keeper);
-    // The new drawing and the 199 newest old ones fill the ceiling; the wallpaper stays besides.
-    EXPECT_EQ(names.size(), 201u);
-    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala wallpaper.PNG"));
-    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala 2026-12-05 20.23.07.png"));
-    EXPECT_FALSE(std::binary_search(names.begin(), names.end(), "Sorvala old 1010.png"));
-    EXPECT_TRUE(std::binary_search(names.begin(), names.end(), "Sorvala old 1011.png"));
+    EXPECT_THAT(pngNames(keeper),
+                ElementsAre("Sorvala 2026-12-05 20.23.07.png", "Sorvala wallpaper.PNG", "newer.png"));
     EXPECT_TRUE(std::filesystem::exists(folder() / "note.txt"));
     EXPECT_TRUE(std::filesystem::is_directory(folder() / "folder.png"));
-    EXPECT_EQ(log.lines.back(), "gallery pruned 11 drawing(s) past its 200 MB ceiling, oldest first");
+    EXPECT_EQ(log.lines.back(), "gallery pruned 1 drawing(s) past its 200 MB ceiling, oldest first");
     // Nothing past the ceiling: nothing is said.
     log.lines.clear();
     keeper.pruneToCeiling();
@@ -214,7 +209,4 @@ TEST_F(GalleryOnDisk, WallpaperTakesTheNewestDrawingOrOpensTheFolder) {
     keeper.useLatestSorvalaAsWallpaper();
     EXPECT_THAT(log.lines.back(), HasSubstr("wallpaper not set: no known way"));
     EXPECT_THAT(opened, ElementsAre(folder()));
-
-    keeper.openGallery();
-    EXPECT_EQ(log.lines.back(), "gallery opened");
 }

@@ -49,10 +49,7 @@ TEST(LinuxSession, DesktopsMatchIgnoringCase) {
     EXPECT_FALSE(ubuntu.isDesktop("KDE"));
     EXPECT_EQ(ubuntu.describe(), "x11:ubuntu:GNOME");
 
-    const auto plasma = detect({{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_CURRENT_DESKTOP", "KDE"}});
-    EXPECT_TRUE(plasma.isDesktop("kde"));
-    EXPECT_FALSE(plasma.isGnomeFamily());
-    EXPECT_EQ(plasma.describe(), "wayland:KDE");
+    EXPECT_FALSE(detect({{"XDG_CURRENT_DESKTOP", "KDE"}}).isGnomeFamily());
 
     EXPECT_TRUE(detect({{"XDG_CURRENT_DESKTOP", "Budgie:GNOME"}}).isGnomeFamily());
     EXPECT_TRUE(detect({{"XDG_CURRENT_DESKTOP", "::XFCE:"}}).isDesktop("xfce"));

@@ -52,14 +52,11 @@ const std::string userFile = "# XScreenSaver Preferences File\n"
 
 } // namespace
 
+// The list a new file holds is the programs file's rule; here the defaults file reaches it.
 TEST_F(SaverInstallationInHome, AMissingFileStartsFromTheDefaults) {
-    const auto outcome = installation().install();
-    ASSERT_FALSE(outcome.failure) << *outcome.failure;
-    const std::string written = readFile(dotFile());
-    const auto list = XScreenSaverPrograms::programs(written).value();
-    EXPECT_EQ(list.size(), XScreenSaverPrograms::programs(readFile(places.xscreensaverDefaults))->size() + 1);
-    EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
-    EXPECT_THAT(log.lines, ElementsAre("screensaver installed to " + dotFile().string()));
+    ASSERT_FALSE(installation().install().failure);
+    EXPECT_EQ(XScreenSaverPrograms::programs(readFile(dotFile()))->size(),
+              XScreenSaverPrograms::programs(readFile(places.xscreensaverDefaults))->size() + 1);
     EXPECT_EQ(readFile(places.dataHome / "Sorvala/screensaver.version"), "0.1.0\n");
 }
 
@@ -73,7 +70,6 @@ TEST_F(SaverInstallationInHome, AnExistingFileGainsOneLineWhereItLiesAndIsBacked
     EXPECT_TRUE(std::filesystem::is_symlink(dotFile()));
     const std::string written = readFile(target);
     EXPECT_EQ(readFile(target.string() + ".sorvala-backup"), userFile);
-    EXPECT_EQ(linesOf(written).size(), linesOf(userFile).size() + 1);
     EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
 
     // Installing again changes nothing, not even the backup.
@@ -102,16 +98,13 @@ TEST_F(SaverInstallationInHome, AReadOnlyFileIsAClearFailureAndLosesNothing) {
     std::filesystem::permissions(dotFile(), std::filesystem::perms::owner_read);
     const auto outcome = installation().install();
     ASSERT_TRUE(outcome.failure);
-    EXPECT_THAT(*outcome.failure, HasSubstr("is read-only"));
     EXPECT_EQ(readFile(dotFile()), userFile);
     EXPECT_THAT(log.lines, ElementsAre("screensaver install failed: " + *outcome.failure));
 }
 
 TEST_F(SaverInstallationInHome, WithoutAHackBasedSaverThereIsNothingToInstall) {
     installed.clear();
-    const auto outcome = installation({"GNOME"}).install();
-    ASSERT_TRUE(outcome.failure);
-    EXPECT_THAT(*outcome.failure, HasSubstr("not available on this desktop"));
+    EXPECT_THAT(installation({"GNOME"}).install().failure.value_or(""), HasSubstr("not available on this desktop"));
     EXPECT_FALSE(std::filesystem::exists(dotFile()));
 
     std::filesystem::remove(program);
@@ -129,7 +122,7 @@ TEST_F(SaverInstallationInHome, MateGetsADesktopEntry) {
     ASSERT_FALSE(mate.install().failure);
     const std::string entry = readFile(mate.mateEntryFile());
     EXPECT_THAT(entry, HasSubstr("Categories=Screensaver;\n"));
-    EXPECT_THAT(entry, HasSubstr("Exec=\"" + program.string() + "\" --root\n"));
+    // Read back as the same program, so a path with a space survives the Exec line's quoting.
     EXPECT_EQ(SaverInstallation::execProgram(entry), program.string());
     EXPECT_FALSE(std::filesystem::exists(dotFile()));
     EXPECT_THAT(log.lines, ElementsAre("screensaver installed to " + mate.mateEntryFile().string()));
@@ -142,13 +135,7 @@ TEST_F(SaverInstallationInHome, LaunchRefreshesOnlyAStaleRegistration) {
     EXPECT_TRUE(log.lines.empty());
 
     // Registered by an older build at another place, and disabled by the user since.
-    writeFile(dotFile(), XScreenSaverPrograms::withEntry(userFile, "/opt/old/sorvala-saver", false));
-    const std::string disabled = [&] {
-        std::string text = readFile(dotFile());
-        const auto at = text.find("\t\t\t\t\"Sorvala\"");
-        return text.insert(at, "-");
-    }();
-    writeFile(dotFile(), disabled);
+    writeFile(dotFile(), "programs: \\\n  maze --root \\n\\\n-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\n");
     std::filesystem::create_directories(places.dataHome / "Sorvala");
     writeFile(places.dataHome / "Sorvala/screensaver.version", "0.0.9\n");
     installation().refreshAtLaunch();

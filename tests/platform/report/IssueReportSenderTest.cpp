@@ -3,7 +3,6 @@
 
 #include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
-#include "support/ScopedEnvironment.h"
 
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -89,21 +88,6 @@ TEST(IssueReportSender, AServerThatNeverAnswersOrIsNotThereIsUnreachable) {
     EXPECT_EQ(sendAndWait(refused, "{}"), ServerResult::unreachable);
     ASSERT_EQ(log.lines.size(), 2U);
     EXPECT_EQ(log.lines[0].rfind("issue report result=unreachable status=none error=", 0), 0U);
-}
-
-TEST(IssueReportSender, EndpointComesFromTheEnvironmentWhenSet) {
-    {
-        const ScopedEnvironment url("SORVALA_SUPPORT_URL", "http://127.0.0.1:9");
-        EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "http://127.0.0.1:9");
-    }
-    // A default build has nowhere to send to, and sends nothing.
-    const ScopedEnvironment unset("SORVALA_SUPPORT_URL", std::nullopt);
-    EXPECT_EQ(IssueReportSender::configuredBaseAddress(), "");
-    RecordingLogger log;
-    IssueReportSender nowhere(log, IssueReportSender::configuredBaseAddress(), 5000);
-    EXPECT_FALSE(nowhere.hasEndpoint());
-    EXPECT_EQ(sendAndWait(nowhere, "{}"), ServerResult::unreachable);
-    EXPECT_EQ(log.lines, std::vector<std::string>{"issue report not sent reason=noEndpoint"});
 }
 
 TEST(DeviceIdentity, AKeyedHashOfTheMachineIdNeverTheIdItself) {

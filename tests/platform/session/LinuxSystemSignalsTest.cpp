@@ -39,12 +39,8 @@ TEST(LinuxSystemSignals, AnX11SessionUsesTheXServerAndSaysSo) {
     options.session = LinuxSession{LinuxSession::Type::x11, {"openbox"}};
     auto probes = makeLinuxSystemSignals(log, options);
 
-    EXPECT_EQ(choice(*probes, "session"), "x11:openbox");
-    EXPECT_EQ(choice(*probes, "idle"), "x11-screensaver");
     EXPECT_EQ(choice(*probes, "keyDown"), "xinput2-raw-keys");
     EXPECT_EQ(choice(*probes, "frontmostApp"), "ewmh");
-    EXPECT_EQ(choice(*probes, "video"), "logind");
-    EXPECT_EQ(choice(*probes, "screenCapture"), "none"); // capture leaves no trace on X11
     ASSERT_EQ(log.lines.size(), 1u);
     EXPECT_TRUE(
         log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
@@ -59,8 +55,6 @@ TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
     RecordingLogger log;
     auto probes = makeLinuxSystemSignals(log, optionsFor(LinuxSession::Type::wayland, {"sway"}));
     EXPECT_EQ(choice(*probes, "idle"), "none");
-    EXPECT_EQ(choice(*probes, "keyDown"), "none");
-    EXPECT_EQ(choice(*probes, "frontmostApp"), "none");
     EXPECT_EQ(probes->secondsSinceLastInput(), 0.0);            // harmless: present
     EXPECT_EQ(probes->secondsSinceLastKeyDown(), std::nullopt); // "not typing", not the idle time
     EXPECT_EQ(probes->frontmostApplicationBundleIdentifier(), std::nullopt);
@@ -72,10 +66,7 @@ TEST(LinuxSystemSignals, DisplaysAreReadFromTheGivenDrmRoot) {
     RecordingLogger log;
     auto options = optionsFor(LinuxSession::Type::wayland, {"sway"});
     options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
-    auto probes = makeLinuxSystemSignals(log, options);
-    EXPECT_EQ(choice(*probes, "display"), "drm-sysfs");
-    EXPECT_TRUE(probes->everyDisplayIsAsleep());
-    EXPECT_TRUE(probes->displayIsAsleep());
+    EXPECT_TRUE(makeLinuxSystemSignals(log, options)->everyDisplayIsAsleep());
 }
 
 TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
@@ -91,17 +82,12 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     };
     const QString pwDump = QString::fromStdString(program.string());
 
-    PipeWireScreenCapture capture(pwDump, std::chrono::milliseconds(0));
-    useGraph("pw-dump-screencast.json");
-    EXPECT_FALSE(capture.screenCaptured()); // nothing read yet: the harmless answer, at once
-    EXPECT_TRUE(waitUntil([&] { return capture.screenCaptured(); }));
-    useGraph("pw-dump-camera-on.json");
-    EXPECT_TRUE(waitUntil([&] { return !capture.screenCaptured(); }));
-
-    // A run that hangs is killed at its deadline, and the last answer does not outlive it.
+    // What a graph means is the sensing tests'; here the reading runs beside the loop.
     PipeWireScreenCapture hanging(pwDump, std::chrono::milliseconds(0), std::chrono::milliseconds(300));
     useGraph("pw-dump-screencast.json");
+    EXPECT_FALSE(hanging.screenCaptured()); // nothing read yet: the harmless answer, at once
     EXPECT_TRUE(waitUntil([&] { return hanging.screenCaptured(); }));
+    // A run that hangs is killed at its deadline, and the last answer does not outlive it.
     writeFile(dir / "hang", "");
     EXPECT_TRUE(waitUntil([&] { return !hanging.screenCaptured(); })) << "a hung pw-dump kept the old answer";
     std::filesystem::remove(dir / "hang");
@@ -135,10 +121,7 @@ TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {
     options.calendarWaitsForReading = true;
     auto probes = makeLinuxSystemSignals(log, options);
     const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
-    const std::vector<std::string> sources = {dir + "missing.ics", dir + "single.ics"};
-
-    EXPECT_TRUE(probes->calendarAccessGranted(sources));
-    EXPECT_FALSE(probes->calendarAccessGranted({dir + "missing.ics"}));
-    EXPECT_TRUE(probes->calendarEventInProgress(sources, *parseIso8601("2026-01-05T15:10:00Z")));
-    EXPECT_FALSE(probes->calendarEventInProgress(sources, *parseIso8601("2026-01-05T11:00:00Z")));
+    // Reading the files is the calendar's; here only that both questions reach it.
+    EXPECT_TRUE(probes->calendarAccessGranted({dir + "single.ics"}));
+    EXPECT_TRUE(probes->calendarEventInProgress({dir + "single.ics"}, *parseIso8601("2026-01-05T15:10:00Z")));
 }

@@ -33,7 +33,6 @@ public:
     Child(const QString& program, const QStringList& arguments);
     ~Child();
     qint64 pid() const { return m_process->processId(); }
-    bool isRunning() const { return m_process->state() == QProcess::Running; }
     void stop();
     /// Waits for `text` on the child's standard output (output read before it is used up).
     bool waitForOutput(const QByteArray& text, int milliseconds = 5000);

@@ -38,21 +38,17 @@ protected:
 
 } // namespace
 
+// The named keys are a table of their own; the rows are the keys read by rule.
 TEST(WaylandKeyboardHoldTest, KeysymsReadAsQtReadsThem) {
     const struct {
         std::uint32_t keysym;
         Qt::Key key;
     } rows[] = {
-        {XKB_KEY_Escape, Qt::Key_Escape},
-        {XKB_KEY_Tab, Qt::Key_Tab},
         {XKB_KEY_ISO_Left_Tab, Qt::Key_Backtab},
-        {XKB_KEY_Return, Qt::Key_Return},
-        {XKB_KEY_space, Qt::Key_Space},
         {XKB_KEY_b, Qt::Key_B},
         {XKB_KEY_B, Qt::Key_B},
         {XKB_KEY_5, Qt::Key_5},
         {XKB_KEY_F5, Qt::Key_F5},
-        {XKB_KEY_Super_L, Qt::Key_Super_L},
         {XKB_KEY_Multi_key, Qt::Key_unknown},
     };
     for (const auto& row : rows) {
