@@ -42,22 +42,6 @@ TEST(Lifecycle, LaunchNamesTheBlockersSwitchedOnWithoutTheirPermission) {
     }
 }
 
-TEST(Lifecycle, SettingTheClockNeitherFiresNorDelaysTheBreakAndRecordsNothing) {
-    for (const char* by : {"+01:00", "-01:00", "+05:00"}) {
-        SCOPED_TRACE(by);
-        const auto sim = simulate(header("+00:25", longOnly) + R"({"at": "+00:00", "do": "read"}
-{"at": "+00:10", "do": "setClock", "by": ")" + std::string(by) + R"("})");
-        ASSERT_TRUE(sim);
-        const double moved = *parseOffset(std::string("+") + (by + 1)) * (by[0] == '-' ? -1 : 1);
-        EXPECT_TRUE(sim->timeline().logged(std::string("system clock set by=") + by[0]));
-        EXPECT_NEAR(firstAt(sim->timeline(), "heads-up sent") - (sim->timeline().entries().front().at + moved), 20 * 60,
-                    10)
-            << "twenty minutes of work, as set";
-        EXPECT_FALSE(sim->timeline().logged("screens were dark"));
-        EXPECT_EQ(outcomes(*sim), (std::vector<std::string>{"long taken"})) << "the jump is no rest";
-    }
-}
-
 TEST(Lifecycle, SettingTheClockBackMidBreakKeepsTheBreaksLength) {
     const auto sim = simulate(header("+00:09:50", R"({"breakCycleEnabled": false, "reminderMinutes": 60, )"
                                                   R"("microMinutes": 10, "enforcementMicroBreaks": "hardcore"})") +
@@ -114,19 +98,14 @@ TEST(Lifecycle, ALongSleepIsCreditedAsRestOnceTheScreensAreBack) {
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"system woke", "screens were dark for", "break asleep kind=long"}));
 }
 
-TEST(Lifecycle, AQuickRelaunchKeepsTheWorkStretchesAndASlowOneStartsAfresh) {
+TEST(Lifecycle, AQuickRelaunchKeepsTheWorkStretches) {
+    // How long a gap may be is the restore rule's own table; here the stretches come back.
     const auto quick = simulate(header("+00:30", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "quit"}
 {"at": "+00:11", "do": "launch"})");
     ASSERT_TRUE(quick);
     EXPECT_TRUE(happenInOrder(quick->timeline(), {"app quitting", "app launched", "session restored pausedUntil=— workedSeconds=660"}));
     EXPECT_FALSE(quick->timeline().logged("previous run ended without quitting"));
-
-    const auto slow = simulate(header("+00:30", longOnly) + R"({"at": "+00:00", "do": "read"}
-{"at": "+00:10", "do": "quit"}
-{"at": "+00:13", "do": "launch"})");
-    ASSERT_TRUE(slow);
-    EXPECT_FALSE(slow->timeline().logged("session restored"));
 }
 
 TEST(Lifecycle, APauseSurvivesARelaunchEvenAfterTwoMinutes) {
