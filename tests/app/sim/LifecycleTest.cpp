@@ -42,24 +42,6 @@ TEST(Lifecycle, LaunchNamesTheBlockersSwitchedOnWithoutTheirPermission) {
     }
 }
 
-TEST(Lifecycle, SettingTheClockBackMidBreakKeepsTheBreaksLength) {
-    const auto sim = simulate(header("+00:09:50", R"({"breakCycleEnabled": false, "reminderMinutes": 60, )"
-                                                  R"("microMinutes": 10, "enforcementMicroBreaks": "hardcore"})") +
-                              R"({"at": "+00:00", "do": "read"})");
-    ASSERT_TRUE(sim);
-    for (int i = 0; i < 60 && !sim->breakScreen()->isOnScreen(); ++i)
-        sim->advance(1);
-    ASSERT_TRUE(sim->breakScreen()->isOnScreen());
-    sim->advance(5);
-    sim->setClock(-3600);
-    sim->advance(14.5);
-    EXPECT_TRUE(sim->breakScreen()->isOnScreen());
-    sim->advance(1);
-    EXPECT_FALSE(sim->breakScreen()->isOnScreen());
-    EXPECT_TRUE(happenInOrder(sim->timeline(), {"micro break screen shown", "system clock set by=-3600s",
-                                                "break taken kind=micro duration=20s"}));
-}
-
 TEST(Lifecycle, TimersAimedAtATimeOfDayKeepTheirTimeWhenTheClockIsSet) {
     const struct {
         const char* name;
