@@ -65,7 +65,6 @@ TEST(StatusMenu, PauseAndResumeTakeTurns) {
         std::string resumeTitle;
     };
     const Case cases[] = {
-        {"running", false, std::nullopt, false, true, "Resume Reminders"},
         {"paused until resumed", true, std::nullopt, true, false, "Resume Reminders"},
         {"paused until a time", true, "14:30", true, false, "Resume Reminders (paused until 14:30)"},
         // A stale deadline never leaks into the title while reminders run.
@@ -116,22 +115,6 @@ TEST(StatusMenu, LabelsMarkMnemonicsAndKeepOtherAmpersands) {
     const auto items = StatusMenu::items(state);
     EXPECT_EQ(items.front().label, "Calls && meetings — break waiting to run");
     EXPECT_EQ(named(items, "Quit Sorvala").label, "&Quit Sorvala");
-}
-
-TEST(StatusMenu, TheShapeNeverChanges) {
-    // The tray re-applies fresh items onto the menu it built once, position by position.
-    StatusMenu::State running;
-    StatusMenu::State paused;
-    paused.paused = true;
-    paused.pausedUntilTime = "9:00 AM";
-    paused.streakDays = 3;
-    const auto a = StatusMenu::items(running);
-    const auto b = StatusMenu::items(paused);
-    ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].role, b[i].role);
-        EXPECT_EQ(a[i].submenu.size(), b[i].submenu.size());
-    }
 }
 
 } // namespace

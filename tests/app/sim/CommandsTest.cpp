@@ -24,7 +24,8 @@ TEST(Commands, SnoozesBeyondTheDailyBudgetAreRefusedAndNotOffered) {
     std::string events = R"({"at": "+00:00", "do": "read"})";
     for (const char* at : {"+00:05", "+00:06", "+00:07"})
         events += std::string("\n") + R"({"at": ")" + at + R"(", "do": "snooze", "minutes": 1})";
-    const auto sim = simulate(header("+00:40", longOnlyWith(R"(, "snoozesPerSession": 0, "snoozesPerDay": 2)")) + events);
+    const auto sim =
+        simulate(header("+00:40", longOnlyWith(R"(, "snoozesPerSession": 0, "snoozesPerDay": 2)")) + events);
     ASSERT_TRUE(sim);
     EXPECT_EQ(sim->timeline().count("next break snoozed by 1m from=menu"), 2);
     EXPECT_TRUE(sim->timeline().logged("snooze refused minutes=1 from=menu reason=budgetSpent session=2 daily=2"));
@@ -110,9 +111,6 @@ TEST(Commands, AnswersOnTheHeadsUpBanner) {
          {"long postponed", "long taken"}},
         {"a click on the banner", {"default", "pre-break", true}, false,
          {"heads-up banner tapped; starting break now", "banners cleared", "long break screen shown"},
-         {"long taken"}},
-        {"a dismissal", {"dismissed", "pre-break", false}, false,
-         {"notification response ignored action=dismissed category=pre-break", "long break screen shown"},
          {"long taken"}},
         {"snooze while paused", {"snooze-15", "pre-break", false}, true,
          {"reminders paused", "snooze refused minutes=15 from=notification reason=paused"},

@@ -32,7 +32,6 @@ TEST(Lifecycle, LaunchNamesTheBlockersSwitchedOnWithoutTheirPermission) {
     const std::pair<const char*, bool> cases[] = {
         {R"({"pauseDuringCalendarEvents": true})", true},
         {R"({"pauseDuringCalendarEvents": true, "calendarSources": ["/home/me/work.ics"]})", false},
-        {R"({"pauseDuringCalendarEvents": false})", false},
     };
     for (const auto& [settings, named] : cases) {
         SCOPED_TRACE(settings);
@@ -128,19 +127,14 @@ TEST(Lifecycle, AnUncleanEndIsReportedOnceAtTheNextLaunch) {
     EXPECT_EQ(sim.timeline().count("previous run ended without quitting: crash, hang, or force quit"), 1);
 }
 
-TEST(Lifecycle, ASchedulingSettingRestartsTheStretchesAndASoundSettingDoesNot) {
+TEST(Lifecycle, ASchedulingSettingRestartsTheStretches) {
+    // Which settings count as scheduling ones is the change table's own test.
     const auto restarted = simulate(header("+00:40", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:15", "settings": {"reminderMinutes": 25}})");
     ASSERT_TRUE(restarted);
     EXPECT_TRUE(happenInOrder(restarted->timeline(), {"settings changed reminderMinutes=", "heads-up sent"}));
     const auto start = restarted->timeline().entries().front().at;
     EXPECT_NEAR(firstAt(restarted->timeline(), "heads-up sent") - start, 40 * 60, 10) << "25 minutes from the change at 15";
-
-    const auto kept = simulate(header("+00:40", longOnly) + R"({"at": "+00:00", "do": "read"}
-{"at": "+00:15", "settings": {"softChimeEnabled": false}})");
-    ASSERT_TRUE(kept);
-    EXPECT_TRUE(kept->timeline().logged("settings changed softChimeEnabled="));
-    EXPECT_NEAR(firstAt(kept->timeline(), "heads-up sent") - start, 20 * 60, 10);
 }
 
 } // namespace
