@@ -33,6 +33,17 @@ TEST(Commands, SnoozesBeyondTheDailyBudgetAreRefusedAndNotOffered) {
     EXPECT_TRUE(sim->timeline().logged("heads-up sent in=30s medium=banner category=pre-break-final"));
 }
 
+TEST(Commands, PauseUntilTomorrowEndsAtTheNextLocalMidnightOnA23HourDay) {
+    // The 25-hour day, when the clocks go back, is a golden scenario of its own.
+    const auto sim = simulate(R"({"start": "2026-03-29T08:00:00", "timeZone": "Europe/Berlin", "until": "+16:30", )"
+                              R"("settings": )" + longOnlyWith() + "}\n" + R"({"at": "+00:00", "do": "read"}
+{"at": "+00:05", "do": "pauseUntilTomorrow"})");
+    ASSERT_TRUE(sim);
+    EXPECT_TRUE(sim->timeline().logged("reminders paused until 2026-03-29 22:00:00 +0000"));
+    EXPECT_TRUE(happenInOrder(sim->timeline(), {"reminders paused", "reminders resumed", "heads-up sent"}));
+    EXPECT_EQ(sim->timeline().count("heads-up sent"), 1) << "nothing while paused";
+}
+
 TEST(Commands, TheHeadsUpStartsTheSessionsSnoozesOver) {
     const auto sim = simulate(header("+00:23", longOnlyWith()) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:05", "do": "snooze", "minutes": 1}
