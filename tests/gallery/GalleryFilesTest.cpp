@@ -87,9 +87,3 @@ TEST(GalleryFilesPrune, TheDefaultCeilingIsTwoHundredMegabytes) {
         files.push_back(file("d" + std::to_string(1000 + i), 1000000, 210 - i));
     EXPECT_EQ(GalleryFiles::namesToPrune(files).size(), 10u);
 }
-
-TEST(GalleryFilesNewest, LatestDateThenLaterName) {
-    EXPECT_EQ(GalleryFiles::newest({}), "");
-    EXPECT_EQ(GalleryFiles::newest({file("a", 1, 5), file("c", 1, 9), file("b", 1, 1)}), "b");
-    EXPECT_EQ(GalleryFiles::newest({file("a", 1, 1), file("b", 1, 1)}), "b");
-}
