@@ -126,12 +126,6 @@ TEST(AppLoggerConcurrency, EightThreadsNeverTearOrInterleaveLines) {
     EXPECT_EQ(decoded.events.size(), 4u * perThread);
 }
 
-TEST(AppLoggerUncaught, TheExceptionLineNamesTheFailureAndTheStack) {
-    EXPECT_EQ(AppLogger::exceptionMessage("std::runtime_error", "", {"a", "b"}),
-              "EXCEPTION std::runtime_error: no reason a | b");
-    EXPECT_FALSE(AppLogger::callStackSymbols().empty());
-}
-
 TEST(AppLoggerUncaughtDeathTest, AnUncaughtExceptionIsLoggedBeforeTheProcessEnds) {
     // The forked child writes into this test's folder, so the "fast" style (fork only) is needed.
     GTEST_FLAG_SET(death_test_style, "fast");

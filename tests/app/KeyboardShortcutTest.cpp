@@ -61,7 +61,6 @@ TEST(ShortcutActionTable, WordsRoundTripAndOnlyToggleBreakHasADefault) {
         EXPECT_EQ(defaultShortcut(action).has_value(), action == ShortcutAction::toggleBreak);
     }
     EXPECT_EQ(keys.size(), 6u);
-    EXPECT_EQ(defaultShortcut(ShortcutAction::toggleBreak)->encoded(), "6400:11:B");
     EXPECT_EQ(shortcutActionFromRawValue(6), std::nullopt);
     EXPECT_EQ(shortcutActionFromCommandLineName("snooze-10"), std::nullopt);
 }
@@ -118,8 +117,6 @@ TEST(KeyCodeTable, EveryEntryIsFoundBothWays) {
     }
     EXPECT_EQ(KeyCodes::forKeyCode(11)->keysymName, "b");
     EXPECT_EQ(KeyCodes::forKeysym('B'), KeyCodes::forKeyCode(11)) << "shifted letter";
-    EXPECT_EQ(KeyCodes::forKeyCode(KeyCodes::escape)->keysymName, "Escape");
-    EXPECT_EQ(KeyCodes::forKeyCode(KeyCodes::backspace)->keysymName, "BackSpace");
     EXPECT_EQ(KeyCodes::forKeyCode(200), nullptr);
     EXPECT_EQ(KeyCodes::forKeysym(0x1008ff11), nullptr) << "a media key";
 }

@@ -24,35 +24,18 @@ const std::string written = "# XScreenSaver Preferences File\n"
                             "\n"
                             "pointerHysteresis:\t10\n";
 
-/// The lines that differ between two texts, as (before, after) with everything else equal.
-std::pair<std::vector<std::string>, std::vector<std::string>> difference(const std::string& before,
-                                                                         const std::string& after) {
-    auto a = linesOf(before);
-    auto b = linesOf(after);
-    while (!a.empty() && !b.empty() && a.front() == b.front()) {
-        a.erase(a.begin());
-        b.erase(b.begin());
-    }
-    while (!a.empty() && !b.empty() && a.back() == b.back()) {
-        a.pop_back();
-        b.pop_back();
-    }
-    return {a, b};
-}
-
 } // namespace
 
 TEST(XScreenSaverPrograms, AddingAppendsOneLineAndKeepsEveryOtherByte) {
     const std::string after = Programs::withEntry(written, "/usr/bin/sorvala-saver", false);
-    const auto [removed, added] = difference(written, after);
     // The old last entry now continues; ours is the last.
-    EXPECT_EQ(removed, (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n"}));
-    EXPECT_EQ(added,
-              (std::vector<std::string>{"\t\t\t\tqix --root\t\t\t    \\n\\",
-                                        "\t\t\t\t\"Sorvala\"  /usr/bin/sorvala-saver --root\t\t\t    \\n"}));
-    const auto list = Programs::programs(after).value();
-    EXPECT_EQ(list.size(), 4u);
-    EXPECT_EQ(list[1], "- GL: \t\t\t\tsuperquadrics --root");
+    const std::string last = "\t\t\t\tqix --root\t\t\t    \\n\n";
+    std::string expected = written;
+    expected.replace(expected.find(last), last.size(),
+                     "\t\t\t\tqix --root\t\t\t    \\n\\\n"
+                     "\t\t\t\t\"Sorvala\"  /usr/bin/sorvala-saver --root\t\t\t    \\n\n");
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(Programs::programs(after)->at(1), "- GL: \t\t\t\tsuperquadrics --root");
     EXPECT_EQ(Programs::registeredProgram(after), "/usr/bin/sorvala-saver");
     // Adding again changes nothing.
     EXPECT_EQ(Programs::withEntry(after, "/usr/bin/sorvala-saver", false), after);
@@ -92,7 +75,6 @@ TEST(XScreenSaverPrograms, ListsInOtherShapes) {
     };
     const Case cases[] = {
         {"no list at all", "timeout: 0:10:00", {"\"Sorvala\"  /s --root"}},
-        {"an empty list", "programs:\n", {"\"Sorvala\"  /s --root"}},
         {"a one-line list without a line-end escape",
          "*programs: maze --root\n",
          {"maze --root", "\"Sorvala\"  /s --root"}},
@@ -121,7 +103,6 @@ TEST(XScreenSaverPrograms, ANewFileKeepsTheDefaultListAndAddsOurs) {
     const std::string fresh = Programs::fromDefaults(defaultsFile(), "/usr/bin/sorvala-saver");
     auto expected = Programs::programs(defaultsFile()).value();
     EXPECT_GT(expected.size(), 200u);
-    EXPECT_EQ(expected.front(), "maze --root");
     EXPECT_EQ(Programs::registeredProgram(defaultsFile()), std::nullopt);
     EXPECT_EQ(Programs::programs("timeout: 0:10:00\n"), std::nullopt);
     expected.push_back("\"Sorvala\"  /usr/bin/sorvala-saver --root");

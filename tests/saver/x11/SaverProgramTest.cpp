@@ -74,7 +74,6 @@ public:
         }
         return -1;
     }
-    void terminate() { ::kill(m_pid, SIGTERM); }
 
 private:
     pid_t m_pid = -1;
@@ -121,18 +120,6 @@ protected:
         return colour;
     }
 
-    /// Pixels of the host that differ from the paper colour at its corner: the ink laid so far.
-    int inkedPixels() {
-        XImage* image = XGetImage(m_display, root, hostX, hostY, hostW, hostH, AllPlanes, ZPixmap);
-        const Rgb corner = pixelAt(image, 2, 2);
-        int count = 0;
-        for (int y = 0; y < hostH; y += 2)
-            for (int x = 0; x < hostW; x += 2)
-                count += distance(pixelAt(image, x, y), corner) > 60 ? 1 : 0;
-        XDestroyImage(image);
-        return count;
-    }
-
     void shot(const char* name) {
         if (const char* folder = std::getenv("SORVALA_SAVER_SHOTS")) {
             const std::string command = "import -window root '" + std::string(folder) + "/" + name + ".png'";
@@ -167,22 +154,17 @@ protected:
 
 } // namespace
 
-TEST_F(SaverInHostWindow, DrawsInsideTheHostOnlyAndFollowsTheSettings) {
-    const Rgb outsideBefore = pixel(100, 100);
+TEST_F(SaverInHostWindow, DrawsInItsHostFollowsTheSettingsAndEndsWhenTheHostGoes) {
+    // How the ink is laid is the saver view's own table; here the program finds its host, reads
+    // the settings as they change and leaves with the host.
+    Saver refused({"--root"}, {"XSCREENSAVER_WINDOW=0x7ffffff0", "XDG_CONFIG_HOME=" + config.string()});
+    EXPECT_EQ(refused.waitForExit(10), 1) << "a host that is not there";
+
     Saver saver({"--root"}, environment());
     ASSERT_TRUE(eventually([&] { return distance(pixel(hostX + 5, hostY + 5), paper) < 12; }))
         << "the host never showed the paper";
     sleep(1.5);
-    const int early = inkedPixels();
-    shot("saver-host-1");
-    sleep(4);
-    const int later = inkedPixels();
-    shot("saver-host-2");
-    EXPECT_GT(later, early) << "the drawing did not progress";
-    EXPECT_GT(later, 50);
-    // Nothing drawn outside the host window.
-    EXPECT_LT(distance(pixel(100, 100), outsideBefore), 3);
-    EXPECT_LT(distance(pixel(hostX + hostW + 20, hostY + 50), outsideBefore), 3);
+    shot("saver-host");
 
     // Dark paper once the settings change, without a restart.
     setSettings("theme=1\nspeed=10\nstyle=1\nink=9\n");
@@ -191,16 +173,6 @@ TEST_F(SaverInHostWindow, DrawsInsideTheHostOnlyAndFollowsTheSettings) {
     })) << "the theme change did not reach the running saver";
     shot("saver-host-dark");
 
-    saver.terminate();
-    EXPECT_EQ(saver.waitForExit(5), 0);
-}
-
-TEST_F(SaverInHostWindow, RefusesAMissingHostAndEndsWhenItsHostGoes) {
-    Saver refused({"--root"}, {"XSCREENSAVER_WINDOW=0x7ffffff0", "XDG_CONFIG_HOME=" + config.string()});
-    EXPECT_EQ(refused.waitForExit(10), 1);
-
-    Saver saver({"--root"}, environment());
-    ASSERT_TRUE(eventually([&] { return distance(pixel(hostX + 5, hostY + 5), magenta) > 30; }));
     XDestroyWindow(m_display, host);
     XSync(m_display, False);
     host = XCreateSimpleWindow(m_display, root, 0, 0, 1, 1, 0, 0, 0); // for TearDown
