@@ -29,7 +29,6 @@ public:
     void setFadesComplete(bool complete) { m_fadesComplete = complete; }
     /// Every call so far, one line each ("cover display-1", "fadeOut", …).
     const std::vector<std::string>& calls() const { return m_calls; }
-    void forgetCalls() { std::vector<std::string>().swap(m_calls); }
     /// The windows currently shown or fading, by display.
     const std::vector<std::string>& windows() const { return m_windows; }
     /// The last micro content shown.

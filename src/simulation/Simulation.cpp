@@ -147,12 +147,6 @@ void Simulation::setDisplayCount(int count) {
     m_breakScreen->screenParametersChanged();
 }
 
-void Simulation::forgetRecords() {
-    m_timeline.clear();
-    if (m_breakWindows)
-        m_breakWindows->forgetCalls();
-}
-
 int Simulation::auxiliaryTimers() const {
     return (m_breakScreen ? m_breakScreen->liveTimers() : 0) + (m_breakWindows ? m_breakWindows->liveTimers() : 0) + (m_notices ? m_notices->liveTimers() : 0);
 }

@@ -70,8 +70,6 @@ public:
     RecordingNotices* notices() { return m_notices.get(); }
     Timeline& timeline() { return m_timeline; }
     const Timeline& timeline() const { return m_timeline; }
-    /// Forgets the timeline and the calls on the break windows, for runs too long to keep them.
-    void forgetRecords();
     const std::vector<BreakEvent>& history() const { return m_history.recorded(); }
     MemoryPreferences& store() { return m_store; }
     const ZoneCalendar& calendar() const { return m_calendar; }

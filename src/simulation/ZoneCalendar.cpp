@@ -60,11 +60,6 @@ int ZoneCalendar::utcOffsetSeconds(Instant instant) const {
     return offset;
 }
 
-std::size_t ZoneCalendar::cachedOffsets() const {
-    std::lock_guard lock(m_cache->lock);
-    return m_cache->offsets.size();
-}
-
 Instant ZoneCalendar::at(const std::string& localDateTime) const {
     const auto asUtc = parseIso8601(localDateTime + "Z");
     if (!asUtc)

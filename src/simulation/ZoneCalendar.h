@@ -20,8 +20,6 @@ public:
 
     /// The instant of a local wall-clock time given as "2026-03-29T02:30:00".
     Instant at(const std::string& localDateTime) const;
-    /// How many quarter hours the offset cache holds.
-    std::size_t cachedOffsets() const;
 
     struct OffsetCache;
 
