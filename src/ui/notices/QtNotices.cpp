@@ -128,10 +128,10 @@ void QtNotices::showPreBreakOverlay() {
             else if (role == Notice::Button::Role::snooze && m_callbacks.onSnoozeBreak)
                 m_callbacks.onSnoozeBreak();
         });
-    if (!WaylandWindows::active())
-        m_dim = std::make_unique<ScreenDim>();
-    else if (!std::exchange(m_dimRefusalLogged, true))
-        // A Wayland client cannot lay a see-through window over the others; no dim beats a black one.
+    m_dim = std::make_unique<ScreenDim>();
+    if (WaylandWindows::active() && !m_dim->isLive() && !std::exchange(m_dimRefusalLogged, true))
+        // Without a layer shell a Wayland client cannot lay a see-through window over the others;
+        // no dim beats a black one.
         m_services.log.log("pre-break dim off on wayland: the compositor gives no see-through layer above other windows");
     m_preBreakTicker =
         m_services.timers.scheduled(preBreakTickerInterval, true, 0, [this] { refreshPreBreakOverlay(); });
