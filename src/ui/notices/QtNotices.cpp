@@ -169,6 +169,7 @@ void QtNotices::showOvertimeBadge(const std::string& text) {
         return;
     m_shownOvertimeText = text;
     auto badge = std::make_unique<NoticeCapsule>(Notice::overtimeCapsule(text), nullptr);
+    badge->watchPointer([this](double x) { samplePointer(x, static_cast<double>(m_shakeClock.elapsed()) / 1000.0); });
     badge->present(PreBreakOverlay::Position::topRight);
     // The new badge is up before the old one goes, so a changing text never leaves a gap.
     auto old = std::exchange(m_overtime, std::move(badge));
@@ -196,6 +197,10 @@ void QtNotices::watchPointer() {
             return;
         m_pointerMotion.reset();
     }
+    // A badge of its own layer surface hears the pointer moving over it; the rest of a Wayland
+    // desktop's pointer is nowhere to be seen, so no look at it would help.
+    if (m_overtime && m_overtime->isLayerSurface())
+        return;
     m_shakeSampler.start(shakeSampleMilliseconds);
 }
 
