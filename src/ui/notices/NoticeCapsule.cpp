@@ -126,6 +126,7 @@ void NoticeCapsule::becomeLayerSurface() {
     if (!surface->isAvailable())
         return;
     setAttribute(Qt::WA_DontShowOnScreen);
+    clearMask();
     surface->setTakesPointer(m_acceptsClicks || m_pointerMoved);
     surface->onPointerMoved = m_pointerMoved;
     m_surface = std::move(surface);
@@ -141,6 +142,9 @@ void NoticeCapsule::hideEvent(QHideEvent* event) {
 
 void NoticeCapsule::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // A layer surface has an alpha channel of its own: its corners stay smooth.
+    if (m_surface)
+        return;
     // Without a compositor a window cannot be partly transparent: shape it to the capsule.
     QPainterPath outline;
     outline.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
