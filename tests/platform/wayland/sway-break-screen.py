@@ -3,7 +3,7 @@
 # The heads-up and the long break on a headless sway with two outputs, judged by sway's own view
 # of its windows and by its pictures of each output. The heads-up: no window at all, both outputs
 # dimmed see-through, the countdown capsule above the dim, its Snooze clicked with a pointer of the
-# compositor's own. The break: one full-screen break window per output, on that output; sway's
+# compositor's own; the overtime badge shaken off with that pointer. The break: one full-screen break window per output, on that output; sway's
 # close request refused; a full-screen client started mid-break not hiding it; an output added
 # mid-break covered; keys typed mid-break reaching it. Run inside in-headless-sway:
 #   sway-break-screen.py BREAK_PREVIEW SAVER NOTICE_PREVIEW [SHOT_FOLDER]
@@ -120,7 +120,35 @@ def heads_up():
             notice.wait()
 
 
+def shake_off_overtime_badge():
+    pointer = VirtualPointer()
+    answers = open(os.path.join(os.environ["XDG_RUNTIME_DIR"], "overtime"), "w+")
+    badge = subprocess.Popen([notice_preview, "overtime"], stdout=answers)
+    try:
+        def size():
+            answers.seek(0)
+            return next((line.split()[1:] for line in answers if line.startswith("capsule ")), None)
+
+        wait_for("the overtime badge shows", size)
+        width, height = (int(v) for v in size())
+        left, middle = 1280 - 16 - width, 16 + height // 2
+        # Side to side over the badge's own surface: the rest of the pointer's way is not seen.
+        for x in [left + 30, left + 110] * 4 + [left + 30]:
+            pointer.move_to(x, middle, 2304, 800)
+            time.sleep(0.08)
+        try:
+            badge.wait(5)
+        except subprocess.TimeoutExpired:
+            sys.exit("FAILED: shaking the pointer over the overtime badge did not dismiss it")
+        print("a shake over the overtime badge dismisses it")
+    finally:
+        if badge.poll() is None:
+            badge.terminate()
+            badge.wait()
+
+
 heads_up()
+shake_off_overtime_badge()
 
 log = open(os.path.join(os.environ["XDG_RUNTIME_DIR"], "break.log"), "w+")
 breaking = subprocess.Popen([preview, "long", "--speed", "1"], stdout=log, stderr=subprocess.STDOUT)

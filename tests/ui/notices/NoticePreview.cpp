@@ -4,8 +4,8 @@
 // The heads-up counts down from N seconds (30) with its dim; the overtime badge waits for a shake.
 // SORVALA_APPEARANCE=dark|light picks the look.
 // The first answer (snooze, skip, overtime dismissed, break due) goes to stdout and ends the
-// preview; the notices' log goes to stderr. Once shown, each button of the capsule is listed on
-// stdout ("button TEXT at X Y W H in W H": its box inside the capsule, then the capsule's size).
+// preview; the notices' log goes to stderr. Once shown, the capsule's size and each of its buttons
+// are listed on stdout ("capsule W H", "button TEXT at X Y W H in W H": its box inside the capsule).
 #include "core/Clock.h"
 #include "core/Logger.h"
 #include "core/SettingsKeys.h"
@@ -89,6 +89,7 @@ int main(int argc, char** argv) {
         const NoticeCapsule* capsule = notices.capsule(overtime ? UserSignal::Kind::overtime : UserSignal::Kind::preBreak);
         if (!capsule)
             return;
+        std::cout << "capsule " << capsule->width() << ' ' << capsule->height() << std::endl;
         for (const QPushButton* button : capsule->findChildren<QPushButton*>()) {
             const QRect box = button->geometry();
             std::cout << "button " << button->text().toStdString() << " at " << box.x() << ' ' << box.y() << ' '
