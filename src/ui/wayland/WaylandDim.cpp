@@ -26,6 +26,7 @@ WaylandDim::WaylandDim() : m_layers(std::make_unique<WaylandLayers>()) {
         return;
     m_layers->onOutputAdded = [this](const WaylandLayers::Output& output) { cover(output.output); };
     m_layers->onOutputRemoved = [this](const WaylandLayers::Output& output) { uncover(output.output); };
+    m_layers->onLost = [this] { m_veils.clear(); };
     for (const auto& output : m_layers->outputs())
         cover(output.output);
     m_layers->connection().flush();

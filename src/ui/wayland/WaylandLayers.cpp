@@ -30,7 +30,11 @@ WaylandLayers::WaylandLayers() {
             global(registry, name, interface, version);
         },
         [this](std::uint32_t name) { globalRemoved(name); });
-    m_connection->onLost = [this] { forgetCompositor(); };
+    m_connection->onLost = [this] {
+        forgetCompositor();
+        if (onLost)
+            onLost();
+    };
     // The second round trip brings each output's scale.
     if (!m_connection->isConnected() || !m_connection->roundtrip()) {
         forgetCompositor();

@@ -56,6 +56,8 @@ public:
     /// Called when an output was plugged in (after it told its scale) or is about to go.
     std::function<void(const Output&)> onOutputAdded;
     std::function<void(const Output&)> onOutputRemoved;
+    /// Called when the compositor broke the connection: every object made on it is gone.
+    std::function<void()> onLost;
 
     /// A buffer of `width` × `height` premultiplied ARGB pixels, filled by `paint` (rows of
     /// `width` pixels, top first); it destroys itself when the compositor releases it. Null when
