@@ -134,10 +134,14 @@ void NoticeCapsule::becomeLayerSurface() {
 
 void NoticeCapsule::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    // Hidden by the press of its own button, from inside the surface's pointer event: the
-    // surface goes once that returns.
-    if (m_surface)
+    // Off the screen at once: sway 1.7 leaves a second output's full-screen window unpainted
+    // while any overlay surface shows, and a break's windows come right after the countdown goes.
+    // Hidden by the press of its own button, from inside the surface's pointer event, the
+    // surface's object (and its connection) goes once that returns.
+    if (m_surface) {
+        m_surface->withdraw();
         m_surface.release()->deleteLater();
+    }
 }
 
 void NoticeCapsule::resizeEvent(QResizeEvent* event) {

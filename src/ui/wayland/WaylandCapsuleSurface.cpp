@@ -71,16 +71,26 @@ WaylandCapsuleSurface::WaylandCapsuleSurface(QWidget& widget)
 }
 
 WaylandCapsuleSurface::~WaylandCapsuleSurface() {
-    if (!m_layers->connection().isConnected())
-        return;
-    // Taken down at once, not when the connection closes.
-    if (m_pointer)
-        wl_pointer_destroy(m_pointer);
-    if (m_layer)
-        zwlr_layer_surface_v1_destroy(m_layer);
-    if (m_surface)
-        wl_surface_destroy(m_surface);
-    m_layers->connection().flush();
+    withdraw();
+}
+
+void WaylandCapsuleSurface::withdraw() {
+    m_layers->onSeatChanged = nullptr;
+    if (m_layers->connection().isConnected()) {
+        // libwayland keeps a proxy alive until the event being handled returns, so this may run
+        // inside the surface's own pointer event.
+        if (m_pointer)
+            wl_pointer_destroy(m_pointer);
+        if (m_layer)
+            zwlr_layer_surface_v1_destroy(m_layer);
+        if (m_surface)
+            wl_surface_destroy(m_surface);
+        m_layers->connection().flush();
+    }
+    m_pointer = nullptr;
+    m_layer = nullptr;
+    m_surface = nullptr;
+    m_configured = false;
 }
 
 bool WaylandCapsuleSurface::isAvailable() const {

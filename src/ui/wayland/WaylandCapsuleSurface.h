@@ -41,6 +41,9 @@ public:
     /// Called with the pointer's x (in the widget) whenever it moves over the surface.
     std::function<void(double x)> onPointerMoved;
 
+    /// Takes the surface off the screen at once; this object may then be deleted later. Safe from
+    /// inside one of its own pointer events.
+    void withdraw();
     /// Whether the compositor has shown the surface at least once.
     bool isShown() const { return m_shown; }
 
