@@ -487,10 +487,14 @@ void ApplicationDelegate::claimScreen(BreakEvent::Kind kind, std::optional<Insta
         m_deps.history.record(kind, BreakEvent::Outcome::excused, now() - *excusedSince);
     if (kind == BreakEvent::Kind::micro) {
         m_deps.breakScreen.begin(BreakTiming::microBreakSeconds, true, false);
-        return;
+    } else {
+        m_deps.log.log("break screen taking now kind=long idle=" + whole(idleSeconds()) + "s");
+        m_deps.breakScreen.begin(0, false, false);
     }
-    m_deps.log.log("break screen taking now kind=long idle=" + whole(idleSeconds()) + "s");
-    m_deps.breakScreen.begin(0, false, false);
+    // The overtime badge goes with the break it asked for, not at its next tick half a minute
+    // later: above the break it is in the way, and on sway 1.7 a surface above full-screen
+    // windows leaves the break's second output unpainted while it shows.
+    m_deps.notices.refreshOvertimeTicker();
 }
 
 void ApplicationDelegate::cancelPendingLongBreak() {

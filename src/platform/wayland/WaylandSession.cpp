@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/wayland/WaylandSession.h"
 
+#include "platform/wayland/WaylandConnection.h"
+
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
-
-#include <QSocketNotifier>
 
 #include <wayland-client.h>
 
@@ -28,12 +28,10 @@ constexpr uint32_t toplevelVersion = 3;
 template <typename Interface>
 Interface* bindGlobal(wl_registry* registry, uint32_t name, const wl_interface* interface, uint32_t offered,
                       uint32_t wanted) {
-    return static_cast<Interface*>(wl_registry_bind(registry, name, interface, std::min(offered, wanted)));
+    return WaylandConnection::bind<Interface>(registry, name, interface, offered, wanted);
 }
 
 } // namespace
-
-const wl_registry_listener WaylandSession::registryListener = {&WaylandSession::global, &WaylandSession::globalRemove};
 
 const ext_idle_notification_v1_listener WaylandSession::extIdleListener = {
     [](void* data, ext_idle_notification_v1*) {
@@ -95,47 +93,44 @@ const zwlr_foreign_toplevel_handle_v1_listener WaylandSession::toplevelListener 
 };
 
 WaylandSession::WaylandSession(std::string ownAppId, const char* display) : m_ownAppId(std::move(ownAppId)) {
-    m_display = wl_display_connect(display);
-    if (!m_display)
-        return;
-    m_registry = wl_display_get_registry(m_display);
-    wl_registry_add_listener(m_registry, &registryListener, this);
-    // The first round trip lists the globals, the second brings the bound objects' first events.
-    if (wl_display_roundtrip(m_display) < 0) {
-        disconnectFromCompositor();
+    // No global is followed when it goes: the seat and the managers stay for the compositor's life.
+    m_connection = std::make_unique<WaylandConnection>(
+        [this](wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
+            global(registry, name, interface, version);
+        },
+        nullptr, display);
+    m_connection->onLost = [this] { forgetCompositor(); };
+    // The first round trip listed the globals, the second brings the bound objects' first events.
+    if (!m_connection->isConnected()) {
+        forgetCompositor();
         return;
     }
     watchIdle();
     watchToplevels();
-    if (wl_display_roundtrip(m_display) < 0) {
-        disconnectFromCompositor();
+    if (!m_connection->roundtrip())
         return;
-    }
     m_connectedAt = monotonicNow();
-    m_notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { dispatch(); });
+    m_connection->startReading();
 }
 
 WaylandSession::~WaylandSession() {
     disconnectFromCompositor();
 }
 
-void WaylandSession::global(void* data, wl_registry* registry, uint32_t name, const char* interface,
-                            uint32_t version) {
-    auto* self = static_cast<WaylandSession*>(data);
-    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !self->m_seat)
-        self->m_seat = bindGlobal<wl_seat>(registry, name, &wl_seat_interface, version, 1);
-    else if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0)
-        self->m_extIdle = bindGlobal<ext_idle_notifier_v1>(registry, name, &ext_idle_notifier_v1_interface, version, 1);
-    else if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0)
-        self->m_kdeIdle = bindGlobal<org_kde_kwin_idle>(registry, name, &org_kde_kwin_idle_interface, version, 1);
-    else if (std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0 && version >= 2)
-        self->m_toplevelManager = bindGlobal<zwlr_foreign_toplevel_manager_v1>(
-            registry, name, &zwlr_foreign_toplevel_manager_v1_interface, version, toplevelVersion);
+bool WaylandSession::isConnected() const {
+    return m_connection->isConnected();
 }
 
-void WaylandSession::globalRemove(void*, wl_registry*, uint32_t) {
-    // Outputs come and go; the seat and the managers stay for the compositor's life.
+void WaylandSession::global(wl_registry* registry, uint32_t name, const char* interface, uint32_t version) {
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && !m_seat)
+        m_seat = bindGlobal<wl_seat>(registry, name, &wl_seat_interface, version, 1);
+    else if (std::strcmp(interface, ext_idle_notifier_v1_interface.name) == 0)
+        m_extIdle = bindGlobal<ext_idle_notifier_v1>(registry, name, &ext_idle_notifier_v1_interface, version, 1);
+    else if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0)
+        m_kdeIdle = bindGlobal<org_kde_kwin_idle>(registry, name, &org_kde_kwin_idle_interface, version, 1);
+    else if (std::strcmp(interface, zwlr_foreign_toplevel_manager_v1_interface.name) == 0 && version >= 2)
+        m_toplevelManager = bindGlobal<zwlr_foreign_toplevel_manager_v1>(
+            registry, name, &zwlr_foreign_toplevel_manager_v1_interface, version, toplevelVersion);
 }
 
 void WaylandSession::watchIdle() {
@@ -176,9 +171,9 @@ void WaylandSession::awaitFirstIdleNotification() {
     // sooner (a one-shot command) would say "active" for a user who has been away for hours.
     constexpr double margin = 0.2;
     const double ready = m_connectedAt + idleTimeoutSeconds + margin;
-    for (double now = monotonicNow(); m_display && !m_idle.idleSince && now < ready; now = monotonicNow()) {
-        wl_display_flush(m_display);
-        pollfd socket{wl_display_get_fd(m_display), POLLIN, 0};
+    for (double now = monotonicNow(); isConnected() && !m_idle.idleSince && now < ready; now = monotonicNow()) {
+        m_connection->flush();
+        pollfd socket{wl_display_get_fd(m_connection->display()), POLLIN, 0};
         if (::poll(&socket, 1, int((ready - now) * 1000) + 1) > 0)
             dispatch();
     }
@@ -192,20 +187,15 @@ std::optional<WaylandReadings::Toplevel> WaylandSession::focusedToplevel() const
 }
 
 void WaylandSession::dispatch() {
-    if (!m_display)
-        return;
-    // The notifier said there is something to read, so this does not block.
-    if (wl_display_dispatch(m_display) < 0) {
-        disconnectFromCompositor();
-        return;
-    }
-    wl_display_flush(m_display);
+    m_connection->dispatch();
 }
 
 void WaylandSession::disconnectFromCompositor() {
-    m_notifier.reset();
-    if (!m_display)
-        return;
+    forgetCompositor();
+    m_connection->disconnect();
+}
+
+void WaylandSession::forgetCompositor() {
     // The compositor went away or broke the connection: every reading falls back to its harmless
     // value. Objects are not destroyed one by one: the connection takes them all with it.
     m_windows.clear();
@@ -215,10 +205,7 @@ void WaylandSession::disconnectFromCompositor() {
     m_kdeIdle = nullptr;
     m_toplevelManager = nullptr;
     m_seat = nullptr;
-    m_registry = nullptr;
     m_idle.resumed();
-    wl_display_disconnect(m_display);
-    m_display = nullptr;
 }
 
 double WaylandSession::monotonicNow() {

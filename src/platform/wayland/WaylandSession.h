@@ -10,8 +10,6 @@
 #include <optional>
 #include <string>
 
-class QSocketNotifier;
-struct wl_display;
 struct wl_registry;
 struct wl_seat;
 struct ext_idle_notifier_v1;
@@ -20,13 +18,14 @@ struct org_kde_kwin_idle;
 struct org_kde_kwin_idle_timeout;
 struct zwlr_foreign_toplevel_manager_v1;
 struct zwlr_foreign_toplevel_handle_v1;
-struct wl_registry_listener;
 struct ext_idle_notification_v1_listener;
 struct org_kde_kwin_idle_timeout_listener;
 struct zwlr_foreign_toplevel_manager_v1_listener;
 struct zwlr_foreign_toplevel_handle_v1_listener;
 
 namespace sorvala {
+
+class WaylandConnection;
 
 /// A Wayland connection of our own (never Qt's) that follows the compositor's idle notifications
 /// and its list of toplevel windows. Events are read as they arrive through a socket notifier on
@@ -38,7 +37,7 @@ public:
     explicit WaylandSession(std::string ownAppId, const char* display = nullptr);
     ~WaylandSession() override;
 
-    bool isConnected() const { return m_display != nullptr; }
+    bool isConnected() const;
     /// "ext-idle-notify", "kde-idle" or "none".
     std::string idleBackEnd() const;
     /// Whether the compositor lists other clients' windows (wlroots' foreign-toplevel protocol).
@@ -60,23 +59,21 @@ private:
         WaylandReadings::Toplevel pending; ///< being updated
     };
 
-    static void global(void* data, wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
-    static void globalRemove(void* data, wl_registry* registry, uint32_t name);
+    void global(wl_registry* registry, uint32_t name, const char* interface, uint32_t version);
     void watchIdle();
     void watchToplevels();
     void disconnectFromCompositor();
+    void forgetCompositor();
     void awaitFirstIdleNotification();
     static double monotonicNow();
 
-    static const ::wl_registry_listener registryListener;
     static const ::ext_idle_notification_v1_listener extIdleListener;
     static const ::org_kde_kwin_idle_timeout_listener kdeIdleListener;
     static const ::zwlr_foreign_toplevel_manager_v1_listener toplevelManagerListener;
     static const ::zwlr_foreign_toplevel_handle_v1_listener toplevelListener;
 
     std::string m_ownAppId;
-    wl_display* m_display = nullptr;
-    wl_registry* m_registry = nullptr;
+    std::unique_ptr<WaylandConnection> m_connection;
     wl_seat* m_seat = nullptr;
     ext_idle_notifier_v1* m_extIdle = nullptr;
     ext_idle_notification_v1* m_extNotification = nullptr;
@@ -86,7 +83,6 @@ private:
     std::map<zwlr_foreign_toplevel_handle_v1*, Window> m_windows;
     WaylandReadings::IdleState m_idle;
     double m_connectedAt = 0;
-    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 } // namespace sorvala

@@ -3,6 +3,7 @@
 
 #include "ui/notices/NoticeGlyph.h"
 #include "ui/style/QtDesignTokens.h"
+#include "ui/wayland/WaylandCapsuleSurface.h"
 #include "ui/wayland/WaylandWindows.h"
 
 #include <QGuiApplication>
@@ -68,6 +69,8 @@ NoticeCapsule::NoticeCapsule(const Notice& notice, std::function<void(Notice::Bu
     fit();
 }
 
+NoticeCapsule::~NoticeCapsule() = default;
+
 void NoticeCapsule::setBody(const QString& text) {
     m_body->setText(text);
     fit();
@@ -88,6 +91,14 @@ void NoticeCapsule::fit() {
 }
 
 void NoticeCapsule::place(PreBreakOverlay::Position position) {
+    if (m_surface) {
+        using Anchor = WaylandCapsuleSurface::Anchor;
+        const Anchor anchor = position == PreBreakOverlay::Position::topLeft    ? Anchor::left
+                              : position == PreBreakOverlay::Position::topRight ? Anchor::right
+                                                                                : Anchor::centre;
+        m_surface->place(anchor, int(PreBreakOverlay::defaultMargin));
+        return;
+    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
@@ -98,13 +109,46 @@ void NoticeCapsule::place(PreBreakOverlay::Position position) {
 }
 
 void NoticeCapsule::present(PreBreakOverlay::Position position) {
+    if (!isVisible() && !m_surface && WaylandWindows::active())
+        becomeLayerSurface();
     place(position);
     show();
     raise();
 }
 
+void NoticeCapsule::becomeLayerSurface() {
+    // A window on Wayland cannot be placed, may take the focus and is tiled by a tiling
+    // compositor: where the compositor offers a layer shell the capsule is drawn into a layer
+    // surface above all windows instead, and never becomes a window of its own.
+    if (testAttribute(Qt::WA_WState_Created) && !testAttribute(Qt::WA_DontShowOnScreen))
+        return;
+    auto surface = std::make_unique<WaylandCapsuleSurface>(*this);
+    if (!surface->isAvailable())
+        return;
+    setAttribute(Qt::WA_DontShowOnScreen);
+    clearMask();
+    surface->setTakesPointer(m_acceptsClicks || m_pointerMoved);
+    surface->onPointerMoved = m_pointerMoved;
+    m_surface = std::move(surface);
+}
+
+void NoticeCapsule::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // Off the screen at once: sway 1.7 leaves a second output's full-screen window unpainted
+    // while any overlay surface shows, and a break's windows come right after the countdown goes.
+    // Hidden by the press of its own button, from inside the surface's pointer event, the
+    // surface's object (and its connection) goes once that returns.
+    if (m_surface) {
+        m_surface->withdraw();
+        m_surface.release()->deleteLater();
+    }
+}
+
 void NoticeCapsule::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // A layer surface has an alpha channel of its own: its corners stay smooth.
+    if (m_surface)
+        return;
     // Without a compositor a window cannot be partly transparent: shape it to the capsule.
     QPainterPath outline;
     outline.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);

@@ -128,10 +128,10 @@ void QtNotices::showPreBreakOverlay() {
             else if (role == Notice::Button::Role::snooze && m_callbacks.onSnoozeBreak)
                 m_callbacks.onSnoozeBreak();
         });
-    if (!WaylandWindows::active())
-        m_dim = std::make_unique<ScreenDim>();
-    else if (!std::exchange(m_dimRefusalLogged, true))
-        // A Wayland client cannot lay a see-through window over the others; no dim beats a black one.
+    m_dim = std::make_unique<ScreenDim>();
+    if (WaylandWindows::active() && !m_dim->isLive() && !std::exchange(m_dimRefusalLogged, true))
+        // Without a layer shell a Wayland client cannot lay a see-through window over the others;
+        // no dim beats a black one.
         m_services.log.log("pre-break dim off on wayland: the compositor gives no see-through layer above other windows");
     m_preBreakTicker =
         m_services.timers.scheduled(preBreakTickerInterval, true, 0, [this] { refreshPreBreakOverlay(); });
@@ -169,6 +169,7 @@ void QtNotices::showOvertimeBadge(const std::string& text) {
         return;
     m_shownOvertimeText = text;
     auto badge = std::make_unique<NoticeCapsule>(Notice::overtimeCapsule(text), nullptr);
+    badge->watchPointer([this](double x) { samplePointer(x, static_cast<double>(m_shakeClock.elapsed()) / 1000.0); });
     badge->present(PreBreakOverlay::Position::topRight);
     // The new badge is up before the old one goes, so a changing text never leaves a gap.
     auto old = std::exchange(m_overtime, std::move(badge));
@@ -196,6 +197,10 @@ void QtNotices::watchPointer() {
             return;
         m_pointerMotion.reset();
     }
+    // A badge of its own layer surface hears the pointer moving over it; the rest of a Wayland
+    // desktop's pointer is nowhere to be seen, so no look at it would help.
+    if (m_overtime && m_overtime->isLayerSurface())
+        return;
     m_shakeSampler.start(shakeSampleMilliseconds);
 }
 

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/notices/ScreenDim.h"
 
+#include "ui/wayland/WaylandDim.h"
+#include "ui/wayland/WaylandWindows.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -34,7 +37,14 @@ protected:
     }
 };
 
-ScreenDim::ScreenDim() : m_live(compositorRunning()) {
+ScreenDim::ScreenDim() {
+    // A Wayland window's opacity is ignored: a window there would be a black screen.
+    if (WaylandWindows::active()) {
+        m_layers = std::make_unique<WaylandDim>();
+        m_live = m_layers->isShowing();
+        return;
+    }
+    m_live = compositorRunning();
     // Without a compositor a window cannot be translucent, and a still picture of the screen under
     // the veil would hide the windows that keys and clicks still reach: the screens stay undimmed
     // and the countdown speaks alone.
@@ -51,6 +61,8 @@ ScreenDim::~ScreenDim() = default;
 
 void ScreenDim::setAlpha(double alpha) {
     m_alpha = alpha;
+    if (m_layers)
+        m_layers->setAlpha(alpha);
     for (auto& veil : m_veils)
         veil->setAlpha(alpha);
 }

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/wayland/WaylandKeyboardHold.h"
 
-#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "platform/wayland/WaylandConnection.h"
 
-#include <QSocketNotifier>
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
@@ -21,7 +21,7 @@ namespace {
 template <typename Interface>
 Interface* bind(wl_registry* registry, std::uint32_t name, const wl_interface* interface,
                 std::uint32_t offered, std::uint32_t wanted) {
-    return static_cast<Interface*>(wl_registry_bind(registry, name, interface, std::min(offered, wanted)));
+    return WaylandConnection::bind<Interface>(registry, name, interface, offered, wanted);
 }
 
 WaylandKeyboardHold* self(void* data) {
@@ -52,28 +52,23 @@ WaylandKeyboardHold::~WaylandKeyboardHold() {
 }
 
 bool WaylandKeyboardHold::hold() {
-    static const wl_registry_listener registryListener = {
-        [](void* data, wl_registry* registry, std::uint32_t name, const char* interface,
-           std::uint32_t version) { self(data)->bindGlobal(registry, name, interface, version); },
-        [](void*, wl_registry*, std::uint32_t) {},
-    };
     static const zwlr_layer_surface_v1_listener surfaceListener = {
         [](void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t, std::uint32_t) {
             self(data)->configured(serial);
         },
         [](void* data, zwlr_layer_surface_v1*) { self(data)->m_hasKeyboard = false; },
     };
-    if (m_display)
+    if (m_connection && m_connection->isConnected())
         return true;
-    m_display = wl_display_connect(nullptr);
-    if (!m_display)
-        return false;
-    auto* registry = wl_display_get_registry(m_display);
-    wl_registry_add_listener(registry, &registryListener, this);
-    // The first round trip lists the globals, the second brings the seat's capabilities. A seat
+    m_connection = std::make_unique<WaylandConnection>(
+        [this](wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t version) {
+            bindGlobal(registry, name, interface, version);
+        });
+    m_connection->onLost = [this] { forgetCompositor(); };
+    // The first round trip listed the globals, the second brings the seat's capabilities. A seat
     // may have no keyboard yet: the hold takes the one plugged in later.
-    if (wl_display_roundtrip(m_display) < 0 || wl_display_roundtrip(m_display) < 0 || !m_layerShell ||
-        !m_compositor || !m_shm || !m_seat) {
+    if (!m_connection->isConnected() || !m_connection->roundtrip() || !m_layerShell || !m_compositor || !m_shm ||
+        !m_seat) {
         disconnect();
         return false;
     }
@@ -92,12 +87,11 @@ bool WaylandKeyboardHold::hold() {
                                                      ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_EXCLUSIVE);
     wl_surface_commit(m_surface);
     // The compositor configures the surface, we map it, and it gives us the keyboard.
-    if (wl_display_roundtrip(m_display) < 0 || wl_display_roundtrip(m_display) < 0) {
+    if (!m_connection->roundtrip() || !m_connection->roundtrip()) {
         disconnect();
         return false;
     }
-    m_notifier = std::make_unique<QSocketNotifier>(wl_display_get_fd(m_display), QSocketNotifier::Read);
-    connect(m_notifier.get(), &QSocketNotifier::activated, this, [this] { dispatch(); });
+    m_connection->startReading();
     return true;
 }
 
@@ -250,29 +244,20 @@ Qt::Key WaylandKeyboardHold::qtKey(std::uint32_t keysym) {
     return Qt::Key_unknown;
 }
 
-void WaylandKeyboardHold::dispatch() {
-    if (!m_display)
-        return;
-    if (wl_display_dispatch(m_display) < 0) {
-        disconnect();
-        return;
-    }
-    wl_display_flush(m_display);
-}
-
 void WaylandKeyboardHold::disconnect() {
-    m_notifier.reset();
-    m_hasKeyboard = false;
-    if (m_display) {
+    if (m_connection && m_connection->isConnected()) {
         // Destroying the surface gives the keyboard back at once; the rest goes with the connection.
         if (m_layerSurface)
             zwlr_layer_surface_v1_destroy(m_layerSurface);
         if (m_surface)
             wl_surface_destroy(m_surface);
-        wl_display_flush(m_display);
-        wl_display_disconnect(m_display);
+        m_connection->disconnect();
     }
-    m_display = nullptr;
+    forgetCompositor();
+}
+
+void WaylandKeyboardHold::forgetCompositor() {
+    m_hasKeyboard = false;
     m_compositor = nullptr;
     m_shm = nullptr;
     m_seat = nullptr;

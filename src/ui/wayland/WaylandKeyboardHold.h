@@ -8,10 +8,8 @@
 #include <functional>
 #include <memory>
 
-class QSocketNotifier;
 struct wl_buffer;
 struct wl_compositor;
-struct wl_display;
 struct wl_keyboard;
 struct wl_registry;
 struct wl_seat;
@@ -24,6 +22,8 @@ struct zwlr_layer_shell_v1;
 struct zwlr_layer_surface_v1;
 
 namespace sorvala {
+
+class WaylandConnection;
 
 /// Takes the keyboard from every other client while a break runs, where the compositor offers
 /// wlroots' layer shell (sway, KWin): an invisible layer surface above the windows with exclusive keyboard
@@ -61,10 +61,10 @@ private:
     void configured(std::uint32_t serial);
     void keymap(int fd, std::uint32_t size);
     void key(std::uint32_t keycode, bool pressed);
-    void dispatch();
     void disconnect();
+    void forgetCompositor();
 
-    wl_display* m_display = nullptr;
+    std::unique_ptr<WaylandConnection> m_connection;
     wl_compositor* m_compositor = nullptr;
     wl_shm* m_shm = nullptr;
     wl_seat* m_seat = nullptr;
@@ -77,7 +77,6 @@ private:
     xkb_keymap* m_keymap = nullptr;
     xkb_state* m_state = nullptr;
     bool m_hasKeyboard = false;
-    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 } // namespace sorvala

@@ -3,16 +3,17 @@
 # Sorvala under a headless Mutter with two virtual monitors: away time read from Mutter's idle
 # monitor grows without input, and a long break opens one full-screen window on each monitor, as
 # Qt sees them (Mutter without a shell lists no windows to other programs), and lets go of the
-# window of a monitor switched off mid-break. Run inside
+# window of a monitor switched off mid-break. Mutter offers no layer shell: the heads-up comes
+# without a dim, said in the log, and its capsule is a window of its own. Run inside
 # in-headless-mutter:
-#   mutter-session.py SORVALACTL BREAK_PREVIEW
+#   mutter-session.py SORVALACTL BREAK_PREVIEW NOTICE_PREVIEW
 import re
 import subprocess
 import sys
 import threading
 import time
 
-sorvalactl, preview = sys.argv[1], sys.argv[2]
+sorvalactl, preview, notice_preview = sys.argv[1], sys.argv[2], sys.argv[3]
 
 
 def idle_seconds():
@@ -28,6 +29,13 @@ later = idle_seconds()
 if later < first + 1.5:
     sys.exit(f"FAILED: away time did not grow without input: {first} then {later}")
 print(f"away time grows: {first} s then {later} s")
+
+heads_up = subprocess.run([notice_preview, "heads-up", "--seconds", "2"], capture_output=True, text=True, timeout=30)
+if "pre-break dim off on wayland" not in heads_up.stderr or "capsule " not in heads_up.stdout \
+        or "break due" not in heads_up.stdout:
+    sys.exit(f"FAILED: the heads-up under Mutter:\n{heads_up.stdout}{heads_up.stderr}")
+print("the heads-up comes without a dim, and says so")
+
 
 def remove_second_monitor():
     """Mutter's own display settings, as the desktop's would do it: only Meta-0 stays on."""
