@@ -99,7 +99,6 @@ public:
             if (!m_pipeWire->isAvailable())
                 m_pipeWire.reset();
         }
-        m_microphone = std::make_unique<PulseMicrophoneMonitor>();
 
         std::string line = "system signals chosen";
         for (const auto& backend : backends())
@@ -170,6 +169,12 @@ public:
     bool videoPlaying() override { return VideoDetection::videoPlaying(m_services.idleInhibitorCounts()); }
 
     bool microphoneInUse() override {
+        // Connected at the first question, which waits for the first lists (a local server
+        // answers within milliseconds): a program never asked maps no sound library.
+        if (!m_microphone) {
+            m_microphone = std::make_unique<PulseMicrophoneMonitor>(&m_log);
+            m_microphone->settle(std::chrono::milliseconds(500));
+        }
         if (const auto answer = m_microphone->microphoneInUse())
             return *answer;
         if (m_microphone->failed())
@@ -205,7 +210,7 @@ public:
     void lockScreen() override { m_services.lockScreen(); }
 
     std::vector<Backend> backends() override {
-        std::string microphone = m_microphone->failed() ? "alsa-proc" : "pulseaudio";
+        std::string microphone = m_microphone && m_microphone->failed() ? "alsa-proc" : "pulseaudio";
         return {
             {"session", m_session.describe()},
             {"idle", m_idle},
