@@ -5,6 +5,7 @@
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
+#include <QCryptographicHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 
