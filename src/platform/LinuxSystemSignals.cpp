@@ -52,7 +52,8 @@ public:
         : m_log(log), m_options(std::move(options)), m_session(m_options.session.value_or(currentSession())),
           m_services(m_session, m_options.sessionBus.value_or(QDBusConnection::sessionBus()),
                      m_options.systemBus.value_or(QDBusConnection::systemBus()), m_options.dbusTimeoutMs),
-          m_applications(m_options.applicationFolders) {
+          m_applications(m_options.applicationFolders),
+          m_calendar(&m_log) {
         const bool x11 =
             m_session.type == LinuxSession::Type::x11 ||
             (m_session.type == LinuxSession::Type::unknown && qEnvironmentVariableIsSet("DISPLAY"));
