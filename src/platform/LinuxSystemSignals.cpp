@@ -170,11 +170,12 @@ public:
     bool videoPlaying() override { return VideoDetection::videoPlaying(m_services.idleInhibitorCounts()); }
 
     bool microphoneInUse() override {
-        // Connected at the first question, which waits for the first lists (a local server
-        // answers within milliseconds): a program never asked maps no sound library.
+        // Connected at the first question: a program never asked maps no sound library. The
+        // application asks again long before a break could depend on the answer.
         if (!m_microphone) {
             m_microphone = std::make_unique<PulseMicrophoneMonitor>(&m_log);
-            m_microphone->settle(std::chrono::milliseconds(500));
+            if (m_options.microphoneWaitsForLists)
+                m_microphone->settle(std::chrono::milliseconds(500));
         }
         if (const auto answer = m_microphone->microphoneInUse())
             return *answer;
