@@ -6,8 +6,9 @@
 #                  unpack it as it is.
 include(GNUInstallDirs)
 
-# The programs link only system libraries (every library of ours is static) and the install drops
-# the build's RPATH, so an installed tree runs from wherever it is put.
+# The programs link only system libraries (every library of ours is static, or a module found
+# relative to the program) and the install drops the build's RPATH, so an installed tree runs from
+# wherever it is put.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 

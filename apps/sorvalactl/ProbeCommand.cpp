@@ -256,8 +256,10 @@ int probeCommand(const Invocation& invocation) {
     SystemClock clock;
     LinuxSignalsOptions options;
     options.calendarWaitsForReading = true;
+    options.microphoneWaitsForLists = true;
     const auto system = makeLinuxSystemSignals(log, std::move(options));
-    // The sound server's lists arrive in the background; give them a moment before the first round.
+    // Readings that arrive in the background get a moment before the first round (the microphone's
+    // first question waits for the sound server's lists itself).
     runEventsFor(0.3);
     ProbeSources sources{*system, store, calendar, [&clock] { return clock.now(); }, [](double seconds) {
                              runEventsFor(seconds);

@@ -2,10 +2,9 @@
 #include "platform/IssueReportSender.h"
 
 #include "core/Logger.h"
+#include "platform/network/NetworkTransport.h"
 
 #include <QMessageAuthenticationCode>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSysInfo>
 #include <QUrl>
 
@@ -38,30 +37,30 @@ IssueReportSender::IssueReportSender(Logger& log, QString baseAddress, int timeo
 
 void IssueReportSender::send(const std::string& payload,
                              std::function<void(IssueReport::ServerResult)> done) {
-    if (!hasEndpoint()) {
-        // Nothing leaves the computer without an address this build was given.
+    // Nothing leaves the computer without an address this build was given.
+    if (!hasEndpoint())
         m_log.log("issue report not sent reason=noEndpoint");
+    NetworkTransport* network = hasEndpoint() ? NetworkTransport::load(&m_log) : nullptr;
+    if (!network) {
         QMetaObject::invokeMethod(
             this, [done = std::move(done)] { done(IssueReport::ServerResult::unreachable); }, Qt::QueuedConnection);
         return;
     }
-    QNetworkRequest request{QUrl(m_endpoint)};
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    request.setTransferTimeout(m_timeoutMs);
-    QNetworkReply* reply = m_network.post(request, QByteArray::fromStdString(payload));
-    connect(reply, &QNetworkReply::finished, this, [this, reply, done = std::move(done)] {
-        reply->deleteLater();
-        const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-        const std::optional<int> httpStatus =
-            status.isValid() ? std::optional<int>(status.toInt()) : std::nullopt;
-        const auto result = IssueReport::serverResult(httpStatus);
-        std::string line = "issue report result=" + std::string(IssueReport::text(result)) +
-                           " status=" + (httpStatus ? std::to_string(*httpStatus) : std::string("none"));
-        if (!httpStatus)
-            line += " error=" + std::to_string(static_cast<int>(reply->error()));
-        m_log.log(line);
-        done(result);
-    });
+    NetworkTransport::Request request;
+    request.url = QUrl(m_endpoint);
+    request.contentType = "application/json";
+    request.timeoutMs = m_timeoutMs;
+    network->post(request, QByteArray::fromStdString(payload), this,
+                  {.received = {}, .finished = [this, done = std::move(done)](const NetworkTransport::Outcome& outcome) {
+                       const auto result = IssueReport::serverResult(outcome.httpStatus);
+                       std::string line = "issue report result=" + std::string(IssueReport::text(result)) +
+                                          " status=" +
+                                          (outcome.httpStatus ? std::to_string(*outcome.httpStatus) : std::string("none"));
+                       if (!outcome.httpStatus)
+                           line += " error=" + std::to_string(outcome.error);
+                       m_log.log(line);
+                       done(result);
+                   }});
 }
 
 std::string deviceIdFor(const QByteArray& machineId) {

@@ -3,7 +3,6 @@
 
 #include "report/IssueReport.h"
 
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QString>
 
@@ -28,14 +27,13 @@ public:
     /// Whether there is an address to send to; without one reports are saved as files instead.
     bool hasEndpoint() const { return !m_endpoint.isEmpty(); }
     /// Posts `payload` as JSON; `done` runs on this thread once with the outcome. Without an
-    /// endpoint nothing is posted and the outcome is `unreachable`.
+    /// endpoint, or without the network module, nothing is posted and the outcome is `unreachable`.
     void send(const std::string& payload, std::function<void(IssueReport::ServerResult)> done);
 
 private:
     Logger& m_log;
     QString m_endpoint;
     int m_timeoutMs;
-    QNetworkAccessManager m_network;
 };
 
 /// An identifier of this machine that is stable for Sorvala but cannot be traced to the

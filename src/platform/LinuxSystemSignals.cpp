@@ -52,7 +52,8 @@ public:
         : m_log(log), m_options(std::move(options)), m_session(m_options.session.value_or(currentSession())),
           m_services(m_session, m_options.sessionBus.value_or(QDBusConnection::sessionBus()),
                      m_options.systemBus.value_or(QDBusConnection::systemBus()), m_options.dbusTimeoutMs),
-          m_applications(m_options.applicationFolders) {
+          m_applications(m_options.applicationFolders),
+          m_calendar(&m_log) {
         const bool x11 =
             m_session.type == LinuxSession::Type::x11 ||
             (m_session.type == LinuxSession::Type::unknown && qEnvironmentVariableIsSet("DISPLAY"));
@@ -99,7 +100,6 @@ public:
             if (!m_pipeWire->isAvailable())
                 m_pipeWire.reset();
         }
-        m_microphone = std::make_unique<PulseMicrophoneMonitor>();
 
         std::string line = "system signals chosen";
         for (const auto& backend : backends())
@@ -170,6 +170,13 @@ public:
     bool videoPlaying() override { return VideoDetection::videoPlaying(m_services.idleInhibitorCounts()); }
 
     bool microphoneInUse() override {
+        // Connected at the first question: a program never asked maps no sound library. The
+        // application asks again long before a break could depend on the answer.
+        if (!m_microphone) {
+            m_microphone = std::make_unique<PulseMicrophoneMonitor>(&m_log);
+            if (m_options.microphoneWaitsForLists)
+                m_microphone->settle(std::chrono::milliseconds(500));
+        }
         if (const auto answer = m_microphone->microphoneInUse())
             return *answer;
         if (m_microphone->failed())
@@ -205,7 +212,7 @@ public:
     void lockScreen() override { m_services.lockScreen(); }
 
     std::vector<Backend> backends() override {
-        std::string microphone = m_microphone->failed() ? "alsa-proc" : "pulseaudio";
+        std::string microphone = m_microphone && m_microphone->failed() ? "alsa-proc" : "pulseaudio";
         return {
             {"session", m_session.describe()},
             {"idle", m_idle},

@@ -38,6 +38,9 @@ struct LinuxSignalsOptions {
     /// Whether asking about the calendar waits for the files to be read: for a one-shot answer
     /// (the command line), never on the application's main thread.
     bool calendarWaitsForReading = false;
+    /// Whether the first microphone question waits (half a second at most) for the sound server's
+    /// lists, likewise for a one-shot answer.
+    bool microphoneWaitsForLists = false;
     /// The app id our own Wayland windows carry, left out of the frontmost application;
     /// nullopt: the one Qt gives them.
     std::optional<std::string> ownAppId;

@@ -14,7 +14,8 @@
 namespace sorvala {
 
 /// Plays our chimes on the PulseAudio server, one at a time. Each chime opens a connection of
-/// its own on a thread of its own, so a sound server that restarted is simply found again.
+/// its own on a thread of its own, so a sound server that restarted is simply found again. The
+/// sound module is loaded at the first chime.
 class AppSound {
 public:
     /// A player for `play`, which reads the chime settings from `store`.

@@ -1,27 +1,32 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/audio/SoundServer.h"
 #include "sensing/MicrophoneDetection.h"
 
 #include <chrono>
-#include <mutex>
+#include <memory>
 #include <optional>
 #include <vector>
 
-struct pa_threaded_mainloop;
-struct pa_context;
-
 namespace sorvala {
+
+class Logger;
 
 /// Keeps the sound server's capture sources and recording streams up to date on a thread of
 /// its own (PulseAudio, or PipeWire through pipewire-pulse), so asking costs no round trip.
 class PulseMicrophoneMonitor {
 public:
-    /// Connects in the background; never starts a sound server.
-    PulseMicrophoneMonitor();
+    /// Loads the sound module and connects in the background; never starts a sound server.
+    /// Without the module it has failed from the start (said in `log`).
+    explicit PulseMicrophoneMonitor(Logger* log = nullptr);
     ~PulseMicrophoneMonitor();
     PulseMicrophoneMonitor(const PulseMicrophoneMonitor&) = delete;
     PulseMicrophoneMonitor& operator=(const PulseMicrophoneMonitor&) = delete;
+
+    /// Waits up to `limit` for the first lists or the failure, so a first question right after
+    /// connecting has its answer.
+    void settle(std::chrono::milliseconds limit);
 
     /// Whether the server is connected and both lists have arrived at least once.
     bool isReady() const;
@@ -37,24 +42,10 @@ public:
     std::vector<MicrophoneDetection::Stream> streams() const;
 
 private:
-    struct Callbacks;
-    void connect();
-    void disconnect();
-    void refresh(); // with the mainloop locked
+    SoundServer::CaptureLists::Snapshot snapshot() const;
 
-    pa_threaded_mainloop* m_loop = nullptr;
-    pa_context* m_context = nullptr;
+    std::unique_ptr<SoundServer::CaptureLists> m_lists;
     std::chrono::steady_clock::time_point m_lastAttempt;
-
-    mutable std::mutex m_mutex;
-    bool m_failed = false;
-    bool m_haveSources = false;
-    bool m_haveStreams = false;
-    std::vector<MicrophoneDetection::Source> m_sources;
-    std::vector<MicrophoneDetection::Stream> m_streams;
-    // Lists being filled by a running query, swapped in when it ends.
-    std::vector<MicrophoneDetection::Source> m_nextSources;
-    std::vector<MicrophoneDetection::Stream> m_nextStreams;
 };
 
 } // namespace sorvala

@@ -3,8 +3,8 @@
 
 namespace sorvala {
 
-BackgroundCalendar::BackgroundCalendar(std::chrono::seconds refresh, double readAheadSeconds)
-    : m_refresh(refresh), m_readAhead(readAheadSeconds), m_thread([this] { run(); }) {}
+BackgroundCalendar::BackgroundCalendar(Logger* log, std::chrono::seconds refresh, double readAheadSeconds)
+    : m_refresh(refresh), m_readAhead(readAheadSeconds), m_log(log), m_thread([this] { run(); }) {}
 
 BackgroundCalendar::~BackgroundCalendar() {
     {
@@ -46,7 +46,11 @@ void BackgroundCalendar::run() {
         m_pending.reset();
         m_reading = true;
         lock.unlock();
-        auto events = m_files.occurrences(request.sources, request.from, request.from + m_readAhead);
+        if (!m_files)
+            if (auto* files = CalendarFiles::load(m_log))
+                m_files = files->reader();
+        auto events = m_files ? m_files->occurrences(request.sources, request.from, request.from + m_readAhead)
+                              : std::vector<CalendarPause::Event>{};
         lock.lock();
         m_reading = false;
         // A reading overtaken by a change of sources is dropped; the newer request follows.

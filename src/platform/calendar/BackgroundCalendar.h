@@ -2,7 +2,7 @@
 #pragma once
 
 #include "core/Instant.h"
-#include "platform/calendar/ICalendarSources.h"
+#include "platform/calendar/CalendarFiles.h"
 #include "sensing/CalendarPause.h"
 
 #include <chrono>
@@ -23,7 +23,9 @@ class BackgroundCalendar {
 public:
     /// A reading covers `readAhead` from its instant; a new one starts when the sources change,
     /// the last one is older than `refresh`, or the clock leaves what was read.
-    explicit BackgroundCalendar(std::chrono::seconds refresh = std::chrono::seconds(60),
+    /// The calendar module is loaded at the first reading; without it no event is known, which
+    /// each reading says in `log`.
+    explicit BackgroundCalendar(Logger* log = nullptr, std::chrono::seconds refresh = std::chrono::seconds(60),
                                 double readAheadSeconds = 3600);
     ~BackgroundCalendar();
     BackgroundCalendar(const BackgroundCalendar&) = delete;
@@ -53,7 +55,8 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_askedAt;
     Instant m_askedFrom;
     std::vector<CalendarPause::Event> m_events;
-    ICalendarSources m_files; ///< only the reading thread touches it
+    Logger* m_log;
+    std::unique_ptr<CalendarFiles::Reader> m_files; ///< only the reading thread touches it
     std::thread m_thread;
 };
 

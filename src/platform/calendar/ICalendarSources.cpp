@@ -177,19 +177,6 @@ struct ICalendarSources::Parsed {
 ICalendarSources::ICalendarSources() = default;
 ICalendarSources::~ICalendarSources() = default;
 
-bool ICalendarSources::isReadable(const std::string& source) {
-    std::error_code error;
-    const auto status = std::filesystem::status(source, error);
-    if (error)
-        return false;
-    if (std::filesystem::is_directory(status)) {
-        std::filesystem::directory_iterator it(source, error);
-        return !error;
-    }
-    std::ifstream in(source);
-    return in.good();
-}
-
 ICalendarSources::Parsed* ICalendarSources::parsed(const std::filesystem::path& file) {
     std::error_code error;
     const auto modified = std::filesystem::last_write_time(file, error);

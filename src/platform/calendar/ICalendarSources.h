@@ -16,7 +16,8 @@ namespace sorvala {
 /// libical: recurrences expanded, excluded dates and moved instances applied, time zones
 /// honoured. A file is parsed again only when its size or modification time changes, and its
 /// occurrences are worked out a week ahead at a time; files gone from the sources are forgotten.
-/// Not thread-safe: one thread at a time (see `BackgroundCalendar`).
+/// Not thread-safe: one thread at a time (see `BackgroundCalendar`). Built into the calendar
+/// module (see `CalendarFiles`), and into the tests, benchmarks and fuzzer that read with it.
 class ICalendarSources {
 public:
     ICalendarSources();

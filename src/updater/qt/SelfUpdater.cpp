@@ -5,12 +5,9 @@
 #include "core/Logger.h"
 #include "notices/UserSignal.h"
 #include "updater/UpdateFlow.h"
-#include "updater/qt/FeedSignature.h"
 #include "updater/qt/UpdatePackage.h"
 
 #include <QCoreApplication>
-#include <QNetworkReply>
-#include <QSslConfiguration>
 #include <QTemporaryFile>
 
 #include <cstdlib>
@@ -31,24 +28,16 @@ std::string text(const QUrl& url) {
     return url.toString().toStdString();
 }
 
-bool succeeded(QNetworkReply& reply) {
-    const int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    return reply.error() == QNetworkReply::NoError && status >= 200 && status <= 299;
-}
-
-/// Reads a small body to its end, aborting one that grows past the limit.
-void limitBody(QNetworkReply* reply, const QObject* context) {
-    QObject::connect(reply, &QNetworkReply::downloadProgress, context, [reply](qint64 received, qint64) {
-        if (received > feedLimitBytes)
-            reply->abort();
-    });
+/// Why a transfer failed, for the log.
+std::string reason(const NetworkTransport::Outcome& outcome) {
+    return outcome.error == 0 ? std::string("bad response") : outcome.errorText.toStdString();
 }
 
 } // namespace
 
 struct SelfUpdater::Download {
     UpdateCheck::Release release;
-    QPointer<QNetworkReply> reply;
+    NetworkTransport::Transfer transfer;
     std::unique_ptr<QTemporaryFile> file;
     QCryptographicHash hash{QCryptographicHash::Sha256};
     qint64 written = 0;
@@ -154,16 +143,21 @@ void SelfUpdater::perform(Action action) {
     }
 }
 
-QNetworkReply* SelfUpdater::get(const QUrl& url) {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
-    request.setTransferTimeout(m_services.source->timeoutMs);
-    if (!m_services.source->extraCa.isEmpty()) {
-        auto tls = QSslConfiguration::defaultConfiguration();
-        tls.addCaCertificates(m_services.source->extraCa);
-        request.setSslConfiguration(tls);
-    }
-    return m_network.get(request);
+bool SelfUpdater::get(const QUrl& url, qint64 limitBytes, NetworkTransport::Callbacks callbacks,
+                      NetworkTransport::Transfer* transfer) {
+    NetworkTransport* network = NetworkTransport::load(&m_services.log);
+    if (!network)
+        return false;
+    NetworkTransport::Request request;
+    request.url = url;
+    request.timeoutMs = m_services.source->timeoutMs;
+    request.extraCaPem = m_services.source->extraCaPem;
+    request.sameOriginRedirects = true;
+    request.limitBytes = limitBytes;
+    const auto started = network->get(request, &m_network, std::move(callbacks));
+    if (transfer)
+        *transfer = started;
+    return true;
 }
 
 void SelfUpdater::fetch(std::function<void(const FetchResult&)> done) {
@@ -173,41 +167,47 @@ void SelfUpdater::fetch(std::function<void(const FetchResult&)> done) {
         return;
     }
     const UpdateSource source = *m_services.source;
-    const auto failed = [this, source, done](const std::string& reason) {
-        m_services.log.log("update check failed: no readable appcast from " + text(source.feed) + " reason=" + reason);
+    const auto failed = [this, source, done](const std::string& why) {
+        m_services.log.log("update check failed: no readable appcast from " + text(source.feed) + " reason=" + why);
         done({FetchResult::Failed{noAnswerMessage()}});
     };
-    // The replies belong to the network manager: once the updater is gone, nothing is called.
-    QNetworkReply* feed = get(source.feed);
-    limitBody(feed, &m_network);
-    QObject::connect(feed, &QNetworkReply::finished, &m_network, [this, feed, source, done, failed] {
-        feed->deleteLater();
-        if (!succeeded(*feed))
-            return failed(feed->error() == QNetworkReply::NoError ? "bad response" : feed->errorString().toStdString());
-        const QByteArray body = feed->readAll();
-        QNetworkReply* signature = get(source.signatureURL());
-        limitBody(signature, &m_network);
-        QObject::connect(signature, &QNetworkReply::finished, &m_network, [this, signature, body, source, done,
-                                                                            failed] {
-            signature->deleteLater();
-            if (!succeeded(*signature))
-                return failed("no signature");
-            if (!FeedSignature::verify(body, signature->readAll(), source.publicKey))
-                return failed("bad signature");
-            const auto release = UpdateCheck::release(body.toStdString());
-            if (!release)
-                return failed("unreadable feed");
-            const long long local = m_services.current.build;
-            const bool newer = UpdateCheck::isNewer(local, *release);
-            m_services.log.log("update check result localBuild=" + std::to_string(local) +
-                               " latestBuild=" + std::to_string(release->build) + " version=" + release->version +
-                               " newer=" + (newer ? "true" : "false"));
-            if (newer)
-                done({FetchResult::Available{*release}});
-            else
-                done({FetchResult::UpToDate{}});
-        });
-    });
+    const auto verify = [this, source, done, failed](const QByteArray& body, const QByteArray& signature) {
+        NetworkTransport* network = NetworkTransport::load(&m_services.log);
+        if (!network || !network->verifySignature(body, signature, source.publicKey))
+            return failed("bad signature");
+        const auto release = UpdateCheck::release(body.toStdString());
+        if (!release)
+            return failed("unreadable feed");
+        const long long local = m_services.current.build;
+        const bool newer = UpdateCheck::isNewer(local, *release);
+        m_services.log.log("update check result localBuild=" + std::to_string(local) +
+                           " latestBuild=" + std::to_string(release->build) + " version=" + release->version +
+                           " newer=" + (newer ? "true" : "false"));
+        if (newer)
+            done({FetchResult::Available{*release}});
+        else
+            done({FetchResult::UpToDate{}});
+    };
+    auto body = std::make_shared<QByteArray>();
+    const bool started = get(
+        source.feed, feedLimitBytes,
+        {.received = [body](const QByteArray& chunk) { *body += chunk; },
+         .finished =
+             [this, source, body, failed, verify](const NetworkTransport::Outcome& outcome) {
+                 if (!outcome.succeeded())
+                     return failed(reason(outcome));
+                 auto signature = std::make_shared<QByteArray>();
+                 get(source.signatureURL(), feedLimitBytes,
+                     {.received = [signature](const QByteArray& chunk) { *signature += chunk; },
+                      .finished =
+                          [body, signature, failed, verify](const NetworkTransport::Outcome& answer) {
+                              if (!answer.succeeded())
+                                  return failed("no signature");
+                              verify(*body, *signature);
+                          }});
+             }});
+    if (!started)
+        failed("no network module");
 }
 
 fs::path SelfUpdater::runningVersionFolder() const {
@@ -242,25 +242,31 @@ void SelfUpdater::startDownload(const UpdateCheck::Release& release) {
     m_lastDownloadFraction = 0;
     render(Downloading{release.version, 0, downloadingStep});
     m_services.log.log("update download starting from " + release.url);
-    download->reply = get(QUrl(QString::fromStdString(release.url)));
-    QNetworkReply* reply = download->reply;
     m_download = std::move(download);
-    QObject::connect(reply, &QNetworkReply::readyRead, &m_network, [this] { downloadReadable(); });
-    QObject::connect(reply, &QNetworkReply::finished, &m_network, [this] { downloadFinished(); });
+    const bool started = get(QUrl(QString::fromStdString(release.url)), -1,
+                             {.received = [this](const QByteArray& chunk) { downloadReceived(chunk); },
+                              .finished =
+                                  [this](const NetworkTransport::Outcome& outcome) {
+                                      downloadFinished(outcome.succeeded(), reason(outcome));
+                                  }},
+                             &m_download->transfer);
+    if (!started)
+        downloadFinished(false, "no network module");
 }
 
-void SelfUpdater::downloadReadable() {
+void SelfUpdater::downloadReceived(const QByteArray& chunk) {
     auto& download = *m_download;
-    const QByteArray chunk = download.reply->readAll();
+    if (download.tooLong || download.writeFailed)
+        return; // aborted: the rest is not ours to keep
     if (download.written + chunk.size() > download.release.size) {
         download.tooLong = true;
-        download.reply->abort();
+        download.transfer.abort();
         return;
     }
     download.hash.addData(chunk);
     if (download.file->write(chunk) != chunk.size()) {
         download.writeFailed = true;
-        download.reply->abort();
+        download.transfer.abort();
         return;
     }
     download.written += chunk.size();
@@ -271,21 +277,15 @@ void SelfUpdater::downloadReadable() {
     }
 }
 
-void SelfUpdater::downloadFinished() {
-    if (!m_download->tooLong && !m_download->writeFailed && m_download->reply->bytesAvailable() > 0)
-        downloadReadable();
+void SelfUpdater::downloadFinished(bool succeeded, const std::string& error) {
     const std::unique_ptr<Download> download = std::move(m_download);
-    download->reply->deleteLater();
     if (download->tooLong)
         return failDownload("update download failed: longer than the feed's size", downloadFailedMessage());
     if (download->writeFailed)
         return failDownload("update download failed: cannot write " + download->file->fileName().toStdString(),
                             downloadFailedMessage());
-    if (!succeeded(*download->reply))
-        return failDownload("update download failed: " + (download->reply->error() == QNetworkReply::NoError
-                                                              ? std::string("bad response")
-                                                              : download->reply->errorString().toStdString()),
-                            downloadFailedMessage());
+    if (!succeeded)
+        return failDownload("update download failed: " + error, downloadFailedMessage());
     if (download->written != download->release.size)
         return failDownload("update download failed: size expected=" + std::to_string(download->release.size) +
                                 " received=" + std::to_string(download->written),

@@ -3,14 +3,14 @@
 
 #include "app/ports/MainLoopTimer.h"
 #include "app/ports/Updater.h"
+#include "platform/network/NetworkTransport.h"
 #include "updater/UpdateCheck.h"
 #include "updater/UpdateInstaller.h"
 #include "updater/UpdatePresentation.h"
 #include "updater/qt/UpdateSource.h"
 
 #include <QCryptographicHash>
-#include <QNetworkAccessManager>
-#include <QPointer>
+#include <QObject>
 
 #include <filesystem>
 #include <functional>
@@ -19,7 +19,6 @@
 #include <string>
 #include <variant>
 
-class QNetworkReply;
 class QTemporaryFile;
 
 namespace sorvala {
@@ -93,19 +92,21 @@ private:
 
     void silentCheck();
     void startDownload(const UpdateCheck::Release& release);
-    void downloadReadable();
-    void downloadFinished();
+    void downloadReceived(const QByteArray& chunk);
+    void downloadFinished(bool succeeded, const std::string& error);
     void failDownload(const std::string& logLine, const std::string& message);
     void stage(const std::filesystem::path& file, const UpdateCheck::Release& release);
     void performStagedRestart();
     void render(const UpdatePresentation::State& state);
-    QNetworkReply* get(const QUrl& url);
+    /// Starts a GET on the network module; false, logged, when the module is missing.
+    bool get(const QUrl& url, qint64 limitBytes, NetworkTransport::Callbacks callbacks,
+             NetworkTransport::Transfer* transfer = nullptr);
     std::filesystem::path downloadFolder() const;
     std::filesystem::path runningVersionFolder() const;
 
     Services m_services;
     UpdateInstaller::InstallKind m_kind;
-    QNetworkAccessManager m_network;
+    QObject m_network; ///< what the transfers report to: once the updater is gone, nothing is called
     std::optional<UpdateCheck::Release> m_pendingRelease;
     std::optional<std::string> m_stagedAppPath;
     bool m_installInProgress = false;

@@ -2,8 +2,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QSslCertificate>
 #include <QUrl>
 
 #include <optional>
@@ -16,7 +14,7 @@ class Logger;
 struct UpdateSource {
     QUrl feed; ///< https://…/api/cast.json; its signature is the same address + ".sig"
     QByteArray publicKey; ///< the signer's raw 32-byte Ed25519 key
-    QList<QSslCertificate> extraCa; ///< authorities trusted besides the system's (tests only)
+    QByteArray extraCaPem; ///< PEM authorities trusted besides the system's (tests only)
     int timeoutMs = 60000; ///< a transfer that stalls this long fails
 
     /// The build's feed base and key (both empty by default: no updates). The pair

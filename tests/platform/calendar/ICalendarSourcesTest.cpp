@@ -115,7 +115,7 @@ TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
 }
 
 TEST(BackgroundCalendar, AnswersAtOnceAndFromTheReadingOnceItEnds) {
-    BackgroundCalendar calendar(std::chrono::seconds(60));
+    BackgroundCalendar calendar(nullptr, std::chrono::seconds(60));
     const std::vector<std::string> sources = {dir + "single.ics"};
     const Instant now = at("2026-01-05T15:10:00Z");
     calendar.eventInProgress(sources, now); // asks for the first reading

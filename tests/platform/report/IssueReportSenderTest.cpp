@@ -4,6 +4,7 @@
 #include "support/QtEventLoop.h"
 #include "support/RecordingLogger.h"
 
+#include <QCryptographicHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 

@@ -2,6 +2,7 @@
 #include "platform/audio/AppSound.h"
 #include "platform/audio/PulseMicrophoneMonitor.h"
 
+#include "support/MappedLibraries.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
@@ -52,6 +53,24 @@ TEST_F(Audio, RecordingFromTheMicrophoneIsSeenAndItsEndTooButRecordingAMonitorIs
         EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == true; }));
     }
     EXPECT_TRUE(waitUntil([&] { return monitor.microphoneInUse() == false; }));
+}
+
+TEST_F(Audio, TheSoundLibraryIsLoadedAtTheFirstChimeAndWithoutItTheChimeFails) {
+    if (libraryMapped("libpulse"))
+        GTEST_SKIP() << "an earlier test of this process played already";
+    RecordingLogger log;
+    AppSound sound(log);
+    {
+        const ScopedEnvironment nowhere("SORVALA_MODULE_DIR", "/nonexistent/sorvala-modules");
+        EXPECT_FALSE(sound.playSound("Glass", 0.25f));
+        ASSERT_EQ(log.lines.size(), 1u);
+        EXPECT_EQ(log.lines[0].rfind("module not loaded name=sound error=", 0), 0u) << log.lines[0];
+        EXPECT_FALSE(libraryMapped("libpulse"));
+    }
+    ASSERT_TRUE(sound.playSound("Glass", 0.25f));
+    EXPECT_TRUE(libraryMapped("libpulse"));
+    EXPECT_TRUE(waitUntil([&] { return !sound.isPlaying(); }, 5000));
+    EXPECT_FALSE(sound.failed());
 }
 
 TEST_F(Audio, AChimeReachesTheSoundServerEndsAndIsStoppedByTheNext) {

@@ -46,7 +46,7 @@ public:
                         "-CAcreateserial", "-out", at("server.pem"), "-days", "2", "-extfile", at("server.ext")});
         run("openssl", {"genpkey", "-algorithm", "ed25519", "-out", at("sign.pem")});
         publicKey = run(SORVALA_SIGN_FEED, {"--key", at("sign.pem"), "--public-key"}).trimmed();
-        ca = QSslCertificate::fromPath(at("ca.pem"));
+        ca = QByteArray::fromStdString(readFile(folder / "ca.pem"));
 
         m_process.start("/usr/bin/python3", {SORVALA_UPDATE_SERVER, QString::fromStdString(root().string()),
                                              at("server.pem"), at("server.key")});
@@ -72,13 +72,13 @@ public:
 
     UpdateSource source(int timeoutMs = 10000) const {
         auto made = UpdateSource::from(base(), publicKey);
-        made->extraCa = ca;
+        made->extraCaPem = ca;
         made->timeoutMs = timeoutMs;
         return *made;
     }
 
     QByteArray publicKey;
-    QList<QSslCertificate> ca;
+    QByteArray ca;
     int port = 0;
 
 private:
