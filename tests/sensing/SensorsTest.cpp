@@ -152,14 +152,6 @@ TEST(SensorsExcludedApps, MatchesExactlyAndNeverWithoutAnApplication) {
     EXPECT_FALSE(Sensors::applicationIsExcluded("Firefox", excluded));
     EXPECT_FALSE(Sensors::applicationIsExcluded(std::nullopt, excluded));
     EXPECT_FALSE(Sensors::applicationIsExcluded("firefox", {}));
-
-    FakeSystemSignals system;
-    MemoryPreferences store;
-    system.frontmostApp = "firefox";
-    EXPECT_FALSE(Sensors::frontmostApplicationIsExcluded(store, system)) << "absent list";
-    EXPECT_EQ(system.callCount("frontmostApplicationBundleIdentifier"), 0);
-    store.set(Keys::excludedAppBundleIdentifiersKey, excluded);
-    EXPECT_TRUE(Sensors::frontmostApplicationIsExcluded(store, system));
 }
 
 TEST(SensorsCooldown, RemainingSeconds) {
