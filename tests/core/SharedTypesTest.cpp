@@ -2,28 +2,11 @@
 #include "core/BreakEvent.h"
 #include "core/Calendar.h"
 #include "core/PreferencesStore.h"
-#include "support/ZoneCalendar.h"
 
 #include <gtest/gtest.h>
 
 namespace sorvala {
 namespace {
-
-TEST(CalendarLocalTime, ComponentsFollowTheZonesOffset) {
-    const ZoneCalendar berlin("Europe/Berlin");
-    const Instant winter = *parseIso8601("2026-01-15T23:30:00Z");
-    const DateComponents c = berlin.components(winter);
-    EXPECT_EQ(c.day, (CivilDay{2026, 1, 16}));
-    EXPECT_EQ(c.hour, 0);
-    EXPECT_EQ(c.minute, 30);
-    EXPECT_EQ(c.weekday, 6); // Friday
-}
-
-// Skipped and repeated wall-clock times are resolved through nextTime in the planned-break tests.
-TEST(CalendarLocalTime, StartOfDay) {
-    const ZoneCalendar berlin("Europe/Berlin");
-    EXPECT_EQ(berlin.startOfDay(berlin.at("2026-06-10T09:00:00")), berlin.at("2026-06-10T00:00:00"));
-}
 
 TEST(CivilDayArithmetic, RoundTripsAndWeekdays) {
     for (std::int64_t days : {-719468LL, -1LL, 0LL, 59LL, 11016LL, 20793LL, 2932896LL})
