@@ -18,7 +18,6 @@ using namespace sorvala;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 namespace {
 

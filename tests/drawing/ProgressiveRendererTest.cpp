@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
-#include <numeric>
 
 namespace sorvala {
 namespace {
