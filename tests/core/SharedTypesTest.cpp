@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "core/BreakEvent.h"
 #include "core/Calendar.h"
 #include "core/PreferencesStore.h"
 
@@ -24,16 +23,6 @@ TEST(InstantText, Iso8601BothWays) {
     EXPECT_EQ(parseIso8601("2026-12-05T20:23:07+01:00"), at);
     EXPECT_EQ(parseIso8601("2026-12-05T19:23:07.5Z"), std::nullopt);
     EXPECT_EQ(parseIso8601("2026-02-30T00:00:00Z"), std::nullopt);
-}
-
-TEST(BreakEventText, EveryKindAndOutcomeRoundTrips) {
-    for (const auto kind : allBreakKinds)
-        EXPECT_EQ(kindFromText(text(kind)), kind);
-    for (const auto outcome : allBreakOutcomes)
-        EXPECT_EQ(outcomeFromText(text(outcome)), outcome);
-    EXPECT_EQ(text(BreakEvent::Kind::long_), "long");
-    EXPECT_EQ(kindFromText("lunch"), std::nullopt);
-    EXPECT_EQ(outcomeFromText("Taken"), std::nullopt);
 }
 
 TEST(PreferenceConversionRules, ReadLikeThePlatformStore) {

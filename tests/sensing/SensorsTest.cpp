@@ -182,12 +182,6 @@ TEST(FreshReadingCache, LifetimeIsAbsoluteAndExclusive) {
     EXPECT_EQ(reads, 2);
 }
 
-TEST(BlockerPermission, WordsRoundTrip) {
-    for (const auto permission : allBlockerPermissions)
-        EXPECT_EQ(blockerPermissionFromText(text(permission)), permission);
-    EXPECT_EQ(blockerPermissionFromText("microphone"), std::nullopt);
-}
-
 TEST(BlockerPermission, RowNoteOnlyWhileEnabledAndMissing) {
     EXPECT_TRUE(rowNote(BlockerPermission::calendar, true, false));
     EXPECT_EQ(rowNote(BlockerPermission::calendar, false, false), std::nullopt);
