@@ -18,7 +18,6 @@ using namespace sorvala;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::Not;
 
 namespace {
 
@@ -65,7 +64,6 @@ TEST_F(BreakScreenRun, EscapeEndsTheBreakOnlyWhenPressedTwiceWithinASecond) {
         {"0.8 s apart", true, {3, 3.8}, true},
         {"1.2 s apart", true, {3, 4.2}, false},
         {"exactly 1 s apart", true, {3, 4}, true},
-        {"a single press", true, {3}, false},
         {"setting off", false, {3, 3.5}, false},
         {"third press after a slow pair", true, {3, 4.5, 5.2}, true},
     };
@@ -92,7 +90,6 @@ TEST_F(BreakScreenRun, NearlyDoneSkipsCountAsTakenAndTheTierRefusesTheRest) {
         {"8 s left, nearly done off", "casual", false, 12, BreakEvent::Outcome::skipped},
         {"hardcore still lets a nearly done break go", "hardcore", true, 12, BreakEvent::Outcome::taken},
         {"hardcore refuses a skip", "hardcore", false, 12, std::nullopt},
-        {"balanced refuses before 15 s", "balanced", false, 10, std::nullopt},
         {"balanced allows at 15 s", "balanced", false, 15, BreakEvent::Outcome::skipped},
     };
     for (const auto& c : cases) {
@@ -138,19 +135,7 @@ TEST_F(BreakScreenRun, AMicroBreakCountsDownRevealsSkipWhenAllowedAndEndsTaken) 
     EXPECT_EQ(system.calls["lockScreen"], 0) << "micro breaks never lock";
 }
 
-TEST_F(BreakScreenRun, TheSameTipNeverShowsTwiceInARow) {
-    for (int i = 0; i < 40; ++i) {
-        const auto previous = windows.microContent();
-        screen.begin(20, true, false);
-        ASSERT_TRUE(windows.microContent());
-        if (previous) {
-            ASSERT_NE(windows.microContent()->prompt, previous->prompt);
-        }
-        advance(25);
-    }
-}
-
-TEST_F(BreakScreenRun, ALongBreakEndsTenSecondsAfterItsDrawingOrLaterWhenExtended) {
+TEST_F(BreakScreenRun, ALongBreakEndsTenSecondsAfterItsDrawing) {
     screen.begin(0, false, false);
     at(179);
     EXPECT_TRUE(screen.isOnScreen());
@@ -161,30 +146,20 @@ TEST_F(BreakScreenRun, ALongBreakEndsTenSecondsAfterItsDrawingOrLaterWhenExtende
     EXPECT_EQ(recorded()[0].outcome, BreakEvent::Outcome::taken);
     EXPECT_EQ(recorded()[0].durationSeconds, 180);
     EXPECT_EQ(windows.savedDrawings(), 1);
+    EXPECT_EQ(system.calls["lockScreen"], 0) << "locking is off";
     EXPECT_TRUE(logged("long break running elapsed=30s drawingComplete=inProgress extendedFor=none ceiling=900s"));
-    advance(5);
-
-    start = clock.now();
-    screen.begin(0, false, false);
-    at(100);
-    screen.extendPressed();
-    EXPECT_THAT(log.lines.back(), HasSubstr("break extended by 5m; ends no earlier than "));
-    at(399);
-    EXPECT_TRUE(screen.isOnScreen());
-    at(400);
-    EXPECT_FALSE(screen.isOnScreen());
-    EXPECT_EQ(recorded().back().durationSeconds, 400);
 }
 
 TEST_F(BreakScreenRun, ADrawingCompletedOnceCountsForTheRestOfTheBreak) {
     // Completed at 170 s, "5 more min" at 100 s: the break ends at 400 s, taken, whether or not
     // the renderer goes on to hold, fade and start a new drawing, and hardcore lets it go then.
     tier(SettingsSchema::enforcementLongBreaksKey, "hardcore");
-    struct Case { const char* name; bool hostStops; std::optional<double> skipAt; double endsAt; };
+    struct Case { const char* name; bool hostStops; int extends; std::optional<double> skipAt; double endsAt; };
     const Case cases[] = {
-        {"the host stops on completion", true, std::nullopt, 400},
-        {"the renderer starts a new drawing", false, std::nullopt, 400},
-        {"a skip in the extension", false, 390, 390},
+        {"the host stops on completion", true, 1, std::nullopt, 400},
+        {"the renderer starts a new drawing", false, 1, std::nullopt, 400},
+        {"a skip in the extension", false, 1, 390, 390},
+        {"repeated extends add up", true, 2, std::nullopt, 700},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -192,7 +167,8 @@ TEST_F(BreakScreenRun, ADrawingCompletedOnceCountsForTheRestOfTheBreak) {
         start = clock.now();
         screen.begin(0, false, false);
         at(100);
-        screen.extendPressed();
+        for (int i = 0; i < c.extends; ++i)
+            screen.extendPressed();
         if (c.skipAt) {
             at(*c.skipAt);
             screen.skipPressed();
@@ -257,17 +233,6 @@ TEST_F(BreakScreenRun, SettingTheWallClockMidBreakChangesNothingAboutItsLength) 
     EXPECT_FALSE(BreakEscape::isDoublePress(t, t - 0.5)) << "a press before the previous one is no pair";
 }
 
-TEST_F(BreakScreenRun, RepeatedExtendsAddUp) {
-    screen.begin(0, false, false);
-    at(100);
-    screen.extendPressed();
-    screen.extendPressed();
-    at(699);
-    EXPECT_TRUE(screen.isOnScreen());
-    at(700);
-    EXPECT_FALSE(screen.isOnScreen());
-}
-
 class BreakScreenWithoutRenderer : public BreakScreenRun {
 protected:
     BreakScreenWithoutRenderer() : BreakScreenRun(std::nullopt) {}
@@ -289,27 +254,20 @@ TEST_F(BreakScreenWithoutRenderer, ALongBreakWhoseDrawingNeverCompletesEndsAtThe
     EXPECT_EQ(windows.savedDrawings(), 0);
 }
 
-TEST_F(BreakScreenRun, WhatIsRecordedDependsOnWhoStartedAndWhoEnded) {
-    struct Case { const char* name; bool manual; bool enforcement; std::optional<BreakEvent::Outcome> outcome; const char* line; };
+TEST_F(BreakScreenRun, ABreakNotRecordedSaysWhy) {
+    struct Case { bool manual; bool enforcement; const char* line; };
     const Case cases[] = {
-        {"scheduled break skipped", false, true, BreakEvent::Outcome::skipped, nullptr},
-        {"manual break skipped", true, true, std::nullopt, "break not recorded (manual break skipped) elapsed=40s"},
-        {"torn down by the app", false, false, std::nullopt, "break not recorded (torn down by the app) elapsed=40s"},
+        {true, true, "break not recorded (manual break skipped) elapsed=40s"},
+        {false, false, "break not recorded (torn down by the app) elapsed=40s"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto before = recorded().size();
+        SCOPED_TRACE(c.line);
         const auto begun = clock.now();
         screen.begin(0, false, c.manual);
         timers.runUntil(begun + 40);
         screen.end(false, c.enforcement);
-        EXPECT_EQ(recorded().size(), before + (c.outcome ? 1 : 0));
-        if (c.outcome) {
-            EXPECT_EQ(recorded().back().outcome, *c.outcome);
-        }
-        if (c.line) {
-            EXPECT_EQ(log.lines.back(), c.line);
-        }
+        EXPECT_TRUE(recorded().empty());
+        EXPECT_EQ(log.lines.back(), c.line);
         advance(5);
     }
 }

@@ -10,7 +10,6 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
-#include <sstream>
 
 namespace sorvala {
 namespace {

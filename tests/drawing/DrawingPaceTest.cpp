@@ -27,22 +27,11 @@ TEST(DrawingPaceTime, TypicalSparseAndDenseDrawings) {
     }
 }
 
-TEST(DrawingPaceShape, EaseLiftsAndWidth) {
-    EXPECT_DOUBLE_EQ(easeFactor(0), 0.6816901138162093);
-    EXPECT_NEAR(easeFactor(1), 0.6816901138162093, 1e-15);
-    EXPECT_DOUBLE_EQ(easeFactor(0.5), 1.1816901138162093);
-    EXPECT_DOUBLE_EQ(penLiftSeconds(2), 0.18);
-    EXPECT_DOUBLE_EQ(penLiftSeconds(101), 0.05);
-    EXPECT_DOUBLE_EQ(widthFactor(0), 1.0);
-    EXPECT_NEAR(widthFactor(1600 * 3.141592653589793 / 2), 1.12, 1e-12);
-}
-
 TEST(DrawingPaceEstimate, MinutesAndWords) {
     struct Case { double speed; int minutes; const char* words; };
     const Case cases[] = {
         {1, 9, "about 9 minutes for a typical sorvala"},
         {2, 5, "about 5 minutes for a typical sorvala"}, // 4.5 rounds up
-        {3, 3, "about 3 minutes for a typical sorvala"},
         {10, 1, "about 1 minute for a typical sorvala"}, // 0.9 rounds to 1
         {100, 1, "about 1 minute for a typical sorvala"},
     };

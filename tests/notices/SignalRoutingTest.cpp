@@ -122,15 +122,6 @@ TEST(NoticeSlotsClaim, ADisplacedKindLosesItsUncontestedPlacesToo) {
     EXPECT_FALSE(slots.holder(Resource::slot(Position::topLeft)));
 }
 
-TEST_F(Routing, PreBreakDisplacesTheOvertimeBadgeAtItsPosition) {
-    store.set(SettingsSchema::preBreakOverlayPositionKey, 2);
-    router.show(UserSignal::overtime("1h without a break"));
-    router.show(headsUp());
-    EXPECT_THAT(panels.events, ElementsAre("show overtime", "hide overtime", "show preBreak"));
-    EXPECT_THAT(log.lines, ElementsAre("signal displaced kind=overtime by=preBreak"));
-    EXPECT_TRUE(router.occupancy().holder(Resource::screenDim()) == Kind::preBreak);
-}
-
 TEST_F(Routing, AwayUndoAgainstTheCountdownDependsOnItsPosition) {
     router.show(headsUp());
     router.show(UserSignal::awayUndo());
@@ -155,15 +146,6 @@ TEST_F(Routing, DisplacingTheUndoResolvesItButARefusedWellnessResolvesNothing) {
     EXPECT_EQ(log.lines.back(), "signal displaced kind=awayUndo by=preBreak");
     EXPECT_EQ(stood, 1);
     EXPECT_THAT(panels.events, ElementsAre("show awayUndo", "hide awayUndo", "show preBreak"));
-}
-
-TEST_F(Routing, UndoDisplacesWellnessAndOvertimeSitsBesideIt) {
-    router.show(UserSignal::wellness("Stand up"));
-    router.show(UserSignal::overtime("45m without a break"));
-    router.show(UserSignal::awayUndo());
-    EXPECT_THAT(panels.events,
-                ElementsAre("show wellness", "show overtime", "hide wellness", "show awayUndo"));
-    EXPECT_TRUE(router.occupancy().isShowing(Kind::overtime));
 }
 
 TEST_F(Routing, SettingGateAndNothingToDraw) {
@@ -233,9 +215,7 @@ TEST(PreBreakBody, SuffixesAndScore) {
         {"example", true, 1, 2, UserSignal::DailyScore{3, 4}, true,
          "Break in 30 seconds — 2 snoozes left\nToday: 3 of 4 taken (75%)"},
         {"one left", true, 2, 1, std::nullopt, true, "Break in 30 seconds — 1 snooze left"},
-        {"none taken yet", true, 0, 3, std::nullopt, true, "Break in 30 seconds"},
         {"setting off", true, 1, 2, std::nullopt, false, "Break in 30 seconds"},
-        {"unlimited", true, 1, std::nullopt, std::nullopt, true, "Break in 30 seconds"},
         {"not allowed", false, 3, 0, UserSignal::DailyScore{0, 0}, true,
          "Break in 30 seconds — no snoozes left"},
         {"a third", true, 0, 3, UserSignal::DailyScore{1, 3}, true,

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "core/BreakEvent.h"
+#include "core/Calendar.h"
 #include "core/PreferencesStore.h"
 
 #include <gtest/gtest.h>
@@ -7,14 +7,22 @@
 namespace sorvala {
 namespace {
 
-TEST(BreakEventText, EveryKindAndOutcomeRoundTrips) {
-    for (const auto kind : allBreakKinds)
-        EXPECT_EQ(kindFromText(text(kind)), kind);
-    for (const auto outcome : allBreakOutcomes)
-        EXPECT_EQ(outcomeFromText(text(outcome)), outcome);
-    EXPECT_EQ(text(BreakEvent::Kind::long_), "long");
-    EXPECT_EQ(kindFromText("lunch"), std::nullopt);
-    EXPECT_EQ(outcomeFromText("Taken"), std::nullopt);
+TEST(CivilDayArithmetic, RoundTripsAndWeekdays) {
+    for (std::int64_t days : {-719468LL, -1LL, 0LL, 59LL, 11016LL, 20793LL, 2932896LL})
+        EXPECT_EQ(CivilDay::fromDaysSinceEpoch(days).daysSinceEpoch(), days);
+    EXPECT_EQ((CivilDay{2026, 12, 6}).weekday(), 1); // a Sunday
+    EXPECT_EQ((CivilDay{2024, 2, 28}).addingDays(1), (CivilDay{2024, 2, 29}));
+    EXPECT_EQ((CivilDay{2026, 12, 31}).addingDays(1), (CivilDay{2027, 1, 1}));
+}
+
+TEST(InstantText, Iso8601BothWays) {
+    const Instant at = *parseIso8601("2026-12-05T19:23:07Z");
+    EXPECT_EQ(iso8601(at + 0.9), "2026-12-05T19:23:07Z");
+    EXPECT_EQ(iso8601(at, 3600), "2026-12-05T20:23:07+01:00");
+    EXPECT_EQ(iso8601(at, -5 * 3600 - 1800), "2026-12-05T13:53:07-05:30");
+    EXPECT_EQ(parseIso8601("2026-12-05T20:23:07+01:00"), at);
+    EXPECT_EQ(parseIso8601("2026-12-05T19:23:07.5Z"), std::nullopt);
+    EXPECT_EQ(parseIso8601("2026-02-30T00:00:00Z"), std::nullopt);
 }
 
 TEST(PreferenceConversionRules, ReadLikeThePlatformStore) {
