@@ -113,7 +113,10 @@ SorvalaProgram::SorvalaProgram()
         TrayMenuBar::MenuFacts{
             .launchAtLogin = [this] { return m_launchAtLogin.isEnabled(); },
             .streakDays =
-                [this] { return std::optional(BreakLog::streak(m_history.events(), m_clock.now(), m_calendar)); },
+                [this] {
+                    const auto since = [this](Instant from) { return m_history.eventsSince(from); };
+                    return std::optional(BreakLog::streakFromRecent(since, m_clock.now(), m_calendar));
+                },
             .startBreakKeySequence =
                 [this] {
                     const auto shortcut = storedShortcut(ShortcutAction::toggleBreak, m_store);

@@ -9,6 +9,7 @@
 #include "platform/QtFatalMessageBridge.h"
 #include "platform/QtStandardTranslations.h"
 #include "ui/style/ColorSchemeWatcher.h"
+#include "ui/style/DeferredIcon.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QApplication>
@@ -126,7 +127,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Sorvala"));
     QApplication::setApplicationVersion(QStringLiteral(SORVALA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.sorvala.Sorvala"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/sorvala.svg")));
+    QApplication::setWindowIcon(sorvala::deferredIcon(QStringLiteral(":/icons/sorvala.svg")));
     sorvala::QtDesignTokens::applyAppearanceOverride(application);
     sorvala::ColorSchemeWatcher colourScheme(application);
     // The program lives in the tray: closing its window does not end it.

@@ -426,8 +426,12 @@ void ApplicationDelegate::announceLongBreak() {
     sendHeadsUp();
 }
 
+std::vector<BreakEvent> ApplicationDelegate::todaysEvents() {
+    return m_deps.history.eventsSince(m_deps.calendar.startOfDay(now()));
+}
+
 int ApplicationDelegate::postponedToday() {
-    return BreakLog::postponedCount(m_deps.history.events(), now(), m_deps.calendar);
+    return BreakLog::postponedCount(todaysEvents(), now(), m_deps.calendar);
 }
 
 void ApplicationDelegate::sendHeadsUp() {
@@ -436,7 +440,7 @@ void ApplicationDelegate::sendHeadsUp() {
                        (m_engine.isPaused() ? "true" : "false"));
         return;
     }
-    const auto events = m_deps.history.events();
+    const auto events = todaysEvents();
     const int daily = BreakLog::postponedCount(events, now(), m_deps.calendar);
     const auto budget = m_engine.snoozeBudget();
     const int count = m_engine.snoozeCount();

@@ -143,6 +143,8 @@ private:
     void typingRetry();
     void creditLongRest(double durationSeconds);
     void restartSchedule();
+    /// The history's events of the current day, read from the end of the log.
+    std::vector<BreakEvent> todaysEvents();
     int postponedToday();
     void noteShutdownOfPreviousRun();
     void restoreSavedSession();

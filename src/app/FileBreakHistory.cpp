@@ -17,4 +17,8 @@ std::vector<BreakEvent> FileBreakHistory::events() {
     return *m_reader.events(m_log);
 }
 
+std::vector<BreakEvent> FileBreakHistory::eventsSince(Instant from) {
+    return m_reader.eventsSince(from, m_log);
+}
+
 } // namespace sorvala

@@ -19,6 +19,7 @@ public:
 
     void record(BreakEvent::Kind kind, BreakEvent::Outcome outcome, std::optional<double> durationSeconds) override;
     std::vector<BreakEvent> events() override;
+    std::vector<BreakEvent> eventsSince(Instant from) override;
 
 private:
     const Clock& m_clock;

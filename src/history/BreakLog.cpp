@@ -203,6 +203,21 @@ bool readWholeFile(const std::filesystem::path& url, std::string& bytes) {
     return ok;
 }
 
+/// Reads `size` bytes at `offset`; false on a read error or a file that shrank meanwhile.
+bool readAt(int descriptor, char* into, std::size_t size, off_t offset) {
+    while (size > 0) {
+        const ssize_t count = ::pread(descriptor, into, size, offset);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        into += count;
+        size -= static_cast<std::size_t>(count);
+        offset += count;
+    }
+    return true;
+}
+
 BreakEvents emptyHistory() {
     static const BreakEvents empty = std::make_shared<const std::vector<BreakEvent>>();
     return empty;
@@ -251,6 +266,75 @@ BreakEvents BreakLogReader::events(Logger& log) {
                                   " event(s) still readable");
         return std::make_shared<const std::vector<BreakEvent>>(std::move(decoded.events));
     });
+}
+
+std::vector<BreakEvent> BreakLogReader::eventsSince(Instant from, Logger& log) {
+    std::lock_guard lock(m_lock);
+    const auto unreadable = [&] {
+        reportDamage(log, "break history unreadable at " + m_url.string() + "; every statistic reads as empty");
+        return std::vector<BreakEvent>();
+    };
+    const int descriptor = ::open(m_url.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        std::error_code error;
+        return std::filesystem::exists(m_url, error) ? unreadable() : std::vector<BreakEvent>();
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return unreadable();
+    }
+    const Instant oldestNeeded = from - 86400.0;
+    std::vector<BreakEvent> newestFirst;
+    int undecodableLines = 0;
+    // `pending` holds the bytes from `start` to where the lines already decoded begin; its first
+    // line may have begun in the part not read yet.
+    std::string pending;
+    off_t start = status.st_size;
+    bool reachedOlder = false;
+    while (start > 0 && !reachedOlder) {
+        const off_t size = std::min<off_t>(start, 1 << 16);
+        start -= size;
+        std::string bytes(static_cast<std::size_t>(size), '\0');
+        if (!readAt(descriptor, bytes.data(), bytes.size(), start)) {
+            ::close(descriptor);
+            return unreadable();
+        }
+        pending = bytes + pending;
+        const std::size_t firstLineEnd = start > 0 ? pending.find('\n') : std::string::npos;
+        if (start > 0 && firstLineEnd == std::string::npos)
+            continue;
+        const std::size_t complete = start > 0 ? firstLineEnd + 1 : 0;
+        const std::string_view lines = std::string_view(pending).substr(complete);
+        if (!isValidUtf8(lines)) {
+            ::close(descriptor);
+            reportDamage(log, "break history is not valid UTF-8; every statistic reads as empty");
+            return {};
+        }
+        std::size_t end = lines.size();
+        while (end > 0 && !reachedOlder) {
+            const std::size_t lineStart = lines.rfind('\n', end - 1);
+            const std::size_t begin = lineStart == std::string_view::npos ? 0 : lineStart + 1;
+            const std::string_view line = lines.substr(begin, end - begin);
+            end = begin == 0 ? 0 : begin - 1;
+            if (line.empty())
+                continue;
+            if (const auto event = BreakLog::decodeLine(line)) {
+                if (event->date < oldestNeeded)
+                    reachedOlder = true;
+                else if (event->date >= from)
+                    newestFirst.push_back(*event);
+            } else {
+                ++undecodableLines;
+            }
+        }
+        pending.resize(complete > 0 ? complete - 1 : 0);
+    }
+    ::close(descriptor);
+    if (undecodableLines > 0)
+        reportDamage(log, "break history has " + std::to_string(undecodableLines) +
+                              " undecodable line(s) among its recent records");
+    return {newestFirst.rbegin(), newestFirst.rend()};
 }
 
 namespace BreakLog {

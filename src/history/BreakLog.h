@@ -47,6 +47,13 @@ public:
     /// The whole history in file order; empty when the file is missing, unreadable or not UTF-8.
     BreakEvents events(Logger& log);
 
+    /// The events dated from `from` on, in file order, read backwards from the end of the file
+    /// only as far as the first record a day older than `from`: records are appended as breaks
+    /// happen, and the day's margin covers a clock set back. What the menu and a heads-up ask
+    /// costs the last days of a history, not years of it, and keeps nothing decoded. Damage in
+    /// the part read is handled as by `events`.
+    std::vector<BreakEvent> eventsSince(Instant from, Logger& log);
+
     const std::filesystem::path& url() const { return m_url; }
 
 private:

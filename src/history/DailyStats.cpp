@@ -34,6 +34,17 @@ int streak(const std::vector<BreakEvent>& events, Instant today, const Calendar&
     }
 }
 
+int streakFromRecent(const std::function<std::vector<BreakEvent>(Instant from)>& eventsSince, Instant today,
+                     const Calendar& calendar) {
+    for (int days = 8;; days *= 4) {
+        const Instant from = calendar.startOfDay(calendar.day(today).addingDays(-days));
+        const int found = streak(eventsSince(from), today, calendar);
+        // Shorter than the days read: the day that ended it was among them.
+        if (found < days)
+            return found;
+    }
+}
+
 int longestStreak(const std::vector<BreakEvent>& events, const Calendar& calendar) {
     int longest = 0;
     int run = 0;

@@ -5,6 +5,7 @@
 #include "core/Calendar.h"
 #include "core/CivilDay.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -28,6 +29,12 @@ std::map<CivilDay, DailyRate> dailyRates(const std::vector<BreakEvent>& events, 
 /// Consecutive qualifying days ending yesterday or today; a today without a resolved break yet
 /// neither breaks nor extends the streak.
 int streak(const std::vector<BreakEvent>& events, Instant today, const Calendar& calendar);
+
+/// The same streak, read from `eventsSince(from)`, which answers the events dated from `from` on:
+/// it asks for a few days first and for more only while the streak runs back to the oldest day it
+/// was given, so a history is read as far back as the streak goes.
+int streakFromRecent(const std::function<std::vector<BreakEvent>(Instant from)>& eventsSince, Instant today,
+                     const Calendar& calendar);
 
 /// The longest run of consecutive qualifying days in the whole history.
 int longestStreak(const std::vector<BreakEvent>& events, const Calendar& calendar);

@@ -180,5 +180,27 @@ TEST_F(BreakLogReading, AMissingFileIsAnEmptyHistoryUntilTheNextRecord) {
     EXPECT_THAT(log.lines, IsEmpty());
 }
 
+TEST_F(BreakLogReading, TheRecentDaysAreReadFromTheEndAlone) {
+    const auto line = [](const BreakEvent& event) { return *BreakLog::encode(event) + "\n"; };
+    const BreakEvent old{at("2021-03-01T09:00:00Z"), BreakEvent::Kind::long_, BreakEvent::Outcome::taken, 300.0};
+    // Years back a byte no UTF-8 encoder writes: a read of the whole file refuses it all.
+    std::string text = "\xff\n";
+    for (int i = 0; i < 3000; ++i)
+        text += line(old);
+    text += line({at("2026-12-06T20:00:00Z"), BreakEvent::Kind::micro, BreakEvent::Outcome::skipped, {}});
+    // More of today than one read from the end holds, so lines straddle its edges.
+    std::vector<BreakEvent> today;
+    for (int i = 0; i < 1500; ++i) {
+        today.push_back({at("2026-12-07T08:00:00Z") + 7.0 * i, BreakEvent::Kind::micro,
+                         BreakEvent::Outcome::postponed, {}});
+        text += line(today.back());
+    }
+    writeFile(file, text);
+    BreakLogReader reader(file);
+    EXPECT_EQ(reader.eventsSince(at("2026-12-07T00:00:00Z"), log), today);
+    EXPECT_THAT(log.lines, IsEmpty()) << "the damaged years were not read";
+    EXPECT_THAT(*reader.events(log), IsEmpty());
+}
+
 } // namespace
 } // namespace sorvala

@@ -10,6 +10,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace sorvala {
 namespace {
 
@@ -117,6 +120,29 @@ TEST(DailyStatsStreaks, QualifyingDaysInARow) {
     EXPECT_EQ(BreakLog::dailyRates(events, berlin).at(CivilDay{2026, 11, 22}), (DailyRate{3, 4}));
     EXPECT_EQ(BreakLog::streak({}, today, berlin), 0);
     EXPECT_EQ(BreakLog::longestStreak({}, berlin), 0);
+}
+
+TEST(DailyStatsStreaks, ReadBackOnlyAsFarAsTheStreakRuns) {
+    struct Case { int days; std::size_t reads; };
+    const Case cases[] = {{0, 1}, {3, 1}, {8, 2}, {40, 3}};
+    const Instant today = berlin.at("2026-12-07T18:00:00");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.days);
+        std::vector<BreakEvent> events{event("2025-01-06T10:00:00", Outcome::taken)};
+        for (int back = c.days; back >= 1; --back)
+            events.push_back({berlin.startOfDay(berlin.day(today).addingDays(-back)) + 36000.0,
+                              BreakEvent::Kind::long_, Outcome::taken, {}});
+        std::size_t reads = 0;
+        const auto since = [&](Instant from) {
+            ++reads;
+            std::vector<BreakEvent> recent;
+            std::copy_if(events.begin(), events.end(), std::back_inserter(recent),
+                         [from](const BreakEvent& e) { return e.date >= from; });
+            return recent;
+        };
+        EXPECT_EQ(BreakLog::streakFromRecent(since, today, berlin), c.days);
+        EXPECT_EQ(reads, c.reads);
+    }
 }
 
 TEST(ScreenScoreDaily, SleepInTheMiddleOfTheDaySplitsItsWork) {

@@ -3,6 +3,7 @@
 #include "ui/menubar/StatusSource.h"
 #include "ui/menubar/TrayIconArt.h"
 #include "ui/menubar/TrayMenuBar.h"
+#include "ui/style/DeferredIcon.h"
 
 #include "core/Clock.h"
 #include "support/MemoryPreferences.h"
@@ -10,6 +11,7 @@
 #include "support/WidgetTestSupport.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -90,6 +92,18 @@ TEST(TrayIconArt, MarkMinutesAndDimming) {
     const auto dark = TrayIconArt::image(32, {}, false, true);
     EXPECT_LT(qGray(light.pixel(16, 3)), 100);
     EXPECT_GT(qGray(dark.pixel(16, 3)), 150);
+}
+
+TEST(TrayIconArt, AnIdleProgramLoadsNoSvgModule) {
+    const auto loaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("Svg");
+    };
+    const QIcon application = deferredIcon(QStringLiteral(":/icons/sorvala.svg"));
+    TrayIconArt::icon(QStringLiteral("19"), false, false);
+    EXPECT_FALSE(loaded()) << "the tray icon and the application icon made at start";
+    EXPECT_FALSE(application.pixmap(32).isNull());
+    EXPECT_TRUE(loaded()) << "drawn in a window, the application icon reads its SVG";
 }
 
 TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
