@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/AppLogger.h"
-#include "history/BreakLog.h"
 
 #include "support/TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <set>
 #include <stdexcept>
 #include <thread>
 
@@ -16,7 +13,6 @@ namespace sorvala {
 namespace {
 
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
 
 const Instant noon = *parseIso8601("2026-12-05T12:00:00Z");
 
@@ -84,46 +80,6 @@ TEST(AppLoggerRotation, GenerationsMoveUpAndTheOldestIsDropped) {
     EXPECT_EQ(readFile(AppLogger::generationURL(2, file)), "generation 1");
     EXPECT_EQ(readFile(AppLogger::generationURL(3, file)), "generation 2");
     EXPECT_FALSE(std::filesystem::exists(AppLogger::generationURL(4, file)));
-}
-
-TEST(AppLoggerConcurrency, EightThreadsNeverTearOrInterleaveLines) {
-    TemporaryDirectory home;
-    const auto logFile = home / "Sorvala.log";
-    const auto historyFile = home / "break-events.jsonl";
-    constexpr int perThread = 300;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t) {
-        threads.emplace_back([&, t] {
-            NullLogger quiet;
-            for (int i = 0; i < perThread; ++i) {
-                if (t % 2 == 0) {
-                    AppLogger::log("thread=" + std::to_string(t) + " line=" + std::to_string(i) + " " +
-                                       std::string(static_cast<std::size_t>(i % 50) * 20, 'p'),
-                                   logFile, noon);
-                } else {
-                    BreakLog::record(BreakEvent::Kind::micro, BreakEvent::Outcome::taken, t * 1000.0 + i, noon, quiet,
-                                     historyFile);
-                }
-            }
-        });
-    }
-    for (auto& thread : threads)
-        thread.join();
-
-    std::set<std::pair<int, int>> seen;
-    for (const auto& line : linesOf(readFile(logFile))) {
-        ASSERT_THAT(line, StartsWith("2026-12-05T12:00:00Z thread="));
-        int thread = -1, index = -1, consumed = 0;
-        ASSERT_EQ(std::sscanf(line.c_str() + 21, "thread=%d line=%d %n", &thread, &index, &consumed), 2) << line;
-        EXPECT_EQ(line.substr(21 + static_cast<std::size_t>(consumed)),
-                  std::string(static_cast<std::size_t>(index % 50) * 20, 'p'));
-        seen.emplace(thread, index);
-    }
-    EXPECT_EQ(seen.size(), 4u * perThread);
-
-    const auto decoded = BreakLog::decode(readFile(historyFile));
-    EXPECT_EQ(decoded.undecodableLines, 0);
-    EXPECT_EQ(decoded.events.size(), 4u * perThread);
 }
 
 TEST(AppLoggerUncaughtDeathTest, AnUncaughtExceptionIsLoggedBeforeTheProcessEnds) {

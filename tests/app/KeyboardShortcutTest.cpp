@@ -104,22 +104,5 @@ TEST(ShortcutRecorderRule, EscapeCancelsDeleteClearsInvalidBeepsAndKeeps) {
     EXPECT_EQ(ShortcutRecorder::title(KeyboardShortcut{11, alt | shift, "B"}), "Alt+Shift+B");
 }
 
-TEST(KeyCodeTable, EveryEntryIsFoundBothWays) {
-    std::set<std::uint32_t> codes;
-    std::set<std::uint32_t> keysyms;
-    for (const auto& entry : KeyCodes::entries()) {
-        SCOPED_TRACE(entry.keysymName);
-        EXPECT_TRUE(codes.insert(entry.keyCode).second) << "key code twice";
-        EXPECT_TRUE(keysyms.insert(entry.keysym).second) << "keysym twice";
-        EXPECT_EQ(KeyCodes::forKeyCode(entry.keyCode), &entry);
-        EXPECT_EQ(KeyCodes::forKeysym(entry.keysym), &entry);
-        EXPECT_FALSE(entry.label.empty());
-    }
-    EXPECT_EQ(KeyCodes::forKeyCode(11)->keysymName, "b");
-    EXPECT_EQ(KeyCodes::forKeysym('B'), KeyCodes::forKeyCode(11)) << "shifted letter";
-    EXPECT_EQ(KeyCodes::forKeyCode(200), nullptr);
-    EXPECT_EQ(KeyCodes::forKeysym(0x1008ff11), nullptr) << "a media key";
-}
-
 } // namespace
 } // namespace sorvala
