@@ -60,6 +60,7 @@ TEST(OnboardingPages, TextsCarryTheUsersNumbers) {
     const std::string rhythm = page(Step::rhythm, facts).body;
     EXPECT_NE(rhythm.find("Every 25 minutes Sorvala asks"), std::string::npos) << rhythm;
     EXPECT_TRUE(rhythm.ends_with(" Every second one is the long break you just saw.")) << rhythm;
+    EXPECT_EQ(page(Step::rhythm, facts).position, "2 of 5");
 
     const Page first = page(Step::theBreak, facts);
     EXPECT_TRUE(first.body.starts_with("Every 50 minutes, Sorvala takes the screen for about 1 minute and"))
