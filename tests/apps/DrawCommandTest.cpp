@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <charconv>
 #include <map>
 #include <sstream>
@@ -73,28 +72,14 @@ TEST(DrawCommand, PrintsShortestNumbers) {
 
 TEST(DrawCommand, BadArgumentsGiveOneLineAndStatusTwo) {
     const std::vector<std::string> bad[] = {
-        {},
-        {"--strokes", "--size", "800"},
-        {"--strokes", "--size", "0x600"},
-        {"--strokes", "--size", "20000x600"},
-        {"--strokes", "--size", "1x1000"},
-        {"--strokes", "--drawing", "seven"},
-        {"--strokes", "--drawing", "+5"},
-        {"--strokes", "--seed", "-1"},
-        {"--strokes", "--seed", "0x1g"},
-        {"--strokes", "--seed", "18446744073709551616"},
-        {"--strokes=yes"},
-        {"--strokes", "--colour", "red"},
-        {"--strokes", "extra"},
-        {"--png"},
-        {"--png", "/tmp/x.png", "--scale", "0"},
-        {"--png", "/tmp/x.png", "--theme", "system"},
-        {"--png", "/tmp/x.png", "--style", "random"},
-        {"--png", "/tmp/x.png", "--ink", "12"},
-        {"--png", "/tmp/x.png", "--size", "9000x9000", "--scale", "2"},
-        {"--png", "/nonexistent-folder/x.png"},
-        {"--simulate", "--speed", "11"},
-        {"--simulate", "--fps", "0"},
+        {}, {"--strokes", "--size", "800"}, {"--strokes", "--size", "0x600"}, {"--strokes", "--size", "20000x600"},
+        {"--strokes", "--size", "1x1000"}, {"--strokes", "--drawing", "seven"}, {"--strokes", "--drawing", "+5"},
+        {"--strokes", "--seed", "-1"}, {"--strokes", "--seed", "0x1g"}, {"--strokes", "--seed", "18446744073709551616"},
+        {"--strokes=yes"}, {"--strokes", "--colour", "red"}, {"--strokes", "extra"}, {"--png"},
+        {"--png", "/tmp/x.png", "--scale", "0"}, {"--png", "/tmp/x.png", "--theme", "system"},
+        {"--png", "/tmp/x.png", "--style", "random"}, {"--png", "/tmp/x.png", "--ink", "12"},
+        {"--png", "/tmp/x.png", "--size", "9000x9000", "--scale", "2"}, {"--png", "/nonexistent-folder/x.png"},
+        {"--simulate", "--speed", "11"}, {"--simulate", "--fps", "0"},
     };
     for (const auto& args : bad) {
         SCOPED_TRACE(::testing::PrintToString(args));
@@ -125,20 +110,12 @@ TEST(DrawRenderCommand, SimulationPrintsThePaceItTook) {
 
 TEST(DrawRenderCommand, PngAtTheAskedScale) {
     const TemporaryDirectory folder;
-    const auto file = folder / "drawing.png";
-    const auto result = draw({"--size", "300x200", "--drawing", "4", "--png", file.string(), "--scale", "1.5", "--theme",
-                             "dark", "--style", "brush", "--ink", "10"});
+    const auto result = draw({"--size", "300x200", "--png", (folder / "d.png").string(), "--scale", "1.5"});
     if (result.err.find("needs Qt") != std::string::npos)
         GTEST_SKIP() << "built without painting";
     ASSERT_EQ(result.status, 0) << result.err;
-    // The PNG header: the signature, then the IHDR chunk with width and height, big-endian.
-    const std::string header = readFile(file);
-    ASSERT_GE(header.size(), 24u);
-    EXPECT_EQ(header.substr(1, 3), "PNG");
-    const auto byte = [&](int at) { return static_cast<unsigned char>(header[static_cast<std::size_t>(at)]); };
-    const auto bigEndian = [&](int at) { return byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3); };
-    EXPECT_EQ(bigEndian(16), 450);
-    EXPECT_EQ(bigEndian(20), 300);
+    // The IHDR chunk's width and height, big-endian: 450 by 300.
+    EXPECT_EQ(readFile(folder / "d.png").substr(16, 8), std::string("\0\0\1\xc2\0\0\1\x2c", 8));
 }
 
 } // namespace

@@ -9,9 +9,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdlib>
-#include <sstream>
-
 namespace sorvala::ctl {
 namespace {
 

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <fstream>
-
 namespace sorvala::ctl {
 namespace {
 
@@ -75,24 +73,12 @@ TEST_F(SettingsCommandTest, BadInputIsOneLineExitTwoAndLeavesTheFileAlone) {
     const std::string before = fileBytes();
     ASSERT_FALSE(before.empty());
     const std::vector<std::vector<std::string>> cases = {
-        {"set", "noSuchKey", "1"},
-        {"set", "breakCycleEnabled", "yes"},
-        {"set", "reminderMinutes", "2.5"},
-        {"set", "reminderMinutes", "481"},
-        {"set", "reminderMinutes", "-1"},
-        {"set", "reminderMinutes", "99999999999999999999"},
-        {"set", "smartPauseCooldownSeconds", "45"},
-        {"set", "breaksSoundVolume", "1.5"},
-        {"set", "breaksSoundVolume", "nan"},
-        {"set", "breaksSoundVolume", ""},
-        {"set", "soundPair"},
-        {"set", "soundPair", "Pebble"},
-        {"set", "enforcementLongBreaks", "Hardcore"},
-        {"get", "noSuchKey"},
-        {"reset", "noSuchKey"},
-        {"reset"},
-        {"list", "--yaml"},
-        {"frobnicate"},
+        {"set", "noSuchKey", "1"}, {"set", "breakCycleEnabled", "yes"}, {"set", "reminderMinutes", "2.5"},
+        {"set", "reminderMinutes", "481"}, {"set", "reminderMinutes", "-1"},
+        {"set", "reminderMinutes", "99999999999999999999"}, {"set", "smartPauseCooldownSeconds", "45"},
+        {"set", "breaksSoundVolume", "1.5"}, {"set", "breaksSoundVolume", "nan"}, {"set", "breaksSoundVolume", ""},
+        {"set", "soundPair"}, {"set", "soundPair", "Pebble"}, {"set", "enforcementLongBreaks", "Hardcore"},
+        {"get", "noSuchKey"}, {"reset", "noSuchKey"}, {"reset"}, {"list", "--yaml"}, {"frobnicate"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(::testing::PrintToString(args));
@@ -118,10 +104,7 @@ TEST_F(SettingsCommandTest, AFailedRunCreatesNoFile) {
 TEST_F(SettingsCommandTest, ResetOneOrAllLeavesOtherKeysAlone) {
     ASSERT_EQ(run({"set", "microMinutes", "5"}).status, 0);
     ASSERT_EQ(run({"set", "soundPair", "Tink"}).status, 0);
-    {
-        std::ofstream out(settingsFile(), std::ios::app);
-        out << "sessionState=kept\n";
-    }
+    writeFile(settingsFile(), fileBytes() + "sessionState=kept\n");
     ASSERT_EQ(run({"reset", "microMinutes"}).status, 0);
     EXPECT_EQ(get("microMinutes"), "20\n");
     EXPECT_EQ(get("soundPair"), "Tink\n");

@@ -23,13 +23,8 @@ TEST(SimulateCommand, PrintsTheLogAndTheHistoryTheScenarioWouldMake) {
 }
 
 TEST(SimulateCommand, BadScenariosNameTheLineAndPrintNothing) {
-    const std::string header =
-        R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": "+01:00"})"
-        "\n";
-    const struct {
-        std::string scenario;
-        std::string error;
-    } cases[] = {
+    const std::string header = R"({"start": "2026-12-07T08:00:00", "timeZone": "Europe/Berlin", "until": "+01:00"})" "\n";
+    const struct { std::string scenario; std::string error; } cases[] = {
         {header + R"({"at": "+00:10", "do": "work", "loudly": true})", "line 2: unknown field \"loudly\""},
         {header + R"({"at": "+00:10", "do": "work"})" "\n" R"({"at": "+00:05", "do": "idle"})",
          "line 3: time goes backwards"},

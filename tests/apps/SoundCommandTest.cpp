@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace sorvala::ctl {
 namespace {
 
