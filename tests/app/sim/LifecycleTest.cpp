@@ -8,7 +8,6 @@ namespace {
 TEST(Lifecycle, SleepDuringABreakEndsItUnrecordedAndWakingRestartsTheStretches) {
     const auto sim = simulate(header("+01:00", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:22", "do": "sleep", "for": "+00:10"})");
-    ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"long break screen shown", "system will sleep: statusItem=installed",
                                                 "break ended by system sleep",
                                                 "break not recorded (torn down by the app)",
@@ -21,7 +20,6 @@ TEST(Lifecycle, SleepDuringTheHeadsUpCallsOffTheBreakAndItsOverlay) {
     const auto sim = simulate(header("+00:30", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:20:10", "do": "sleep", "for": "+00:01"}
 {"at": "+00:21:20", "do": "skipHeadsUp"})");
-    ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"heads-up sent", "system will sleep", "notice cleared kind=preBreak",
                                                 "banners cleared", "system woke"}));
     EXPECT_FALSE(sim->timeline().logged("break skipped")) << "no overlay is left to skip from";
@@ -36,18 +34,12 @@ TEST(Lifecycle, LaunchNamesTheBlockersSwitchedOnWithoutTheirPermission) {
     for (const auto& [settings, named] : cases) {
         SCOPED_TRACE(settings);
         const auto sim = simulate(header("+00:01", settings));
-        ASSERT_TRUE(sim);
         EXPECT_EQ(sim->timeline().logged("blockers switched on without their permission: Calendar"), named);
     }
 }
 
 TEST(Lifecycle, TimersAimedAtATimeOfDayKeepTheirTimeWhenTheClockIsSet) {
-    const struct {
-        const char* name;
-        const char* events;
-        const char* line;
-        int hour, minute;
-    } cases[] = {
+    const struct { const char* name; const char* events; const char* line; int hour, minute; } cases[] = {
         {"the pause's end", R"({"at": "+00:05", "do": "pause", "minutes": 60})", "reminders resumed", 9, 5},
         {"the planned break", "", "heads-up sent", 10, 0},
     };
@@ -56,7 +48,6 @@ TEST(Lifecycle, TimersAimedAtATimeOfDayKeepTheirTimeWhenTheClockIsSet) {
         const auto sim = simulate(header("+03:00", R"({"reminderMinutes": 0, "microMinutes": 0, "fixedBreakTimes": "10:00"})") +
                                   R"({"at": "+00:00", "do": "read"})" + "\n" + c.events + "\n" +
                                   R"({"at": "+00:10", "do": "setClock", "by": "-00:30"})");
-        ASSERT_TRUE(sim);
         EXPECT_NEAR(firstAt(sim->timeline(), c.line) - sim->calendar().instant({2026, 12, 7}, c.hour, c.minute), 0, 1);
     }
 }
@@ -66,7 +57,6 @@ TEST(Lifecycle, ACooldownAfterTheClockIsSetBackLastsItsOwnLength) {
 {"at": "+00:15", "cause": "On a call", "active": true}
 {"at": "+00:30", "cause": "On a call", "active": false}
 {"at": "+00:30:05", "do": "setClock", "by": "-01:00"})");
-    ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"break due but held kind=long reason=smartPause", "system clock set",
                                                 "break due but held kind=long reason=cooldown", "heads-up sent",
                                                 "long break screen shown"}));
@@ -75,7 +65,6 @@ TEST(Lifecycle, ACooldownAfterTheClockIsSetBackLastsItsOwnLength) {
 TEST(Lifecycle, ALongSleepIsCreditedAsRestOnceTheScreensAreBack) {
     const auto sim = simulate(header("+03:00", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "sleep", "for": "+02:00"})");
-    ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"system woke", "screens were dark for", "break asleep kind=long"}));
 }
 
@@ -84,7 +73,6 @@ TEST(Lifecycle, AQuickRelaunchKeepsTheWorkStretches) {
     const auto quick = simulate(header("+00:30", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:10", "do": "quit"}
 {"at": "+00:11", "do": "launch"})");
-    ASSERT_TRUE(quick);
     EXPECT_TRUE(happenInOrder(quick->timeline(), {"app quitting", "app launched", "session restored pausedUntil=— workedSeconds=660"}));
     EXPECT_FALSE(quick->timeline().logged("previous run ended without quitting"));
 }
@@ -94,7 +82,6 @@ TEST(Lifecycle, APauseSurvivesARelaunchEvenAfterTwoMinutes) {
 {"at": "+00:05", "do": "pause", "minutes": 60}
 {"at": "+00:10", "do": "quit"}
 {"at": "+00:20", "do": "launch"})");
-    ASSERT_TRUE(sim);
     EXPECT_TRUE(happenInOrder(sim->timeline(), {"app launched", "session restored pausedUntil=2026-12-07 08:05:00 +0000",
                                                 "reminders paused until 2026-12-07 08:05:00 +0000",
                                                 "reminders resumed"}));
@@ -105,12 +92,7 @@ TEST(Lifecycle, ATimedPauseEndsAtItsOwnDeadlineAfterASleep) {
     const auto sim = simulate(header("+02:00", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:30", "do": "pause", "minutes": 30}
 {"at": "+00:40", "do": "sleep", "for": "+00:10"})");
-    ASSERT_TRUE(sim);
-    for (const auto& entry : sim->timeline().entries()) {
-        if (entry.text == "reminders resumed") {
-            EXPECT_EQ(iso8601(entry.at), "2026-12-07T08:00:00Z");
-        }
-    }
+    EXPECT_EQ(iso8601(firstAt(sim->timeline(), "reminders resumed")), "2026-12-07T08:00:00Z");
     EXPECT_EQ(sim->timeline().count("reminders resumed"), 1);
 }
 
@@ -131,7 +113,6 @@ TEST(Lifecycle, ASchedulingSettingRestartsTheStretches) {
     // Which settings count as scheduling ones is the change table's own test.
     const auto restarted = simulate(header("+00:40", longOnly) + R"({"at": "+00:00", "do": "read"}
 {"at": "+00:15", "settings": {"reminderMinutes": 25}})");
-    ASSERT_TRUE(restarted);
     EXPECT_TRUE(happenInOrder(restarted->timeline(), {"settings changed reminderMinutes=", "heads-up sent"}));
     const auto start = restarted->timeline().entries().front().at;
     EXPECT_NEAR(firstAt(restarted->timeline(), "heads-up sent") - start, 40 * 60, 10) << "25 minutes from the change at 15";

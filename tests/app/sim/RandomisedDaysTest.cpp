@@ -52,18 +52,18 @@ public:
 
 private:
     Simulation::Options options() {
+        using namespace SettingsSchema;
         Simulation::Options o;
         o.start = ZoneCalendar("Europe/Berlin").at("2026-12-07T07:00:00");
         o.timeZone = "Europe/Berlin";
         o.drawingSeconds = uniform(20, 400);
-        o.settings[std::string(SettingsSchema::workingHoursEnabledKey)] = chance(0.5);
-        o.settings[std::string(SettingsSchema::fixedBreakTimesKey)] =
-            std::string(chance(0.5) ? "12:30, 18:45" : "");
-        o.settings[std::string(SettingsSchema::snoozesPerSessionKey)] = std::int64_t(uniform(0, 3));
-        o.settings[std::string(SettingsSchema::snoozesPerDayKey)] = std::int64_t(uniform(0, 5));
-        o.settings[std::string(SettingsSchema::enforcementLongBreaksKey)] =
-            std::string(pick<std::string_view>({"casual", "balanced", "hardcore"}));
-        o.settings[std::string(SettingsSchema::pauseDuringCalendarEventsKey)] = true;
+        const auto set = [&](std::string_view key, PreferenceValue value) { o.settings[std::string(key)] = value; };
+        set(workingHoursEnabledKey, chance(0.5));
+        set(fixedBreakTimesKey, std::string(chance(0.5) ? "12:30, 18:45" : ""));
+        set(snoozesPerSessionKey, std::int64_t(uniform(0, 3)));
+        set(snoozesPerDayKey, std::int64_t(uniform(0, 5)));
+        set(enforcementLongBreaksKey, std::string(pick<std::string_view>({"casual", "balanced", "hardcore"})));
+        set(pauseDuringCalendarEventsKey, true);
         return o;
     }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,13 +23,12 @@ inline std::string header(std::string_view until, std::string_view settings = "{
 /// Settings with long breaks only, on their own 20-minute interval.
 inline constexpr std::string_view longOnly = R"({"breakCycleEnabled": false, "microMinutes": 0})";
 
-/// Runs the scenario `text` and fails the test when it cannot be read.
+/// Runs the scenario `text`. One that cannot be read throws, so the test fails there with the
+/// line and never goes on without a simulation.
 inline std::unique_ptr<Simulation> simulate(std::string_view text) {
     auto parsed = Scenario::parse(text);
-    if (const auto* error = std::get_if<Scenario::Error>(&parsed)) {
-        ADD_FAILURE() << "line " << error->line << ": " << error->message;
-        return nullptr;
-    }
+    if (const auto* error = std::get_if<Scenario::Error>(&parsed))
+        throw std::invalid_argument("scenario line " + std::to_string(error->line) + ": " + error->message);
     return std::get<Scenario>(parsed).run();
 }
 
