@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -15,19 +16,11 @@ namespace {
 
 /// Splits "<writer>:<sequence> ... line." after the timestamp of a whole log line; nullopt for
 /// the unfinished line a writer killed in the middle of a write leaves.
-std::optional<std::pair<long, long>> tagOf(std::string_view line) {
-    if (!line.ends_with("line."))
+std::optional<std::pair<long, long>> tagOf(const std::string& line) {
+    long writer = 0, sequence = 0;
+    if (!line.ends_with("line.") || std::sscanf(line.c_str(), "%*s %ld:%ld", &writer, &sequence) != 2)
         return std::nullopt;
-    const auto space = line.find(' ');
-    const auto colon = line.find(':', space);
-    if (space == std::string_view::npos || colon == std::string_view::npos)
-        return std::nullopt;
-    try {
-        return std::pair{std::stol(std::string(line.substr(space + 1, colon - space - 1))),
-                         std::stol(std::string(line.substr(colon + 1)))};
-    } catch (...) {
-        return std::nullopt;
-    }
+    return std::pair{writer, sequence};
 }
 
 TEST(LogCrashSafety, KillsDuringRotationLoseAtMostTheLineBeingWritten) {

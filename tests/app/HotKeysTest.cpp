@@ -21,12 +21,10 @@ public:
         registered.clear();
         std::vector<std::optional<std::string>> results;
         for (const auto& binding : bindings) {
-            if (taken.count(binding.shortcut.encoded())) {
-                results.emplace_back("10");
-            } else {
-                results.emplace_back(std::nullopt);
+            const bool isFree = !taken.count(binding.shortcut.encoded());
+            results.push_back(isFree ? std::nullopt : std::optional<std::string>("10"));
+            if (isFree)
                 registered.push_back(binding.shortcut.encoded());
-            }
         }
         return results;
     }

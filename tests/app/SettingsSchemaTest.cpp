@@ -48,12 +48,7 @@ TEST(SettingsSchemaTable, AFreshStoreReadsEveryFactoryDefault) {
 }
 
 TEST(SettingsSchemaLiveness, DependencyChains) {
-    struct Case {
-        const char* name;
-        std::map<std::string, PreferenceValue> stored;
-        std::string_view key;
-        bool live;
-    };
+    struct Case { const char* name; std::map<std::string, PreferenceValue> stored; std::string_view key; bool live; };
     // Each chain is walked link by link by the settings draft's greying table; the stored form adds
     // keys it does not know and how stored values of other types read.
     const Case cases[] = {
@@ -75,7 +70,7 @@ TEST(SettingsSchemaLiveness, DependencyChains) {
     }
 }
 
-TEST(SettingsSchemaMigration, StrictSwitchesBecomeTiersOnce) {
+TEST(SettingsSchemaMigration, StrictSwitchesBecomeTiersOnceAndNeverOverAStoredTier) {
     MemoryPreferences store;
     store.set(strictLongBreaksEnabledKey, true);
     store.set(strictMicroBreaksEnabledKey, std::string("0")); // as another process left it
@@ -87,15 +82,13 @@ TEST(SettingsSchemaMigration, StrictSwitchesBecomeTiersOnce) {
     const int writes = store.writeCount();
     migrateRetiredEnforcementKeys(store);
     EXPECT_EQ(store.writeCount(), writes);
-}
 
-TEST(SettingsSchemaMigration, AStoredTierIsKeptAndNothingIsInvented) {
-    MemoryPreferences store;
-    store.set(enforcementMicroBreaksKey, std::string("balanced"));
-    store.set(strictMicroBreaksEnabledKey, true);
-    migrateRetiredEnforcementKeys(store);
-    EXPECT_EQ(store.text(enforcementMicroBreaksKey), "balanced");
-    EXPECT_EQ(store.object(enforcementLongBreaksKey), std::nullopt);
+    MemoryPreferences tiered;
+    tiered.set(enforcementMicroBreaksKey, std::string("balanced"));
+    tiered.set(strictMicroBreaksEnabledKey, true);
+    migrateRetiredEnforcementKeys(tiered);
+    EXPECT_EQ(tiered.text(enforcementMicroBreaksKey), "balanced");
+    EXPECT_EQ(tiered.object(enforcementLongBreaksKey), std::nullopt) << "nothing is invented";
 }
 
 TEST(SettingsChangesDescribe, ChangesInKeyOrderAndNothingForEqualValues) {
@@ -121,11 +114,7 @@ TEST(SettingsChangesDescribe, HookCommandsAreLoggedRedacted) {
 
 TEST(SettingsSchemaChoices, ChoiceSettingsTakeOnlyTheirWords) {
     const auto& rows = SettingsSchema::byKey();
-    const struct {
-        std::string_view key;
-        const char* word;
-        bool accepted;
-    } cases[] = {
+    const struct { std::string_view key; const char* word; bool accepted; } cases[] = {
         {enforcementLongBreaksKey, "hardcore", true},  {enforcementLongBreaksKey, "Hardcore", false},
         {enforcementMicroBreaksKey, "balanced", true}, {enforcementMicroBreaksKey, "", false},
         {soundPairKey, "Purr & Pop", true},            {soundPairKey, "Pebble", false},

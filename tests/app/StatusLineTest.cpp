@@ -29,12 +29,7 @@ StatusLine::Facts with(const std::function<void(StatusLine::Facts&)>& change) {
 TEST(StatusLine, FirstMatchingRuleWins) {
     using Facts = StatusLine::Facts;
     const auto at1545 = Instant::fromSecondsSinceEpoch(1796658300);
-    struct Case {
-        const char* name;
-        StatusLine::Facts facts;
-        std::optional<std::string> label;
-        std::string text;
-    };
+    struct Case { const char* name; StatusLine::Facts facts; std::optional<std::string> label; std::string text; };
     const Case cases[] = {
         {"on a break while paused", with([&](Facts& f) { f.onBreak = true; f.pausedUntil = at1545; }), {}, "On a break"},
         {"paused until resumed", with([](Facts& f) { f.pausedUntil = Instant::distantFuture(); }), {},

@@ -35,45 +35,22 @@ TEST(GalleryFilesName, OnlyPngInAnyCaseIsADrawing) {
 }
 
 TEST(GalleryFilesPrune, CeilingAndOrder) {
-    struct Case {
-        const char* name;
-        std::vector<DrawingFile> files;
-        std::uintmax_t ceiling;
-        std::set<std::string> protecting;
-        Names expected;
-    };
+    struct Case { const char* name; std::vector<DrawingFile> files; std::uintmax_t ceiling;
+                  std::set<std::string> protecting; Names expected; };
     const Case cases[] = {
         {"exactly at the ceiling stays", {file("a", 50, 2), file("b", 50, 1)}, 100, {}, {}},
         {"once past the ceiling every older file goes, oldest first",
-         {file("a", 10, 4), file("b", 10, 3), file("c", 90, 2), file("d", 20, 1)},
-         100,
-         {},
-         {"a", "b", "c"}},
+         {file("a", 10, 4), file("b", 10, 3), file("c", 90, 2), file("d", 20, 1)}, 100, {}, {"a", "b", "c"}},
         {"a protected file pushes newer ones out of the ceiling",
-         {file("x", 30, 3), file("wallpaper", 60, 2), file("y", 30, 1)},
-         100,
-         {"wallpaper"},
-         {"x"}},
+         {file("x", 30, 3), file("wallpaper", 60, 2), file("y", 30, 1)}, 100, {"wallpaper"}, {"x"}},
         {"the newest is never pruned, even above the ceiling with an older protected one",
-         {file("wallpaper", 10, 5), file("new", 500, 0)},
-         100,
-         {"wallpaper"},
-         {}},
+         {file("wallpaper", 10, 5), file("new", 500, 0)}, 100, {"wallpaper"}, {}},
         {"equal dates: the later name counts as newer",
-         {file("Sorvala b.png", 60, 1), file("Sorvala a.png", 60, 1)},
-         100,
-         {},
-         {"Sorvala a.png"}},
+         {file("Sorvala b.png", 60, 1), file("Sorvala a.png", 60, 1)}, 100, {}, {"Sorvala a.png"}},
         {"a missing date counts as the distant past",
-         {{"undated", 10, Instant::distantPast()}, file("dated", 95, 100)},
-         100,
-         {},
-         {"undated"}},
+         {{"undated", 10, Instant::distantPast()}, file("dated", 95, 100)}, 100, {}, {"undated"}},
         {"a size past what the total can hold still prunes the older files",
-         {file("old", 1, 2), file("damaged", UINTMAX_MAX, 1), file("new", 1, 0)},
-         100,
-         {},
-         {"old", "damaged"}},
+         {file("old", 1, 2), file("damaged", UINTMAX_MAX, 1), file("new", 1, 0)}, 100, {}, {"old", "damaged"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

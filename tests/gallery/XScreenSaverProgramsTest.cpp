@@ -42,21 +42,14 @@ TEST(XScreenSaverPrograms, AddingAppendsOneLineAndKeepsEveryOtherByte) {
 }
 
 TEST(XScreenSaverPrograms, AnExistingEntryIsRewrittenInPlace) {
-    struct Case {
-        const char* name;
-        std::string line;
-        bool keepDisabled;
-        std::string expected;
-    };
+    struct Case { const char* name; std::string line; bool keepDisabled; std::string expected; };
+    const std::string ours = "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\";
     const Case cases[] = {
-        {"moved program", "\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
-         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
-        {"a disabled entry stays disabled on refresh", "-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\",
-         true, "-\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
-        {"installing again enables it", "- \"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false,
-         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
-        {"found by program name without the pretty name", "  /home/u/bin/sorvala-saver -root \\n\\", false,
-         "\t\t\t\t\"Sorvala\"  /new/sorvala-saver --root\t\t\t    \\n\\"},
+        {"moved program", "\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false, ours},
+        {"a disabled entry stays disabled on refresh", "-\t\"Sorvala\" /opt/old/sorvala-saver --root \\n\\", true,
+         "-" + ours},
+        {"installing again enables it", "- \"Sorvala\" /opt/old/sorvala-saver --root \\n\\", false, ours},
+        {"found by program name without the pretty name", "  /home/u/bin/sorvala-saver -root \\n\\", false, ours},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -68,28 +61,17 @@ TEST(XScreenSaverPrograms, AnExistingEntryIsRewrittenInPlace) {
 }
 
 TEST(XScreenSaverPrograms, ListsInOtherShapes) {
-    struct Case {
-        const char* name;
-        std::string before;
-        std::vector<std::string> expected;
-    };
+    struct Case { const char* name; std::string before; std::vector<std::string> expected; };
+    const std::string ours = "\"Sorvala\"  /s --root";
     const Case cases[] = {
-        {"no list at all", "timeout: 0:10:00", {"\"Sorvala\"  /s --root"}},
-        {"a one-line list without a line-end escape",
-         "*programs: maze --root\n",
-         {"maze --root", "\"Sorvala\"  /s --root"}},
-        {"a list whose last line continues into the end of the file",
-         "programs: \\\n maze --root \\n\\",
-         {"maze --root", "\"Sorvala\"  /s --root"}},
-        {"a last entry that ends in a colon",
-         "programs: maze -mode:\n",
-         {"maze -mode:", "\"Sorvala\"  /s --root"}},
-        {"a blank last line after an unended entry",
-         "programs: maze --root \\\n\t\n",
-         {"maze --root", "\"Sorvala\"  /s --root"}},
+        {"no list at all", "timeout: 0:10:00", {ours}},
+        {"a one-line list without a line-end escape", "*programs: maze --root\n", {"maze --root", ours}},
+        {"a list whose last line continues into the end of the file", "programs: \\\n maze --root \\n\\",
+         {"maze --root", ours}},
+        {"a last entry that ends in a colon", "programs: maze -mode:\n", {"maze -mode:", ours}},
+        {"a blank last line after an unended entry", "programs: maze --root \\\n\t\n", {"maze --root", ours}},
         {"ours sharing a line with others",
-         "programs: \\\n maze --root \\n \"Sorvala\" /old/sorvala-saver --root \\n qix\n",
-         {"maze --root", "\"Sorvala\"  /s --root", "qix"}},
+         "programs: \\\n maze --root \\n \"Sorvala\" /old/sorvala-saver --root \\n qix\n", {"maze --root", ours, "qix"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -7,11 +7,7 @@ namespace sorvala {
 namespace {
 
 TEST(AutostartEntry, EnabledUnlessTheMainGroupSwitchesItOff) {
-    struct Case {
-        const char* name;
-        const char* contents;
-        bool enabled;
-    };
+    struct Case { const char* name; const char* contents; bool enabled; };
     const Case cases[] = {
         {"ours", "[Desktop Entry]\nType=Application\nExec=sorvala\nX-GNOME-Autostart-enabled=true\n", true},
         {"empty file", "", true},
@@ -29,10 +25,7 @@ TEST(AutostartEntry, EnabledUnlessTheMainGroupSwitchesItOff) {
 }
 
 TEST(AutostartEntry, ExecQuotesPathsThatNeedIt) {
-    struct Case {
-        const char* path;
-        const char* exec;
-    };
+    struct Case { const char* path; const char* exec; };
     const Case cases[] = {
         {"/usr/bin/sorvala", "/usr/bin/sorvala"},
         {"/home/ana/My Apps/sorvala", R"("/home/ana/My Apps/sorvala")"},

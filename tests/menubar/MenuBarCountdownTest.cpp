@@ -11,10 +11,7 @@ namespace sorvala {
 namespace {
 
 TEST(MenuBarCountdown, TitleForms) {
-    struct Case {
-        std::optional<double> seconds;
-        std::optional<std::string> title;
-    };
+    struct Case { std::optional<double> seconds; std::optional<std::string> title; };
     const Case cases[] = {
         {75, "1:15"},          {59.4, "0:59"},        {3599.4, "59:59"},  {3599.6, "1:00:00"},
         {3729, "1:02:09"},     {-5, "0:00"},          {std::nullopt, std::nullopt},
@@ -41,10 +38,7 @@ TEST(MenuBarCountdown, NoTitleWhenOffOnABreakOrPaused) {
 }
 
 TEST(MenuBarCountdown, IconTextCountsWholeMinutesUpThenHours) {
-    struct Case {
-        double seconds;
-        const char* text;
-    };
+    struct Case { double seconds; const char* text; };
     const Case cases[] = {
         {0, "1"},       {1, "1"},       {60, "1"},     {61, "2"},          {1199.9, "20"},
         {3540, "59"},   {3541, "1h"},   {3599.5, "1h"}, {7199, "1h"},      {7200, "2h"},

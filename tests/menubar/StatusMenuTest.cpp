@@ -56,14 +56,8 @@ TEST(StatusMenu, EveryActionableItemCarriesItsCommand) {
 }
 
 TEST(StatusMenu, PauseAndResumeTakeTurns) {
-    struct Case {
-        const char* name;
-        bool paused;
-        std::optional<std::string> until;
-        bool pauseHidden;
-        bool resumeHidden;
-        std::string resumeTitle;
-    };
+    struct Case { const char* name; bool paused; std::optional<std::string> until; bool pauseHidden;
+                  bool resumeHidden; std::string resumeTitle; };
     const Case cases[] = {
         {"paused until resumed", true, std::nullopt, true, false, "Resume Reminders"},
         {"paused until a time", true, "14:30", true, false, "Resume Reminders (paused until 14:30)"},
@@ -101,10 +95,7 @@ TEST(StatusMenu, StreakLaunchAtLoginAndShortcut) {
 }
 
 TEST(StatusMenu, LabelsMarkMnemonicsAndKeepOtherAmpersands) {
-    struct Case {
-        std::string label;
-        std::string title;
-    };
+    struct Case { std::string label; std::string title; };
     const Case cases[] = {{"&Open Sorvala", "Open Sorvala"}, {"S&nooze", "Snooze"}, {"A && B", "A & B"}, {"End&", "End&"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);

@@ -3,20 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 using namespace sorvala;
 using Mode = SaverOptions::Mode;
 
 TEST(SaverOptions, ArgumentsAndTheHostWindow) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> arguments;
-        std::optional<std::string> window;
-        Mode mode;
-        unsigned long host;
-        bool error;
-    };
+    struct Case { const char* name; std::vector<std::string> arguments; std::optional<std::string> window; Mode mode;
+                  unsigned long host; bool error; };
     const Case cases[] = {
         {"nothing: full screen", {}, std::nullopt, Mode::fullScreen, 0, false},
         {"--window", {"--window"}, std::nullopt, Mode::window, 0, false},
@@ -24,24 +16,15 @@ TEST(SaverOptions, ArgumentsAndTheHostWindow) {
         {"decimal id", {"--root"}, "60817415", Mode::hostWindow, 60817415, false},
         {"a host window without --root", {}, "0x10", Mode::hostWindow, 16, false},
         {"--root alone: the root window", {"--root"}, std::nullopt, Mode::rootWindow, 0, false},
-        {"a damaged id with --root falls back to the root window",
-         {"--root"},
-         "0xzz",
-         Mode::rootWindow,
-         0,
-         false},
+        {"a damaged id with --root falls back to the root window", {"--root"}, "0xzz", Mode::rootWindow, 0, false},
         {"a damaged id alone is refused", {}, "window", Mode::help, 0, true},
         {"unknown argument", {"--fast"}, std::nullopt, Mode::help, 0, true},
         {"a host's preview names its window", {"-window-id", "0x2c00005"}, std::nullopt, Mode::hostWindow, 0x2c00005,
          false},
         {"-window-id wins over the environment", {"--window-id=77"}, "0x10", Mode::hostWindow, 77, false},
         {"-window-id without an id", {"-window-id"}, std::nullopt, Mode::help, 0, true},
-        {"hack options it has no use for",
-         {"-root", "-fps", "-mono", "-install", "-visual", "TrueColor", "-delay", "20000"},
-         "0x10",
-         Mode::hostWindow,
-         16,
-         false},
+        {"hack options it has no use for", {"-root", "-fps", "-mono", "-install", "-visual", "TrueColor", "-delay", "20000"},
+         "0x10", Mode::hostWindow, 16, false},
         {"-delay without its value", {"-delay"}, std::nullopt, Mode::help, 0, true},
         {"help", {"--help"}, std::nullopt, Mode::help, 0, false},
         {"version", {"--root", "--version"}, "0x10", Mode::version, 0, false},

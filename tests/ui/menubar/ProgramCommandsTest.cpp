@@ -15,42 +15,35 @@
 namespace sorvala {
 namespace {
 
-class SimulationClock final : public Clock {
-public:
-    explicit SimulationClock(const Simulation& simulation) : m_simulation(simulation) {}
-    Instant now() const override { return m_simulation.now(); }
-
-private:
-    const Simulation& m_simulation;
+struct SimulationClock final : Clock {
+    explicit SimulationClock(const Simulation& s) : simulation(s) {}
+    Instant now() const override { return simulation.now(); }
+    const Simulation& simulation;
 };
 
 class Commands : public ::testing::Test {
 protected:
     void SetUp() override {
         m_simulation.launch();
+        const auto skip = [this] {
+            m_simulation.breakScreen()->skipPressed();
+            return !m_simulation.breakScreen()->isOnScreen();
+        };
         m_commands = std::make_unique<ProgramCommands>(
             *m_simulation.app(), m_clock, m_log,
-            ProgramCommands::Handlers{
-                .openDrawingWindow = [this] { ++drawingWindowOpened; },
-                .toggleLaunchAtLogin = [this] { ++launchAtLoginToggled; },
-                .revealLog = [this] { ++logRevealed; },
-                .skipBreak =
-                    [this] {
-                        m_simulation.breakScreen()->skipPressed();
-                        return !m_simulation.breakScreen()->isOnScreen();
-                    },
-            });
+            ProgramCommands::Handlers{.openDrawingWindow = [this] { ++drawingWindowOpened; },
+                                      .toggleLaunchAtLogin = [this] { ++launchAtLoginToggled; },
+                                      .revealLog = [this] { ++logRevealed; }, .skipBreak = skip});
     }
 
     bool logged(const std::string& line) const {
         return std::find(m_log.lines.begin(), m_log.lines.end(), line) != m_log.lines.end();
     }
 
-    int postponed() const {
-        return static_cast<int>(std::count_if(m_simulation.history().begin(), m_simulation.history().end(),
-                                               [](const BreakEvent& event) {
-                                                   return event.outcome == BreakEvent::Outcome::postponed;
-                                               }));
+    long postponed() const {
+        const auto& history = m_simulation.history();
+        return std::count_if(history.begin(), history.end(),
+                             [](const BreakEvent& e) { return e.outcome == BreakEvent::Outcome::postponed; });
     }
 
     static Simulation::Options options() {
@@ -132,11 +125,8 @@ TEST_F(Commands, ActionsThatCannotBeDoneSayWhy) {
     m_simulation.store().set(SettingsSchema::snoozesPerDayKey, std::int64_t{1});
     m_simulation.store().set(SettingsSchema::snoozesPerSessionKey, std::int64_t{1});
     m_simulation.store().set(SettingsSchema::enforcementLongBreaksKey, std::string("hardcore"));
-    struct Case {
-        const char* name;
-        std::function<std::optional<std::string>()> act;
-        std::optional<std::string> refusal;
-    };
+    struct Case { const char* name; std::function<std::optional<std::string>()> act;
+                  std::optional<std::string> refusal; };
     const Case cases[] = {
         {"skip without a break", [&] { return m_commands->perform(ControlAction::skipBreak); },
          "No break is on screen."},

@@ -117,11 +117,9 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
                                 .shortTime = [](Instant) { return std::string("14:30"); }});
     int noTray = 0;
     std::optional<MenuCommand> chosen;
-    TrayMenuBar tray(store, log, status, {}, {.onCommand = [&](const MenuCommand& command) { chosen = command; },
-                                              .onLeftClick = {},
-                                              .onQuit = {},
-                                              .onNoTray = [&] { ++noTray; },
-                                              .onTrayFound = {}},
+    TrayMenuBar tray(store, log, status, {},
+                     {.onCommand = [&](const MenuCommand& command) { chosen = command; }, .onLeftClick = {},
+                      .onQuit = {}, .onNoTray = [&] { ++noTray; }, .onTrayFound = {}},
                      {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
     tray.install();
     waitFor([&] { return tray.backend() != TrayMenuBar::Backend::waiting; });
