@@ -20,7 +20,7 @@ protected:
     std::string pathOf(const char* name) const { return (m_dir.path() + "/" + name).toStdString(); }
     // Writes the settings file the way another process does: a new file renamed over the old one.
     void writeAsAnotherProcess(const QByteArray& contents) const {
-        QSaveFile file(QString::fromStdString(path));
+        QSaveFile file(QString::fromStdString(m_path));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(contents);
         ASSERT_TRUE(file.commit());
@@ -28,7 +28,7 @@ protected:
 
     QTemporaryDir m_dir;
     RecordingLogger m_log;
-    const std::string path = pathOf("Sorvala.conf");
+    const std::string m_path = pathOf("Sorvala.conf");
 };
 
 TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredType) {
@@ -42,7 +42,7 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
                           "calendarSources=@Invalid()\n"
                           "microMinutes=@Invalid()\n"
                           "unregistered=true\n");
-    QSettingsPreferencesStore store(path, m_log);
+    QSettingsPreferencesStore store(m_path, m_log);
     store.registerDefaults({{"breakCycleEnabled", true},
                             {"reminderMinutes", std::int64_t{20}},
                             {"breaksSoundVolume", 0.25},
@@ -89,7 +89,7 @@ TEST_F(QSettingsStoreTest, ListsOfZeroAndOneSurviveTheFile) {
 }
 
 TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotificationAndAnEndedSubscriptionHearsNothing) {
-    auto store = std::make_unique<QSettingsPreferencesStore>(path, m_log);
+    auto store = std::make_unique<QSettingsPreferencesStore>(m_path, m_log);
     int calls = 0;
     Subscription subscription = store->observeChanges([&] { ++calls; });
     store->set("reminderMinutes", std::int64_t{30});
@@ -113,7 +113,7 @@ TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotificationAndAnEndedSubscription
 }
 
 TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEveryTime) {
-    QSettingsPreferencesStore watching(path, m_log);
+    QSettingsPreferencesStore watching(m_path, m_log);
     watching.registerDefaults({{"reminderMinutes", std::int64_t{20}}, {"breakCycleEnabled", true}});
     int calls = 0;
     const Subscription subscription = watching.observeChanges([&] { ++calls; });
@@ -123,7 +123,7 @@ TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEve
     EXPECT_EQ(watching.text("soundPair"), "Pebble");
 
     {
-        QSettingsPreferencesStore other(path, m_log);
+        QSettingsPreferencesStore other(m_path, m_log);
         other.set("reminderMinutes", std::int64_t{45});
     }
     ASSERT_TRUE(waitUntil([&] { return calls == 2; }));
