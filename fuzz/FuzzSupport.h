@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 /// What the fuzz targets share: reading the input, checking a property, files for the readers
 /// that take a path.
@@ -30,12 +31,8 @@ inline void require(bool holds, const char* property) {
 }
 
 /// A target that covers several readers picks one with the first byte: '0' the first, '1' the
-/// second and so on (any byte picks one), so seed files stay readable.
-struct Pick {
-    int reader = 0;
-    std::string_view rest;
-};
-inline Pick pick(const std::uint8_t* data, std::size_t size, int readers) {
+/// second and so on (any byte picks one), so seed files stay readable. Answers the reader and the rest.
+inline std::pair<int, std::string_view> pick(const std::uint8_t* data, std::size_t size, int readers) {
     if (size == 0)
         return {};
     return {((data[0] - '0') % readers + readers) % readers, text(data + 1, size - 1)};

@@ -31,16 +31,15 @@ std::string firstLine(std::string_view file) {
 }
 
 void drmConnector(std::string_view text) {
-    std::string_view parts[3];
-    for (auto& part : parts) {
-        const auto bar = text.find('|');
-        part = text.substr(0, bar);
-        text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
-    }
     const auto& root = scratch().fresh();
-    scratch().write("card0-eDP-1/status", parts[0]);
-    scratch().write("card0-eDP-1/enabled", parts[1]);
-    scratch().write("card0-eDP-1/dpms", parts[2]);
+    constexpr const char* names[] = {"status", "enabled", "dpms"};
+    std::string_view parts[3];
+    for (int i = 0; i < 3; ++i) {
+        const auto bar = text.find('|');
+        parts[i] = text.substr(0, bar);
+        text.remove_prefix(bar == std::string_view::npos ? text.size() : bar + 1);
+        scratch().write(std::string("card0-eDP-1/") + names[i], parts[i]);
+    }
     const auto connectors = DisplaySleep::readConnectors(root);
     fuzz::require(connectors.size() == 1, "the one connector is read");
     fuzz::require(connectors[0].status == firstLine(parts[0]) &&

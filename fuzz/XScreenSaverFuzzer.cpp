@@ -18,8 +18,7 @@ constexpr std::string_view program = "/usr/bin/sorvala-saver";
 std::vector<std::string> othersOf(std::string_view file) {
     auto list = XScreenSaverPrograms::programs(file).value_or(std::vector<std::string>{});
     std::erase_if(list, [](const std::string& item) {
-        const std::string alone = "programs: " + item;
-        return XScreenSaverPrograms::registeredProgram(alone).has_value();
+        return XScreenSaverPrograms::registeredProgram("programs: " + item).has_value();
     });
     return list;
 }

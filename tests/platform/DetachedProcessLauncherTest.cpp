@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <poll.h>
+#include <sstream>
 #include <unistd.h>
 
 namespace sorvala {
@@ -21,29 +22,27 @@ TEST(DetachedHook, RunsInTheLoginShellAndANeverEndingCommandHoldsNoStreamOfOurs)
     // the pipe open, and whoever reads our output (a terminal, a session log, ctest) would wait.
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    dup2(ends[1], STDOUT_FILENO);
-    dup2(ends[1], STDERR_FILENO);
+    const int saved[] = {dup(STDOUT_FILENO), dup(STDERR_FILENO)};
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO})
+        dup2(ends[1], stream);
     close(ends[1]);
 
     DetachedProcessLauncher launcher;
     RecordingLogger log;
     AutomationHooks::run("  echo $$ $0 > '" + marker + "'; exec sleep 600\n", launcher, log);
 
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
+    for (const int stream : {STDOUT_FILENO, STDERR_FILENO}) {
+        dup2(saved[stream - STDOUT_FILENO], stream);
+        close(saved[stream - STDOUT_FILENO]);
+    }
 
-    // The hook's first line, once it has written one.
+    // The hook's first line, once it has written one: its process id and the shell it runs in.
     std::string written;
     waitUntil([&] { return (written = readFile(marker)).ends_with('\n'); });
-    written = written.substr(0, written.find('\n'));
-    const auto space = written.find(' ');
-    ASSERT_NE(space, std::string::npos) << "the hook did not start";
-    const std::string pid = written.substr(0, space);
-    EXPECT_EQ(written.substr(space + 1), launcher.loginShell());
+    std::string pid, shell;
+    std::istringstream(written) >> pid >> shell;
+    ASSERT_FALSE(shell.empty()) << "the hook did not start";
+    EXPECT_EQ(shell, launcher.loginShell());
     pollfd readEnd{ends[0], POLLIN, 0};
     const int ready = poll(&readEnd, 1, 10000);
     char byte = 0;

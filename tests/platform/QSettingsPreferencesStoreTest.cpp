@@ -4,7 +4,6 @@
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
 
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
@@ -16,36 +15,34 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Writes the file the way another process does: a new file renamed over the old one.
-void writeFileAsAnotherProcess(const QString& path, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-    ASSERT_TRUE(file.commit());
-}
-
 class QSettingsStoreTest : public ::testing::Test {
 protected:
     std::string pathOf(const char* name) const { return (m_dir.path() + "/" + name).toStdString(); }
+    // Writes the settings file the way another process does: a new file renamed over the old one.
+    void writeAsAnotherProcess(const QByteArray& contents) const {
+        QSaveFile file(QString::fromStdString(m_path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        ASSERT_TRUE(file.commit());
+    }
 
     QTemporaryDir m_dir;
     RecordingLogger m_log;
+    const std::string m_path = pathOf("Sorvala.conf");
 };
 
 TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredType) {
-    const std::string path = pathOf("Sorvala.conf");
-    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\n"
-                                                            "breakCycleEnabled=false\n"
-                                                            "reminderMinutes=25\n"
-                                                            "breaksSoundVolume=0.5\n"
-                                                            "soundPair=Pebble\n"
-                                                            "excludedAppBundleIdentifiers=org.videolan.vlc\n"
-                                                            "fixedBreakTimes=9:00, 13:30\n"
-                                                            "calendarSources=@Invalid()\n"
-                                                            "microMinutes=@Invalid()\n"
-                                                            "unregistered=true\n");
-    QSettingsPreferencesStore store(path, m_log);
+    writeAsAnotherProcess("[General]\n"
+                          "breakCycleEnabled=false\n"
+                          "reminderMinutes=25\n"
+                          "breaksSoundVolume=0.5\n"
+                          "soundPair=Pebble\n"
+                          "excludedAppBundleIdentifiers=org.videolan.vlc\n"
+                          "fixedBreakTimes=9:00, 13:30\n"
+                          "calendarSources=@Invalid()\n"
+                          "microMinutes=@Invalid()\n"
+                          "unregistered=true\n");
+    QSettingsPreferencesStore store(m_path, m_log);
     store.registerDefaults({{"breakCycleEnabled", true},
                             {"reminderMinutes", std::int64_t{20}},
                             {"breaksSoundVolume", 0.25},
@@ -92,7 +89,7 @@ TEST_F(QSettingsStoreTest, ListsOfZeroAndOneSurviveTheFile) {
 }
 
 TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotificationAndAnEndedSubscriptionHearsNothing) {
-    auto store = std::make_unique<QSettingsPreferencesStore>(pathOf("Sorvala.conf"), m_log);
+    auto store = std::make_unique<QSettingsPreferencesStore>(m_path, m_log);
     int calls = 0;
     Subscription subscription = store->observeChanges([&] { ++calls; });
     store->set("reminderMinutes", std::int64_t{30});
@@ -116,25 +113,24 @@ TEST_F(QSettingsStoreTest, ABurstOfWritesIsOneNotificationAndAnEndedSubscription
 }
 
 TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEveryTime) {
-    const std::string path = pathOf("Sorvala.conf");
-    QSettingsPreferencesStore watching(path, m_log);
+    QSettingsPreferencesStore watching(m_path, m_log);
     watching.registerDefaults({{"reminderMinutes", std::int64_t{20}}, {"breakCycleEnabled", true}});
     int calls = 0;
     const Subscription subscription = watching.observeChanges([&] { ++calls; });
 
-    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nsoundPair=Pebble\n");
+    writeAsAnotherProcess("[General]\nsoundPair=Pebble\n");
     ASSERT_TRUE(waitUntil([&] { return calls == 1; }));
     EXPECT_EQ(watching.text("soundPair"), "Pebble");
 
     {
-        QSettingsPreferencesStore other(path, m_log);
+        QSettingsPreferencesStore other(m_path, m_log);
         other.set("reminderMinutes", std::int64_t{45});
     }
     ASSERT_TRUE(waitUntil([&] { return calls == 2; }));
     EXPECT_EQ(watching.integer("reminderMinutes"), 45);
 
     // Each save replaces the file; the watcher must follow the new one.
-    writeFileAsAnotherProcess(QString::fromStdString(path), "[General]\nreminderMinutes=5\n");
+    writeAsAnotherProcess("[General]\nreminderMinutes=5\n");
     ASSERT_TRUE(waitUntil([&] { return calls == 3; }));
     EXPECT_EQ(watching.object("reminderMinutes"), PreferenceValue(std::int64_t{5}));
 }
@@ -142,9 +138,7 @@ TEST_F(QSettingsStoreTest, AFileCreatedLaterAndEditsByAnotherWriterAreNoticedEve
 TEST_F(QSettingsStoreTest, AnUnwritableFileIsOneLogLine) {
     // A folder cannot be made inside a plain file, whoever runs the test.
     const QString blocker = m_dir.path() + "/blocker";
-    QFile file(blocker);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    ASSERT_TRUE(QFile(blocker).open(QIODevice::WriteOnly));
     QSettingsPreferencesStore store((blocker + "/Sorvala/Sorvala.conf").toStdString(), m_log);
     store.set("reminderMinutes", std::int64_t{30});
     store.set("microMinutes", std::int64_t{10});

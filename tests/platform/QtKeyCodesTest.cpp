@@ -7,12 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h> // last: its macros (None, KeyPress, ...) clash with other headers
+#undef KeyPress
+
+#include <string>
+
 namespace sorvala {
 namespace {
 
-TEST(QtKeyCodeTable, EveryEntryIsFoundBothWays) {
+TEST(QtKeyCodeTable, EveryEntryIsFoundBothWaysAndItsKeysymNumberMatchesXlibsName) {
     for (const auto& entry : KeyCodes::entries()) {
         SCOPED_TRACE(entry.keysymName);
+        EXPECT_EQ(XStringToKeysym(std::string(entry.keysymName).c_str()), entry.keysym);
         const auto combination = QtKeyCodes::qtKey(entry.keyCode);
         ASSERT_TRUE(combination.has_value());
         EXPECT_EQ(combination->keyboardModifiers().testFlag(Qt::KeypadModifier), entry.keypad);

@@ -34,9 +34,18 @@ public:
     std::vector<std::string> lastCalendarSources;
     std::optional<Instant> lastCalendarNow;
 
-    int callCount(const std::string& probe) const;
+    int callCount(const std::string& probe) const {
+        const auto found = calls.find(probe);
+        return found == calls.end() ? 0 : found->second;
+    }
     /// Every probe that ran at least once, in name order.
-    std::vector<std::string> probed() const;
+    std::vector<std::string> probed() const {
+        std::vector<std::string> names;
+        for (const auto& [name, count] : calls)
+            if (count > 0)
+                names.push_back(name);
+        return names;
+    }
     void resetCalls() { calls.clear(); }
 
     double secondsSinceLastInput() override { return answer("secondsSinceLastInput", idleSeconds); }
@@ -51,8 +60,15 @@ public:
     bool microphoneInUse() override { return answer("microphoneInUse", microphone); }
     bool screenCaptured() override { return answer("screenCaptured", screenCapture); }
     bool doNotDisturbActive() override { return answer("doNotDisturbActive", doNotDisturb); }
-    bool calendarAccessGranted(const std::vector<std::string>& sources) override;
-    bool calendarEventInProgress(const std::vector<std::string>& sources, Instant now) override;
+    bool calendarAccessGranted(const std::vector<std::string>& sources) override {
+        lastCalendarSources = sources;
+        return answer("calendarAccessGranted", calendarReadable && !sources.empty());
+    }
+    bool calendarEventInProgress(const std::vector<std::string>& sources, Instant now) override {
+        lastCalendarSources = sources;
+        lastCalendarNow = now;
+        return answer("calendarEventInProgress", calendarEvent);
+    }
     bool screenRecordingGranted() override { return answer("screenRecordingGranted", screenRecordingAllowed); }
     void lockScreen() override { ++calls["lockScreen"]; }
     std::vector<Backend> backends() override { return backendList; }

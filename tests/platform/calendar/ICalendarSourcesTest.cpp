@@ -17,12 +17,8 @@ namespace {
 
 const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
 
-Instant at(const char* utc) {
-    return *parseIso8601(utc);
-}
-
 bool inProgress(ICalendarSources& calendar, const std::vector<std::string>& sources, const char* utc) {
-    const Instant now = at(utc);
+    const Instant now = *parseIso8601(utc);
     return CalendarPause::eventInProgress(calendar.occurrences(sources, now, now), now);
 }
 
@@ -64,7 +60,7 @@ TEST(ICalendarSources, AllDayDurationsOpenEndsAndForeignZones) {
                 {"New York 09:00 is 14:00 UTC", "2026-01-05T14:00:00Z", true},
                 {"recurring all-day event", "2026-01-14T10:00:00Z", false}});
     // The all-day ones are read, only marked: they are the decider's to ignore.
-    const Instant noon = at("2026-01-14T12:00:00Z");
+    const Instant noon = *parseIso8601("2026-01-14T12:00:00Z");
     const auto events = calendar.occurrences({dir + "single.ics"}, noon, noon);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_TRUE(events.front().isAllDay);
@@ -117,11 +113,12 @@ TEST(ICalendarSources, FloatingTimesAreTheLocalWallClock) {
 TEST(BackgroundCalendar, AnswersAtOnceAndFromTheReadingOnceItEnds) {
     BackgroundCalendar calendar(nullptr, std::chrono::seconds(60));
     const std::vector<std::string> sources = {dir + "single.ics"};
-    const Instant now = at("2026-01-05T15:10:00Z");
+    const Instant now = *parseIso8601("2026-01-05T15:10:00Z");
     calendar.eventInProgress(sources, now); // asks for the first reading
     calendar.waitUntilRead();
     EXPECT_TRUE(calendar.eventInProgress(sources, now));
-    EXPECT_FALSE(calendar.eventInProgress(sources, at("2026-01-05T15:50:00Z"))) << "the event ended";
+    EXPECT_FALSE(calendar.eventInProgress(sources, *parseIso8601("2026-01-05T15:50:00Z")))
+        << "the event ended";
     calendar.waitUntilRead();
     EXPECT_FALSE(calendar.eventInProgress({dir + "weekly.ics"}, now)) << "another calendar is not yet read";
 }

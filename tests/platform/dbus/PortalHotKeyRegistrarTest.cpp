@@ -39,12 +39,12 @@ protected:
 
     std::unique_ptr<Child> portal;
     RecordingLogger log;
+    MemoryPreferences store;
 };
 
 TEST_F(PortalHotKeys, WithoutAPortalAWaylandSessionRegistersNothing) {
     const auto registrar = createHotKeyRegistrar("wayland", log);
     EXPECT_FALSE(registrar->available());
-    MemoryPreferences store;
     EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 0);
     EXPECT_TRUE(log.lines.front().starts_with("hot keys unavailable session=wayland")) << log.lines.front();
 }
@@ -55,7 +55,6 @@ TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {
     ASSERT_TRUE(registrar->available());
     std::vector<ShortcutAction> pressed;
     registrar->setPressedHandler([&](ShortcutAction action) { pressed.push_back(action); });
-    MemoryPreferences store;
     store.set(SettingsSchema::shortcutSnoozeFiveMinutesKey, std::string("2304:35:P"));
     EXPECT_EQ(HotKeys::registerHotKeys(store, *registrar, log), 2);
     waitUntil([&] { return log.lines.size() >= 2; });
@@ -63,11 +62,10 @@ TEST_F(PortalHotKeys, BindsThroughThePortalAndDeliversActivations) {
                 ElementsAre("hot keys registered count=2", "hot keys bound by the desktop portal count=2"));
     EXPECT_TRUE(portal->waitForOutput("toggleBreak=CTRL+ALT+LOGO+b,snoozeFiveMinutes=ALT+LOGO+p"));
 
-    QDBusMessage press =
-        QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop",
-                                       "org.sorvala.FakePortal", "Press");
-    press << QStringLiteral("snoozeFiveMinutes");
-    QDBusConnection::sessionBus().call(press);
+    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall("org.freedesktop.portal.Desktop",
+                                                                      "/org/freedesktop/portal/desktop",
+                                                                      "org.sorvala.FakePortal", "Press")
+                                       << QStringLiteral("snoozeFiveMinutes"));
     waitUntil([&] { return !pressed.empty(); });
     EXPECT_THAT(pressed, ElementsAre(ShortcutAction::snoozeFiveMinutes));
 }
@@ -76,7 +74,6 @@ TEST_F(PortalHotKeys, ARefusalIsLoggedForEachBinding) {
     startPortal(1);
     const auto registrar = createHotKeyRegistrar("wayland", log);
     ASSERT_TRUE(registrar->available());
-    MemoryPreferences store;
     HotKeys::registerHotKeys(store, *registrar, log);
     waitUntil([&] { return log.lines.size() >= 2; });
     EXPECT_THAT(log.lines, Contains("hot key registration failed action=toggleBreak key=B status=portal1"));

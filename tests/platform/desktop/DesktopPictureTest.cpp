@@ -6,14 +6,14 @@
 
 #include "SessionSupport.h"
 
-#include <QDBusConnectionInterface>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using namespace sorvala;
 using namespace sorvala::test;
+using ::testing::AllOf;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using ::testing::UnorderedElementsAre;
 using Way = LinuxDesktopPicture::Way;
 
@@ -24,16 +24,20 @@ LinuxDesktopPicture picture(std::vector<std::string> desktops, int displays = 2)
                                3000, [displays] { return displays; });
 }
 
+/// "2/3" for a picture set on two of three displays, then ": " and the first failure if any.
+std::string summary(const std::optional<DesktopPicture::Outcome>& outcome) {
+    if (!outcome)
+        return "no way";
+    const auto counts = std::to_string(outcome->successes()) + "/" + std::to_string(outcome->displays);
+    return outcome->failures.empty() ? counts : counts + ": " + outcome->failures.front();
+}
+
 using DesktopPictureOnBus = WithFakesOnTheBus;
 
 } // namespace
 
 TEST(DesktopPictureWay, FollowsTheDesktop) {
-    struct Case {
-        std::vector<std::string> desktops;
-        Way way;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::string>, Way> cases[] = {
         {{"ubuntu", "GNOME"}, Way::gnome},
         {{"X-Cinnamon"}, Way::cinnamon},
         {{"MATE"}, Way::mate},
@@ -41,9 +45,9 @@ TEST(DesktopPictureWay, FollowsTheDesktop) {
         {{"XFCE"}, Way::xfce},
         {{"openbox"}, Way::none},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.desktops.empty() ? "" : c.desktops.back());
-        EXPECT_EQ(desktopPictureWay({LinuxSession::Type::x11, c.desktops}), c.way);
+    for (const auto& [desktops, way] : cases) {
+        SCOPED_TRACE(desktops.back());
+        EXPECT_EQ(desktopPictureWay({LinuxSession::Type::x11, desktops}), way);
     }
     // No known way: nothing to set and nothing read.
     auto bare = picture({"openbox"});
@@ -57,11 +61,7 @@ TEST(DesktopPictureGnome, WrittenToGSettingsAndReadBack) {
     TemporaryDirectory folder;
     const auto file = folder / "Sorvala 2026-12-05 19.23.07.png";
     auto gnome = picture({"ubuntu", "GNOME"}, 3);
-    const auto outcome = gnome.set(file);
-    ASSERT_TRUE(outcome.has_value());
-    // One picture for every display.
-    EXPECT_EQ(outcome->displays, 3);
-    EXPECT_EQ(outcome->successes(), 3);
+    EXPECT_EQ(summary(gnome.set(file)), "3/3"); // one picture for every display
     const std::string uri = "file://" + folder.path().string() + "/Sorvala%202026-12-05%2019.23.07.png";
     EXPECT_EQ(gsettingsString("org.gnome.desktop.background", "picture-uri"), uri);
     EXPECT_EQ(gsettingsString("org.gnome.desktop.background", "picture-options"), "zoom");
@@ -80,10 +80,8 @@ TEST(DesktopPictureGnome, AWriteTheSettingsServiceNeverTookIsAFailure) {
     if (!gsettingsHasKey("org.gnome.desktop.background", "picture-uri"))
         GTEST_SKIP() << "GNOME's background schema is not installed";
     if (std::getenv("SORVALA_TEST_GSETTINGS_BACKEND")) {
-        const auto outcome = picture({"ubuntu", "GNOME"}, 2).set("/tmp/x.png");
-        ASSERT_TRUE(outcome.has_value());
-        EXPECT_EQ(outcome->successes(), 0);
-        EXPECT_THAT(outcome->failures.at(0), HasSubstr("picture-uri did not reach the settings store"));
+        EXPECT_THAT(summary(picture({"ubuntu", "GNOME"}, 2).set("/tmp/x.png")),
+                    AllOf(StartsWith("0/2: "), HasSubstr("picture-uri did not reach the settings store")));
         return;
     }
     if (!hasSessionBus())
@@ -107,10 +105,9 @@ TEST(DesktopPictureGnome, AWriteTheSettingsServiceNeverTookIsAFailure) {
 TEST(DesktopPictureGnome, AMissingSchemaFailsEveryDisplay) {
     if (gsettingsHasKey("org.mate.background", "picture-filename"))
         GTEST_SKIP() << "MATE's background schema is installed";
-    const auto outcome = picture({"MATE"}, 2).set("/tmp/x.png");
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_EQ(outcome->successes(), 0);
-    EXPECT_THAT(outcome->failures.at(0), HasSubstr("org.mate.background picture-filename is not installed"));
+    EXPECT_THAT(
+        summary(picture({"MATE"}, 2).set("/tmp/x.png")),
+        AllOf(StartsWith("0/2: "), HasSubstr("org.mate.background picture-filename is not installed")));
 }
 
 TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktopAndOnlyItsCountIsSuccess) {
@@ -120,10 +117,7 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktopAndOnlyItsCountIs
         "evaluateScript", "s", "s",
         "ret = '2/3' if 'writeConfig' in args[0] else 'file:///home/u/a%20b.png\\n/home/u/c.png\\n\\n'");
     auto kde = picture({"KDE"});
-    const auto outcome = kde.set("/home/u/it's \"here\".png");
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_EQ(outcome->displays, 3);
-    EXPECT_EQ(outcome->successes(), 2);
+    EXPECT_THAT(summary(kde.set("/home/u/it's \"here\".png")), StartsWith("2/3"));
     const auto calls = plasma.calls("evaluateScript");
     ASSERT_EQ(calls.size(), 1u);
     const std::string script = calls[0].at(0).toString().toStdString();
@@ -135,49 +129,8 @@ TEST_F(DesktopPictureOnBus, PlasmaGetsOneScriptOverEveryDesktopAndOnlyItsCountIs
 
     // An answer that counts nothing is no success.
     plasma.addMethod("evaluateScript", "s", "s", "ret = 'TypeError: d is null'");
-    const auto failed = kde.set("/home/u/a.png");
-    ASSERT_TRUE(failed.has_value());
-    EXPECT_GE(failed->displays, 1);
-    EXPECT_EQ(failed->successes(), 0);
+    EXPECT_THAT(summary(kde.set("/home/u/a.png")), ::testing::MatchesRegex("0/[1-9].*"));
 
     plasma.stop();
-    const auto silent = kde.set("/x.png");
-    ASSERT_TRUE(silent.has_value());
-    EXPECT_EQ(silent->successes(), 0);
-}
-
-TEST_F(DesktopPictureOnBus, XfceSetsEveryMonitorAndWorkspace) {
-    DBusMock xfconf("org.xfce.Xfconf", "/org/xfce/Xfconf");
-    ASSERT_TRUE(xfconf.isUp());
-    xfconf.addMethod(
-        "GetAllProperties", "ss", "a{sv}",
-        "ret = {"
-        "'/backdrop/screen0/monitorHDMI-1/workspace0/last-image': dbus.String('/p/a.png', "
-        "variant_level=1),"
-        "'/backdrop/screen0/monitorHDMI-1/workspace1/last-image': dbus.String('/p/b.png', "
-        "variant_level=1),"
-        "'/backdrop/screen0/monitorDP-2/workspace0/last-image': dbus.String('/p/c.png', variant_level=1),"
-        "'/backdrop/screen0/monitorDP-2/workspace0/image-style': dbus.Int32(5, variant_level=1)}");
-    xfconf.addMethod("SetProperty", "ssv", "",
-                     "if 'DP-2' in args[1]: raise dbus.exceptions.DBusException('locked by the "
-                     "administrator', name='org.xfce.Xfconf.Error.PermissionDenied')");
-    auto xfce = picture({"XFCE"});
-    EXPECT_THAT(xfce.currentPictures(),
-                UnorderedElementsAre(std::filesystem::path("/p/a.png"), std::filesystem::path("/p/b.png"),
-                                     std::filesystem::path("/p/c.png")));
-    const auto outcome = xfce.set("/g/new.png");
-    ASSERT_TRUE(outcome.has_value());
-    EXPECT_EQ(outcome->displays, 2);
-    EXPECT_EQ(outcome->successes(), 1);
-    EXPECT_THAT(outcome->failures.at(0),
-                HasSubstr("monitorDP-2/workspace0/last-image: locked by the administrator"));
-    std::vector<std::string> sent;
-    for (const auto& args : xfconf.calls("SetProperty")) {
-        EXPECT_EQ(args.at(0).toString(), "xfce4-desktop");
-        EXPECT_EQ(args.at(2).toString(), "/g/new.png");
-        sent.push_back(args.at(1).toString().toStdString());
-    }
-    EXPECT_THAT(sent, UnorderedElementsAre("/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
-                                           "/backdrop/screen0/monitorHDMI-1/workspace1/last-image",
-                                           "/backdrop/screen0/monitorDP-2/workspace0/last-image"));
+    EXPECT_THAT(summary(kde.set("/x.png")), StartsWith("0/"));
 }

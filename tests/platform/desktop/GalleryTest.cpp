@@ -22,14 +22,12 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class FixedClock final : public Clock {
-public:
+struct FixedClock final : Clock {
     Instant now() const override { return at; }
     Instant at = parseIso8601("2026-12-05T19:23:07Z").value();
 };
 
-class FakeDesktopPicture final : public DesktopPicture {
-public:
+struct FakeDesktopPicture final : DesktopPicture {
     std::vector<std::filesystem::path> currentPictures() override { return current; }
     std::optional<Outcome> set(const std::filesystem::path& file) override {
         setTo.push_back(file);
@@ -40,19 +38,9 @@ public:
     std::vector<std::filesystem::path> setTo;
 };
 
-/// A file of `bytes` (sparse, so 250 MB costs nothing) last modified `age` seconds before the clock.
-void makeFile(const std::filesystem::path& path, std::uintmax_t bytes, double age, const FixedClock& clock) {
-    writeFile(path, "");
-    std::filesystem::resize_file(path, bytes);
-    const double when = clock.at.secondsSinceEpoch() - age;
-    const timespec times[2] = {{static_cast<time_t>(when), 0}, {static_cast<time_t>(when), 0}};
-    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-}
-
 std::vector<std::string> pngNames(const Gallery& gallery) {
     std::vector<std::string> names;
-    const auto files = gallery.drawings().value_or(std::vector<GalleryFiles::DrawingFile>{});
-    for (const auto& file : files)
+    for (const auto& file : gallery.drawings().value_or(std::vector<GalleryFiles::DrawingFile>{}))
         names.push_back(file.name);
     std::sort(names.begin(), names.end());
     return names;
@@ -61,6 +49,20 @@ std::vector<std::string> pngNames(const Gallery& gallery) {
 class GalleryOnDisk : public ::testing::Test {
 protected:
     std::filesystem::path folder() const { return home / "Gallery"; }
+    QImage png(const std::string& name) const {
+        return QImage(QString::fromStdString((folder() / name).string()));
+    }
+    /// A file of `bytes` in the gallery (sparse, so 250 MB costs nothing) last modified `age`
+    /// seconds before the clock.
+    void makeFile(const std::string& name, std::uintmax_t bytes, double age) const {
+        const auto path = folder() / name;
+        std::filesystem::create_directories(folder());
+        writeFile(path, "");
+        std::filesystem::resize_file(path, bytes);
+        const double when = clock.at.secondsSinceEpoch() - age;
+        const timespec times[2] = {{static_cast<time_t>(when), 0}, {static_cast<time_t>(when), 0}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    }
     Gallery gallery() {
         return Gallery(log, clock, calendar, desktop, folder(), [this](const std::filesystem::path& path) {
             opened.push_back(path);
@@ -97,17 +99,15 @@ TEST_F(GalleryOnDisk, ASavedViewIsItsFinishedDrawingAtTheGivenRatio) {
     QImage shown(300, 180, QImage::Format_ARGB32_Premultiplied);
     view.renderInto(shown, true);
     gallery().save(view, 1);
-    const auto path = folder() / "Sorvala 2026-12-05 20.23.07.png";
-    const QImage saved(QString::fromStdString(path.string()));
+    const std::string name = "Sorvala 2026-12-05 20.23.07.png";
+    const QImage saved = png(name);
     ASSERT_EQ(saved.size(), shown.size());
-    EXPECT_EQ(log.lines.back(), "gallery saved Sorvala 2026-12-05 20.23.07.png bytes=" +
-                                    std::to_string(std::filesystem::file_size(path)));
-    int differing = 0;
-    int inked = 0;
+    EXPECT_EQ(log.lines.back(),
+              "gallery saved " + name + " bytes=" + std::to_string(std::filesystem::file_size(folder() / name)));
+    int differing = 0, inked = 0;
     for (int y = 0; y < saved.height(); ++y)
         for (int x = 0; x < saved.width(); ++x) {
-            const QRgb a = saved.pixel(x, y);
-            const QRgb b = shown.pixel(x, y);
+            const QRgb a = saved.pixel(x, y), b = shown.pixel(x, y);
             differing += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
                                    std::abs(qBlue(a) - qBlue(b))}) > 2 || qAlpha(a) != 255;
             inked += qGray(a) < 150;
@@ -118,8 +118,7 @@ TEST_F(GalleryOnDisk, ASavedViewIsItsFinishedDrawingAtTheGivenRatio) {
     // A ratio of 0 is a view without a window: saved at 2.
     clock.at += 60;
     gallery().save(view, 0);
-    EXPECT_EQ(QImage(QString::fromStdString((folder() / "Sorvala 2026-12-05 20.24.07.png").string())).size(),
-              QSize(600, 360));
+    EXPECT_EQ(png("Sorvala 2026-12-05 20.24.07.png").size(), QSize(600, 360));
     // A view of no size leaves nothing and says nothing.
     SorvalaSaverView empty(store, 0);
     log.lines.clear();
@@ -131,11 +130,10 @@ TEST_F(GalleryOnDisk, ASavedViewIsItsFinishedDrawingAtTheGivenRatio) {
 
 TEST_F(GalleryOnDisk, SavePrunesToTheCeilingSparingWallpapersAndOtherFiles) {
     // Which drawings go is the prune rule's; here the sizes, dates and names come from the disk.
-    std::filesystem::create_directories(folder());
-    makeFile(folder() / "newer.png", 60000000, 3600, clock);
-    makeFile(folder() / "Sorvala wallpaper.PNG", 150000000, 7200, clock);
-    makeFile(folder() / "older.png", 10000000, 10800, clock);
-    makeFile(folder() / "note.txt", 300000000, 86400 * 40, clock);
+    makeFile("newer.png", 60000000, 3600);
+    makeFile("Sorvala wallpaper.PNG", 150000000, 7200);
+    makeFile("older.png", 10000000, 10800);
+    makeFile("note.txt", 300000000, 86400 * 40);
     std::filesystem::create_directory(folder() / "folder.png");
     // The desktop shows a copy of the wallpaper from another folder: the name is what counts.
     desktop.current = {"/elsewhere/Sorvala wallpaper.PNG"};
@@ -186,9 +184,9 @@ TEST_F(GalleryOnDisk, WallpaperTakesTheNewestDrawingOrOpensTheFolder) {
     EXPECT_THAT(opened, ElementsAre(folder())); // made, then opened
     EXPECT_TRUE(std::filesystem::is_directory(folder()));
 
-    makeFile(folder() / "older.png", 10, 500, clock);
-    makeFile(folder() / "newer.png", 10, 100, clock);
-    makeFile(folder() / "newest.txt", 10, 1, clock);
+    makeFile("older.png", 10, 500);
+    makeFile("newer.png", 10, 100);
+    makeFile("newest.txt", 10, 1);
     log.lines.clear();
     opened.clear();
     desktop.outcome = DesktopPicture::Outcome{2, {"screen HDMI-1 refused"}};

@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace sorvala {
 namespace {
 
@@ -19,10 +17,14 @@ void makeProgram(const std::filesystem::path& path) {
     writeFile(path, "");
 }
 
-// What an entry says (hidden, quoting) is the entry's own rule; here the file comes and goes.
-TEST(LaunchAtLogin, ToggleWritesAndRemovesTheEntryAndAnEntryTheDesktopSwitchedOffCountsAsOff) {
+class LaunchAtLoginTest : public ::testing::Test {
+protected:
     TemporaryDirectory home;
     RecordingLogger log;
+};
+
+// What an entry says (hidden, quoting) is the entry's own rule; here the file comes and goes.
+TEST_F(LaunchAtLoginTest, ToggleWritesAndRemovesTheEntryAndAnEntryTheDesktopSwitchedOffCountsAsOff) {
     const auto entry = home / "config/autostart/sorvala.desktop";
     LaunchAtLogin launch(log, entry, "/usr/bin/sorvala");
     std::filesystem::create_directories(entry.parent_path());
@@ -35,9 +37,7 @@ TEST(LaunchAtLogin, ToggleWritesAndRemovesTheEntryAndAnEntryTheDesktopSwitchedOf
     EXPECT_FALSE(std::filesystem::exists(entry));
 }
 
-TEST(LaunchAtLogin, AnEntryForAnotherProgramIsNotOursAndAMovedProgramIsFollowed) {
-    TemporaryDirectory home;
-    RecordingLogger log;
+TEST_F(LaunchAtLoginTest, AnEntryForAnotherProgramIsNotOursAndAMovedProgramIsFollowed) {
     const auto entry = home / "sorvala.desktop";
     const auto program = home / "new place/sorvala";
     makeProgram(program);
@@ -59,8 +59,7 @@ TEST(LaunchAtLogin, AnEntryForAnotherProgramIsNotOursAndAMovedProgramIsFollowed)
     EXPECT_FALSE(launch.followMovedProgram());
 }
 
-TEST(LaunchAtLogin, AVersionedInstallStartsThroughItsCurrentLink) {
-    TemporaryDirectory home;
+TEST_F(LaunchAtLoginTest, AVersionedInstallStartsThroughItsCurrentLink) {
     const auto base = home / ".local/opt/sorvala";
     makeProgram(base / "1.4.0/bin/sorvala");
     makeProgram(base / "1.3.2/bin/sorvala");
@@ -73,9 +72,7 @@ TEST(LaunchAtLogin, AVersionedInstallStartsThroughItsCurrentLink) {
               (base / "1.3.2/bin/sorvala").string());
 }
 
-TEST(LaunchAtLogin, AFailedWriteIsLoggedAndReported) {
-    TemporaryDirectory home;
-    RecordingLogger log;
+TEST_F(LaunchAtLoginTest, AFailedWriteIsLoggedAndReported) {
     writeFile(home / "autostart", "a file where the folder should be");
     LaunchAtLogin launch(log, home / "autostart/sorvala.desktop", "/usr/bin/sorvala");
     EXPECT_FALSE(launch.setEnabled(true));

@@ -47,11 +47,9 @@ TEST(LinuxSession, DesktopsMatchIgnoringCase) {
     EXPECT_TRUE(ubuntu.isDesktop("gnome"));
     EXPECT_TRUE(ubuntu.isGnomeFamily());
     EXPECT_FALSE(ubuntu.isDesktop("KDE"));
-    EXPECT_EQ(ubuntu.describe(), "x11:ubuntu:GNOME");
 
     EXPECT_FALSE(detect({{"XDG_CURRENT_DESKTOP", "KDE"}}).isGnomeFamily());
 
     EXPECT_TRUE(detect({{"XDG_CURRENT_DESKTOP", "Budgie:GNOME"}}).isGnomeFamily());
     EXPECT_TRUE(detect({{"XDG_CURRENT_DESKTOP", "::XFCE:"}}).isDesktop("xfce"));
-    EXPECT_EQ(detect({}).describe(), "unknown:");
 }

@@ -19,11 +19,9 @@ namespace {
 class SaverInstallationInHome : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directories(root / "bin");
-        writeFile(program, "#!/bin/sh\n");
+        moveProgram(root / "bin" / "sorvala-saver");
         places.home = root / "home";
         places.dataHome = root / "home/.local/share";
-        places.program = program;
         places.version = "0.1.0";
         places.xscreensaverDefaults =
             std::filesystem::path(SORVALA_TEST_DATA_DIR) / "gallery" / "XScreenSaver-nogl";
@@ -34,9 +32,14 @@ protected:
         return SaverInstallation(log, {LinuxSession::Type::x11, std::move(desktops)}, places);
     }
     std::filesystem::path dotFile() const { return places.home / ".xscreensaver"; }
+    void moveProgram(const std::filesystem::path& to) {
+        program = places.program = to;
+        std::filesystem::create_directories(to.parent_path());
+        writeFile(to, "");
+    }
 
     TemporaryDirectory root;
-    std::filesystem::path program = root / "bin" / "sorvala-saver";
+    std::filesystem::path program;
     SaverInstallation::Places places;
     std::set<std::string> installed{"xscreensaver"};
     RecordingLogger log;
@@ -81,10 +84,7 @@ TEST_F(SaverInstallationInHome, AnExistingFileGainsOneLineWhereItLiesAndIsBacked
 
 TEST_F(SaverInstallationInHome, APathWithSpacesReachesXScreenSaverAsOneWord) {
     // Plain commands are split at blanks by xscreensaver itself; a quoted one goes to the shell.
-    program = root / "Sorvala's build" / "bin" / "sorvala-saver";
-    std::filesystem::create_directories(program.parent_path());
-    writeFile(program, "");
-    places.program = program;
+    moveProgram(root / "Sorvala's build" / "bin" / "sorvala-saver");
     ASSERT_FALSE(installation().install().failure);
     const std::string written = readFile(dotFile());
     const auto quoted = "'" + (root / "Sorvala'\"'\"'s build/bin/sorvala-saver").string() + "' --root";
@@ -93,16 +93,15 @@ TEST_F(SaverInstallationInHome, APathWithSpacesReachesXScreenSaverAsOneWord) {
     EXPECT_EQ(XScreenSaverPrograms::registeredProgram(written), program.string());
 }
 
-TEST_F(SaverInstallationInHome, AReadOnlyFileIsAClearFailureAndLosesNothing) {
+TEST_F(SaverInstallationInHome, AReadOnlyFileOrNoHackBasedSaverIsAClearFailureAndLosesNothing) {
     writeFile(dotFile(), userFile);
     std::filesystem::permissions(dotFile(), std::filesystem::perms::owner_read);
     const auto outcome = installation().install();
     ASSERT_TRUE(outcome.failure);
     EXPECT_EQ(readFile(dotFile()), userFile);
     EXPECT_THAT(log.lines, ElementsAre("screensaver install failed: " + *outcome.failure));
-}
 
-TEST_F(SaverInstallationInHome, WithoutAHackBasedSaverThereIsNothingToInstall) {
+    std::filesystem::remove(dotFile());
     installed.clear();
     EXPECT_THAT(installation({"GNOME"}).install().failure.value_or(""), HasSubstr("not available on this desktop"));
     EXPECT_FALSE(std::filesystem::exists(dotFile()));
@@ -114,10 +113,7 @@ TEST_F(SaverInstallationInHome, WithoutAHackBasedSaverThereIsNothingToInstall) {
 
 TEST_F(SaverInstallationInHome, MateGetsADesktopEntry) {
     installed = {"mate-screensaver"};
-    program = root / "my bin" / "sorvala-saver";
-    std::filesystem::create_directories(program.parent_path());
-    writeFile(program, "");
-    places.program = program;
+    moveProgram(root / "my bin" / "sorvala-saver");
     auto mate = installation({"MATE"});
     ASSERT_FALSE(mate.install().failure);
     const std::string entry = readFile(mate.mateEntryFile());

@@ -24,7 +24,13 @@ public:
             QTcpSocket* socket = m_server.nextPendingConnection();
             QObject::connect(socket, &QTcpSocket::readyRead, [this, socket] {
                 m_request += socket->readAll();
-                answerWhenComplete(*socket);
+                // The answer goes once the whole body is in, unless this server never answers.
+                if (!m_request.contains("\r\n\r\n") ||
+                    body().size() < header("Content-Length").toLongLong() || !m_status)
+                    return;
+                socket->write(QByteArray("HTTP/1.1 ") + QByteArray::number(*m_status) +
+                              " Answer\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
+                socket->disconnectFromHost();
             });
         });
     }
@@ -40,15 +46,6 @@ public:
     QByteArray body() const { return m_request.mid(m_request.indexOf("\r\n\r\n") + 4); }
 
 private:
-    void answerWhenComplete(QTcpSocket& socket) {
-        const qsizetype headerEnd = m_request.indexOf("\r\n\r\n");
-        if (headerEnd < 0 || body().size() < header("Content-Length").toLongLong() || !m_status)
-            return;
-        socket.write(QByteArray("HTTP/1.1 ") + QByteArray::number(*m_status) +
-                     " Answer\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok");
-        socket.disconnectFromHost();
-    }
-
     std::optional<int> m_status;
     QTcpServer m_server;
     QByteArray m_request;
@@ -94,7 +91,6 @@ TEST(IssueReportSender, AServerThatNeverAnswersOrIsNotThereIsUnreachable) {
 TEST(DeviceIdentity, AKeyedHashOfTheMachineIdNeverTheIdItself) {
     const QByteArray machine = "4c4c4544003510548056b4c04f4e3532";
     const std::string id = deviceIdFor(machine);
-    EXPECT_EQ(id.size(), 64U);
     EXPECT_EQ(id, deviceIdFor(machine + "\n")) << "the file's trailing newline is not part of the id";
     EXPECT_EQ(id.find(machine.toStdString()), std::string::npos);
     EXPECT_NE(id, QCryptographicHash::hash(machine, QCryptographicHash::Sha256).toHex().toStdString())

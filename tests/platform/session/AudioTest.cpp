@@ -2,7 +2,6 @@
 #include "platform/audio/AppSound.h"
 #include "platform/audio/PulseMicrophoneMonitor.h"
 
-#include "support/MappedLibraries.h"
 #include "support/MemoryPreferences.h"
 #include "support/RecordingLogger.h"
 #include "support/ScopedEnvironment.h"
@@ -23,6 +22,11 @@ using namespace sorvala::test;
 
 namespace {
 
+/// Whether the PulseAudio client library is mapped into this process.
+bool pulseMapped() {
+    return readFile("/proc/self/maps").find("/libpulse") != std::string::npos;
+}
+
 class Audio : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,6 +37,8 @@ protected:
     static int sinkInputs() {
         return int(output("pactl", {"list", "short", "sink-inputs"}).split('\n', Qt::SkipEmptyParts).size());
     }
+
+    RecordingLogger log;
 };
 
 } // namespace
@@ -56,25 +62,23 @@ TEST_F(Audio, RecordingFromTheMicrophoneIsSeenAndItsEndTooButRecordingAMonitorIs
 }
 
 TEST_F(Audio, TheSoundLibraryIsLoadedAtTheFirstChimeAndWithoutItTheChimeFails) {
-    if (libraryMapped("libpulse"))
+    if (pulseMapped())
         GTEST_SKIP() << "an earlier test of this process played already";
-    RecordingLogger log;
     AppSound sound(log);
     {
         const ScopedEnvironment nowhere("SORVALA_MODULE_DIR", "/nonexistent/sorvala-modules");
         EXPECT_FALSE(sound.playSound("Glass", 0.25f));
         ASSERT_EQ(log.lines.size(), 1u);
         EXPECT_EQ(log.lines[0].rfind("module not loaded name=sound error=", 0), 0u) << log.lines[0];
-        EXPECT_FALSE(libraryMapped("libpulse"));
+        EXPECT_FALSE(pulseMapped());
     }
     ASSERT_TRUE(sound.playSound("Glass", 0.25f));
-    EXPECT_TRUE(libraryMapped("libpulse"));
+    EXPECT_TRUE(pulseMapped());
     EXPECT_TRUE(waitUntil([&] { return !sound.isPlaying(); }, 5000));
     EXPECT_FALSE(sound.failed());
 }
 
 TEST_F(Audio, AChimeReachesTheSoundServerEndsAndIsStoppedByTheNext) {
-    RecordingLogger log;
     MemoryPreferences store;
     // Which event sounds at what volume is the sound design's rule; here a chosen sound plays.
     store.set(SettingsSchema::softChimeEnabledKey, true);
@@ -110,46 +114,41 @@ TEST_F(Audio, AChimeStillSoundsAfterTheSoundServerRestarts) {
     const ScopedEnvironment runtimePath("PULSE_RUNTIME_PATH", runtime);
     const ScopedEnvironment statePath("PULSE_STATE_PATH", (folder / "state").string());
     const ScopedEnvironment serverAddress("PULSE_SERVER", "unix:" + runtime + "/native");
-    writeFile(folder / "server.pa", "load-module module-native-protocol-unix\n"
-                                    "load-module module-null-sink sink_name=sorvala_null_sink\n"
-                                    "set-default-sink sorvala_null_sink\n");
     const auto startServer = [&] {
         // Off the session bus: there the session's server already holds the sound server's name.
         const ScopedEnvironment noBus("DBUS_SESSION_BUS_ADDRESS",
                                       "unix:path=" + (folder / "no-bus").string());
-        return std::make_unique<Child>("pulseaudio",
-                                       QStringList{"-n", "--daemonize=no", "--exit-idle-time=-1",
-                                                   "--use-pid-file=no", "--disallow-exit", "-F",
-                                                   QString::fromStdString((folder / "server.pa").string())});
+        return std::make_unique<Child>(
+            "pulseaudio", QStringList{"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+                                      "--disallow-exit", "--load=module-native-protocol-unix",
+                                      "--load=module-null-sink sink_name=sorvala_null_sink"});
     };
     auto server = startServer();
     ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
 
-    RecordingLogger log;
     AppSound sound(log);
     const auto chimeReachesTheServer = [&] {
         const int before = sinkInputs();
-        return sound.playSound("Glass", 0.25f) && waitUntil([&] { return sinkInputs() > before; }, 5000);
+        return sound.playSound("Glass", 0.25f) && waitUntil([&] { return sinkInputs() > before; }, 5000) &&
+               waitUntil([&] { return !sound.isPlaying(); });
+    };
+    const auto chimePlaysToItsEnd = [&] {
+        return sound.playSound("Tink", 0.25f) && waitUntil([&] { return !sound.isPlaying(); });
     };
     ASSERT_TRUE(chimeReachesTheServer());
-    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
 
     // The server crashes and a new one with the same devices takes its place.
     ::kill(static_cast<pid_t>(server->pid()), SIGKILL);
     server.reset();
     ASSERT_TRUE(waitUntil([] { return !hasPulseAudio(); }));
-    ASSERT_TRUE(sound.playSound("Tink", 0.25f)); // unheard, and said so once
-    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    ASSERT_TRUE(chimePlaysToItsEnd()); // unheard, and said so once
     EXPECT_TRUE(sound.unheard());
-    ASSERT_TRUE(sound.playSound("Tink", 0.25f));
-    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    ASSERT_TRUE(chimePlaysToItsEnd());
     server = startServer();
     ASSERT_TRUE(waitUntil([] { return hasPulseAudio(); }));
 
     EXPECT_TRUE(chimeReachesTheServer()) << "the next chime did not reach the restarted server";
-    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
-    ASSERT_TRUE(sound.playSound("Tink", 0.25f));
-    ASSERT_TRUE(waitUntil([&] { return !sound.isPlaying(); }));
+    ASSERT_TRUE(chimePlaysToItsEnd());
     EXPECT_EQ(log.lines,
               (std::vector<std::string>{"sound server unreachable: chimes stay silent until it is back",
                                         "sound server reachable again: chimes sound"}));

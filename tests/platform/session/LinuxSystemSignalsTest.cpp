@@ -45,9 +45,7 @@ TEST(LinuxSystemSignals, AnX11SessionUsesTheXServerAndSaysSo) {
     EXPECT_TRUE(
         log.lines.front().starts_with("system signals chosen session=x11:openbox idle=x11-screensaver"));
 
-    EXPECT_GE(probes->secondsSinceLastInput(), 0.0);
     EXPECT_TRUE(probes->secondsSinceLastKeyDown().has_value());
-    EXPECT_TRUE(probes->screenRecordingGranted());
     EXPECT_FALSE(probes->screenCaptured());
 }
 
@@ -59,14 +57,6 @@ TEST(LinuxSystemSignals, AWaylandSessionNeverAsksTheXServer) {
     EXPECT_EQ(probes->secondsSinceLastKeyDown(), std::nullopt); // "not typing", not the idle time
     EXPECT_EQ(probes->frontmostApplicationBundleIdentifier(), std::nullopt);
     EXPECT_FALSE(probes->frontmostApplicationIsFullscreen());
-}
-
-// The connector trees themselves are read in the sensing tests; here only that the root reaches them.
-TEST(LinuxSystemSignals, DisplaysAreReadFromTheGivenDrmRoot) {
-    RecordingLogger log;
-    auto options = optionsFor(LinuxSession::Type::wayland, {"sway"});
-    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
-    EXPECT_TRUE(makeLinuxSystemSignals(log, options)->everyDisplayIsAsleep());
 }
 
 TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
@@ -102,25 +92,23 @@ TEST(LinuxSystemSignals, ScreencastsAreReadFromPipeWireInTheBackground) {
     EXPECT_FALSE(broken.screenCaptured());
 }
 
-TEST(LinuxSystemSignals, WithoutASoundServerTheMicrophoneIsReadFromAlsa) {
+// What the files say is the sensing and calendar tests'; here only that each reader gets the place it
+// is given: the DRM root, ALSA's status files when no sound server answers, the calendar files.
+TEST(LinuxSystemSignals, EachReaderGetsItsGivenPlace) {
     RecordingLogger log;
     auto options = optionsFor(LinuxSession::Type::unknown);
+    options.drmRoot = SORVALA_TEST_DATA_DIR "/sensing/drm-docked-asleep";
     options.procAsound = SORVALA_TEST_DATA_DIR "/sensing/asound-capture-running";
+    options.calendarWaitsForReading = true;
     const ScopedEnvironment pulse("PULSE_SERVER", "unix:/nonexistent/sorvala-no-server");
     auto probes = makeLinuxSystemSignals(log, options);
+    EXPECT_TRUE(probes->everyDisplayIsAsleep());
 
     probes->microphoneInUse(); // the first question looks for the server
     ASSERT_TRUE(waitUntil([&] { return choice(*probes, "microphone") == "alsa-proc"; }));
     EXPECT_TRUE(probes->microphoneInUse());
-}
 
-TEST(LinuxSystemSignals, CalendarSourcesAnswerThroughThePort) {
-    RecordingLogger log;
-    auto options = optionsFor(LinuxSession::Type::unknown);
-    options.calendarWaitsForReading = true;
-    auto probes = makeLinuxSystemSignals(log, options);
-    const std::string dir = SORVALA_TEST_DATA_DIR "/platform/calendar/";
-    // Reading the files is the calendar's; here only that both questions reach it.
-    EXPECT_TRUE(probes->calendarAccessGranted({dir + "single.ics"}));
-    EXPECT_TRUE(probes->calendarEventInProgress({dir + "single.ics"}, *parseIso8601("2026-01-05T15:10:00Z")));
+    const std::string calendar = SORVALA_TEST_DATA_DIR "/platform/calendar/single.ics";
+    EXPECT_TRUE(probes->calendarAccessGranted({calendar}));
+    EXPECT_TRUE(probes->calendarEventInProgress({calendar}, *parseIso8601("2026-01-05T15:10:00Z")));
 }

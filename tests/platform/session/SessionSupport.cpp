@@ -2,22 +2,11 @@
 #include "SessionSupport.h"
 
 #include <QDBusArgument>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
-#include <QElapsedTimer>
-#include <QStandardPaths>
+#include <QDeadlineTimer>
 
 namespace sorvala::test {
-
-bool hasDisplay() {
-    return !qEnvironmentVariable("DISPLAY").isEmpty();
-}
-
-bool hasSessionBus() {
-    return !qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").isEmpty() &&
-           QDBusConnection::sessionBus().isConnected();
-}
 
 bool hasDBusMock() {
     static const bool present =
@@ -31,20 +20,10 @@ bool hasPulseAudio() {
            QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("info")}) == 0;
 }
 
-bool hasProgram(const QString& name) {
-    return !QStandardPaths::findExecutable(name).isEmpty();
-}
-
-bool isOnTheBus(const QString& service) {
-    return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value();
-}
-
 QString output(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(10000))
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return process.waitForFinished(10000) ? QString::fromUtf8(process.readAllStandardOutput()) : QString();
 }
 
 Child::Child(const QString& program, const QStringList& arguments) : m_process(std::make_unique<QProcess>()) {
@@ -53,15 +32,9 @@ Child::Child(const QString& program, const QStringList& arguments) : m_process(s
     m_process->waitForStarted(5000);
 }
 
-Child::~Child() {
-    stop();
-}
-
 bool Child::waitForOutput(const QByteArray& text, int milliseconds) {
     QByteArray seen;
-    QElapsedTimer clock;
-    clock.start();
-    while (!seen.contains(text) && clock.elapsed() < milliseconds) {
+    for (const QDeadlineTimer deadline(milliseconds); !seen.contains(text) && !deadline.hasExpired();) {
         m_process->waitForReadyRead(100);
         seen += m_process->readAllStandardOutput();
     }
@@ -89,35 +62,26 @@ DBusMock::DBusMock(const QString& service, const QString& path, const QString& i
     m_up = waitUntil([&] { return isOnTheBus(service); });
 }
 
-QDBusMessage DBusMock::call(const QString& method, const QVariantList& args, const QString& path) const {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        m_service, path.isEmpty() ? m_path : path, QStringLiteral("org.freedesktop.DBus.Mock"), method);
+QDBusMessage DBusMock::call(const QString& method, const QVariantList& args, const QString& path,
+                            const QString& interface) const {
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(m_service, path.isEmpty() ? m_path : path, interface, method);
     message.setArguments(args);
     return QDBusConnection::sessionBus().call(message, QDBus::Block, 10000);
-}
-
-void DBusMock::addMethod(const QString& name, const QString& in, const QString& out,
-                         const QString& code) const {
-    call(QStringLiteral("AddMethod"), {m_interface, name, in, out, code});
 }
 
 void DBusMock::setProperty(const QString& name, const QVariant& value, const QString& interface) const {
     const QVariantList args{interface.isEmpty() ? m_interface : interface, name,
                             QVariant::fromValue(QDBusVariant(value))};
-    if (call(QStringLiteral("AddProperty"), args).type() == QDBusMessage::ErrorMessage) {
-        // It exists already: set it through the standard interface.
-        QDBusMessage set = QDBusMessage::createMethodCall(
-            m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
-        set.setArguments(args);
-        QDBusConnection::sessionBus().call(set, QDBus::Block, 10000);
-    }
+    // When it exists already, it is set through the standard interface.
+    if (call(QStringLiteral("AddProperty"), args).type() == QDBusMessage::ErrorMessage)
+        call(QStringLiteral("Set"), args, {}, QStringLiteral("org.freedesktop.DBus.Properties"));
 }
 
-void DBusMock::emitSignal(const QString& name, const QString& signature, const QVariantList& args) const {
-    QVariantList wrapped;
-    for (const QVariant& arg : args)
-        wrapped.push_back(QVariant::fromValue(QDBusVariant(arg)));
-    call(QStringLiteral("EmitSignal"), {m_interface, name, signature, wrapped});
+void DBusMock::emitSignal(const QString& name, const QString& signature, QVariantList args) const {
+    for (QVariant& arg : args)
+        arg = QVariant::fromValue(QDBusVariant(arg));
+    call(QStringLiteral("EmitSignal"), {m_interface, name, signature, args});
 }
 
 std::vector<QVariantList> DBusMock::calls(const QString& method, const QString& path) const {
@@ -128,12 +92,10 @@ std::vector<QVariantList> DBusMock::calls(const QString& method, const QString& 
     const QDBusArgument list = reply.arguments().constFirst().value<QDBusArgument>();
     list.beginArray();
     while (!list.atEnd()) {
-        list.beginStructure();
         qulonglong time = 0;
-        QVariantList args;
-        list >> time >> args;
+        list.beginStructure();
+        list >> time >> calls.emplace_back();
         list.endStructure();
-        calls.push_back(args);
     }
     list.endArray();
     return calls;

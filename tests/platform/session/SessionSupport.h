@@ -4,7 +4,10 @@
 #include "support/QtEventLoop.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -16,13 +19,22 @@
 
 namespace sorvala::test {
 
-bool hasDisplay();
-bool hasSessionBus();
+inline bool hasDisplay() {
+    return !qEnvironmentVariable("DISPLAY").isEmpty();
+}
+inline bool hasSessionBus() {
+    return !qEnvironmentVariable("DBUS_SESSION_BUS_ADDRESS").isEmpty() &&
+           QDBusConnection::sessionBus().isConnected();
+}
 bool hasDBusMock();
 bool hasPulseAudio();
-bool hasProgram(const QString& name);
+inline bool hasProgram(const QString& name) {
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
 /// Whether `service` has an owner on the session bus.
-bool isOnTheBus(const QString& service);
+inline bool isOnTheBus(const QString& service) {
+    return QDBusConnection::sessionBus().interface()->isServiceRegistered(service).value();
+}
 
 /// Runs a program to its end and answers its standard output (empty on failure).
 QString output(const QString& program, const QStringList& arguments);
@@ -31,7 +43,7 @@ QString output(const QString& program, const QStringList& arguments);
 class Child {
 public:
     Child(const QString& program, const QStringList& arguments);
-    ~Child();
+    ~Child() { stop(); }
     qint64 pid() const { return m_process->processId(); }
     void stop();
     /// Waits for `text` on the child's standard output (output read before it is used up).
@@ -75,11 +87,13 @@ public:
     /// Whether the fake owns its name on the bus.
     bool isUp() const { return m_up; }
     /// Adds (or replaces) a method of the fake's interface whose Python `code` sets `ret`.
-    void addMethod(const QString& name, const QString& in, const QString& out, const QString& code) const;
+    void addMethod(const QString& name, const QString& in, const QString& out, const QString& code) const {
+        call(QStringLiteral("AddMethod"), {m_interface, name, in, out, code});
+    }
     /// Adds a property, or sets its value when it exists.
     void setProperty(const QString& name, const QVariant& value, const QString& interface = {}) const;
     /// Emits a signal of the fake's interface.
-    void emitSignal(const QString& name, const QString& signature, const QVariantList& args) const;
+    void emitSignal(const QString& name, const QString& signature, QVariantList args) const;
     /// The arguments of every call `method` received, in order.
     std::vector<QVariantList> calls(const QString& method, const QString& path = {}) const;
     int callCount(const QString& method, const QString& path = {}) const {
@@ -89,7 +103,9 @@ public:
     void stop();
 
 private:
-    QDBusMessage call(const QString& method, const QVariantList& args, const QString& path = {}) const;
+    /// Calls a method of the fake's control interface, or of `interface` on its object.
+    QDBusMessage call(const QString& method, const QVariantList& args, const QString& path = {},
+                      const QString& interface = QStringLiteral("org.freedesktop.DBus.Mock")) const;
 
     QString m_service;
     QString m_path;

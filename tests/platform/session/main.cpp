@@ -41,19 +41,17 @@ int grabKeyboard() {
     const Window window = XCreateSimpleWindow(display, root, 0, 0, 200, 100, 0, 0, 0);
     XMapRaised(display, window);
     XSync(display, False);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
-            XSync(display, False);
-            std::puts("grabbed");
-            std::fflush(stdout);
-            for (;;) {
-                XEvent event;
-                XNextEvent(display, &event);
-            }
-        }
+    int attempts = 0;
+    while (XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime) != GrabSuccess) {
+        if (++attempts == 100)
+            return 2;
         usleep(20000);
     }
-    return 2;
+    XSync(display, False);
+    std::puts("grabbed");
+    std::fflush(stdout);
+    for (XEvent event;;)
+        XNextEvent(display, &event);
 }
 
 } // namespace
@@ -64,10 +62,8 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--show-window") == 0)
         return showWindow(argc, argv, std::strcmp(argv[2], "fullscreen") == 0);
     testing::InitGoogleTest(&argc, argv);
-    std::unique_ptr<QCoreApplication> application;
-    if (qEnvironmentVariableIsSet("DISPLAY"))
-        application = std::make_unique<QGuiApplication>(argc, argv);
-    else
-        application = std::make_unique<QCoreApplication>(argc, argv);
+    const std::unique_ptr<QCoreApplication> application(qEnvironmentVariableIsSet("DISPLAY")
+                                                            ? new QGuiApplication(argc, argv)
+                                                            : new QCoreApplication(argc, argv));
     return RUN_ALL_TESTS();
 }

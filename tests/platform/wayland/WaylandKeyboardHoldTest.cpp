@@ -40,10 +40,7 @@ protected:
 
 // The named keys are a table of their own; the rows are the keys read by rule.
 TEST(WaylandKeyboardHoldTest, KeysymsReadAsQtReadsThem) {
-    const struct {
-        std::uint32_t keysym;
-        Qt::Key key;
-    } rows[] = {
+    const std::pair<std::uint32_t, Qt::Key> rows[] = {
         {XKB_KEY_ISO_Left_Tab, Qt::Key_Backtab},
         {XKB_KEY_b, Qt::Key_B},
         {XKB_KEY_B, Qt::Key_B},
@@ -51,9 +48,9 @@ TEST(WaylandKeyboardHoldTest, KeysymsReadAsQtReadsThem) {
         {XKB_KEY_F5, Qt::Key_F5},
         {XKB_KEY_Multi_key, Qt::Key_unknown},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.keysym);
-        EXPECT_EQ(WaylandKeyboardHold::qtKey(row.keysym), row.key);
+    for (const auto& [keysym, key] : rows) {
+        SCOPED_TRACE(keysym);
+        EXPECT_EQ(WaylandKeyboardHold::qtKey(keysym), key);
     }
 }
 
