@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace sorvala {
 namespace {
 
@@ -19,13 +17,7 @@ Instant utc(const char* text) {
 
 TEST(IssueReportDayWindow, WholeLocalDaysAcrossDaylightSaving) {
     const ZoneCalendar berlin("Europe/Berlin");
-    struct Case {
-        const char* name;
-        Instant from;
-        Instant to;
-        const char* start;
-        const char* end;
-    };
+    struct Case { const char* name; Instant from; Instant to; const char* start; const char* end; };
     const Case cases[] = {
         {"one ordinary day", berlin.at("2026-03-10T15:00:00"), berlin.at("2026-03-10T08:00:00"),
          "2026-03-09T23:00:00Z", "2026-03-10T23:00:00Z"},
@@ -86,14 +78,7 @@ TEST(IssueReportValidation, EmailMessageAndRange) {
     const CivilDay monday{2026, 11, 30};
     const CivilDay tuesday{2026, 12, 1};
     struct Case {
-        const char* name;
-        std::string email;
-        std::string message;
-        bool includeLogs;
-        CivilDay from;
-        CivilDay to;
-        bool canSend;
-        bool tooLong;
+        const char* name; std::string email, message; bool includeLogs; CivilDay from, to; bool canSend, tooLong;
     };
     const Case cases[] = {
         {"all good", "ann@example.org", "It froze.", true, monday, tuesday, true, false},
@@ -119,9 +104,8 @@ TEST(IssueReportValidation, EmailMessageAndRange) {
 }
 
 TEST(IssueReportPayload, SortedKeysAndAbsentFieldsLeftOut) {
-    Payload fields{
-        "42",           "d1", "desk", "ann@example.org", "2026-12-02T10:00:00Z a\n2026-12-02T10:00:01Z b",
-        "It \"froze\"."};
+    Payload fields{"42", "d1", "desk", "ann@example.org", "2026-12-02T10:00:00Z a\n2026-12-02T10:00:01Z b",
+                   "It \"froze\"."};
     EXPECT_EQ(payload(fields),
               R"({"appBuild":"42","deviceId":"d1","deviceName":"desk","email":"ann@example.org",)"
               R"("logs":"2026-12-02T10:00:00Z a\n2026-12-02T10:00:01Z b","message":"It \"froze\"."})");
@@ -135,18 +119,11 @@ TEST(IssueReportPayload, SortedKeysAndAbsentFieldsLeftOut) {
 }
 
 TEST(IssueReportServer, StatusMappingAndEndpoint) {
-    struct Case {
-        std::optional<int> status;
-        ServerResult result;
-    };
-    const Case cases[] = {{std::nullopt, ServerResult::unreachable},
-                          {200, ServerResult::success},
-                          {299, ServerResult::success},
-                          {301, ServerResult::unreachable},
-                          {400, ServerResult::rejected},
-                          {429, ServerResult::rateLimited},
-                          {499, ServerResult::rejected},
-                          {500, ServerResult::unreachable},
+    struct Case { std::optional<int> status; ServerResult result; };
+    const Case cases[] = {{std::nullopt, ServerResult::unreachable}, {200, ServerResult::success},
+                          {299, ServerResult::success},           {301, ServerResult::unreachable},
+                          {400, ServerResult::rejected},          {429, ServerResult::rateLimited},
+                          {499, ServerResult::rejected},          {500, ServerResult::unreachable},
                           {0, ServerResult::unreachable}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.status.value_or(-1));
@@ -158,14 +135,9 @@ TEST(IssueReportServer, StatusMappingAndEndpoint) {
 
 TEST(IssueReportCollect, ReadsGenerationsOldestFirstAndSaysWhenNothingIsLeft) {
     TemporaryDirectory dir;
-    const auto write = [&](const char* name, const std::string& text) {
-        std::ofstream(dir.path() / name, std::ios::binary) << text;
-        return dir.path() / name;
-    };
-    const auto older = write("Sorvala.log.1", "2026-12-01T10:00:00Z yesterday\n2026-12-02T09:00:00Z older\n");
-    const auto current =
-        write("Sorvala.log", "\n2026-12-02T10:00:00Z newer\r\nstray text\n2026-12-03T00:00:01Z tomorrow\n");
-    const auto missing = dir.path() / "Sorvala.log.3";
+    const auto older = dir / "Sorvala.log.1", current = dir / "Sorvala.log", missing = dir / "Sorvala.log.3";
+    writeFile(older, "2026-12-01T10:00:00Z yesterday\n2026-12-02T09:00:00Z older\n");
+    writeFile(current, "\n2026-12-02T10:00:00Z newer\r\nstray text\n2026-12-03T00:00:01Z tomorrow\n");
     const Window day{utc("2026-12-02T00:00:00Z"), utc("2026-12-03T00:00:00Z")};
     EXPECT_EQ(collectLogText({missing, older, current}, day),
               "2026-12-02T09:00:00Z older\n2026-12-02T10:00:00Z newer");

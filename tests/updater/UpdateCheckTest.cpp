@@ -27,21 +27,13 @@ std::string feedWith(const std::string& key, const nlohmann::json& value) {
 }
 
 TEST(UpdateCheckRelease, FeedsThatYieldNoRelease) {
-    const struct {
-        const char* name;
-        std::string text;
-    } cases[] = {
-        {"not json", "version 1.2"},
-        {"an array", "[" + goodFeed.dump() + "]"},
-        {"build as a string", feedWith("build", "120")},
-        {"fractional build", feedWith("build", 1.5)},
-        {"empty url", feedWith("url", "")},
-        {"empty version", feedWith("version", "")},
+    const struct { const char* name; std::string text; } cases[] = {
+        {"not json", "version 1.2"}, {"an array", "[" + goodFeed.dump() + "]"},
+        {"build as a string", feedWith("build", "120")}, {"fractional build", feedWith("build", 1.5)},
+        {"empty url", feedWith("url", "")}, {"empty version", feedWith("version", "")},
         {"version naming a parent folder", feedWith("version", "../x")},
-        {"no sha256", feedWith("sha256", nullptr)},
-        {"short sha256", feedWith("sha256", "abc")},
-        {"no size", feedWith("size", nullptr)},
-        {"zero size", feedWith("size", 0)},
+        {"no sha256", feedWith("sha256", nullptr)}, {"short sha256", feedWith("sha256", "abc")},
+        {"no size", feedWith("size", nullptr)}, {"zero size", feedWith("size", 0)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -58,21 +50,12 @@ TEST(UpdateCheckRelease, ReadsEveryFieldAndIgnoresOthers) {
 
 TEST(UpdateCheckTrust, DownloadAddresses) {
     const std::string feedURL = "https://sorvala.app/api/cast.json";
-    const struct {
-        const char* url;
-        bool trusted;
-    } cases[] = {
-        {"https://sorvala.app/downloads/sorvala-1.2.tar.gz", true},
-        {"https://sorvala.app:443/d.tar.gz", true},
-        {"http://sorvala.app/d.tar.gz", false},
-        {"HTTPS://sorvala.app/d.tar.gz", false},
-        {"https://downloads.sorvala.app/d.tar.gz", false},
-        {"https://sorvala.app.evil.example/d.tar.gz", false},
-        {"https://sorvala.app@evil.example/d.tar.gz", false},
-        {"https://sorvala.app:8443/d.tar.gz", false},
-        {"https:///d.tar.gz", false},
-        {"sorvala.app/d.tar.gz", false},
-        {"", false},
+    const struct { const char* url; bool trusted; } cases[] = {
+        {"https://sorvala.app/downloads/sorvala-1.2.tar.gz", true}, {"https://sorvala.app:443/d.tar.gz", true},
+        {"http://sorvala.app/d.tar.gz", false}, {"HTTPS://sorvala.app/d.tar.gz", false},
+        {"https://downloads.sorvala.app/d.tar.gz", false}, {"https://sorvala.app.evil.example/d.tar.gz", false},
+        {"https://sorvala.app@evil.example/d.tar.gz", false}, {"https://sorvala.app:8443/d.tar.gz", false},
+        {"https:///d.tar.gz", false}, {"sorvala.app/d.tar.gz", false}, {"", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.url);
@@ -83,10 +66,8 @@ TEST(UpdateCheckTrust, DownloadAddresses) {
 }
 
 TEST(UpdateCheckVersions, OnlyALargerBuildIsOffered) {
-    const struct {
-        long long local, offered;
-        bool newer;
-    } cases[] = {{119, 120, true}, {120, 120, false}, {121, 120, false}, {-1, 0, true}};
+    const struct { long long local, offered; bool newer; } cases[] = {
+        {119, 120, true}, {120, 120, false}, {121, 120, false}, {-1, 0, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.local) + " vs " + std::to_string(c.offered));
         EXPECT_EQ(UpdateCheck::isNewer(c.local, {"1.2", c.offered, "https://a/b", digest, 1}), c.newer);
@@ -102,12 +83,7 @@ TEST(UpdateCheckVersions, OnlyALargerBuildIsOffered) {
 TEST(UpdateFlowRoutes, EveryCombination) {
     using UpdateFlow::Entry;
     using UpdateFlow::NotificationRoute;
-    const struct {
-        bool pending, staged, inProgress;
-        Entry entry;
-        NotificationRoute route;
-        bool offer;
-    } cases[] = {
+    const struct { bool pending, staged, inProgress; Entry entry; NotificationRoute route; bool offer; } cases[] = {
         {false, false, false, Entry::checkForUpdates, NotificationRoute::openAbout, true},
         {true, false, false, Entry::checkForUpdates, NotificationRoute::startDownload, true},
         {true, false, true, Entry::showDownloading, NotificationRoute::openAbout, false},

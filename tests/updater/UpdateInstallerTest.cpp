@@ -16,11 +16,7 @@ namespace {
 TEST(UpdateInstallerKinds, HowSorvalaWasInstalled) {
     using UpdateInstaller::InstallKind;
     const std::string home = "/home/ada/.local/opt/sorvala/1.1.0/bin/sorvala";
-    const struct {
-        const char* name;
-        UpdateInstaller::InstallFacts facts;
-        InstallKind kind;
-    } cases[] = {
+    const struct { const char* name; UpdateInstaller::InstallFacts facts; InstallKind kind; } cases[] = {
         {"version folder", {home, "", false, true}, InstallKind::userFolder},
         {"appimage", {"/tmp/.mount_x/usr/bin/sorvala", "/home/ada/Sorvala.AppImage", false, false},
          InstallKind::appImage},
@@ -38,10 +34,7 @@ TEST(UpdateInstallerKinds, HowSorvalaWasInstalled) {
 }
 
 TEST(UpdateInstallerArchives, MembersAndLinksStayInTheirFolder) {
-    const struct {
-        const char* member;
-        bool safe;
-    } members[] = {
+    const struct { const char* member; bool safe; } members[] = {
         {"sorvala-1.2/", true},          {"sorvala-1.2/bin/sorvala", true}, {"./sorvala-1.2/bin/sorvala", true},
         {"/etc/passwd", false},          {"sorvala-1.2/../x", false},       {"other/bin/sorvala", false},
         {"sorvala-1.2/bin/../../x", false}, {"", false},
@@ -50,11 +43,7 @@ TEST(UpdateInstallerArchives, MembersAndLinksStayInTheirFolder) {
         SCOPED_TRACE(c.member);
         EXPECT_EQ(UpdateInstaller::isSafeArchiveMember(c.member, "sorvala-1.2"), c.safe);
     }
-    const struct {
-        const char* link;
-        const char* target;
-        bool inside;
-    } links[] = {
+    const struct { const char* link; const char* target; bool inside; } links[] = {
         {"lib/libx.so", "libx.so.1", true},       {"bin/tool", "../lib/tool", true},
         {"bin/tool", "../../outside", false},     {"tool", "../x", false},
         {"bin/tool", "/usr/bin/env", false},      {"a/b/c", "../../d/../e", true},

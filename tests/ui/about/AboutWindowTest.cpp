@@ -18,10 +18,7 @@ TEST(AboutWindow, ShowsEachCardAsItsModelSays) {
     const Version current{"1.1.0", 10100};
     std::vector<Action> actions;
     AboutWindow window(current, [&](Action action) { actions.push_back(action); });
-    const struct {
-        const char* name;
-        State state;
-    } cases[] = {
+    const struct { const char* name; State state; } cases[] = {
         {"checking", Checking{current}},
         {"available", Available{current, "1.2.0"}},
         {"downloading", Downloading{"1.2.0", 0.4, downloadingStep}},

@@ -78,12 +78,14 @@ struct QtBreakScreenRun : ::testing::Test {
 };
 
 // Which tier lets what end a break is the break rules' own table; these rows wire it to the window.
+// Escape is pressed twice; Return once, on the button Tab reached.
 TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
-    struct Case { const char* tier; bool micro; bool skipShown; bool escapeEnds; };
+    struct Case { const char* tier; bool micro; bool skipShown; Qt::Key key; bool ends; };
     const Case cases[] = {
-        {"casual", false, true, true},
-        {"hardcore", false, false, false},
-        {"hardcore", true, false, false}, // casual micro breaks: ReturnPressesTheButtonTabReached
+        {"casual", false, true, Qt::Key_Escape, true},
+        {"hardcore", false, false, Qt::Key_Escape, false},
+        {"hardcore", true, false, Qt::Key_Escape, false},
+        {"casual", true, true, Qt::Key_Return, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tier) + (c.micro ? " micro" : " long"));
@@ -111,27 +113,22 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         EXPECT_FALSE(windows.back()->close());
         EXPECT_TRUE(windows.back()->isVisible());
 
-        press(windows.front(), Qt::Key_Escape);
-        press(windows.front(), Qt::Key_Escape);
-        EXPECT_EQ(!screen->lifecycle().isOnScreen(), c.escapeEnds);
-        EXPECT_EQ(history.recorded().size(), before + (c.escapeEnds ? 1 : 0));
+        if (c.key == Qt::Key_Return) {
+            ASSERT_NE(focused, nullptr);
+            press(focused, Qt::Key_Return);
+        } else {
+            press(windows.front(), Qt::Key_Escape);
+            press(windows.front(), Qt::Key_Escape);
+        }
+        EXPECT_EQ(!screen->lifecycle().isOnScreen(), c.ends);
+        ASSERT_EQ(history.recorded().size(), before + (c.ends ? 1 : 0));
+        if (c.ends) {
+            EXPECT_EQ(history.recorded().back().outcome, BreakEvent::Outcome::skipped);
+        }
         screen->end(false, false);
         ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
         EXPECT_TRUE(breakWindows().empty());
     }
-}
-
-TEST_F(QtBreakScreenRun, ReturnPressesTheButtonTabReached) {
-    store.set(SettingsSchema::enforcementMicroBreaksKey, std::string("casual"));
-    screen->begin(20, true, false);
-    const auto windows = breakWindows();
-    ASSERT_FALSE(windows.empty());
-    press(windows.front(), Qt::Key_Tab);
-    ASSERT_NE(windows.front()->focusWidget(), nullptr);
-    press(windows.front()->focusWidget(), Qt::Key_Return);
-    EXPECT_FALSE(screen->lifecycle().isOnScreen());
-    ASSERT_EQ(history.recorded().size(), 1u);
-    EXPECT_EQ(history.recorded()[0].outcome, BreakEvent::Outcome::skipped);
 }
 
 TEST_F(QtBreakScreenRun, TheControlsHideWhenThePointerRestsAndComeBackWhenItMoves) {

@@ -18,6 +18,7 @@
 #include "support/RecordingLogger.h"
 #include "support/TemporaryDirectory.h"
 #include "support/TextFitChecks.h"
+#include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 #include "support/ZoneCalendar.h"
 
@@ -111,19 +112,12 @@ TEST_F(PseudoLanguageLayout, BreakScreensAndCapsulesFit) {
         LongBreakContent long_(store, style, {.skipVisible = true}, {}, nullptr);
         long_.resize(size);
         expectEverythingFits(long_, QStringLiteral("long-break-") + where);
-        MicroBreakContent micro(style,
-                                {.prompt = MicroBreakPrompts::all().front(),
-                                 .restSeconds = 20,
-                                 .skipVisible = true,
-                                 .escapeHintVisible = true},
-                                {}, nullptr);
+        MicroBreakContent micro(style, {.prompt = MicroBreakPrompts::all().front(), .restSeconds = 20,
+                                        .skipVisible = true, .escapeHintVisible = true}, {}, nullptr);
         micro.resize(size);
         expectEverythingFits(micro, QStringLiteral("micro-break-") + where);
         // The ring's own texts stay inside its circle (radius 0.4 of its square) on their line.
-        const QLabel* countdown = nullptr;
-        for (const auto* label : micro.findChildren<QLabel*>())
-            if (label->text() == QStringLiteral("0:20"))
-                countdown = label;
+        const QLabel* countdown = labelReading(micro, QStringLiteral("0:20"));
         ASSERT_NE(countdown, nullptr);
         const QWidget* ring = countdown->parentWidget();
         const double radius = 0.4 * ring->width();

@@ -63,12 +63,9 @@ int main(int argc, char** argv) {
 
     QtNotices notices({.store = store, .log = log, .timers = timers, .banners = nullptr, .play = {}});
     notices.wire({
-        .onSnoozeBreak = [] { answer("snooze"); },
-        .onSkipBreak = [] { answer("skip"); },
-        .onUndoAwayReset = {},
-        .onAwayResetStood = {},
-        .onOvertimeDismissed = [] { answer("overtime dismissed"); },
-        .onWellnessNudgeShown = {},
+        .onSnoozeBreak = [] { answer("snooze"); }, .onSkipBreak = [] { answer("skip"); },
+        .onUndoAwayReset = {}, .onAwayResetStood = {},
+        .onOvertimeDismissed = [] { answer("overtime dismissed"); }, .onWellnessNudgeShown = {},
         .secondsUntilBreak = [&]() -> std::optional<double> {
             const double left = seconds - double(since.elapsed()) / 1000.0;
             if (left > 0)
@@ -77,8 +74,7 @@ int main(int argc, char** argv) {
             return std::nullopt;
         },
         .snoozeAllowed = [] { return true; },
-        .overtimeText = [] { return std::optional<std::string>("12 min over"); },
-        .wellnessKindDue = {},
+        .overtimeText = [] { return std::optional<std::string>("12 min over"); }, .wellnessKindDue = {},
     });
     const bool overtime = arguments.contains(QStringLiteral("overtime"));
     if (overtime)

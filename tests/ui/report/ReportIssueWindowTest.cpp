@@ -17,8 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace sorvala {
 namespace {
 
@@ -37,8 +35,7 @@ public:
                     return;
                 const QByteArray headers = request->left(headerEnd).toLower();
                 const qsizetype at = headers.indexOf("content-length:");
-                const qsizetype length =
-                    headers.mid(at + 15, headers.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+                const qsizetype length = headers.mid(at + 15, headers.indexOf('\r', at) - at - 15).trimmed().toLongLong();
                 if (request->size() - headerEnd - 4 < length)
                     return;
                 body = request->mid(headerEnd + 4);
@@ -58,16 +55,8 @@ private:
 class ReportIssueWindowTest : public testing::Test {
 protected:
     ReportIssueWindow::Services services(IssueReportSender& sender) {
-        return {log,
-                berlin,
-                clock,
-                sender,
-                [this] {
-                    return std::vector{dir.path() / "Sorvala.log.1", dir.path() / "Sorvala.log"};
-                },
-                "7",
-                "abc",
-                std::string("desk")};
+        const auto logs = [this] { return std::vector{dir / "Sorvala.log.1", dir / "Sorvala.log"}; };
+        return {log, berlin, clock, sender, logs, "7", "abc", std::string("desk")};
     }
 
     RecordingLogger log;
@@ -77,9 +66,8 @@ protected:
 };
 
 TEST_F(ReportIssueWindowTest, SendsTheChosenDaysAndSaysHowItWent) {
-    std::ofstream(dir.path() / "Sorvala.log.1")
-        << "2026-12-03T10:00:00Z too old\n2026-12-04T09:00:00Z kept older\n";
-    std::ofstream(dir.path() / "Sorvala.log") << "2026-12-06T08:00:00Z kept newer\n";
+    writeFile(dir / "Sorvala.log.1", "2026-12-03T10:00:00Z too old\n2026-12-04T09:00:00Z kept older\n");
+    writeFile(dir / "Sorvala.log", "2026-12-06T08:00:00Z kept newer\n");
     SupportServer server(200);
     IssueReportSender sender(log, server.baseAddress(), 5000);
     ReportIssueWindow window(services(sender));

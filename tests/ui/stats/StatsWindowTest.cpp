@@ -45,14 +45,12 @@ protected:
 };
 
 TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
-    appendHistory(file, {
-                            event("2026-11-27T09:00:00", Outcome::taken, 300.0),
-                            event("2026-11-27T12:00:00", Outcome::taken, 300.0),
-                            event("2026-12-02T10:00:00", Outcome::taken, 300.0),
-                            event("2026-12-03T09:00:00", Outcome::taken, 300.0),
-                            event("2026-12-03T10:30:00", Outcome::skipped),
-                            event("2026-12-03T11:00:00", Outcome::taken, 300.0),
-                        });
+    appendHistory(file, {event("2026-11-27T09:00:00", Outcome::taken, 300.0),
+                         event("2026-11-27T12:00:00", Outcome::taken, 300.0),
+                         event("2026-12-02T10:00:00", Outcome::taken, 300.0),
+                         event("2026-12-03T09:00:00", Outcome::taken, 300.0),
+                         event("2026-12-03T10:30:00", Outcome::skipped),
+                         event("2026-12-03T11:00:00", Outcome::taken, 300.0)});
     window.refresh();
     saveScreenshot(window, "stats");
     const auto& content = window.content();
@@ -81,17 +79,13 @@ TEST_F(StatsWindowTest, ShowsTheNumbersOfTheContent) {
 
     // December 2026 starts on a Tuesday: one blank cell in a week from Monday.
     const auto cells = window.findChildren<HeatDayView*>();
-    std::vector<HeatDayView*> shown;
-    for (auto* cell : cells)
-        if (!cell->isHidden())
-            shown.push_back(cell);
-    ASSERT_EQ(shown.size(), 31u);
+    ASSERT_EQ(std::count_if(cells.begin(), cells.end(), [](auto* cell) { return !cell->isHidden(); }), 31);
     EXPECT_TRUE(cells[0]->isHidden());
-    EXPECT_EQ(cells[1], shown.front());
-    EXPECT_EQ(shown[2]->dayOfMonth(), 3);
-    EXPECT_TRUE(shown[2]->isToday());
-    EXPECT_EQ(shown[2]->score(), content.monthDays[2].score);
-    EXPECT_EQ(shown[2]->toolTip(), qText(content.monthDays[2].tooltip));
+    EXPECT_FALSE(cells[1]->isHidden());
+    EXPECT_EQ(cells[3]->dayOfMonth(), 3);
+    EXPECT_TRUE(cells[3]->isToday());
+    EXPECT_EQ(cells[3]->score(), content.monthDays[2].score);
+    EXPECT_EQ(cells[3]->toolTip(), qText(content.monthDays[2].tooltip));
 }
 
 TEST_F(StatsWindowTest, AFileThatAppearsWhileTheViewIsOpenIsFollowed) {
@@ -116,11 +110,7 @@ TEST_F(StatsWindowTest, ASecondToggleClosesAndTheClosingClickDoesNotReopen) {
 TEST(StatsPopupOrigin, StaysInsideTheAvailableArea) {
     const QRect screen(0, 0, 1920, 1050); // a panel along the bottom
     const QSize size(300, 500);
-    struct Case {
-        const char* name;
-        QPoint anchor;
-        QPoint origin;
-    };
+    struct Case { const char* name; QPoint anchor; QPoint origin; };
     const Case cases[] = {
         {"top panel: centred below the icon", {1000, 12}, {850, 18}},
         {"bottom panel: above the icon", {1000, 1065}, {850, 550}},
