@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QLocale>
 #include <QTime>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdlib>
@@ -105,7 +106,13 @@ SorvalaProgram::SorvalaProgram()
         m_clock, StatusSource::Suppliers{
                      .facts = [this] { return m_app->statusLineFacts(); },
                      .blockerLabel =
-                         [this] { return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now()); },
+                         [this]() -> std::optional<std::string> {
+                             // The first sweep loads the sound module and asks the sound server
+                             // and the display: it waits until the tray item is up.
+                             if (!m_probing)
+                                 return std::nullopt;
+                             return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now());
+                         },
                      .shortTime = [this](Instant instant) { return shortTime(instant); },
                  });
     m_menuBar = std::make_unique<TrayMenuBar>(
@@ -303,6 +310,11 @@ void SorvalaProgram::launch() {
     TerminationSignals::routeToEventLoop([this](int signal) {
         m_log.log("quit requested signal=" + std::to_string(signal));
         QCoreApplication::quit();
+    });
+    QTimer::singleShot(0, qApp, [this] {
+        m_probing = true;
+        m_status->forgetLabel();
+        m_menuBar->refresh();
     });
 }
 
