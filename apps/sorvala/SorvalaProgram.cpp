@@ -277,6 +277,12 @@ void SorvalaProgram::prepareStore() {
 }
 
 void SorvalaProgram::launch() {
+    // First: a session that ends while the program starts must not kill it in the middle of a
+    // settings write, whose lock file would hold up the next start.
+    TerminationSignals::routeToEventLoop([this](int signal) {
+        m_log.log("quit requested signal=" + std::to_string(signal));
+        QCoreApplication::quit();
+    });
     prepareStore();
     m_gallery->refreshScreenSaver();
     m_launchAtLogin.followMovedProgram();
@@ -307,10 +313,6 @@ void SorvalaProgram::launch() {
     });
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { m_app->quit(); });
-    TerminationSignals::routeToEventLoop([this](int signal) {
-        m_log.log("quit requested signal=" + std::to_string(signal));
-        QCoreApplication::quit();
-    });
     QTimer::singleShot(0, qApp, [this] {
         m_probing = true;
         m_status->forgetLabel();
