@@ -28,6 +28,7 @@
 #include <QProcess>
 #include <QLocale>
 #include <QTime>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdlib>
@@ -105,7 +106,13 @@ SorvalaProgram::SorvalaProgram()
         m_clock, StatusSource::Suppliers{
                      .facts = [this] { return m_app->statusLineFacts(); },
                      .blockerLabel =
-                         [this] { return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now()); },
+                         [this]() -> std::optional<std::string> {
+                             // The first sweep loads the sound module and asks the sound server
+                             // and the display: it waits until the tray item is up.
+                             if (!m_probing)
+                                 return std::nullopt;
+                             return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now());
+                         },
                      .shortTime = [this](Instant instant) { return shortTime(instant); },
                  });
     m_menuBar = std::make_unique<TrayMenuBar>(
@@ -270,6 +277,12 @@ void SorvalaProgram::prepareStore() {
 }
 
 void SorvalaProgram::launch() {
+    // First: a session that ends while the program starts must not kill it in the middle of a
+    // settings write, whose lock file would hold up the next start.
+    TerminationSignals::routeToEventLoop([this](int signal) {
+        m_log.log("quit requested signal=" + std::to_string(signal));
+        QCoreApplication::quit();
+    });
     prepareStore();
     m_gallery->refreshScreenSaver();
     m_launchAtLogin.followMovedProgram();
@@ -300,9 +313,10 @@ void SorvalaProgram::launch() {
     });
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { m_app->quit(); });
-    TerminationSignals::routeToEventLoop([this](int signal) {
-        m_log.log("quit requested signal=" + std::to_string(signal));
-        QCoreApplication::quit();
+    QTimer::singleShot(0, qApp, [this] {
+        m_probing = true;
+        m_status->forgetLabel();
+        m_menuBar->refresh();
     });
 }
 

@@ -114,6 +114,8 @@ private:
     std::unique_ptr<AboutWindow> m_about;
     bool m_menuInWindow = false;
     bool m_windowMenuAttached = false;
+    /// Whether the smart-pause probes may run: not before the event loop does.
+    bool m_probing = false;
 };
 
 } // namespace sorvala

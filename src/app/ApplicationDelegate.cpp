@@ -89,7 +89,6 @@ void ApplicationDelegate::launch() {
     m_deps.log.log("app launched version=" + m_deps.shortVersion + " pid=" + std::to_string(m_deps.processId) +
                    " menuBarOwner=" + m_deps.menuBar.managerDescription() + " " +
                    m_deps.menuBar.screenDescription());
-    noteShutdownOfPreviousRun();
     if (const auto line = missingPermissionsLine(ungrantedButEnabled(m_deps.store, m_deps.signals)))
         m_deps.log.log(*line);
 
@@ -116,6 +115,9 @@ void ApplicationDelegate::launch() {
     });
 
     m_deps.menuBar.install();
+    // After the tray item: the store's write waits for the disk, and the item is what a user
+    // sees of a start.
+    noteShutdownOfPreviousRun();
     m_deps.menuBar.startWatching();
     m_lastSettingsSnapshot = SettingsChanges::snapshot(m_deps.store);
     m_settingsObservation = m_deps.store.observeChanges([this] { settingsChanged(); });

@@ -31,6 +31,8 @@ public:
     /// The status line for `facts`, with a blocker label at most `labelLifetime` seconds old.
     std::string text(const StatusLine::Facts& facts, double labelLifetime);
     std::string shortTime(Instant instant) const { return m_suppliers.shortTime(instant); }
+    /// Drops the kept label: the next line probes again.
+    void forgetLabel() { m_labelReadAt.reset(); }
 
 private:
     std::optional<std::string> blockerLabel(double lifetime);

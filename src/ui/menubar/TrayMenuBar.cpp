@@ -115,11 +115,14 @@ void TrayMenuBar::menuClosed(const QMenu& menu) {
 
 bool TrayMenuBar::hostIsReady() const {
     auto bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(watcherService))
+    if (!bus.isConnected())
         return false;
+    // One round trip: without a watcher the bus answers the question itself with an error, and
+    // starts none in its place.
     auto call = QDBusMessage::createMethodCall(watcherService, QStringLiteral("/StatusNotifierWatcher"),
                                               QStringLiteral("org.freedesktop.DBus.Properties"),
                                               QStringLiteral("Get"));
+    call.setAutoStartService(false);
     call << watcherService << QStringLiteral("IsStatusNotifierHostRegistered");
     const auto reply = bus.call(call, QDBus::Block, 1000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

@@ -106,6 +106,24 @@ TEST(TrayIconArt, AnIdleProgramLoadsNoSvgModule) {
     EXPECT_TRUE(loaded()) << "drawn in a window, the application icon reads its SVG";
 }
 
+TEST(StatusSource, KeepsTheProbedLabelForItsLifetimeAndProbesAgainOnceForgotten) {
+    const FixedClock clock(Instant::fromSecondsSinceEpoch(1'800'000'000));
+    int sweeps = 0;
+    std::optional<std::string> cause;
+    StatusSource status(clock, {.facts = {},
+                                .blockerLabel = [&] { ++sweeps; return cause; },
+                                .shortTime = [](Instant) { return std::string("14:30"); }});
+    StatusLine::Facts facts;
+    facts.secondsUntilNextBreak = 75;
+    EXPECT_EQ(status.text(facts, 30), "Next break in 1:15");
+    cause = "On a call";
+    EXPECT_EQ(status.text(facts, 30), "Next break in 1:15") << "the label read a moment ago still stands";
+    EXPECT_EQ(sweeps, 1);
+    status.forgetLabel();
+    EXPECT_EQ(status.text(facts, 30), "On a call — next break in 1:15");
+    EXPECT_EQ(sweeps, 2);
+}
+
 TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     SystemClock clock;
     MemoryPreferences store;
