@@ -25,7 +25,7 @@
 #include "ui/menubar/ProgramCommands.h"
 #include "ui/menubar/StatusSource.h"
 #include "ui/menubar/TrayMenuBar.h"
-#include "ui/onboarding/OnboardingWindow.h"
+#include "ui/onboarding/OnboardingOnDemand.h"
 #include "updater/qt/SelfUpdater.h"
 
 #include <memory>
@@ -91,7 +91,7 @@ private:
     QtBreakScreen m_breakScreen;
     FreedesktopBannerCenter m_banners;
     QtNotices m_notices;
-    OnboardingWindow m_onboarding;
+    OnboardingOnDemand m_onboarding;
     SelfUpdater m_updater;
     LaunchAtLogin m_launchAtLogin;
 

@@ -1,30 +1,24 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <functional>
+#include "platform/desktop/GSettingsStore.h"
 
-typedef struct _GSettings GSettings;
+#include <functional>
+#include <memory>
 
 namespace sorvala {
 
 /// Calls `changed` whenever `key` of `schema` changes. GSettings announces changes through the GLib
 /// main loop, which Qt's event loop runs, so nothing has to look again every few seconds. Watches
-/// nothing when the schema or the key is not installed.
+/// nothing when the schema or the key is not installed, or GSettings cannot be loaded.
 class GSettingsWatch {
 public:
     GSettingsWatch(const char* schema, const char* key, std::function<void()> changed);
-    ~GSettingsWatch();
-    GSettingsWatch(const GSettingsWatch&) = delete;
-    GSettingsWatch& operator=(const GSettingsWatch&) = delete;
 
-    bool isWatching() const { return m_settings != nullptr; }
+    bool isWatching() const { return m_watch != nullptr; }
 
 private:
-    static void onChanged(GSettings*, const char*, void* self);
-
-    GSettings* m_settings = nullptr;
-    unsigned long m_handler = 0;
-    std::function<void()> m_changed;
+    std::unique_ptr<GSettingsStore::Watch> m_watch;
 };
 
 } // namespace sorvala

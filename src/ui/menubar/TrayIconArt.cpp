@@ -162,7 +162,9 @@ QImage TrayIconArt::image(int size, const QString& minutes, bool paused, bool da
     if (!minutes.isEmpty())
         drawMinutes(painter, size, minutes, darkPanel);
     painter.end();
-    return image;
+    // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
+    // as it lives; the icon lives all day, so it keeps a copy without one.
+    return image.copy();
 }
 
 QIcon TrayIconArt::icon(const QString& minutes, bool paused, bool darkPanel) {

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "ui/onboarding/OnboardingWindow.h"
+#include "ui/onboarding/OnboardingOnDemand.h"
 #include "ui/onboarding/OnboardingFigures.h"
 
 #include "app/SettingsSchema.h"
@@ -11,11 +12,14 @@
 #include "support/WidgetLookup.h"
 #include "support/WidgetTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDBusConnection>
 #include <QGraphicsOpacityEffect>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace sorvala {
 namespace {
@@ -155,6 +159,38 @@ TEST_F(OnboardingWindowTest, TrayPageFollowsTheNotificationService) {
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("notifier"));
     window.close();
+}
+
+// The program holds the walkthrough on demand: a returning user's program makes no window at all;
+// a first launch shows it, with the schedule reminder the program set after building it.
+TEST_F(OnboardingWindowTest, OnDemandMakesTheWindowOnlyWhenItIsShown) {
+    const auto made = [] {
+        std::vector<OnboardingWindow*> windows;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* window = dynamic_cast<OnboardingWindow*>(widget))
+                windows.push_back(window);
+        return windows;
+    };
+    OnboardingOnDemand onboarding({store, log, [this] { return notifications; }, {}});
+    store.set(OnboardingFlow::onboardingShownKey, true);
+    onboarding.showIfNeeded();
+    EXPECT_FALSE(onboarding.isShowing());
+    EXPECT_TRUE(made().empty());
+
+    onboarding.setScheduleReminder([this] { ++scheduleRestarts; });
+    store.set(OnboardingFlow::onboardingShownKey, false);
+    onboarding.showIfNeeded();
+    settle();
+    ASSERT_TRUE(onboarding.isShowing());
+    ASSERT_EQ(made().size(), 1u);
+    OnboardingWindow* window = made().front();
+    window->advance();
+    settle();
+    window->findChild<QCheckBox*>()->click();
+    EXPECT_EQ(scheduleRestarts, 1) << "the reminder set before the window was made reaches it";
+    onboarding.present(); // while open: raised, not made again
+    EXPECT_EQ(made().size(), 1u);
+    window->close();
 }
 
 } // namespace
