@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include "breakscreen/DesignTokens.h"
-#include "breakscreen/LongBreakLayout.h"
 #include "breakscreen/MicroBreakPrompts.h"
 
 #include <gtest/gtest.h>
@@ -40,19 +38,4 @@ TEST(MicroBreakDisplay, CountdownRoundsHalvesAwayFromZeroAndTheRingDepletes) {
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(5, 20), 0.25);
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(-1, 20), 0);
     EXPECT_DOUBLE_EQ(MicroBreakDisplay::ringFraction(5, 0), 0);
-}
-
-TEST(LongBreakLayout, TheDrawingFillsTheBandBetweenHeadlineAndControls) {
-    EXPECT_EQ(LongBreakLayout::sorvalaFrame(300, 900, 200, 800).width, 300) << "no wider than the container";
-    EXPECT_EQ(LongBreakLayout::sorvalaFrame(1440, 900, 500, 400).width, 0) << "overlap leaves no area";
-    const auto moved = LongBreakLayout::recentredSorvalaFrame({0, 0, 575, 575}, 1920, 1080, 200, 800);
-    EXPECT_EQ(moved.width, 575);
-    EXPECT_DOUBLE_EQ(moved.x + moved.width / 2, 960);
-    EXPECT_DOUBLE_EQ(moved.y + moved.height / 2, 1080 - 499.5);
-}
-
-TEST(DesignTokens, DarkNeedsADarkBackground) {
-    using namespace DesignTokens;
-    EXPECT_EQ(appearanceForBackgroundLightness(0.12), Appearance::dark);
-    EXPECT_EQ(appearanceForBackgroundLightness(0.5), Appearance::light);
 }

@@ -16,16 +16,11 @@ using Theme = Settings::Theme;
 using Style = Settings::Style;
 using namespace AppearanceKeys;
 
-std::set<int> range(int count) {
-    std::set<int> all;
-    for (int i = 0; i < count; ++i)
-        all.insert(i);
-    return all;
-}
+const std::set<int> everyDrawing{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 
 TEST(AppearanceRead, NothingStoredEnablesEveryDrawingAndWritesNothing) {
     MemoryPreferences store;
-    EXPECT_EQ(Settings::load(store, 12).enabledDrawings, range(12));
+    EXPECT_EQ(Settings::load(store, 12).enabledDrawings, everyDrawing);
     EXPECT_TRUE(store.storedValues().empty()) << "loading registers defaults, it writes nothing";
 }
 
@@ -55,11 +50,11 @@ TEST(AppearanceRead, StoredValuesOutOfRangeAreCorrected) {
 }
 
 TEST(AppearanceRead, EnabledDrawingsFromMaskAndCount) {
-    EXPECT_EQ(Settings::enabledDrawingsFor(0, 12, 12), range(12)) << "unchecking all re-enables every drawing";
+    EXPECT_EQ(Settings::enabledDrawingsFor(0, 12, 12), everyDrawing) << "unchecking all re-enables every drawing";
     EXPECT_EQ(Settings::enabledDrawingsFor(0b101, 12, 12), (std::set<int>{0, 2}));
     EXPECT_EQ(Settings::enabledDrawingsFor(0b101, 10, 12), (std::set<int>{0, 2, 10, 11}))
         << "drawings added after the mask was written are on";
-    EXPECT_EQ(Settings::enabledDrawingsFor(-1, 12, 12), range(12));
+    EXPECT_EQ(Settings::enabledDrawingsFor(-1, 12, 12), everyDrawing);
     EXPECT_EQ(Settings::enabledDrawingsFor(0b1000, 70, 70), (std::set<int>{3})) << "no bit beyond 63 is read";
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <iterator>
 
 namespace sorvala {
 namespace {
@@ -41,7 +42,8 @@ Sorvala handMade(double width, double height) {
 
 class RendererTest : public ::testing::Test {
 protected:
-    ProgressiveRenderer make(std::function<Sorvala(double, double)> drawings = handMade) {
+    using Drawings = std::function<Sorvala(double, double)>;
+    ProgressiveRenderer make(Drawings drawings = handMade) {
         ProgressiveRenderer::Environment environment;
         environment.generate = [this, drawings](double w, double h, int number, std::uint64_t) {
             generated.push_back({w, h, number});
@@ -56,6 +58,14 @@ protected:
         };
         environment.profiling = false;
         return ProgressiveRenderer(store, environment, now);
+    }
+
+    /// A renderer already drawing its first drawing at this size.
+    ProgressiveRenderer started(Drawings drawings = handMade, double width = 800, double height = 600) {
+        auto renderer = make(std::move(drawings));
+        renderer.setSize(width, height);
+        renderer.startAnimation();
+        return renderer;
     }
 
     void frame(ProgressiveRenderer& renderer, double seconds = 1.0 / 60) {
@@ -81,12 +91,9 @@ TEST_F(RendererTest, WholeDrawingInVirtualTimeMatchesThePaceAndVisitsEveryVertex
     renderer.animateOneFrame(now); // the first frame counts no time
 
     std::vector<PendingStamp> stamps;
-    int frames = 0;
-    while (!renderer.isDrawingComplete() && frames < 100000) {
+    for (int frames = 0; !renderer.isDrawingComplete() && frames < 100000; ++frames) {
         frame(renderer);
-        ++frames;
-        const auto tail = renderer.livePenTail();
-        ASSERT_LE(tail.size(), 256u + 40u) << "the live tail is committed before it grows long";
+        ASSERT_LE(renderer.livePenTail().size(), 256u + 40u) << "the live tail is committed before it grows long";
         for (auto& stamp : renderer.takeChanges().stamps)
             stamps.push_back(std::move(stamp));
     }
@@ -103,39 +110,31 @@ TEST_F(RendererTest, WholeDrawingInVirtualTimeMatchesThePaceAndVisitsEveryVertex
 
     // The stamps, joined where the tail was committed, give back every stroke point for point.
     const auto& strokes = renderer.sorvala().strokes();
+    std::vector<std::vector<Point>> joined;
+    for (const auto& stamp : stamps) {
+        if (stamp.phaseBase == 0) {
+            joined.push_back(stamp.points);
+            continue;
+        }
+        ASSERT_FALSE(joined.empty()) << "a stroke's first chunk starts at its beginning";
+        EXPECT_EQ(joined.back().back(), stamp.points.front());
+        joined.back().insert(joined.back().end(), stamp.points.begin() + 1, stamp.points.end());
+    }
+    ASSERT_EQ(joined.size(), strokes.size());
     // A committed tail ends where the pen was, often inside a segment, and the next chunk starts
     // at that same place; leaving out those in-between places gives back the stroke.
-    auto strokePointsOf = [&](std::size_t index, const std::vector<Point>& joined) {
+    for (std::size_t i = 0; i < strokes.size(); ++i) {
+        const auto& points = strokes[i].points;
         std::vector<Point> kept;
-        const auto& points = strokes[index].points;
-        for (const auto& p : joined)
-            if (std::find(points.begin(), points.end(), p) != points.end())
-                kept.push_back(p);
-        return kept;
-    };
-    std::vector<Point> joined;
-    std::size_t strokeIndex = 0;
-    for (std::size_t s = 0; s < stamps.size(); ++s) {
-        const auto& stamp = stamps[s];
-        if (stamp.phaseBase == 0) {
-            if (s > 0) {
-                EXPECT_EQ(strokePointsOf(strokeIndex, joined), strokes[strokeIndex].points) << "stroke " << strokeIndex;
-                ++strokeIndex;
-            }
-            joined = stamp.points;
-        } else {
-            EXPECT_EQ(joined.back(), stamp.points.front());
-            joined.insert(joined.end(), stamp.points.begin() + 1, stamp.points.end());
-        }
+        std::ranges::copy_if(joined[i], std::back_inserter(kept),
+                             [&](const Point& p) { return std::ranges::find(points, p) != points.end(); });
+        EXPECT_EQ(kept, points) << "stroke " << i;
     }
-    EXPECT_EQ(strokePointsOf(strokeIndex, joined), strokes.back().points);
-    EXPECT_EQ(strokeIndex + 1, strokes.size());
 }
 
 TEST_F(RendererTest, AStallAdvancesThePenOnlyByTheFrameCap) {
-    auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {5000, 0}), line({0, 10}, {100, 10})}); });
-    renderer.setSize(800, 600);
-    renderer.startAnimation();
+    auto renderer =
+        started([](double, double) { return Sorvala({line({0, 0}, {5000, 0}), line({0, 10}, {100, 10})}); });
     renderer.animateOneFrame(now);
     frame(renderer, 0.02);
     const double before = renderer.inkDistance();
@@ -148,9 +147,7 @@ TEST_F(RendererTest, AStallAdvancesThePenOnlyByTheFrameCap) {
 }
 
 TEST_F(RendererTest, ResizingMidDrawingStartsOverForTheNewSize) {
-    auto renderer = make();
-    renderer.setSize(1200, 800);
-    renderer.startAnimation();
+    auto renderer = started(handMade, 1200, 800);
     for (int i = 0; i < 30; ++i)
         frame(renderer);
     ASSERT_GT(renderer.inkDistance(), 0);
@@ -181,9 +178,8 @@ TEST_F(RendererTest, DrawingChoiceCyclesThroughTheEnabledSet) {
     EXPECT_EQ(renderer.drawingIndex(), 3) << "the next drawing is 3 again";
 
     store.set(AppearanceKeys::enabledDrawingsKey, std::int64_t{0b100100010});
-    renderer.reloadSettings();
-    renderer.reloadSettings();
-    renderer.reloadSettings();
+    for (int i = 0; i < 3; ++i)
+        renderer.reloadSettings();
     ASSERT_EQ(generated.size(), 4u);
     EXPECT_EQ(generated[1].number, 5);
     EXPECT_EQ(generated[2].number, 8);
@@ -211,9 +207,7 @@ TEST_F(RendererTest, MulticolourChangesPerBlock) {
         return Sorvala(std::move(strokes), 4);
     };
     randomValues = {0, 0, 0, 0, 2}; // drawing index, seed, ink pick, style, palette start
-    auto renderer = make(web);
-    renderer.setSize(800, 600);
-    renderer.startAnimation();
+    auto renderer = started(web);
     std::vector<Ink> inks;
     while (!renderer.isDrawingComplete()) {
         frame(renderer);
@@ -245,9 +239,7 @@ TEST(FinishedStamps, OnlyOpenStrokeEndsGetRoundCaps) {
 }
 
 TEST_F(RendererTest, HoldFadeAndANewDrawing) {
-    auto renderer = make([](double, double) { return Sorvala({line({0, 0}, {10, 0})}); });
-    renderer.setSize(800, 600);
-    renderer.startAnimation();
+    auto renderer = started([](double, double) { return Sorvala({line({0, 0}, {10, 0})}); });
     while (!renderer.isDrawingComplete())
         frame(renderer);
     EXPECT_EQ(renderer.phase().kind, Phase::Kind::holding);
@@ -274,17 +266,13 @@ TEST_F(RendererTest, PencilJitterContinuesAcrossCommitsAndColoursFollowTheTheme)
 
     store.set(AppearanceKeys::themeKey, std::int64_t{1});
     store.set(AppearanceKeys::inkKey, std::int64_t{static_cast<int>(Ink::sepia)});
-    auto renderer = make();
-    renderer.setSize(800, 600);
-    renderer.startAnimation();
+    auto renderer = started();
     EXPECT_EQ(renderer.strokeColors().glowShadow, Appearance::inkColor(Settings::Theme::dark, Ink::sepia));
 }
 
 TEST_F(RendererTest, ARerolledRandomThemeWaitsForTheNextDrawing) {
     store.set(AppearanceKeys::themeKey, std::int64_t{3});
-    auto renderer = make();
-    renderer.setSize(800, 600);
-    renderer.startAnimation();
+    auto renderer = started();
     const Settings::Theme paper = renderer.theme();
     const Rgba ink = renderer.strokeColors().glowShadow;
     bool rerolledToTheOther = false;

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/SeededRandomNumberGenerator.h"
-#include "drawing/Stroke.h"
 
 #include <gtest/gtest.h>
-
 
 namespace sorvala {
 namespace {
@@ -49,12 +47,6 @@ TEST(SeededRandomNumbers, ClosedRealScalesABoundedDrawOver2To53PlusOne) {
     SeededRandomNumberGenerator random(8);
     EXPECT_EQ(random.realInClosedRange(-0.06, 0.06), 0x1.d1faa9560e128p-7);
     EXPECT_EQ(random.realInClosedRange(0.4, 0.4), 0.4);
-}
-
-TEST(StrokeLength, SumsTheSegments) {
-    EXPECT_EQ((Stroke{{{0, 0}, {3, 4}, {3, 0}}, 1.0}.length()), 9.0);
-    EXPECT_EQ((Stroke{{{5, 5}}, 1.0}.length()), 0.0);
-    EXPECT_EQ(Stroke{}.length(), 0.0);
 }
 
 } // namespace

@@ -31,6 +31,14 @@ BreakEvent event(const std::string& local, Outcome outcome, std::optional<double
     return BreakEvent{berlin.at(local), kind, outcome, seconds};
 }
 
+/// `taken` taken breaks at 10:00 and `skipped` skipped ones at 11:00 on `date`.
+void addDay(std::vector<BreakEvent>& events, const std::string& date, int taken, int skipped = 0) {
+    for (int i = 0; i < taken; ++i)
+        events.push_back(event(date + "T10:00:00", Outcome::taken));
+    for (int i = 0; i < skipped; ++i)
+        events.push_back(event(date + "T11:00:00", Outcome::skipped));
+}
+
 std::optional<ScreenScore> scoreOf(const std::vector<BreakEvent>& events, int intervalMinutes = 60) {
     return ScreenScore::daily(events, berlin.at("2026-12-07T12:00:00"), intervalMinutes, berlin);
 }
@@ -94,18 +102,12 @@ TEST(ScreenScoreRest, SpansAreClampedToTheWindowAndOverlapsCountOnce) {
 
 TEST(DailyStatsStreaks, QualifyingDaysInARow) {
     std::vector<BreakEvent> events;
-    const auto day = [&](const char* date, int taken, int skipped) {
-        for (int i = 0; i < taken; ++i)
-            events.push_back(event(std::string(date) + "T10:00:00", Outcome::taken));
-        for (int i = 0; i < skipped; ++i)
-            events.push_back(event(std::string(date) + "T11:00:00", Outcome::skipped));
-    };
-    day("2026-11-20", 5, 0);
-    day("2026-11-21", 4, 1); // 0.8 qualifies
-    day("2026-11-22", 3, 1); // 0.75 does not
-    day("2026-12-04", 4, 1);
-    day("2026-12-05", 2, 0);
-    day("2026-12-06", 9, 0);
+    addDay(events, "2026-11-20", 5, 0);
+    addDay(events, "2026-11-21", 4, 1); // 0.8 qualifies
+    addDay(events, "2026-11-22", 3, 1); // 0.75 does not
+    addDay(events, "2026-12-04", 4, 1);
+    addDay(events, "2026-12-05", 2, 0);
+    addDay(events, "2026-12-06", 9, 0);
     events.push_back(event("2026-12-07T08:00:00", Outcome::postponed)); // today, nothing resolved yet
     const Instant today = berlin.at("2026-12-07T18:00:00");
 
@@ -115,7 +117,7 @@ TEST(DailyStatsStreaks, QualifyingDaysInARow) {
     EXPECT_EQ(BreakLog::longestStreak(events, berlin), 3);
     EXPECT_EQ(BreakLog::postponedCount(events, today, berlin), 1);
 
-    day("2026-12-07", 1, 1);
+    addDay(events, "2026-12-07", 1, 1);
     EXPECT_EQ(BreakLog::streak(events, today, berlin), 0) << "a resolved, failing today ends it";
     EXPECT_EQ(BreakLog::dailyRates(events, berlin).at(CivilDay{2026, 11, 22}), (DailyRate{3, 4}));
     EXPECT_EQ(BreakLog::streak({}, today, berlin), 0);
@@ -130,8 +132,7 @@ TEST(DailyStatsStreaks, ReadBackOnlyAsFarAsTheStreakRuns) {
         SCOPED_TRACE(c.days);
         std::vector<BreakEvent> events{event("2025-01-06T10:00:00", Outcome::taken)};
         for (int back = c.days; back >= 1; --back)
-            events.push_back({berlin.startOfDay(berlin.day(today).addingDays(-back)) + 36000.0,
-                              BreakEvent::Kind::long_, Outcome::taken, {}});
+            addDay(events, berlin.day(today).addingDays(-back).isoText(), 1);
         std::size_t reads = 0;
         const auto since = [&](Instant from) {
             ++reads;
@@ -166,7 +167,7 @@ TEST(DailyStatsStreaks, CalendarDaysFollowEachOther) {
         SCOPED_TRACE(c.name);
         std::vector<BreakEvent> events;
         for (const char* day : c.days)
-            events.push_back(event(std::string(day) + "T10:00:00", Outcome::taken));
+            addDay(events, day, 1);
         EXPECT_EQ(BreakLog::streak(events, berlin.at(c.now), berlin), c.streak);
         EXPECT_EQ(BreakLog::longestStreak(events, berlin), c.longest);
     }
@@ -361,22 +362,15 @@ TEST(ReportsMonthRows, OnlyMonthsWithResolvedBreaksAndOnlyTheLastOnes) {
 
 TEST(ReportsExtremeDays, RateFirstThenMoreResolvedBreaks) {
     std::vector<BreakEvent> events;
-    const auto day = [&](const std::string& date, int taken, int skipped) {
-        for (int i = 0; i < taken; ++i)
-            events.push_back(event(date + "T10:00:00", Outcome::taken));
-        for (int i = 0; i < skipped; ++i)
-            events.push_back(event(date + "T11:00:00", Outcome::skipped));
-    };
     EXPECT_EQ(extremeDays(events, berlin), std::nullopt);
-    day("2026-05-01", 2, 0);
+    addDay(events, "2026-05-01", 2, 0);
     auto extremes = extremeDays(events, berlin);
     ASSERT_TRUE(extremes);
     EXPECT_EQ(extremes->best, extremes->worst);
 
-    day("2026-05-02", 5, 0);
-    day("2026-05-03", 1, 1);
-    day("2026-05-04", 2, 2);
-    day("2026-05-05", 0, 0);
+    addDay(events, "2026-05-02", 5, 0);
+    addDay(events, "2026-05-03", 1, 1);
+    addDay(events, "2026-05-04", 2, 2);
     events.push_back(event("2026-05-06T10:00:00", Outcome::postponed));
     extremes = extremeDays(events, berlin);
     ASSERT_TRUE(extremes);

@@ -2,7 +2,6 @@
 #include "notices/Notice.h"
 #include "notices/OvertimeNudge.h"
 #include "notices/PreBreakOverlay.h"
-#include "notices/ShakeDetector.h"
 #include "notices/SignalAction.h"
 #include "notices/WellnessNudge.h"
 
@@ -13,17 +12,11 @@
 
 #include <cmath>
 #include <limits>
-#include <vector>
 
 using namespace sorvala;
 
 TEST(OvertimeNudgeText, CountsWholeMinutesPastTheLimit) {
-    struct Case {
-        const char* name;
-        double worked;
-        int limit;
-        std::optional<std::string> text;
-    };
+    struct Case { const char* name; double worked; int limit; std::optional<std::string> text; };
     const Case cases[] = {
         {"just under the hour", 3599, 45, "59m without a break"},
         {"the hour", 3600, 45, "1h without a break"},
@@ -41,10 +34,8 @@ TEST(OvertimeNudgeText, CountsWholeMinutesPastTheLimit) {
 }
 
 TEST(OvertimeNudgeText, ConditionsThatHideIt) {
-    const auto at = [](bool enabled, bool onBreak, bool paused, bool whilePaused, bool hours,
-                       bool dismissed) {
-        return OvertimeNudge::text(enabled, onBreak, paused, whilePaused, hours, dismissed, 3600, 45)
-            .has_value();
+    const auto at = [](bool on, bool onBreak, bool paused, bool whilePaused, bool hours, bool dismissed) {
+        return OvertimeNudge::text(on, onBreak, paused, whilePaused, hours, dismissed, 3600, 45).has_value();
     };
     EXPECT_TRUE(at(true, false, false, false, true, false));
     EXPECT_FALSE(at(false, false, false, false, true, false));
@@ -53,32 +44,6 @@ TEST(OvertimeNudgeText, ConditionsThatHideIt) {
     EXPECT_TRUE(at(true, false, true, true, true, false));
     EXPECT_FALSE(at(true, false, false, false, false, false));
     EXPECT_FALSE(at(true, false, false, false, true, true));
-}
-
-TEST(ShakeDetectorSamples, OnlyBriskWideSwingsCountAndEachShakeStartsOver) {
-    struct Case {
-        const char* name;
-        std::vector<double> xs;
-        double step;
-        std::vector<std::size_t> firesAt; // the sample indices that complete a shake
-    };
-    const Case cases[] = {
-        {"brisk, then one more swing", {0, 30, 0, 30, 0, 30, 0}, 0.1, {5}},
-        {"too short swings", {0, 15, 0, 15, 0, 15, 0, 15}, 0.1, {}},
-        {"too slow: four turns over two seconds", {0, 30, 0, 30, 0, 30}, 0.7, {}},
-        {"standing still changes nothing", {0, 30, 30, 0, 0, 30, 30, 0, 0, 30}, 0.05, {9}},
-        {"a slow drift", {0, 10, 20, 30, 40, 50, 60, 70}, 0.1, {}},
-        {"built up in small steps", {0, 10, 20, 10, 0, 10, 20, 10, 0, 10, 20}, 0.05, {9}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        ShakeDetector detector;
-        std::vector<std::size_t> fired;
-        for (std::size_t i = 0; i < c.xs.size(); ++i)
-            if (detector.addSample(c.xs[i], static_cast<double>(i) * c.step))
-                fired.push_back(i);
-        EXPECT_EQ(fired, c.firesAt);
-    }
 }
 
 TEST(WellnessNudgeCadence, AlternatesAndWaits) {
@@ -121,12 +86,7 @@ TEST(PreBreakOverlayGeometry, TextDimAndPosition) {
 
 TEST(SignalActionResponse, MapsActionsAndClicks) {
     using A = SignalAction;
-    struct Case {
-        const char* action;
-        const char* category;
-        bool isDefault;
-        A::Outcome outcome;
-    };
+    struct Case { const char* action; const char* category; bool isDefault; A::Outcome outcome; };
     const Case cases[] = {
         {"snooze-15", "pre-break", false, A::Snooze{15}},
         {"snooze-", "pre-break", false, A::Ignore{}},
@@ -147,7 +107,6 @@ TEST(SignalActionResponse, MapsActionsAndClicks) {
 }
 
 TEST(NoticeCatalogue, ButtonRolesOutOfRangeDismiss) {
-    EXPECT_EQ(Notice::preBreakCapsule(false).buttons.size(), 1u);
     const auto capsule = Notice::preBreakCapsule(true);
     EXPECT_EQ(capsule.role(0), Notice::Button::Role::snooze);
     EXPECT_EQ(capsule.role(1), Notice::Button::Role::skip);

@@ -15,6 +15,7 @@ using namespace sorvala;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using Kind = UserSignal::Kind;
+using Medium = UserSignal::Medium;
 using Position = PreBreakOverlay::Position;
 using Resource = UserSignal::Resource;
 
@@ -22,9 +23,7 @@ namespace {
 
 class RecordingPanels final : public NoticePanels {
 public:
-    void showPanel(const UserSignal& signal) override {
-        events.push_back("show " + std::string(text(signal.kind)));
-    }
+    void showPanel(const UserSignal& s) override { events.push_back("show " + std::string(text(s.kind))); }
     void hidePanel(Kind kind) override { events.push_back("hide " + std::string(text(kind))); }
     std::vector<std::string> events;
 };
@@ -77,8 +76,7 @@ TEST(NoticeSlotsClaim, EveryPriorityPair) {
         for (size_t c = 0; c < std::size(kinds); ++c) {
             if (h == c)
                 continue;
-            const auto holder = kinds[h];
-            const auto claimant = kinds[c];
+            const auto holder = kinds[h], claimant = kinds[c];
             SCOPED_TRACE(std::string(text(holder)) + " held, " + std::string(text(claimant)) + " claims");
             NoticeSlots slots;
             ASSERT_TRUE(slots.claim(holder, place));
@@ -95,7 +93,8 @@ TEST(NoticeSlotsClaim, EveryPriorityPair) {
 
 TEST(NoticeSlotsClaim, DisplacedKindsLoseEverythingAndComeBackSorted) {
     NoticeSlots slots;
-    ASSERT_TRUE(slots.claim(Kind::overtime, {Resource::slot(Position::topRight)}));
+    ASSERT_TRUE(
+        slots.claim(Kind::overtime, {Resource::slot(Position::topRight), Resource::slot(Position::topLeft)}));
     ASSERT_TRUE(slots.claim(Kind::wellness, {Resource::slot(Position::topCenter)}));
     // The claimant's old places go too: wellness moves nowhere else, it simply re-claims.
     ASSERT_TRUE(slots.claim(Kind::wellness, {Resource::slot(Position::topCenter)}));
@@ -107,19 +106,12 @@ TEST(NoticeSlotsClaim, DisplacedKindsLoseEverythingAndComeBackSorted) {
     EXPECT_THAT(*displaced, ElementsAre(Kind::overtime, Kind::wellness));
     EXPECT_FALSE(slots.isShowing(Kind::overtime));
     EXPECT_FALSE(slots.isShowing(Kind::wellness));
+    EXPECT_FALSE(slots.holder(Resource::slot(Position::topLeft))) << "uncontested places go with the rest";
 
     // An empty claim always succeeds and frees what the kind held.
     EXPECT_THAT(*slots.claim(Kind::preBreak, {}), IsEmpty());
     EXPECT_FALSE(slots.isShowing(Kind::preBreak));
     EXPECT_FALSE(slots.holder(Resource::screenDim()));
-}
-
-TEST(NoticeSlotsClaim, ADisplacedKindLosesItsUncontestedPlacesToo) {
-    NoticeSlots slots;
-    ASSERT_TRUE(slots.claim(Kind::awayUndo,
-                            {Resource::slot(Position::topCenter), Resource::slot(Position::topLeft)}));
-    ASSERT_TRUE(slots.claim(Kind::preBreak, {Resource::slot(Position::topCenter), Resource::screenDim()}));
-    EXPECT_FALSE(slots.holder(Resource::slot(Position::topLeft)));
 }
 
 TEST_F(Routing, AwayUndoAgainstTheCountdownDependsOnItsPosition) {
@@ -148,44 +140,24 @@ TEST_F(Routing, DisplacingTheUndoResolvesItButARefusedWellnessResolvesNothing) {
     EXPECT_THAT(panels.events, ElementsAre("show awayUndo", "hide awayUndo", "show preBreak"));
 }
 
-TEST_F(Routing, SettingGateAndNothingToDraw) {
-    store.set(SettingsSchema::smartPauseAlertsKey, false);
-    bannersAvailable = true;
-    router.show(UserSignal::smartPause("a call is active"));
-    router.show(UserSignal::blockerStillHolding("a call is active", 30));
-    EXPECT_THAT(posted, ElementsAre("blocker-still-holding"));
-    EXPECT_THAT(played, ElementsAre(SoundDesign::Event::smartPause));
-
-    router.show(UserSignal::wellness("Stretch"));
-    EXPECT_THAT(log.lines, ElementsAre("signal refused kind=wellness reason=nothingToDraw"));
-    EXPECT_THAT(panels.events, IsEmpty());
-}
-
 TEST_F(Routing, MediumOfTheHeadsUp) {
-    struct Case {
-        const char* name;
-        bool overlaySetting;
-        bool available;
-        bool buttons;
-        bool snoozeAllowed;
-        UserSignal::Medium expected;
-    };
+    struct Case { const char* name; bool overlay, available, buttons, snoozeAllowed; Medium expected; };
     const Case cases[] = {
-        {"banner", false, true, true, true, UserSignal::Medium::banner},
-        {"overlay chosen", true, true, true, true, UserSignal::Medium::panel},
-        {"no service", false, false, true, true, UserSignal::Medium::panel},
-        {"service without buttons", false, true, false, true, UserSignal::Medium::panel},
-        {"no buttons needed", false, true, false, false, UserSignal::Medium::banner},
+        {"banner", false, true, true, true, Medium::banner},
+        {"overlay chosen", true, true, true, true, Medium::panel},
+        {"no service", false, false, true, true, Medium::panel},
+        {"service without buttons", false, true, false, true, Medium::panel},
+        {"no buttons needed", false, true, false, false, Medium::banner},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        store.set(SettingsSchema::preBreakOverlayKey, c.overlaySetting);
+        store.set(SettingsSchema::preBreakOverlayKey, c.overlay);
         bannersAvailable = c.available;
         bannerButtons = c.buttons;
         EXPECT_EQ(router.medium(headsUp(c.snoozeAllowed)), c.expected);
     }
     bannersAvailable = false;
-    EXPECT_EQ(router.medium(UserSignal::updateAvailable("1.2")), UserSignal::Medium::silent);
+    EXPECT_EQ(router.medium(UserSignal::updateAvailable("1.2")), Medium::silent);
 }
 
 TEST_F(Routing, ARepeatedShowOfAKindOnScreenStaysSilent) {
@@ -202,15 +174,8 @@ TEST_F(Routing, ARepeatedShowOfAKindOnScreenStaysSilent) {
 }
 
 TEST(PreBreakBody, SuffixesAndScore) {
-    struct Case {
-        const char* name;
-        bool allowed;
-        int taken;
-        std::optional<int> remaining;
-        std::optional<UserSignal::DailyScore> score;
-        bool showRemaining;
-        const char* body;
-    };
+    struct Case { const char* name; bool allowed; int taken; std::optional<int> remaining;
+                  std::optional<UserSignal::DailyScore> score; bool showRemaining; const char* body; };
     const Case cases[] = {
         {"example", true, 1, 2, UserSignal::DailyScore{3, 4}, true,
          "Break in 30 seconds — 2 snoozes left\nToday: 3 of 4 taken (75%)"},

@@ -59,14 +59,12 @@ TEST(SaverViewPainting, RepaintingOnlyChangedRegionsGivesTheSameFrameAsRepaintin
         view.setGeometry(QSizeF(400, 240), dpr);
         view.startAnimation();
         QImage incremental = blank({400, 240}, dpr);
-        int frames = 0;
         bool checkedTip = false;
-        while (!view.isDrawingComplete()) {
+        for (int frame = 1; !view.isDrawingComplete(); ++frame) {
             now += 1.0 / 60;
             const QRegion changed = view.animateOneFrame(now);
             view.renderInto(incremental);
-            ++frames;
-            if (frames == 1)
+            if (frame == 1)
                 EXPECT_EQ(changed, QRegion(0, 0, 400, 240)) << "a new drawing repaints everything";
             else
                 EXPECT_LT(area(changed), 400 * 240 / 3);
@@ -117,10 +115,8 @@ TEST(SaverViewPainting, ChunksOfOneStrokeJoinWithoutADarkerDot) {
 }
 
 TEST(SaverViewPainting, FinishedDrawingAtScale) {
-    FinishedLook look;
-    look.theme = Settings::Theme::dark;
-    look.style = Settings::Style::brush;
-    look.ink = inkPlanFor(twoStrokes(0, 0), Settings::Ink::gold, Settings::Ink::gold, 0);
+    const FinishedLook look{Settings::Theme::dark, Settings::Style::brush,
+                            inkPlanFor(twoStrokes(0, 0), Settings::Ink::gold, Settings::Ink::gold, 0)};
     const QImage image = renderFinishedDrawing(twoStrokes(0, 0), QSizeF(400, 240), 2, look);
     EXPECT_EQ(image.size(), QSize(800, 480));
     EXPECT_TRUE(renderFinishedDrawing(twoStrokes(0, 0), QSizeF(0, 240), 2, look).isNull());

@@ -32,10 +32,7 @@ Instant at(const char* iso) {
 TEST(DoNotDisturb, EachSourceSpeaksItsOwnWay) {
     using DoNotDisturb::Reading;
     using DoNotDisturb::Source;
-    struct Case {
-        Reading reading;
-        bool on;
-    };
+    struct Case { Reading reading; bool on; };
     const Case cases[] = {
         {{Source::plasma, true, {}}, true},          {{Source::plasma, false, {}}, false},
         {{Source::gnome, false, {}}, true},          {{Source::gnome, true, {}}, false},
@@ -58,17 +55,13 @@ TEST(FrontmostApplication, FullscreenByStateOrByFillingADisplay) {
     using FrontmostApplication::ActiveWindow;
     using FrontmostApplication::Rect;
     const std::vector<Rect> displays{{0, 0, 1920, 1080}, {1920, 0, 2560, 1440}};
-    ActiveWindow video;
-    video.processId = 4410;
-    video.states = {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_FULLSCREEN"};
-    video.frame = {0, 0, 1920, 1080};
-    ActiveWindow game;
-    game.processId = 5120;
-    game.frame = {1920, 0, 2560, 1440};
-    ActiveWindow editor;
-    editor.processId = 6000;
-    editor.states = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"};
-    editor.frame = {0, 27, 1920, 1053};
+    // Ids, WM_CLASS and types play no part here.
+    const ActiveWindow video{{}, {}, {}, {}, 4410, {"_NET_WM_STATE_ABOVE", "_NET_WM_STATE_FULLSCREEN"},
+                             {0, 0, 1920, 1080}};
+    const ActiveWindow game{{}, {}, {}, {}, 5120, {}, {1920, 0, 2560, 1440}};
+    const ActiveWindow editor{{}, {}, {}, {}, 6000,
+                              {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"},
+                              {0, 27, 1920, 1053}};
 
     EXPECT_TRUE(FrontmostApplication::isFullscreen(video, displays, 1));
     EXPECT_TRUE(FrontmostApplication::isFullscreen(game, displays, 1)) << "fills the second display";
@@ -83,12 +76,7 @@ TEST(FrontmostApplication, TheDesktopAndItsPanelsAreNeitherFrontmostNorFullscree
     const std::vector<FrontmostApplication::Rect> displays{{0, 0, 1920, 1080}};
     for (const char* type : {"_NET_WM_WINDOW_TYPE_DESKTOP", "_NET_WM_WINDOW_TYPE_DOCK"}) {
         SCOPED_TRACE(type);
-        ActiveWindow desktop;
-        desktop.processId = 900;
-        desktop.wmClassClass = "Xfdesktop";
-        desktop.gtkApplicationId = "org.xfce.xfdesktop";
-        desktop.types = {type};
-        desktop.frame = {0, 0, 1920, 1080};
+        ActiveWindow desktop{"org.xfce.xfdesktop", {}, "Xfdesktop", {}, 900, {}, {0, 0, 1920, 1080}, {type}};
         EXPECT_FALSE(FrontmostApplication::isFullscreen(desktop, displays, 1));
         EXPECT_EQ(FrontmostApplication::applicationId(desktop, {}, "", 1), std::nullopt);
         desktop.types = {"_NET_WM_WINDOW_TYPE_NORMAL"};
@@ -98,16 +86,11 @@ TEST(FrontmostApplication, TheDesktopAndItsPanelsAreNeitherFrontmostNorFullscree
 
 TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
     using FrontmostApplication::ActiveWindow;
-    FrontmostApplication::DesktopEntries entries;
-    entries.ids = {"firefox", "org.gnome.Terminal", "code", "gimp"};
-    entries.idByStartupWmClass = {{"Code", "code"}};
+    const FrontmostApplication::DesktopEntries entries{{"firefox", "org.gnome.Terminal", "code", "gimp"},
+                                                       {{"Code", "code"}}};
     const std::string terminalCgroup =
         "0::/user.slice/user-1000.slice/user@1000.service/app.slice/app-gnome-org.gnome.Terminal-3417.scope\n";
-    struct Case {
-        const char* name;
-        ActiveWindow window;
-        std::optional<std::string> id;
-    };
+    struct Case { const char* name; ActiveWindow window; std::optional<std::string> id; };
     const Case cases[] = {
         {"GTK application id first", {"org.gnome.Nautilus", "firefox", "Firefox", "Navigator", 10, {}, {}},
          "org.gnome.Nautilus"},
@@ -116,10 +99,8 @@ TEST(FrontmostApplication, IdFromTheFirstPropertyThatNamesOne) {
         {"WM_CLASS through StartupWMClass", {std::nullopt, std::nullopt, "Code", "code", 10, {}, {}}, "code"},
         {"WM_CLASS ignoring case", {std::nullopt, std::nullopt, "Firefox", "Navigator", 10, {}, {}}, "firefox"},
         {"WM_CLASS name", {std::nullopt, std::nullopt, "Gimp-2.10", "gimp", 10, {}, {}}, "gimp"},
-        {"cgroup last", {std::nullopt, std::nullopt, "Gnome-terminal", "gnome-terminal-server", 10, {}, {}},
-         "org.gnome.Terminal"},
-        {"our own window", {"org.gnome.Nautilus", std::nullopt, std::nullopt, std::nullopt, 77, {}, {}},
-         std::nullopt},
+        {"cgroup last", {{}, {}, "Gnome-terminal", "gnome-terminal-server", 10, {}, {}}, "org.gnome.Terminal"},
+        {"our own window", {"org.gnome.Nautilus", {}, {}, {}, 77, {}, {}}, std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -179,11 +160,7 @@ TEST(DisplaySleep, DpmsAndCompositorAnswers) {
 }
 
 TEST(ScreenCaptureDetection, PwDumpFixtures) {
-    struct Case {
-        const char* file;
-        std::size_t nodes;
-        bool captured;
-    };
+    struct Case { const char* file; std::size_t nodes; bool captured; };
     const Case cases[] = {
         {"pw-dump-idle.json", 4, false},       // a capture stream nobody consumes, a camera
         {"pw-dump-screencast.json", 4, true},  // GNOME's screencast stream running
@@ -266,11 +243,7 @@ TEST(CalendarPause, EventsOfAnIcsWeek) {
         events.push_back({at(start.c_str()), at(end.c_str()), kind == "all-day"});
     }
     ASSERT_EQ(events.size(), 8u);
-    struct Case {
-        const char* now;
-        bool inProgress;
-        const char* why;
-    };
+    struct Case { const char* now; bool inProgress; const char* why; };
     const Case cases[] = {
         {"2026-12-07T08:30:00Z", true, "the standup starts"},
         {"2026-12-07T08:44:59Z", true, "its last second"},

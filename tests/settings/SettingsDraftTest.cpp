@@ -110,33 +110,19 @@ TEST(SettingsDraft, FactoryStateSavesTheFactoryDefaultsAndTheDefaultBinding) {
 }
 
 TEST(SettingsDraft, GreyingFollowsEachDependencyChainOfTheUnsavedState) {
-    struct Case {
-        const char* name;
-        std::vector<std::pair<std::string_view, PreferenceValue>> edits;
-        std::string_view key;
-        bool live;
-    };
+    using Edits = std::vector<std::pair<std::string_view, PreferenceValue>>;
+    struct Case { const char* name; Edits edits; std::string_view key; bool live; };
+    const std::int64_t zero = 0;
     const Case cases[] = {
         {"cycle length with defaults", {}, breakCycleLengthKey, true},
         {"cycle off", {{breakCycleEnabledKey, false}}, breakCycleLengthKey, false},
-        {"micro breaks off greys the cycle switch",
-         {{microMinutesKey, std::int64_t(0)}},
-         breakCycleEnabledKey,
-         false},
-        {"micro breaks off greys the length through it",
-         {{microMinutesKey, std::int64_t(0)}},
-         breakCycleLengthKey,
-         false},
+        {"micro breaks off greys the cycle switch", {{microMinutesKey, zero}}, breakCycleEnabledKey, false},
+        {"micro breaks off greys the length too", {{microMinutesKey, zero}}, breakCycleLengthKey, false},
         {"hours while working hours off", {}, workingHoursStartMinutesKey, false},
         {"days once working hours on", {{workingHoursEnabledKey, true}}, workingWeekdaysMaskKey, true},
-        {"snoozes shown with one limit",
-         {{snoozesPerSessionKey, std::int64_t(0)}, {snoozesPerDayKey, std::int64_t(4)}},
-         showSnoozesRemainingKey,
-         true},
-        {"snoozes shown with no limit",
-         {{snoozesPerSessionKey, std::int64_t(0)}},
-         showSnoozesRemainingKey,
-         false},
+        {"snoozes shown with one limit", {{snoozesPerSessionKey, zero}, {snoozesPerDayKey, std::int64_t{4}}},
+         showSnoozesRemainingKey, true},
+        {"snoozes shown with no limit", {{snoozesPerSessionKey, zero}}, showSnoozesRemainingKey, false},
         {"position while countdown off", {}, preBreakOverlayPositionKey, false},
         {"position with countdown on", {{preBreakOverlayKey, true}}, preBreakOverlayPositionKey, true},
         {"while paused needs the nudge", {{overtimeNudgeKey, false}}, overtimeNudgeWhilePausedKey, false},
@@ -144,10 +130,7 @@ TEST(SettingsDraft, GreyingFollowsEachDependencyChainOfTheUnsavedState) {
         {"nudge volume with defaults", {}, nudgesSoundVolumeKey, true},
         {"sound pair without the chime", {{softChimeEnabledKey, false}}, soundPairKey, false},
         {"reminder volume with all chimes off", {}, remindersSoundVolumeKey, false},
-        {"reminder volume with one chime",
-         {{activeAfterIdleSoundEnabledKey, true}},
-         remindersSoundVolumeKey,
-         true},
+        {"reminder volume, a chime", {{activeAfterIdleSoundEnabledKey, true}}, remindersSoundVolumeKey, true},
         {"cadence with both glyphs off", {}, wellnessIntervalMinutesKey, false},
         {"cadence with blink on", {{wellnessBlinkKey, true}}, wellnessIntervalMinutesKey, true},
         {"calendars while the cause is off", {}, calendarSourcesKey, false},
