@@ -21,7 +21,6 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstdlib>
 #include <optional>
 
 #include <malloc.h>
@@ -100,19 +99,13 @@ bool BreakWindow::fillByServer(const QColor& background) {
     xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
     if (!connection)
         return false;
-    const auto window = xcb_window_t(winId());
-    auto* attributes = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr);
-    if (!attributes)
-        return false;
-    const xcb_visualid_t visual = attributes->visual;
-    std::free(attributes);
-    std::optional<std::uint32_t> pixel;
-    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection)); screens.rem && !pixel; xcb_screen_next(&screens))
-        pixel = pixelOf(background, *screens.data, visual);
+    // Qt gives an opaque window its screen's default visual; reading the window's own back would
+    // cost a round trip to the server on the way to covering the screen.
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto pixel = screen ? pixelOf(background, *screen, screen->root_visual) : std::nullopt;
     if (!pixel)
         return false;
-    xcb_change_window_attributes(connection, window, XCB_CW_BACK_PIXEL, &*pixel);
-    xcb_flush(connection);
+    xcb_change_window_attributes(connection, xcb_window_t(winId()), XCB_CW_BACK_PIXEL, &*pixel);
     return true;
 }
 
