@@ -113,6 +113,12 @@ QPaintEngine* BreakWindow::paintEngine() const {
     return m_filledByServer ? nullptr : QWidget::paintEngine();
 }
 
+void BreakWindow::sendToServer() {
+    // The content is made before the event loop runs again; the screen is covered before that.
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection())
+        xcb_flush(x11->connection());
+}
+
 void BreakWindow::holdContent() {
     if (!m_filledByServer)
         return;
@@ -235,6 +241,7 @@ void QtBreakWindows::cover(const std::string& display, bool opaque) {
         window->fitToScreen();
     }
     window->raise();
+    window->sendToServer();
     m_windows.push_back({display, std::move(window)});
 }
 

@@ -39,6 +39,8 @@ public:
     QScreen* coveredScreen() const { return m_screen; }
     /// Fits the window to its screen again.
     void fitToScreen();
+    /// Sends what was asked of the window so far to the display server at once.
+    void sendToServer();
     /// Content is placed on the window: from now on it paints itself like any widget.
     void holdContent();
 
