@@ -15,8 +15,13 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
 
+#include <xcb/xcb.h>
+
+#include <bit>
 #include <cstdint>
+#include <optional>
 
 #include <malloc.h>
 
@@ -40,6 +45,30 @@ QColor qtColour(Rgba colour) {
     return QColor::fromRgbF(float(colour.r), float(colour.g), float(colour.b), float(colour.a));
 }
 
+/// An 8-bit colour channel placed in a visual's channel mask.
+std::uint32_t channelBits(int value, std::uint32_t mask) {
+    if (mask == 0)
+        return 0;
+    const int shift = std::countr_zero(mask);
+    const std::uint32_t largest = mask >> shift;
+    return ((std::uint32_t(value) * largest + 127) / 255) << shift;
+}
+
+/// The pixel of `colour` in the true-colour visual `id` of `screen`; nothing for other visuals.
+std::optional<std::uint32_t> pixelOf(const QColor& colour, const xcb_screen_t& screen, xcb_visualid_t id) {
+    for (auto depths = xcb_screen_allowed_depths_iterator(&screen); depths.rem; xcb_depth_next(&depths))
+        for (auto visuals = xcb_depth_visuals_iterator(depths.data); visuals.rem; xcb_visualtype_next(&visuals)) {
+            const xcb_visualtype_t& visual = *visuals.data;
+            if (visual.visual_id != id)
+                continue;
+            if (visual._class != XCB_VISUAL_CLASS_TRUE_COLOR || depths.data->depth != 24)
+                return std::nullopt;
+            return channelBits(colour.red(), visual.red_mask) | channelBits(colour.green(), visual.green_mask) |
+                   channelBits(colour.blue(), visual.blue_mask);
+        }
+    return std::nullopt;
+}
+
 } // namespace
 
 BreakWindow::BreakWindow(QScreen* screen, const QColor& background)
@@ -55,6 +84,47 @@ BreakWindow::BreakWindow(QScreen* screen, const QColor& background)
     setPalette(palette);
     setAutoFillBackground(true);
     fitToScreen();
+    // A flat colour needs no picture: until content comes, the screen is filled by the X server
+    // and the window saves an image the size of the screen, tens of megabytes on a 4K display.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        setAttribute(Qt::WA_PaintOnScreen);
+        m_filledByServer = fillByServer(background);
+        if (!m_filledByServer)
+            setAttribute(Qt::WA_PaintOnScreen, false);
+    }
+}
+
+bool BreakWindow::fillByServer(const QColor& background) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return false;
+    // Qt gives an opaque window its screen's default visual; reading the window's own back would
+    // cost a round trip to the server on the way to covering the screen.
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const auto pixel = screen ? pixelOf(background, *screen, screen->root_visual) : std::nullopt;
+    if (!pixel)
+        return false;
+    xcb_change_window_attributes(connection, xcb_window_t(winId()), XCB_CW_BACK_PIXEL, &*pixel);
+    return true;
+}
+
+QPaintEngine* BreakWindow::paintEngine() const {
+    return m_filledByServer ? nullptr : QWidget::paintEngine();
+}
+
+void BreakWindow::sendToServer() {
+    // The content is made before the event loop runs again; the screen is covered before that.
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>(); x11 && x11->connection())
+        xcb_flush(x11->connection());
+}
+
+void BreakWindow::holdContent() {
+    if (!m_filledByServer)
+        return;
+    m_filledByServer = false;
+    setAttribute(Qt::WA_PaintOnScreen, false);
+    update();
 }
 
 void BreakWindow::fitToScreen() {
@@ -171,12 +241,14 @@ void QtBreakWindows::cover(const std::string& display, bool opaque) {
         window->fitToScreen();
     }
     window->raise();
+    window->sendToServer();
     m_windows.push_back({display, std::move(window)});
 }
 
 void QtBreakWindows::place(QWidget* content, BreakWindow* window) {
     if (!content || !window)
         return;
+    window->holdContent();
     content->setParent(window);
     content->setGeometry(window->rect());
     content->show();

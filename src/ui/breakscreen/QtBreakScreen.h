@@ -39,8 +39,13 @@ public:
     QScreen* coveredScreen() const { return m_screen; }
     /// Fits the window to its screen again.
     void fitToScreen();
+    /// Sends what was asked of the window so far to the display server at once.
+    void sendToServer();
+    /// Content is placed on the window: from now on it paints itself like any widget.
+    void holdContent();
 
 protected:
+    QPaintEngine* paintEngine() const override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -48,7 +53,13 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    /// Has the X server fill the window with `background`; false when it cannot.
+    bool fillByServer(const QColor& background);
+
     QPointer<QScreen> m_screen;
+    /// Without content on X11 the server fills the window with its background colour, so the
+    /// window keeps no screen-sized image of its own.
+    bool m_filledByServer = false;
 };
 
 /// The break windows on Qt: one `BreakWindow` per `QScreen`, above everything (bypassing the
