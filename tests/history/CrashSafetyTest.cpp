@@ -55,7 +55,9 @@ TEST(HistoryCrashSafety, KilledWritersLeaveADecodableOrderedHistory) {
     // leaves one unfinished line, the killed writer's last, which the reader skips.
     const std::string text = readFile(file);
     const BreakLog::Decoded decoded = BreakLog::decode(text);
-    ASSERT_GT(decoded.events.size(), 1500u);
+    // A loaded machine may kill most writers right after their first record: a round leaves at
+    // least one, less the tails cut by hand and the kills that tear a record.
+    ASSERT_GT(decoded.events.size(), 1000u);
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty() && !BreakLog::decodeLine(line)) {
