@@ -9,6 +9,7 @@
 #include <QDBusVariant>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,43 @@ TEST(ColorSchemeWatcher, FollowsGnomesKeyTheMomentItChanges) {
     g_object_unref(desktop);
     dconf.terminate();
     dconf.waitForFinished();
+}
+
+TEST(ColorSchemeWatcher, FollowsThePortalsAnswerOnceItArrives) {
+    if (qEnvironmentVariableIsSet("SORVALA_APPEARANCE"))
+        GTEST_SKIP() << "SORVALA_APPEARANCE decides the appearance here";
+    // A bus of its own, so no other test meets the stand-in portal on the session's bus.
+    QProcess daemon;
+    daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                 QStringLiteral("--print-address=1")});
+    if (!daemon.waitForStarted())
+        GTEST_SKIP() << "dbus-daemon is not installed";
+    ASSERT_TRUE(waitFor([&] { return daemon.canReadLine(); }));
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    QDBusConnection bus = QDBusConnection::connectToBus(address, QStringLiteral("portal-test"));
+    QProcess portal;
+    auto environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    portal.setProcessEnvironment(environment);
+    portal.start(QStringLiteral(SORVALA_TEST_DATA_DIR "/platform/fake-settings-portal.py"), {QStringLiteral("1")});
+    ASSERT_TRUE(waitFor([&] {
+        return bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop")).value();
+    })) << "the stand-in portal did not come up";
+
+    const QPalette before = QApplication::palette();
+    ASSERT_FALSE(windowIsDark());
+    auto* watcher = new ColorSchemeWatcher(*qApp, bus);
+    EXPECT_FALSE(windowIsDark()) << "the start waits for no answer";
+    EXPECT_TRUE(waitFor([] { return windowIsDark(); })) << "the portal's dark wish is followed";
+    EXPECT_EQ(watcher->preference(), Appearance::dark);
+
+    delete watcher;
+    QApplication::setPalette(before);
+    portal.kill();
+    portal.waitForFinished();
+    QDBusConnection::disconnectFromBus(QStringLiteral("portal-test"));
+    daemon.kill();
+    daemon.waitForFinished();
 }
 
 } // namespace
