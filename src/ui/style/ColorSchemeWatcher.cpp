@@ -57,6 +57,15 @@ ColorSchemeWatcher::ColorSchemeWatcher(QApplication& application, QDBusConnectio
     askPortal();
 }
 
+ColorSchemeWatcher::~ColorSchemeWatcher() {
+    // A read still under way when the program ends is of no more use; QProcess would complain.
+    if (m_gnomeRead) {
+        m_gnomeRead->disconnect(this);
+        m_gnomeRead->kill();
+        m_gnomeRead->waitForFinished();
+    }
+}
+
 std::optional<DesignTokens::Appearance> ColorSchemeWatcher::fromPortalValue(const QVariant& value) {
     bool ok = false;
     const uint scheme = unwrapped(value).toUInt(&ok);

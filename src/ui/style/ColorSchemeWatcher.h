@@ -28,6 +28,7 @@ namespace sorvala {
 class ColorSchemeWatcher final : public QObject {
 public:
     explicit ColorSchemeWatcher(QApplication& application, QDBusConnection bus = QDBusConnection::sessionBus());
+    ~ColorSchemeWatcher() override;
 
     /// The desktop's wish; nullopt when it has none (or none has arrived yet).
     std::optional<DesignTokens::Appearance> preference() const { return m_preference; }
