@@ -77,7 +77,9 @@ TEST(ColorSchemeWatcher, FollowsGnomesKeyTheMomentItChanges) {
     // started here as a desktop session would.
     const QString dconfService = QStringLiteral("/usr/libexec/dconf-service");
     auto* bus = QDBusConnection::sessionBus().interface();
-    const auto dconfRunning = [bus] { return bus && bus->isServiceRegistered(QStringLiteral("ca.desrt.dconf")).value(); };
+    const auto dconfRunning = [bus] {
+        return bus && bus->isServiceRegistered(QStringLiteral("ca.desrt.dconf")).value();
+    };
     QProcess dconf;
     if (!dconfRunning()) {
         if (!QFileInfo(dconfService).isExecutable())
