@@ -43,9 +43,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 # Banners need a notification service, a Wayland session Qt's Wayland platform; GNOME shows tray
 # items only with the AppIndicator extension. Qt's own words (dialog buttons, context menus) come in
-# the user's language from Qt's translations.
+# the user's language from Qt's translations. Without a desktop portal, GNOME's colour scheme is read
+# with the gsettings tool.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "notification-daemon | dunst | xfce4-notifyd | mate-notification-daemon, qt6-wayland, qt6-translations-l10n")
+    "notification-daemon | dunst | xfce4-notifyd | mate-notification-daemon, qt6-wayland, qt6-translations-l10n, libglib2.0-bin")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "gnome-shell-extension-appindicator, xscreensaver | mate-screensaver")
 
 set(CPACK_SORVALA_ARCH ${CMAKE_SYSTEM_PROCESSOR})

@@ -13,6 +13,7 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -70,6 +71,9 @@ TrayMenuBar::TrayMenuBar(const PreferencesStore& store, Logger& log, StatusSourc
     connect(&m_countdownTicker, &QTimer::timeout, this, [this] { refresh(); });
     m_statusLineTicker.setInterval(1000);
     connect(&m_statusLineTicker, &QTimer::timeout, this, [this] { tickStatusLine(); });
+    // The palette is announced to the application object alone; the icon is no widget to hear it.
+    if (auto* application = QCoreApplication::instance())
+        application->installEventFilter(this);
 }
 
 TrayMenuBar::~TrayMenuBar() {
@@ -220,6 +224,12 @@ void TrayMenuBar::refresh() {
         m_toolTip = tip;
         m_icon->setToolTip(tip);
     }
+}
+
+bool TrayMenuBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == QCoreApplication::instance())
+        refresh();
+    return false;
 }
 
 void TrayMenuBar::refreshCountdownTicker() {

@@ -86,6 +86,10 @@ public:
     /// Whether the status line of an open menu is being refreshed each second.
     bool refreshingStatusLine() const { return m_statusLineTicker.isActive(); }
 
+protected:
+    /// A new application palette (the desktop turned dark or light) redraws the icon for it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool hostIsReady() const;
     bool settleOnXEmbed() const;

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: MIT
 #include "ui/style/ColorSchemeWatcher.h"
 
-#include "platform/dbus/BoundedDBus.h"
-#include "platform/desktop/GSettingsValue.h"
+#include "ui/style/DconfNoticeListener.h"
 #include "ui/style/PortalSettingListener.h"
 #include "ui/style/QtDesignTokens.h"
 
 #include <QApplication>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
+#include <QProcess>
 #include <QStyle>
+
+#include <algorithm>
+#include <utility>
 
 namespace sorvala {
 
@@ -19,8 +24,11 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString portalInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
-constexpr const char* gnomeSchema = "org.gnome.desktop.interface";
-constexpr const char* colorSchemeGnomeKey = "color-scheme";
+/// A portal that has not answered by then counts as none.
+constexpr int portalTimeoutMs = 500;
+const QString gnomeSchema = QStringLiteral("org.gnome.desktop.interface");
+const QString gnomeKeyPath = QStringLiteral("/org/gnome/desktop/interface/color-scheme");
+const QString dconfInterface = QStringLiteral("ca.desrt.dconf.Writer");
 
 /// The portal's Read wraps the value in a variant inside a variant.
 QVariant unwrapped(QVariant value) {
@@ -31,6 +39,13 @@ QVariant unwrapped(QVariant value) {
     return value;
 }
 
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
 } // namespace
 
 ColorSchemeWatcher::ColorSchemeWatcher(QApplication& application, QDBusConnection bus)
@@ -39,12 +54,16 @@ ColorSchemeWatcher::ColorSchemeWatcher(QApplication& application, QDBusConnectio
     const QByteArray forced = qgetenv("SORVALA_APPEARANCE");
     if (forced == "dark" || forced == "light")
         return;
-    if (readPortal())
-        return;
-    // Without a portal, GNOME's own key announces its changes.
-    m_gnomeWatch =
-        std::make_unique<GSettingsWatch>(gnomeSchema, colorSchemeGnomeKey, [this] { readGnome(); });
-    readGnome();
+    askPortal();
+}
+
+ColorSchemeWatcher::~ColorSchemeWatcher() {
+    // A read still under way when the program ends is of no more use; QProcess would complain.
+    if (m_gnomeRead) {
+        m_gnomeRead->disconnect(this);
+        m_gnomeRead->kill();
+        m_gnomeRead->waitForFinished();
+    }
 }
 
 std::optional<DesignTokens::Appearance> ColorSchemeWatcher::fromPortalValue(const QVariant& value) {
@@ -60,6 +79,9 @@ std::optional<DesignTokens::Appearance> ColorSchemeWatcher::fromPortalValue(cons
 }
 
 std::optional<DesignTokens::Appearance> ColorSchemeWatcher::fromGnomeValue(std::string_view value) {
+    value = trimmed(value);
+    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+        value = value.substr(1, value.size() - 2);
     if (value == "prefer-dark")
         return DesignTokens::Appearance::dark;
     if (value == "prefer-light")
@@ -67,12 +89,33 @@ std::optional<DesignTokens::Appearance> ColorSchemeWatcher::fromGnomeValue(std::
     return std::nullopt;
 }
 
-bool ColorSchemeWatcher::readPortal() {
-    BoundedDBus dbus(m_bus, 500);
-    const auto answer = dbus.call(portalService, portalPath, portalInterface, QStringLiteral("Read"),
-                                  {appearanceGroup, colorSchemeKey});
-    if (!answer)
-        return false;
+bool ColorSchemeWatcher::dconfNoticeCoversGnomeKey(const QString& prefix, const QStringList& keys) {
+    // A folder's path ends in a slash; a notice about one key gives its path and one empty key.
+    const auto covers = [](const QString& path) {
+        return path == gnomeKeyPath || (path.endsWith(QLatin1Char('/')) && gnomeKeyPath.startsWith(path));
+    };
+    if (keys.isEmpty())
+        return covers(prefix);
+    return std::any_of(keys.begin(), keys.end(), [&](const QString& key) { return covers(prefix + key); });
+}
+
+void ColorSchemeWatcher::askPortal() {
+    auto message = QDBusMessage::createMethodCall(portalService, portalPath, portalInterface, QStringLiteral("Read"));
+    message << appearanceGroup << colorSchemeKey;
+    // A desktop without a running portal has none to offer; starting one is not ours to do.
+    message.setAutoStartService(false);
+    auto* call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, portalTimeoutMs), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answered) {
+        answered->deleteLater();
+        const QDBusMessage reply = answered->reply();
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            followGnome();
+        else
+            followPortal(reply.arguments().isEmpty() ? QVariant() : reply.arguments().constFirst());
+    });
+}
+
+void ColorSchemeWatcher::followPortal(const QVariant& answer) {
     auto* listener = new PortalSettingListener(this);
     connect(listener, &PortalSettingListener::changed, this,
             [this](const QString& group, const QString& key, const QVariant& value) {
@@ -81,13 +124,51 @@ bool ColorSchemeWatcher::readPortal() {
             });
     m_bus.connect(portalService, portalPath, portalInterface, QStringLiteral("SettingChanged"), listener,
                   SLOT(settingChanged(QString, QString, QDBusVariant)));
-    follow(fromPortalValue(*answer));
-    return true;
+    follow(fromPortalValue(answer));
+}
+
+void ColorSchemeWatcher::followGnome() {
+    // dconf's service announces every write to the user's settings, from whichever process made
+    // it; one that touches GNOME's key is read again.
+    auto* listener = new DconfNoticeListener(this);
+    connect(listener, &DconfNoticeListener::notified, this, [this](const QString& prefix, const QStringList& keys) {
+        if (dconfNoticeCoversGnomeKey(prefix, keys))
+            readGnome();
+    });
+    m_bus.connect(QString(), QString(), dconfInterface, QStringLiteral("Notify"), listener,
+                  SLOT(notify(QString, QStringList, QString)));
+    readGnome();
 }
 
 void ColorSchemeWatcher::readGnome() {
-    const auto value = gsettingsString(gnomeSchema, colorSchemeGnomeKey);
-    follow(value ? fromGnomeValue(*value) : std::nullopt);
+    if (m_gnomeRead) {
+        m_readGnomeAgain = true;
+        return;
+    }
+    // The tool answers with an error where the schema or the key is not installed, and is not
+    // there at all on a desktop without GSettings: either way the desktop states no wish.
+    m_gnomeRead = new QProcess(this);
+    m_gnomeRead->setStandardInputFile(QProcess::nullDevice());
+    m_gnomeRead->setStandardErrorFile(QProcess::nullDevice());
+    connect(m_gnomeRead, &QProcess::finished, this, [this](int code, QProcess::ExitStatus status) {
+        const QByteArray printed = m_gnomeRead->readAllStandardOutput();
+        gnomeRead(status == QProcess::NormalExit && code == 0
+                      ? fromGnomeValue(std::string_view(printed.constData(), size_t(printed.size())))
+                      : std::nullopt);
+    });
+    connect(m_gnomeRead, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            gnomeRead(std::nullopt);
+    });
+    m_gnomeRead->start(QStringLiteral("gsettings"), {QStringLiteral("get"), gnomeSchema, colorSchemeKey});
+}
+
+void ColorSchemeWatcher::gnomeRead(std::optional<DesignTokens::Appearance> preference) {
+    m_gnomeRead->deleteLater();
+    m_gnomeRead = nullptr;
+    follow(preference);
+    if (std::exchange(m_readGnomeAgain, false))
+        readGnome();
 }
 
 void ColorSchemeWatcher::follow(std::optional<DesignTokens::Appearance> preference) {
