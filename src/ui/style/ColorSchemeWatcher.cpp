@@ -102,8 +102,6 @@ bool ColorSchemeWatcher::dconfNoticeCoversGnomeKey(const QString& prefix, const 
 void ColorSchemeWatcher::askPortal() {
     auto message = QDBusMessage::createMethodCall(portalService, portalPath, portalInterface, QStringLiteral("Read"));
     message << appearanceGroup << colorSchemeKey;
-    // A desktop without a running portal has none to offer; starting one is not ours to do.
-    message.setAutoStartService(false);
     auto* call = new QDBusPendingCallWatcher(m_bus.asyncCall(message, portalTimeoutMs), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* answered) {
         answered->deleteLater();
