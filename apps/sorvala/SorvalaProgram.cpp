@@ -17,6 +17,7 @@
 #include "platform/desktop/LogReveal.h"
 #include "platform/TerminationSignals.h"
 #include "platform/x11/XEmbedTray.h"
+#include "sensing/DeferredSystemSignals.h"
 #include "sensing/Sensors.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/report/ReportIssueWindow.h"
@@ -65,7 +66,10 @@ std::string sessionType() {
 } // namespace
 
 SorvalaProgram::SorvalaProgram()
-    : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
+    : m_log(m_clock), m_store(m_log), m_timers(m_clock),
+      // Made at the first question, which comes from the event loop: the display connections and
+      // bus lookups behind them would only hold up the tray item.
+      m_signals(std::make_unique<DeferredSystemSignals>([this] { return makeLinuxSystemSignals(m_log); })),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
       m_breakScreen({.clock = m_clock,
                      .timers = m_timers,
