@@ -111,8 +111,9 @@ SorvalaProgram::SorvalaProgram()
                      .facts = [this] { return m_app->statusLineFacts(); },
                      .blockerLabel =
                          [this]() -> std::optional<std::string> {
-                             // The first sweep loads the sound module and asks the sound server
-                             // and the display: it waits until the tray item is up.
+                             // The first sweep makes the system signals, loads the sound module
+                             // and asks the sound server and the display: it waits until the tray
+                             // item is up.
                              if (!m_probing)
                                  return std::nullopt;
                              return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now());
