@@ -17,6 +17,7 @@
 #include "platform/desktop/LogReveal.h"
 #include "platform/TerminationSignals.h"
 #include "platform/x11/XEmbedTray.h"
+#include "sensing/DeferredSystemSignals.h"
 #include "sensing/Sensors.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/report/ReportIssueWindow.h"
@@ -65,7 +66,10 @@ std::string sessionType() {
 } // namespace
 
 SorvalaProgram::SorvalaProgram()
-    : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
+    : m_log(m_clock), m_store(m_log), m_timers(m_clock),
+      // Made at the first question, which comes from the event loop: the display connections and
+      // bus lookups behind them would only hold up the tray item.
+      m_signals(std::make_unique<DeferredSystemSignals>([this] { return makeLinuxSystemSignals(m_log); })),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
       m_breakScreen({.clock = m_clock,
                      .timers = m_timers,
@@ -107,8 +111,9 @@ SorvalaProgram::SorvalaProgram()
                      .facts = [this] { return m_app->statusLineFacts(); },
                      .blockerLabel =
                          [this]() -> std::optional<std::string> {
-                             // The first sweep loads the sound module and asks the sound server
-                             // and the display: it waits until the tray item is up.
+                             // The first sweep makes the system signals, loads the sound module
+                             // and asks the sound server and the display: it waits until the tray
+                             // item is up.
                              if (!m_probing)
                                  return std::nullopt;
                              return Sensors::activeSmartPauseCause(*m_signals, m_store, m_clock.now());

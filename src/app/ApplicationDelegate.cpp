@@ -89,8 +89,6 @@ void ApplicationDelegate::launch() {
     m_deps.log.log("app launched version=" + m_deps.shortVersion + " pid=" + std::to_string(m_deps.processId) +
                    " menuBarOwner=" + m_deps.menuBar.managerDescription() + " " +
                    m_deps.menuBar.screenDescription());
-    if (const auto line = missingPermissionsLine(ungrantedButEnabled(m_deps.store, m_deps.signals)))
-        m_deps.log.log(*line);
 
     m_deps.banners.registerCategories(
         std::vector<int>(BreakTiming::snoozeMinuteChoices.begin(), BreakTiming::snoozeMinuteChoices.end()));
@@ -115,8 +113,10 @@ void ApplicationDelegate::launch() {
     });
 
     m_deps.menuBar.install();
-    // After the tray item: the store's write waits for the disk, and the item is what a user
-    // sees of a start.
+    // After the tray item: the store's write waits for the disk, the permission check makes the
+    // system signals, and the item is what a user sees of a start.
+    if (const auto line = missingPermissionsLine(ungrantedButEnabled(m_deps.store, m_deps.signals)))
+        m_deps.log.log(*line);
     noteShutdownOfPreviousRun();
     m_deps.menuBar.startWatching();
     m_lastSettingsSnapshot = SettingsChanges::snapshot(m_deps.store);
