@@ -67,6 +67,7 @@ std::string sessionType() {
 SorvalaProgram::SorvalaProgram()
     : m_log(m_clock), m_store(m_log), m_timers(m_clock), m_signals(makeLinuxSystemSignals(m_log)),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
+      m_pageRelease(m_timers, m_log),
       m_breakScreen({.clock = m_clock,
                      .timers = m_timers,
                      .log = m_log,
@@ -78,7 +79,19 @@ SorvalaProgram::SorvalaProgram()
                      .statusItemInstalled = {},
                      .saveFinishedDrawing =
                          [this](const SorvalaSaverView& view, qreal ratio) { m_gallery->gallery().save(view, ratio); },
-                     .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); }}),
+                     .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); },
+                     // A long break's windows and drawing bring megabytes of code and fonts into
+                     // memory that the idle program does not use: it gives them back.
+                     .aboutToShow =
+                         [this](bool isMicroBreak) {
+                             if (!isMicroBreak)
+                                 m_pageRelease.breakStarting();
+                         },
+                     .windowsGone =
+                         [this](bool isMicroBreak) {
+                             if (!isMicroBreak)
+                                 m_pageRelease.breakGone();
+                         }}),
       m_banners(m_log),
       m_notices(QtNotices::Services{m_store, m_log, m_timers, &m_banners,
                                     [this](SoundDesign::Event event) { m_sound.play(event); }}),
