@@ -189,14 +189,16 @@ void MadvisePageRelease::breakGone() {
 
 void MadvisePageRelease::giveBack() {
     const auto before = m_before.get();
+    // The maps before the scan: a page the scan finds to be the file's own, in a mapping already
+    // read-only, stays so unless someone makes the mapping writable again.
+    auto mappings = FilePageRelease::mappingsToConsider(readAll("/proc/self/maps"));
     auto after = residentFilePages(scanEnd());
     if (!before || !after) {
         stop("the kernel cannot scan our pages");
         return;
     }
     const long residentBefore = residentKilobytes();
-    const auto runs = FilePageRelease::runsToGiveBack(*before, std::move(*after),
-                                                      FilePageRelease::mappingsToConsider(readAll("/proc/self/maps")));
+    const auto runs = FilePageRelease::runsToGiveBack(*before, std::move(*after), std::move(mappings));
     std::uint64_t bytes = 0;
     std::size_t failed = 0;
     int lastError = 0;
@@ -214,6 +216,12 @@ void MadvisePageRelease::giveBack() {
         stop("the kernel has no MADV_PAGEOUT");
         return;
     }
+    // What the kernel kept, another process maps too (the window manager and the panel draw
+    // with the same text libraries and fonts): it stays in memory for them but need not count as
+    // ours. Every page in the runs is an unchanged page of its file, which comes back from the
+    // page cache when next used, so letting go of it loses nothing.
+    for (const auto& run : runs)
+        ::madvise(reinterpret_cast<void*>(run.start), run.end - run.start, MADV_DONTNEED);
     // The heap freed since the windows went, by the objects they left for later.
     malloc_trim(0);
     m_log.log("break pages given back runs=" + std::to_string(runs.size()) + " advisedKB=" +

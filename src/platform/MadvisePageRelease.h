@@ -20,7 +20,8 @@ class Logger;
 /// not wait for, and a page the break touches meanwhile may count as resident before and stay. A
 /// few seconds after the break's windows are gone it asks the kernel to page out the others of
 /// the read-only file mappings (MADV_PAGEOUT). The kernel leaves alone pages another process
-/// maps, and a page given back is read from its file again when next used.
+/// maps: those are only unmapped from ours (MADV_DONTNEED). A page given back is read from its
+/// file, or the page cache, again when next used.
 class MadvisePageRelease {
 public:
     /// Where the scan at a break's start runs: on a thread of its own, or before `breakStarting`

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 
 namespace sorvala {
@@ -19,13 +20,19 @@ namespace {
 
 const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
 
-/// A file of `pages` pages mapped read-only, as a library or a font is.
+/// A file of `pages` pages mapped read-only, as a library or a font is; written first unless it
+/// is there already.
 class MappedFile {
 public:
     MappedFile(const std::filesystem::path& path, std::size_t pages) : m_size(pages * page) {
-        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        const std::string content(m_size, 'x');
-        EXPECT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        const bool there = std::filesystem::exists(path);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (!there) {
+            std::string content;
+            for (std::size_t i = 0; i < pages; ++i)
+                content.append(page, static_cast<char>('a' + i % 26));
+            EXPECT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        }
         m_data = static_cast<const volatile char*>(::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0));
         ::close(fd);
     }
@@ -94,6 +101,40 @@ TEST(MadvisePageRelease, AfterTheBreakGivesBackWhatItMappedAndKeepsWhatWasThere)
     ASSERT_TRUE(resident);
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_TRUE(covers(*resident, idle.address(i))) << "page " << i;
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_FALSE(covers(*resident, breakFont.address(i))) << "page " << i;
+}
+
+TEST(MadvisePageRelease, PagesSomeoneElseMapsTooAreLetGoOfButStayForThem) {
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers(clock);
+    RecordingLogger log;
+    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+    const auto path = folder.path() / "font";
+    // The window manager's mapping of the font, which the kernel will not page out under it.
+    const MappedFile windowManager(path, 8);
+    for (std::size_t i = 0; i < 8; ++i)
+        windowManager.touch(i);
+
+    release.breakStarting();
+    const MappedFile ours(path, 8);
+    char sum = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        sum = static_cast<char>(sum + ours.touch(i));
+    release.breakGone();
+    timers.runUntil(clock.now() + 10);
+
+    const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
+    ASSERT_TRUE(resident);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_FALSE(covers(*resident, ours.address(i))) << "page " << i;
+        EXPECT_TRUE(covers(*resident, windowManager.address(i))) << "page " << i;
+    }
+    char again = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        again = static_cast<char>(again + ours.touch(i));
+    EXPECT_EQ(again, sum) << "a page let go of reads the same when next used";
 }
 
 TEST(MadvisePageRelease, ABreakStartingBeforeTheLastOneIsGivenBackKeepsTheIdleState) {
