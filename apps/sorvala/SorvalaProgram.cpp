@@ -80,18 +80,11 @@ SorvalaProgram::SorvalaProgram()
                      .saveFinishedDrawing =
                          [this](const SorvalaSaverView& view, qreal ratio) { m_gallery->gallery().save(view, ratio); },
                      .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); },
-                     // A long break's windows and drawing bring megabytes of code and fonts into
-                     // memory that the idle program does not use: it gives them back.
-                     .aboutToShow =
-                         [this](bool isMicroBreak) {
-                             if (!isMicroBreak)
-                                 m_pageRelease.breakStarting();
-                         },
-                     .windowsGone =
-                         [this](bool isMicroBreak) {
-                             if (!isMicroBreak)
-                                 m_pageRelease.breakGone();
-                         }}),
+                     // A break's windows bring megabytes of code and fonts into memory that the
+                     // idle program does not use, a micro break's as many as a long one's: it
+                     // gives them back.
+                     .aboutToShow = [this] { m_pageRelease.breakStarting(); },
+                     .windowsGone = [this] { m_pageRelease.breakGone(); }}),
       m_banners(m_log),
       m_notices(QtNotices::Services{m_store, m_log, m_timers, &m_banners,
                                     [this](SoundDesign::Event event) { m_sound.play(event); }}),

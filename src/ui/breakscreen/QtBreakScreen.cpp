@@ -483,7 +483,7 @@ QtBreakScreen::QtBreakScreen(Dependencies d)
     m_windows.onOtherKey = std::move(d.otherKey);
     m_lifecycle->setOnBreakEnded([this](bool isMicroBreak) {
         if (m_windowsGone)
-            m_windowsGone(isMicroBreak);
+            m_windowsGone();
         if (m_onBreakEnded)
             m_onBreakEnded(isMicroBreak);
     });
@@ -518,7 +518,7 @@ void QtBreakScreen::screensChanged() {
 
 void QtBreakScreen::begin(int restSeconds, bool isMicroBreak, bool startedManually) {
     if (m_aboutToShow && !m_lifecycle->isActive())
-        m_aboutToShow(isMicroBreak);
+        m_aboutToShow();
     m_lifecycle->begin(restSeconds, isMicroBreak, startedManually);
 }
 
