@@ -4,6 +4,7 @@
 //   scripts/test-session build/bench/sorvala_bench_platform
 #include "core/Logger.h"
 #include "platform/LinuxSystemSignals.h"
+#include "platform/MadvisePageRelease.h"
 
 #include <QCoreApplication>
 
@@ -81,5 +82,15 @@ void CalendarWeek(benchmark::State& state) {
         benchmark::DoNotOptimize(probes().calendarEventInProgress(sources, now));
 }
 BENCHMARK(CalendarWeek);
+
+// The scan a long break starts on a thread of its own, over this program's file pages (fewer than
+// the tray program's: see the log's "break pages" lines for what a break gives back).
+void ResidentFilePages(benchmark::State& state) {
+    probes();
+    const auto end = MadvisePageRelease::scanEnd();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MadvisePageRelease::residentFilePages(end));
+}
+BENCHMARK(ResidentFilePages);
 
 } // namespace

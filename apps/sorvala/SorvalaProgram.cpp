@@ -71,6 +71,7 @@ SorvalaProgram::SorvalaProgram()
       // bus lookups behind them would only hold up the tray item.
       m_signals(std::make_unique<DeferredSystemSignals>([this] { return makeLinuxSystemSignals(m_log); })),
       m_history(m_clock, m_log), m_sound(m_store, m_log), m_hotKeys(createHotKeyRegistrar(sessionType(), m_log)),
+      m_pageRelease(m_timers, m_log),
       m_breakScreen({.clock = m_clock,
                      .timers = m_timers,
                      .log = m_log,
@@ -82,7 +83,12 @@ SorvalaProgram::SorvalaProgram()
                      .statusItemInstalled = {},
                      .saveFinishedDrawing =
                          [this](const SorvalaSaverView& view, qreal ratio) { m_gallery->gallery().save(view, ratio); },
-                     .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); }}),
+                     .otherKey = [this](const QKeyEvent& event) { shortcutKeyDuringBreak(event); },
+                     // A break's windows bring megabytes of code and fonts into memory that the
+                     // idle program does not use, a micro break's as many as a long one's: it
+                     // gives them back.
+                     .aboutToShow = [this] { m_pageRelease.breakStarting(); },
+                     .windowsGone = [this] { m_pageRelease.breakGone(); }}),
       m_banners(m_log),
       m_notices(QtNotices::Services{m_store, m_log, m_timers, &m_banners,
                                     [this](SoundDesign::Event event) { m_sound.play(event); }}),

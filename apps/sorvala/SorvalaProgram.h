@@ -18,6 +18,7 @@
 #include "ui/gallery/GalleryCommands.h"
 #include "sensing/SystemSignals.h"
 #include "platform/DetachedProcessLauncher.h"
+#include "platform/MadvisePageRelease.h"
 #include "platform/dbus/FreedesktopBannerCenter.h"
 #include "ui/breakscreen/QtBreakScreen.h"
 #include "ui/notices/QtNotices.h"
@@ -88,6 +89,7 @@ private:
     AppSound m_sound;
     std::unique_ptr<HotKeyRegistrar> m_hotKeys;
     DetachedProcessLauncher m_launcher;
+    MadvisePageRelease m_pageRelease;
     QtBreakScreen m_breakScreen;
     FreedesktopBannerCenter m_banners;
     QtNotices m_notices;

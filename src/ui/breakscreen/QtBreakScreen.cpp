@@ -462,7 +462,9 @@ void QtBreakWindows::releaseAll() {
     malloc_trim(0);
 }
 
-QtBreakScreen::QtBreakScreen(Dependencies d) : m_windows(d.store, d.log, std::move(d.saveFinishedDrawing)) {
+QtBreakScreen::QtBreakScreen(Dependencies d)
+    : m_windows(d.store, d.log, std::move(d.saveFinishedDrawing)), m_aboutToShow(std::move(d.aboutToShow)),
+      m_windowsGone(std::move(d.windowsGone)) {
     m_lifecycle = std::make_unique<BreakScreenLifecycle>(BreakScreenLifecycle::Dependencies{
         .clock = d.clock,
         .timers = d.timers,
@@ -479,6 +481,12 @@ QtBreakScreen::QtBreakScreen(Dependencies d) : m_windows(d.store, d.log, std::mo
     m_windows.onSkip = [this] { m_lifecycle->skipPressed(); };
     m_windows.onExtend = [this] { m_lifecycle->extendPressed(); };
     m_windows.onOtherKey = std::move(d.otherKey);
+    m_lifecycle->setOnBreakEnded([this](bool isMicroBreak) {
+        if (m_windowsGone)
+            m_windowsGone();
+        if (m_onBreakEnded)
+            m_onBreakEnded(isMicroBreak);
+    });
     for (auto* screen : QGuiApplication::screens())
         watchScreen(screen);
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
@@ -509,6 +517,8 @@ void QtBreakScreen::screensChanged() {
 }
 
 void QtBreakScreen::begin(int restSeconds, bool isMicroBreak, bool startedManually) {
+    if (m_aboutToShow && !m_lifecycle->isActive())
+        m_aboutToShow();
     m_lifecycle->begin(restSeconds, isMicroBreak, startedManually);
 }
 
@@ -521,7 +531,7 @@ bool QtBreakScreen::isActive() const {
 }
 
 void QtBreakScreen::setOnBreakEnded(std::function<void(bool isMicroBreak)> callback) {
-    m_lifecycle->setOnBreakEnded(std::move(callback));
+    m_onBreakEnded = std::move(callback);
 }
 
 } // namespace sorvala

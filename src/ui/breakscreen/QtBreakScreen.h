@@ -149,6 +149,9 @@ public:
         QtBreakWindows::SaveFinishedDrawing saveFinishedDrawing = {};
         /// Keys pressed during a break other than Escape (our global shortcuts); none when empty.
         std::function<void(const QKeyEvent&)> otherKey = {};
+        /// Called just before a break's windows show, and once they are gone; none when empty.
+        std::function<void()> aboutToShow = {};
+        std::function<void()> windowsGone = {};
     };
 
     explicit QtBreakScreen(Dependencies dependencies);
@@ -168,6 +171,9 @@ private:
 
     QtBreakWindows m_windows;
     std::unique_ptr<BreakScreenLifecycle> m_lifecycle;
+    std::function<void()> m_aboutToShow;
+    std::function<void()> m_windowsGone;
+    std::function<void(bool)> m_onBreakEnded;
     bool m_changePending = false;
 };
 

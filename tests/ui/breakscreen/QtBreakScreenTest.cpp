@@ -61,6 +61,7 @@ struct QtBreakScreenRun : ::testing::Test {
     TemporaryDirectory galleryFolder;
     Gallery gallery{log, clock, calendar, desktop, galleryFolder.path()};
     std::vector<bool> ended;
+    std::vector<std::string> around;
     std::unique_ptr<QtBreakScreen> screen;
 
     void SetUp() override {
@@ -68,8 +69,13 @@ struct QtBreakScreenRun : ::testing::Test {
         store.set(SettingsSchema::doubleEscapeSkipsKey, true);
         screen = std::make_unique<QtBreakScreen>(QtBreakScreen::Dependencies{
             .clock = clock, .timers = timers, .log = log, .history = history, .store = store,
-            .saveFinishedDrawing = [this](const SorvalaSaverView& view, qreal ratio) { gallery.save(view, ratio); }});
-        screen->setOnBreakEnded([this](bool isMicro) { ended.push_back(isMicro); });
+            .saveFinishedDrawing = [this](const SorvalaSaverView& view, qreal ratio) { gallery.save(view, ratio); },
+            .aboutToShow = [this] { around.push_back("about to show, windows " + std::to_string(breakWindows().size())); },
+            .windowsGone = [this] { around.push_back("gone, windows " + std::to_string(breakWindows().size())); }});
+        screen->setOnBreakEnded([this](bool isMicro) {
+            ended.push_back(isMicro);
+            around.push_back("ended");
+        });
     }
     void TearDown() override {
         screen->end(false, false);
@@ -128,6 +134,21 @@ TEST_F(QtBreakScreenRun, TheTierDecidesWhatEndsTheBreakAndWhichButtonsShow) {
         screen->end(false, false);
         ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
         EXPECT_TRUE(breakWindows().empty());
+    }
+}
+
+// What the program does around a break (giving back the memory its windows took) hears of it
+// before any window shows and after the last is gone, once a break whatever else is asked.
+TEST_F(QtBreakScreenRun, TheBreakIsAnnouncedBeforeItsWindowsShowAndAfterTheyAreGone) {
+    for (const bool micro : {false, true}) {
+        SCOPED_TRACE(micro ? "micro" : "long");
+        around.clear();
+        screen->begin(micro ? 20 : 0, micro, false);
+        screen->begin(micro ? 20 : 0, micro, false);
+        ASSERT_FALSE(breakWindows().empty());
+        screen->end(false, true);
+        ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
+        EXPECT_EQ(around, (std::vector<std::string>{"about to show, windows 0", "gone, windows 0", "ended"}));
     }
 }
 

@@ -1,0 +1,163 @@
+// SPDX-License-Identifier: MIT
+#include "platform/MadvisePageRelease.h"
+
+#include "simulation/VirtualTimers.h"
+#include "support/RecordingLogger.h"
+#include "support/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+namespace sorvala {
+namespace {
+
+const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+
+/// A file of `pages` pages mapped read-only, as a library or a font is; written first unless it
+/// is there already.
+class MappedFile {
+public:
+    MappedFile(const std::filesystem::path& path, std::size_t pages) : m_size(pages * page) {
+        const bool there = std::filesystem::exists(path);
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (!there) {
+            std::string content;
+            for (std::size_t i = 0; i < pages; ++i)
+                content.append(page, static_cast<char>('a' + i % 26));
+            EXPECT_EQ(::write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        }
+        m_data = static_cast<const volatile char*>(::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0));
+        ::close(fd);
+    }
+    ~MappedFile() { ::munmap(const_cast<char*>(m_data), m_size); }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    char touch(std::size_t pageIndex) const { return m_data[pageIndex * page]; }
+    std::uint64_t address(std::size_t pageIndex) const {
+        return reinterpret_cast<std::uintptr_t>(m_data) + pageIndex * page;
+    }
+    FilePageRelease::Range range() const { return {address(0), address(0) + m_size}; }
+
+private:
+    std::size_t m_size;
+    const volatile char* m_data = nullptr;
+};
+
+bool covers(const std::vector<FilePageRelease::Range>& ranges, std::uint64_t address) {
+    return std::any_of(ranges.begin(), ranges.end(), [&](const auto& r) { return r.start <= address && address < r.end; });
+}
+
+TEST(MadvisePageRelease, TheScanSeesTouchedFilePagesAndNoMemoryOfOurOwn) {
+    TemporaryDirectory folder;
+    const MappedFile file(folder.path() / "font", 4);
+    file.touch(0);
+    file.touch(3);
+    auto* own = static_cast<char*>(::mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    own[0] = 1;
+    const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
+    ASSERT_TRUE(resident);
+    EXPECT_TRUE(covers(*resident, file.address(0)));
+    EXPECT_TRUE(covers(*resident, file.address(3)));
+    EXPECT_FALSE(covers(*resident, reinterpret_cast<std::uintptr_t>(own)));
+    EXPECT_TRUE(std::is_sorted(resident->begin(), resident->end(),
+                               [](const auto& a, const auto& b) { return a.start < b.start; }));
+    ::munmap(own, page);
+}
+
+TEST(MadvisePageRelease, AfterTheBreakGivesBackWhatItMappedAndKeepsWhatWasThere) {
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers(clock);
+    RecordingLogger log;
+    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+    const MappedFile idle(folder.path() / "library", 4);
+    for (std::size_t i = 0; i < 4; ++i)
+        idle.touch(i);
+
+    release.breakStarting();
+    const MappedFile breakFont(folder.path() / "font", 16);
+    for (std::size_t i = 0; i < 16; ++i)
+        breakFont.touch(i);
+    release.breakGone();
+    timers.runUntil(clock.now() + 1);
+    EXPECT_TRUE(log.lines.empty()) << "given back while the windows may still be fading";
+    timers.runUntil(clock.now() + 10);
+
+    ASSERT_EQ(log.lines.size(), 1u);
+    const auto& line = log.lines.front();
+    EXPECT_TRUE(line.starts_with("break pages given back ")) << line;
+    EXPECT_EQ(line.find("failed="), std::string::npos) << line;
+    const auto advised = std::stoull(line.substr(line.find("advisedKB=") + 10));
+    EXPECT_GE(advised * 1024, 16 * page) << line;
+    const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
+    ASSERT_TRUE(resident);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(covers(*resident, idle.address(i))) << "page " << i;
+    for (std::size_t i = 0; i < 16; ++i)
+        EXPECT_FALSE(covers(*resident, breakFont.address(i))) << "page " << i;
+}
+
+TEST(MadvisePageRelease, PagesSomeoneElseMapsTooAreLetGoOfButStayForThem) {
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers(clock);
+    RecordingLogger log;
+    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+    const auto path = folder.path() / "font";
+    // The window manager's mapping of the font, which the kernel will not page out under it.
+    const MappedFile windowManager(path, 8);
+    for (std::size_t i = 0; i < 8; ++i)
+        windowManager.touch(i);
+
+    release.breakStarting();
+    const MappedFile ours(path, 8);
+    char sum = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        sum = static_cast<char>(sum + ours.touch(i));
+    release.breakGone();
+    timers.runUntil(clock.now() + 10);
+
+    const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
+    ASSERT_TRUE(resident);
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_FALSE(covers(*resident, ours.address(i))) << "page " << i;
+        EXPECT_TRUE(covers(*resident, windowManager.address(i))) << "page " << i;
+    }
+    char again = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        again = static_cast<char>(again + ours.touch(i));
+    EXPECT_EQ(again, sum) << "a page let go of reads the same when next used";
+}
+
+TEST(MadvisePageRelease, ABreakStartingBeforeTheLastOneIsGivenBackKeepsTheIdleState) {
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers(clock);
+    RecordingLogger log;
+    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+
+    release.breakStarting();
+    const MappedFile first(folder.path() / "first", 4);
+    for (std::size_t i = 0; i < 4; ++i)
+        first.touch(i);
+    release.breakGone();
+    release.breakStarting();
+    timers.runUntil(clock.now() + 10);
+    EXPECT_TRUE(log.lines.empty()) << "nothing is given back in the middle of a break";
+    release.breakGone();
+    timers.runUntil(clock.now() + 10);
+    ASSERT_EQ(log.lines.size(), 1u);
+    const auto& line = log.lines.front();
+    EXPECT_GE(std::stoull(line.substr(line.find("advisedKB=") + 10)) * 1024, 4 * page) << line;
+}
+
+} // namespace
+} // namespace sorvala
