@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "ui/breakscreen/QtBreakChrome.h"
 
-#include "platform/desktop/GSettingsValue.h"
+#include "ui/style/DesktopAnimations.h"
 
 #include <QFontDatabase>
 #include <QGraphicsOpacityEffect>
@@ -119,7 +119,8 @@ void playEntranceRise(QWidget* view) {
 }
 
 bool reduceMotion() {
-    if (const auto enabled = gsettingsBoolean("org.gnome.desktop.interface", "enable-animations"); enabled && !*enabled)
+    // GNOME's switch is followed as it changes; asking for it here would load GIO for good.
+    if (DesktopAnimations::off())
         return true;
     const QString kdeglobals = QStandardPaths::locate(QStandardPaths::GenericConfigLocation, "kdeglobals");
     if (!kdeglobals.isEmpty()) {

@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -22,9 +23,12 @@ namespace sorvala {
 /// platform's own palette decides. A change gives the application the matching palette, which
 /// repaints every window; SORVALA_APPEARANCE, when set, wins over the desktop.
 ///
-/// Nothing here holds up the start: the portal's answer and GNOME's key arrive through the event
-/// loop, and GNOME's key is read by the gsettings tool and followed through dconf's change signal,
-/// so GIO never loads into this process for it.
+/// GNOME's animations switch is followed alongside, from the same source, and kept in
+/// DesktopAnimations, so a break asks no one when it starts.
+///
+/// Nothing here holds up the start: the portal's answers and GNOME's keys arrive through the event
+/// loop, and GNOME's keys are read by the gsettings tool and followed through dconf's change signal,
+/// so GIO never loads into this process for them.
 class ColorSchemeWatcher final : public QObject {
 public:
     explicit ColorSchemeWatcher(QApplication& application, QDBusConnection bus = QDBusConnection::sessionBus());
@@ -38,21 +42,32 @@ public:
     /// GNOME's color-scheme value: "prefer-dark", "prefer-light", anything else no preference. The
     /// gsettings tool prints it quoted and with a line break, which is accepted as well.
     static std::optional<DesignTokens::Appearance> fromGnomeValue(std::string_view value);
-    /// Whether dconf's change notice (a path, and the paths below it that changed) covers GNOME's
-    /// color-scheme key: the key itself, or a folder holding it.
-    static bool dconfNoticeCoversGnomeKey(const QString& prefix, const QStringList& keys);
+    /// A boolean setting as the portal gives it; nullopt for anything else.
+    static std::optional<bool> fromPortalBoolean(const QVariant& value);
+    /// A boolean setting as the gsettings tool prints it; nullopt for anything else.
+    static std::optional<bool> fromGnomeBoolean(std::string_view value);
+    /// The value of `key` in the gsettings tool's listing of GNOME's interface settings (one
+    /// "schema key value" line each); empty where the key is not listed.
+    static std::string_view gnomeListedValue(std::string_view listing, std::string_view key);
+    /// Whether dconf's change notice (a path, and the paths below it that changed) covers one of
+    /// the GNOME keys followed here: the key itself, or a folder holding it.
+    static bool dconfNoticeCoversGnomeKeys(const QString& prefix, const QStringList& keys);
 
 private:
-    void askPortal();
+    void readPortal(const QString& group, const QString& key,
+                    std::function<void(std::optional<QVariant>)> answered);
     void followPortal(const QVariant& answer);
     void followGnome();
     void readGnome();
-    void gnomeRead(std::optional<DesignTokens::Appearance> preference);
+    void gnomeRead(const QByteArray& listing);
     void follow(std::optional<DesignTokens::Appearance> preference);
+    static void followAnimations(std::optional<bool> enabled);
 
     QApplication& m_application;
     QDBusConnection m_bus;
     QPalette m_platformPalette;
+    /// SORVALA_APPEARANCE decides the colour scheme; the animations switch is followed still.
+    bool m_schemeForced = false;
     std::optional<DesignTokens::Appearance> m_preference;
     /// The gsettings run under way; a change noticed meanwhile reads once more after it.
     QProcess* m_gnomeRead = nullptr;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/style/ColorSchemeWatcher.h"
 
+#include "ui/style/DesktopAnimations.h"
+
 #include "support/WidgetTestSupport.h"
 
 #include <QApplication>
@@ -37,18 +39,44 @@ TEST(ColorSchemeWatcher, DesktopValuesToAppearances) {
     EXPECT_EQ(ColorSchemeWatcher::fromGnomeValue("'default'\n"), std::nullopt);
     EXPECT_EQ(ColorSchemeWatcher::fromGnomeValue("'"), std::nullopt);
     EXPECT_EQ(ColorSchemeWatcher::fromGnomeValue(""), std::nullopt);
+    // The animations switch: a boolean, from the portal or as the tool prints it.
+    EXPECT_EQ(ColorSchemeWatcher::fromPortalBoolean(QVariant::fromValue(QDBusVariant(QVariant(false)))),
+              false);
+    EXPECT_EQ(ColorSchemeWatcher::fromPortalBoolean(QVariant(true)), true);
+    EXPECT_EQ(ColorSchemeWatcher::fromPortalBoolean(QVariant(0u)), std::nullopt);
+    EXPECT_EQ(ColorSchemeWatcher::fromGnomeBoolean("false\n"), false);
+    EXPECT_EQ(ColorSchemeWatcher::fromGnomeBoolean("true"), true);
+    EXPECT_EQ(ColorSchemeWatcher::fromGnomeBoolean("'false'"), std::nullopt);
+    EXPECT_EQ(ColorSchemeWatcher::fromGnomeBoolean(""), std::nullopt);
 }
 
-TEST(ColorSchemeWatcher, DconfNoticesThatCoverGnomesKey) {
+TEST(ColorSchemeWatcher, KeysFoundInGnomesListing) {
+    const std::string_view listing = "org.gnome.desktop.interface clock-format '24h'\n"
+                                     "org.gnome.desktop.interface color-scheme 'prefer-dark'\n"
+                                     "org.gnome.desktop.interface enable-animations false\n"
+                                     "org.gnome.desktop.interface gtk-color-scheme ''\n";
+    EXPECT_EQ(ColorSchemeWatcher::gnomeListedValue(listing, "color-scheme"), "'prefer-dark'");
+    EXPECT_EQ(ColorSchemeWatcher::gnomeListedValue(listing, "enable-animations"), "false");
+    // A key whose name ends another's or begins it is not taken for it; a missing one is empty.
+    EXPECT_EQ(ColorSchemeWatcher::gnomeListedValue(listing, "scheme"), "");
+    EXPECT_EQ(ColorSchemeWatcher::gnomeListedValue(listing, "clock"), "");
+    EXPECT_EQ(
+        ColorSchemeWatcher::gnomeListedValue("org.gnome.desktop.interface color-scheme", "color-scheme"), "");
+    EXPECT_EQ(ColorSchemeWatcher::gnomeListedValue("", "color-scheme"), "");
+}
+
+TEST(ColorSchemeWatcher, DconfNoticesThatCoverGnomesKeys) {
     const auto covers = [](const char* prefix, QStringList keys) {
-        return ColorSchemeWatcher::dconfNoticeCoversGnomeKey(QString::fromLatin1(prefix), keys);
+        return ColorSchemeWatcher::dconfNoticeCoversGnomeKeys(QString::fromLatin1(prefix), keys);
     };
     // One key written: its path and one empty key.
     EXPECT_TRUE(covers("/org/gnome/desktop/interface/color-scheme", {""}));
+    EXPECT_TRUE(covers("/org/gnome/desktop/interface/enable-animations", {""}));
     EXPECT_FALSE(covers("/org/gnome/desktop/interface/gtk-theme", {""}));
     EXPECT_FALSE(covers("/org/gnome/desktop/interface/color-scheme-extra", {""}));
     // Several keys at once: their folder and the paths below it.
     EXPECT_TRUE(covers("/org/gnome/desktop/interface/", {"gtk-theme", "color-scheme"}));
+    EXPECT_TRUE(covers("/org/gnome/desktop/interface/", {"enable-animations", "icon-theme"}));
     EXPECT_FALSE(covers("/org/gnome/desktop/interface/", {"gtk-theme", "icon-theme"}));
     EXPECT_TRUE(covers("/org/gnome/desktop/", {"wm/preferences/theme", "interface/"}));
     // A folder reset as a whole covers every key below it; a name that merely begins alike does not.
@@ -98,8 +126,17 @@ TEST(ColorSchemeWatcher, FollowsGnomesKeyTheMomentItChanges) {
     EXPECT_TRUE(turns(true));
     g_settings_set_string(desktop, "color-scheme", "prefer-light");
     EXPECT_TRUE(turns(false));
+    // The animations switch is followed alongside.
+    g_settings_set_boolean(desktop, "enable-animations", FALSE);
+    EXPECT_TRUE(waitFor([] { return DesktopAnimations::off(); }));
+    g_settings_set_boolean(desktop, "enable-animations", TRUE);
+    EXPECT_TRUE(waitFor([] { return !DesktopAnimations::off(); }));
+    g_settings_set_boolean(desktop, "enable-animations", FALSE);
+    EXPECT_TRUE(waitFor([] { return DesktopAnimations::off(); }));
 
     delete watcher;
+    EXPECT_FALSE(DesktopAnimations::off()) << "without a watcher the desktop states no wish";
+    g_settings_reset(desktop, "enable-animations");
     g_settings_reset(desktop, "color-scheme");
     g_settings_sync();
     g_object_unref(desktop);
@@ -123,7 +160,8 @@ TEST(ColorSchemeWatcher, FollowsThePortalsAnswerOnceItArrives) {
     auto environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
     portal.setProcessEnvironment(environment);
-    portal.start(QStringLiteral(SORVALA_TEST_DATA_DIR "/platform/fake-settings-portal.py"), {QStringLiteral("1")});
+    portal.start(QStringLiteral(SORVALA_TEST_DATA_DIR "/platform/fake-settings-portal.py"),
+                 {QStringLiteral("1"), QStringLiteral("false")});
     ASSERT_TRUE(waitFor([&] {
         return bus.interface()->isServiceRegistered(QStringLiteral("org.freedesktop.portal.Desktop")).value();
     })) << "the stand-in portal did not come up";
@@ -134,8 +172,11 @@ TEST(ColorSchemeWatcher, FollowsThePortalsAnswerOnceItArrives) {
     EXPECT_FALSE(windowIsDark()) << "the start waits for no answer";
     EXPECT_TRUE(waitFor([] { return windowIsDark(); })) << "the portal's dark wish is followed";
     EXPECT_EQ(watcher->preference(), Appearance::dark);
+    EXPECT_TRUE(waitFor([] { return DesktopAnimations::off(); }))
+        << "the portal's animations switch is followed";
 
     delete watcher;
+    EXPECT_FALSE(DesktopAnimations::off());
     QApplication::setPalette(before);
     portal.kill();
     portal.waitForFinished();
