@@ -324,6 +324,10 @@ void SorvalaProgram::launch() {
     });
 
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [this] { m_app->quit(); });
+    // The idle state a break's pages are given back to, noted once the start's work is done. A
+    // page idle code first touches later is given back after a break too, and read again from the
+    // page cache when next used.
+    QTimer::singleShot(std::chrono::seconds(5), qApp, [this] { m_pageRelease.noteIdle(); });
     QTimer::singleShot(0, qApp, [this] {
         m_probing = true;
         m_status->forgetLabel();

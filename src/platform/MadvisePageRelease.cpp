@@ -161,27 +161,39 @@ void MadvisePageRelease::stop(const char* why) {
     m_log.log(std::string("break pages not given back: ") + why);
 }
 
-void MadvisePageRelease::breakStarting() {
-    if (m_stopped)
-        return;
-    if (isLive(m_giveBack)) {
-        m_giveBack.reset();
-        return;
-    }
+MadvisePageRelease::Snapshot MadvisePageRelease::scanNow() {
     if (m_scan == Scan::onThread) {
         try {
-            m_before = std::async(std::launch::async, &MadvisePageRelease::residentFilePages, scanEnd());
-            return;
+            return std::async(std::launch::async, &MadvisePageRelease::residentFilePages, scanEnd());
         } catch (const std::system_error&) {
-            // No thread to spare: the break waits for the scan.
+            // No thread to spare: the caller waits for the scan.
         }
     }
     std::promise<std::optional<std::vector<FilePageRelease::Range>>> now;
     now.set_value(residentFilePages(scanEnd()));
-    m_before = now.get_future();
+    return now.get_future();
+}
+
+void MadvisePageRelease::noteIdle() {
+    if (m_stopped || m_inBreak || isLive(m_giveBack))
+        return;
+    m_idle = scanNow();
+}
+
+void MadvisePageRelease::breakStarting() {
+    if (m_stopped)
+        return;
+    m_inBreak = true;
+    if (isLive(m_giveBack)) {
+        m_giveBack.reset();
+        return;
+    }
+    // The idle state noted beforehand: a scan begun now would race the break's first pages.
+    m_before = m_idle.valid() ? std::move(m_idle) : scanNow();
 }
 
 void MadvisePageRelease::breakGone() {
+    m_inBreak = false;
     if (m_stopped || !m_before.valid())
         return;
     m_giveBack = m_timers.scheduled(giveBackDelaySeconds, false, 0.5, [this] { giveBack(); });
@@ -224,6 +236,8 @@ void MadvisePageRelease::giveBack() {
         ::madvise(reinterpret_cast<void*>(run.start), run.end - run.start, MADV_DONTNEED);
     // The heap freed since the windows went, by the objects they left for later.
     malloc_trim(0);
+    // What is resident now is the idle program's: the next break returns to it.
+    noteIdle();
     m_log.log("break pages given back runs=" + std::to_string(runs.size()) + " advisedKB=" +
               std::to_string(bytes / 1024) + " freedKB=" + std::to_string(residentBefore - residentKilobytes()) +
               (failed ? " failed=" + std::to_string(failed) + " error=" + std::strerror(lastError) : std::string()));

@@ -144,6 +144,27 @@ TEST(MadvisePageRelease, PagesSomeoneElseMapsTooAreLetGoOfButStayForThem) {
     EXPECT_EQ(again, sum) << "a page let go of reads the same when next used";
 }
 
+TEST(MadvisePageRelease, TheIdleNoteIsWhatABreakReturnsTo) {
+    // Pages touched between the idle note and the break, as the break's first code runs while a
+    // scan of its own would still be under way, are the break's.
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers(clock);
+    RecordingLogger log;
+    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+    release.noteIdle();
+    const MappedFile breakCode(folder.path() / "code", 4);
+    for (std::size_t i = 0; i < 4; ++i)
+        breakCode.touch(i);
+    release.breakStarting();
+    release.breakGone();
+    timers.runUntil(clock.now() + 10);
+    const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
+    ASSERT_TRUE(resident);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_FALSE(covers(*resident, breakCode.address(i))) << "page " << i;
+}
+
 TEST(MadvisePageRelease, ABreakStartingBeforeTheLastOneIsGivenBackKeepsTheIdleState) {
     TemporaryDirectory folder;
     VirtualClock clock;
