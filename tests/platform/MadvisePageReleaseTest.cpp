@@ -55,24 +55,30 @@ bool covers(const std::vector<FilePageRelease::Range>& ranges, std::uint64_t add
     return std::any_of(ranges.begin(), ranges.end(), [&](const auto& r) { return r.start <= address && address < r.end; });
 }
 
+/// A page release whose scans run in place, its timers on a virtual clock, in a folder of its own.
+struct Released {
+    TemporaryDirectory folder;
+    VirtualClock clock;
+    VirtualTimers timers{clock};
+    RecordingLogger log;
+    MadvisePageRelease release{timers, log, MadvisePageRelease::Scan::inPlace};
+    void after(int seconds) { timers.runUntil(clock.now() + seconds); }
+};
+
 TEST(MadvisePageRelease, APageWrittenOverKeepsItsWritingThoughItsMappingTurnedReadOnly) {
     // The loader relocates a library's pointers into private copies of file pages, then makes them
     // read-only: given back, such a page would come back from the file with the pointers undone.
-    TemporaryDirectory folder;
-    VirtualClock clock;
-    VirtualTimers timers(clock);
-    RecordingLogger log;
-    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
-    { const MappedFile written(folder.path() / "library", 2); }
-    const int fd = ::open((folder.path() / "library").c_str(), O_RDONLY | O_CLOEXEC);
-    release.breakStarting();
+    Released r;
+    { const MappedFile written(r.folder.path() / "library", 2); }
+    const int fd = ::open((r.folder.path() / "library").c_str(), O_RDONLY | O_CLOEXEC);
+    r.release.breakStarting();
     auto* relocated = static_cast<char*>(::mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE, fd, 0));
     ::close(fd);
     relocated[0] = 'R';
     const char unwritten = relocated[page];
     ::mprotect(relocated, 2 * page, PROT_READ);
-    release.breakGone();
-    timers.runUntil(clock.now() + 10);
+    r.release.breakGone();
+    r.after(10);
 
     EXPECT_EQ(relocated[0], 'R');
     EXPECT_EQ(relocated[page], unwritten);
@@ -80,26 +86,22 @@ TEST(MadvisePageRelease, APageWrittenOverKeepsItsWritingThoughItsMappingTurnedRe
 }
 
 TEST(MadvisePageRelease, AfterTheBreakGivesBackWhatItMappedAndKeepsWhatWasThere) {
-    TemporaryDirectory folder;
-    VirtualClock clock;
-    VirtualTimers timers(clock);
-    RecordingLogger log;
-    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
-    const MappedFile idle(folder.path() / "library", 4);
+    Released r;
+    const MappedFile idle(r.folder.path() / "library", 4);
     for (std::size_t i = 0; i < 4; ++i)
         idle.touch(i);
 
-    release.breakStarting();
-    const MappedFile breakFont(folder.path() / "font", 16);
+    r.release.breakStarting();
+    const MappedFile breakFont(r.folder.path() / "font", 16);
     for (std::size_t i = 0; i < 16; ++i)
         breakFont.touch(i);
-    release.breakGone();
-    timers.runUntil(clock.now() + 1);
-    EXPECT_TRUE(log.lines.empty()) << "given back while the windows may still be fading";
-    timers.runUntil(clock.now() + 10);
+    r.release.breakGone();
+    r.after(1);
+    EXPECT_TRUE(r.log.lines.empty()) << "given back while the windows may still be fading";
+    r.after(10);
 
-    ASSERT_EQ(log.lines.size(), 1u);
-    const auto& line = log.lines.front();
+    ASSERT_EQ(r.log.lines.size(), 1u);
+    const auto& line = r.log.lines.front();
     EXPECT_TRUE(line.starts_with("break pages given back ")) << line;
     EXPECT_EQ(line.find("failed="), std::string::npos) << line;
     const auto advised = std::stoull(line.substr(line.find("advisedKB=") + 10));
@@ -113,24 +115,20 @@ TEST(MadvisePageRelease, AfterTheBreakGivesBackWhatItMappedAndKeepsWhatWasThere)
 }
 
 TEST(MadvisePageRelease, PagesSomeoneElseMapsTooAreLetGoOfButStayForThem) {
-    TemporaryDirectory folder;
-    VirtualClock clock;
-    VirtualTimers timers(clock);
-    RecordingLogger log;
-    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
-    const auto path = folder.path() / "font";
+    Released r;
+    const auto path = r.folder.path() / "font";
     // The window manager's mapping of the font, which the kernel will not page out under it.
     const MappedFile windowManager(path, 8);
     for (std::size_t i = 0; i < 8; ++i)
         windowManager.touch(i);
 
-    release.breakStarting();
+    r.release.breakStarting();
     const MappedFile ours(path, 8);
     char sum = 0;
     for (std::size_t i = 0; i < 8; ++i)
         sum = static_cast<char>(sum + ours.touch(i));
-    release.breakGone();
-    timers.runUntil(clock.now() + 10);
+    r.release.breakGone();
+    r.after(10);
 
     const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
     ASSERT_TRUE(resident);
@@ -147,18 +145,14 @@ TEST(MadvisePageRelease, PagesSomeoneElseMapsTooAreLetGoOfButStayForThem) {
 TEST(MadvisePageRelease, TheIdleNoteIsWhatABreakReturnsTo) {
     // Pages touched between the idle note and the break, as the break's first code runs while a
     // scan of its own would still be under way, are the break's.
-    TemporaryDirectory folder;
-    VirtualClock clock;
-    VirtualTimers timers(clock);
-    RecordingLogger log;
-    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
-    release.noteIdle();
-    const MappedFile breakCode(folder.path() / "code", 4);
+    Released r;
+    r.release.noteIdle();
+    const MappedFile breakCode(r.folder.path() / "code", 4);
     for (std::size_t i = 0; i < 4; ++i)
         breakCode.touch(i);
-    release.breakStarting();
-    release.breakGone();
-    timers.runUntil(clock.now() + 10);
+    r.release.breakStarting();
+    r.release.breakGone();
+    r.after(10);
     const auto resident = MadvisePageRelease::residentFilePages(MadvisePageRelease::scanEnd());
     ASSERT_TRUE(resident);
     for (std::size_t i = 0; i < 4; ++i)
@@ -166,24 +160,20 @@ TEST(MadvisePageRelease, TheIdleNoteIsWhatABreakReturnsTo) {
 }
 
 TEST(MadvisePageRelease, ABreakStartingBeforeTheLastOneIsGivenBackKeepsTheIdleState) {
-    TemporaryDirectory folder;
-    VirtualClock clock;
-    VirtualTimers timers(clock);
-    RecordingLogger log;
-    MadvisePageRelease release(timers, log, MadvisePageRelease::Scan::inPlace);
+    Released r;
 
-    release.breakStarting();
-    const MappedFile first(folder.path() / "first", 4);
+    r.release.breakStarting();
+    const MappedFile first(r.folder.path() / "first", 4);
     for (std::size_t i = 0; i < 4; ++i)
         first.touch(i);
-    release.breakGone();
-    release.breakStarting();
-    timers.runUntil(clock.now() + 10);
-    EXPECT_TRUE(log.lines.empty()) << "nothing is given back in the middle of a break";
-    release.breakGone();
-    timers.runUntil(clock.now() + 10);
-    ASSERT_EQ(log.lines.size(), 1u);
-    const auto& line = log.lines.front();
+    r.release.breakGone();
+    r.release.breakStarting();
+    r.after(10);
+    EXPECT_TRUE(r.log.lines.empty()) << "nothing is given back in the middle of a break";
+    r.release.breakGone();
+    r.after(10);
+    ASSERT_EQ(r.log.lines.size(), 1u);
+    const auto& line = r.log.lines.front();
     EXPECT_GE(std::stoull(line.substr(line.find("advisedKB=") + 10)) * 1024, 4 * page) << line;
 }
 
