@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -11,17 +9,11 @@ namespace sorvala {
 class Logger;
 
 /// GSettings, the GNOME family's settings store. It lives in the gsettings module, loaded at the
-/// first read, write or watch, so a program that has needed none of them (a desktop portal answers
+/// first read or write, so a program that has needed neither (a desktop portal answers
 /// the colour scheme) maps no GIO. Every call checks that the schema and the key are installed
 /// first: GSettings ends the process when asked for a schema it does not have.
 class GSettingsStore {
 public:
-    /// A live watch of one key; destroying it stops the calls.
-    class Watch {
-    public:
-        virtual ~Watch() = default;
-    };
-
     virtual ~GSettingsStore() = default;
 
     /// Whether `schema` with `key` is installed.
@@ -33,9 +25,6 @@ public:
     /// Writes a text key and waits until the settings store has confirmed it; answers why it
     /// failed, or nullopt.
     virtual std::optional<std::string> setText(const char* schema, const char* key, const std::string& value) = 0;
-    /// Calls `changed` on the GLib main loop (which Qt's event loop runs) whenever `key` changes;
-    /// null when the schema or the key is missing.
-    virtual std::unique_ptr<Watch> watch(const char* schema, const char* key, std::function<void()> changed) = 0;
 
     /// The gsettings module's store, loaded on the first call; null when the module cannot be
     /// loaded (said in `log`).

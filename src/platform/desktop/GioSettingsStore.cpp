@@ -51,35 +51,6 @@ bool backendKeepsValuesInMemory() {
     return memory;
 }
 
-class GioWatch final : public GSettingsStore::Watch {
-public:
-    GioWatch(GSettingsSchema* schema, const char* key, std::function<void()> changed)
-        : m_settings(g_settings_new_full(schema, nullptr, nullptr)), m_changed(std::move(changed)) {
-        const std::string signal = std::string("changed::") + key;
-        m_handler = g_signal_connect(m_settings, signal.c_str(), G_CALLBACK(&GioWatch::onChanged), this);
-        // A backend announces changes only of keys read since the handler was connected.
-        if (GVariant* value = g_settings_get_value(m_settings, key))
-            g_variant_unref(value);
-    }
-    ~GioWatch() override {
-        g_signal_handler_disconnect(m_settings, m_handler);
-        g_object_unref(m_settings);
-    }
-    GioWatch(const GioWatch&) = delete;
-    GioWatch& operator=(const GioWatch&) = delete;
-
-private:
-    static void onChanged(GSettings*, const char*, void* self) {
-        auto* watch = static_cast<GioWatch*>(self);
-        if (watch->m_changed)
-            watch->m_changed();
-    }
-
-    GSettings* m_settings;
-    unsigned long m_handler = 0;
-    std::function<void()> m_changed;
-};
-
 class GioSettingsStore final : public GSettingsStore {
 public:
     bool hasKey(const char* schema, const char* key) override {
@@ -130,15 +101,6 @@ public:
         g_object_unref(settings);
         g_settings_schema_unref(found);
         return failure;
-    }
-
-    std::unique_ptr<Watch> watch(const char* schema, const char* key, std::function<void()> changed) override {
-        GSettingsSchema* found = schemaWithKey(schema, key);
-        if (!found)
-            return nullptr;
-        auto watch = std::make_unique<GioWatch>(found, key, std::move(changed));
-        g_settings_schema_unref(found);
-        return watch;
     }
 };
 

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
 #include "platform/desktop/GSettingsText.h"
-#include "platform/desktop/GSettingsWatch.h"
 
 #include "support/ScopedEnvironment.h"
 #include "support/TemporaryDirectory.h"
@@ -24,7 +23,6 @@ TEST(GSettingsStore, LoadedAtTheFirstQuestionAndWithoutItEveryAnswerIsHarmless) 
         EXPECT_EQ(gsettingsString("org.gnome.desktop.interface", "color-scheme"), std::nullopt);
         EXPECT_EQ(gsettingsBoolean("org.gnome.desktop.interface", "enable-animations"), std::nullopt);
         EXPECT_FALSE(gsettingsHasKey("org.gnome.desktop.interface", "color-scheme"));
-        EXPECT_FALSE(GSettingsWatch("org.gnome.desktop.interface", "color-scheme", [] {}).isWatching());
         EXPECT_EQ(gsettingsSetString("org.gnome.desktop.background", "picture-uri", "file:///x.png"),
                   "the settings module is not installed");
         EXPECT_FALSE(gioMapped());
@@ -32,8 +30,6 @@ TEST(GSettingsStore, LoadedAtTheFirstQuestionAndWithoutItEveryAnswerIsHarmless) 
     if (!gsettingsHasKey("org.gnome.desktop.interface", "color-scheme"))
         GTEST_SKIP() << "GNOME's interface schema is not installed";
     EXPECT_TRUE(gioMapped());
-    EXPECT_TRUE(GSettingsWatch("org.gnome.desktop.interface", "color-scheme", [] {}).isWatching());
-    EXPECT_FALSE(GSettingsWatch("org.gnome.desktop.interface", "no-such-key", [] {}).isWatching());
 }
 
 } // namespace
