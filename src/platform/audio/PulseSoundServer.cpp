@@ -74,7 +74,12 @@ public:
             pa_mainloop_wakeup(m_loop); // the one call libpulse allows from another thread
     }
 
-    End run() override { return m_loop ? play() : End::failed; }
+    End run() override {
+        const End end = m_loop ? play() : End::failed;
+        // The last chime's record outlives its playing; its samples need not.
+        m_pcm.samples = QByteArray();
+        return end;
+    }
 
 private:
     // Blocks until something happens on the connection or a stop is asked for.
