@@ -12,7 +12,9 @@
 
 #include <QGuiApplication>
 #include <QCloseEvent>
+#include <QFont>
 #include <QKeyEvent>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -457,6 +459,11 @@ void QtBreakWindows::releaseAll() {
         window->hide();
     // The content widgets are children of the windows and go with them.
     m_fading.clear();
+    // The windows' icons and the faces of the break's large type were made for the break alone;
+    // the next break makes them again in a moment. Fonts still in use keep their faces: the
+    // cache is replaced, not emptied under them.
+    QPixmapCache::clear();
+    QFont::cleanup();
     // The break's images came to tens of megabytes; the allocator keeps pages freed in its heap
     // until asked to give them back, and an idle program should not hold them until the next break.
     malloc_trim(0);

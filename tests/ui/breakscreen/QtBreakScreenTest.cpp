@@ -152,6 +152,24 @@ TEST_F(QtBreakScreenRun, TheBreakIsAnnouncedBeforeItsWindowsShowAndAfterTheyAreG
     }
 }
 
+// The break's caches are let go once its windows are gone; a window open through the break keeps
+// drawing its text as before, and the next break draws its own again.
+TEST_F(QtBreakScreenRun, AWindowOpenThroughABreakDrawsTheSameAfterIt) {
+    QLabel open(QStringLiteral("Next break in 19:05"));
+    QFont large = open.font();
+    large.setPixelSize(40);
+    open.setFont(large);
+    open.show();
+    const QImage before = open.grab().toImage();
+    for (int round = 0; round < 2; ++round) {
+        screen->begin(0, false, false);
+        ASSERT_FALSE(breakWindows().empty());
+        screen->end(false, true);
+        ASSERT_TRUE(waitFor([&] { return !screen->isActive(); }, 3000));
+        EXPECT_EQ(open.grab().toImage(), before) << "round " << round;
+    }
+}
+
 TEST_F(QtBreakScreenRun, TheControlsHideWhenThePointerRestsAndComeBackWhenItMoves) {
     screen->begin(0, false, false);
     const auto windows = breakWindows();
