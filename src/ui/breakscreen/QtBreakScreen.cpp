@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QPixmapCache>
 #include <QScreen>
+#include <QThreadPool>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -464,6 +465,9 @@ void QtBreakWindows::releaseAll() {
     // cache is replaced, not emptied under them.
     QPixmapCache::clear();
     QFont::cleanup();
+    // Qt converts and scales large images on its pool's threads, which would idle on for half a
+    // minute with their stacks and heaps; ended now unless one is at work for someone else.
+    QThreadPool::globalInstance()->waitForDone(0);
     // The break's images came to tens of megabytes; the allocator keeps pages freed in its heap
     // until asked to give them back, and an idle program should not hold them until the next break.
     malloc_trim(0);
