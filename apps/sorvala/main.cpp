@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include <malloc.h>
+
 namespace {
 
 constexpr int usageError = 2;
@@ -104,6 +106,11 @@ bool asked(int argc, char** argv, std::string_view name, std::string_view shortN
 } // namespace
 
 int main(int argc, char** argv) {
+    // A break's screen images are megabytes each. With its threshold left to move, the allocator
+    // takes the next ones from the heap after the first is freed, small allocations made beside
+    // them pin the heap's far end, and the heap stays large after the break. Blocks of a quarter
+    // megabyte and more are mapped on their own and go back to the system when freed.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     sorvala::Translation::setUp();
     if (asked(argc, argv, "--help", "-h")) {
         printHelp(std::cout);
