@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sorvala {
 
@@ -39,7 +40,8 @@ void drawMark(QPainter& painter, int size, bool darkPanel) {
 constexpr double stroke = 0.22;
 constexpr double glyphWidth = 0.66;
 constexpr double gap = 0.1;
-constexpr double left = stroke / 2, right = glyphWidth - stroke / 2, top = stroke / 2, bottom = 1 - stroke / 2;
+constexpr double left = stroke / 2, right = glyphWidth - stroke / 2, top = stroke / 2,
+                 bottom = 1 - stroke / 2;
 constexpr double middle = 0.5, centre = glyphWidth / 2;
 
 /// The figure turned half a turn: a 9 is a 6 upside down.
@@ -114,17 +116,24 @@ QPainterPath glyph(QChar character) {
     return path;
 }
 
-void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkPanel) {
-    // The number sits on a solid plate over the lower part of the mark, so it stays legible at
-    // 16 px on any panel.
+/// The plate the number sits on: a solid rounded rectangle over the lower part of the mark, so the
+/// number stays legible at 16 px on any panel.
+QRectF plateRect(int size) {
     const qreal plateHeight = size * 0.56;
-    const QRectF plate(0, size - plateHeight, size, plateHeight);
-    const QColor ink = darkPanel ? QColor(0x1c, 0x1c, 0x1e) : QColor(0xff, 0xff, 0xff);
+    return {0, size - plateHeight, qreal(size), plateHeight};
+}
+
+void drawPlate(QPainter& painter, int size, bool darkPanel) {
+    const QRectF plate = plateRect(size);
     const QColor fill = darkPanel ? QColor(0xf2, 0xf2, 0xf7) : QColor(0x1c, 0x1c, 0x1e);
     QPainterPath platePath;
     platePath.addRoundedRect(plate, size * 0.14, size * 0.14);
     painter.fillPath(platePath, fill);
+}
 
+void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkPanel) {
+    const QRectF plate = plateRect(size);
+    const QColor ink = darkPanel ? QColor(0x1c, 0x1c, 0x1e) : QColor(0xff, 0xff, 0xff);
     QPainterPath text;
     double width = -gap;
     for (const QChar character : minutes) {
@@ -132,7 +141,7 @@ void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkP
         width += glyphWidth + gap;
     }
     // Whole pixels high, so the horizontal strokes fall on the pixel grid.
-    const double height = std::max(4.0, std::round(plateHeight * (minutes.size() > 2 ? 0.52 : 0.68)));
+    const double height = std::max(4.0, std::round(plate.height() * (minutes.size() > 2 ? 0.52 : 0.68)));
     painter.save();
     painter.translate(std::round(plate.center().x() - width * height / 2),
                       std::round(plate.center().y() - height / 2));
@@ -141,6 +150,53 @@ void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkP
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(text);
     painter.restore();
+}
+
+/// A painter on `image` set up as every layer of the icon is drawn.
+void begin(QPainter& painter, QImage& image, bool paused) {
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (paused)
+        painter.setOpacity(0.45);
+}
+
+/// What stays the same from one minute to the next at one size: the mark, with the plate when
+/// minutes are shown.
+struct Backdrop {
+    int size = 0;
+    bool plate = false;
+    bool paused = false;
+    bool darkPanel = false;
+    bool operator==(const Backdrop&) const = default;
+};
+
+/// The backdrop's image, drawn again only when its look changed. The mark's antialiased curves are
+/// half an icon's cost or more, and the icon changes every minute while its look changes rarely;
+/// one image per size is kept (a few dozen kilobytes at the panel sizes).
+const QImage& backdrop(const Backdrop& wanted) {
+    static std::vector<std::pair<Backdrop, QImage>> kept;
+    constexpr std::size_t sizesKept = 8;
+    auto found =
+        std::find_if(kept.begin(), kept.end(), [&](const auto& k) { return k.first.size == wanted.size; });
+    if (found != kept.end() && found->first == wanted)
+        return found->second;
+    if (found == kept.end()) {
+        if (kept.size() == sizesKept)
+            kept.erase(kept.begin());
+        found = kept.emplace(kept.end());
+    }
+    QImage image(wanted.size, wanted.size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter;
+    begin(painter, image, wanted.paused);
+    drawMark(painter, wanted.size, wanted.darkPanel);
+    if (wanted.plate)
+        drawPlate(painter, wanted.size, wanted.darkPanel);
+    painter.end();
+    // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
+    // as it lives; the backdrop lives all day, so it keeps a copy without one.
+    *found = {wanted, image.copy()};
+    return found->second;
 }
 
 } // namespace
@@ -152,18 +208,16 @@ bool TrayIconArt::panelIsDark() {
 }
 
 QImage TrayIconArt::image(int size, const QString& minutes, bool paused, bool darkPanel) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (paused)
-        painter.setOpacity(0.45);
-    drawMark(painter, size, darkPanel);
-    if (!minutes.isEmpty())
-        drawMinutes(painter, size, minutes, darkPanel);
+    const QImage& behind = backdrop({size, !minutes.isEmpty(), paused, darkPanel});
+    if (minutes.isEmpty())
+        return behind;
+    // Drawn over a copy: the layers land on the same pixels as when drawn one after the other.
+    QImage image = behind.copy();
+    QPainter painter;
+    begin(painter, image, paused);
+    drawMinutes(painter, size, minutes, darkPanel);
     painter.end();
-    // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
-    // as it lives; the icon lives all day, so it keeps a copy without one.
+    // Without the paint engine, as the backdrop (the icon lives all day).
     return image.copy();
 }
 
