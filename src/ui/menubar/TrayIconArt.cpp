@@ -160,19 +160,19 @@ void begin(QPainter& painter, QImage& image, bool paused) {
         painter.setOpacity(0.45);
 }
 
-/// What stays the same from one minute to the next at one size: the mark, with the plate when
-/// minutes are shown.
+/// What stays the same from one minute to the next at one size: the mark, dimmed or not, for a
+/// light or a dark panel.
 struct Backdrop {
     int size = 0;
-    bool plate = false;
     bool paused = false;
     bool darkPanel = false;
     bool operator==(const Backdrop&) const = default;
 };
 
-/// The backdrop's image, drawn again only when its look changed. The mark's antialiased curves are
-/// half an icon's cost or more, and the icon changes every minute while its look changes rarely;
-/// one image per size is kept (a few dozen kilobytes at the panel sizes).
+/// The mark at `wanted`, drawn again only when its look changed. The mark's antialiased curves
+/// are half an icon's cost or more, and the icon changes every minute (and when a break starts
+/// or ends) while the mark's look changes rarely; one image per size is kept (a few dozen
+/// kilobytes at the panel sizes).
 const QImage& backdrop(const Backdrop& wanted) {
     static std::vector<std::pair<Backdrop, QImage>> kept;
     constexpr std::size_t sizesKept = 8;
@@ -190,8 +190,6 @@ const QImage& backdrop(const Backdrop& wanted) {
     QPainter painter;
     begin(painter, image, wanted.paused);
     drawMark(painter, wanted.size, wanted.darkPanel);
-    if (wanted.plate)
-        drawPlate(painter, wanted.size, wanted.darkPanel);
     painter.end();
     // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
     // as it lives; the backdrop lives all day, so it keeps a copy without one.
@@ -208,13 +206,14 @@ bool TrayIconArt::panelIsDark() {
 }
 
 QImage TrayIconArt::image(int size, const QString& minutes, bool paused, bool darkPanel) {
-    const QImage& behind = backdrop({size, !minutes.isEmpty(), paused, darkPanel});
+    const QImage& mark = backdrop({size, paused, darkPanel});
     if (minutes.isEmpty())
-        return behind;
+        return mark;
     // Drawn over a copy: the layers land on the same pixels as when drawn one after the other.
-    QImage image = behind.copy();
+    QImage image = mark.copy();
     QPainter painter;
     begin(painter, image, paused);
+    drawPlate(painter, size, darkPanel);
     drawMinutes(painter, size, minutes, darkPanel);
     painter.end();
     // Without the paint engine, as the backdrop (the icon lives all day).
