@@ -48,8 +48,8 @@ QVariantMap changedProperties(const std::optional<ControlService::Status>& befor
 
 /// PropertiesChanged(s interface, a{sv} changed, as invalidated) for our interface. One message is
 /// kept and only its arguments change: QtDBus checks a message's path, interface and member names
-/// the first time it is sent and remembers that they passed. Most of what remains is libdbus
-/// rewriting the header's signature once for each of the three arguments.
+/// the first time it is sent and remembers that they passed. About half of what remains is
+/// libdbus rewriting the header's signature once per top-level argument, whatever builds them.
 QDBusMessage propertiesChangedSignal(const QVariantMap& changed) {
     static QDBusMessage signal =
         QDBusMessage::createSignal(QString::fromLatin1(ControlService::objectPath), propertiesInterface,
