@@ -40,8 +40,7 @@ void drawMark(QPainter& painter, int size, bool darkPanel) {
 constexpr double stroke = 0.22;
 constexpr double glyphWidth = 0.66;
 constexpr double gap = 0.1;
-constexpr double left = stroke / 2, right = glyphWidth - stroke / 2, top = stroke / 2,
-                 bottom = 1 - stroke / 2;
+constexpr double left = stroke / 2, right = glyphWidth - stroke / 2, top = stroke / 2, bottom = 1 - stroke / 2;
 constexpr double middle = 0.5, centre = glyphWidth / 2;
 
 /// The figure turned half a turn: a 9 is a 6 upside down.
@@ -170,7 +169,7 @@ struct Backdrop {
 };
 
 /// The mark at `wanted`, drawn again only when its look changed. The mark's antialiased curves
-/// are half an icon's cost or more, and the icon changes every minute (and when a break starts
+/// are a large part of an icon's cost, and the icon changes every minute (and when a break starts
 /// or ends) while the mark's look changes rarely; one image per size is kept (a few dozen
 /// kilobytes at the panel sizes).
 const QImage& backdrop(const Backdrop& wanted) {
