@@ -46,6 +46,18 @@ QVariantMap changedProperties(const std::optional<ControlService::Status>& befor
     return changed;
 }
 
+/// PropertiesChanged(s interface, a{sv} changed, as invalidated) for our interface. One message is
+/// kept and only its arguments change: QtDBus checks a message's path, interface and member names
+/// the first time it is sent and remembers that they passed. About half of what remains is
+/// libdbus rewriting the header's signature once per top-level argument, whatever builds them.
+QDBusMessage propertiesChangedSignal(const QVariantMap& changed) {
+    static QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromLatin1(ControlService::objectPath), propertiesInterface,
+                                   QStringLiteral("PropertiesChanged"));
+    signal.setArguments({QString::fromLatin1(ControlService::interfaceName), changed, QStringList()});
+    return signal;
+}
+
 } // namespace
 
 ControlService::ControlService(Logger& log, std::function<Status()> status, Commands commands,
@@ -145,10 +157,7 @@ void ControlService::announceChanges() {
         return;
     const auto changed = changedProperties(m_announced, now);
     m_announced = now;
-    auto signal = QDBusMessage::createSignal(QString::fromLatin1(objectPath), propertiesInterface,
-                                             QStringLiteral("PropertiesChanged"));
-    signal << QString::fromLatin1(interfaceName) << changed << QStringList();
-    m_bus.send(signal);
+    m_bus.send(propertiesChangedSignal(changed));
 }
 
 bool ControlService::minutesAccepted(int minutes) {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace sorvala {
 
@@ -114,17 +115,24 @@ QPainterPath glyph(QChar character) {
     return path;
 }
 
-void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkPanel) {
-    // The number sits on a solid plate over the lower part of the mark, so it stays legible at
-    // 16 px on any panel.
+/// The plate the number sits on: a solid rounded rectangle over the lower part of the mark, so the
+/// number stays legible at 16 px on any panel.
+QRectF plateRect(int size) {
     const qreal plateHeight = size * 0.56;
-    const QRectF plate(0, size - plateHeight, size, plateHeight);
-    const QColor ink = darkPanel ? QColor(0x1c, 0x1c, 0x1e) : QColor(0xff, 0xff, 0xff);
+    return {0, size - plateHeight, qreal(size), plateHeight};
+}
+
+void drawPlate(QPainter& painter, int size, bool darkPanel) {
+    const QRectF plate = plateRect(size);
     const QColor fill = darkPanel ? QColor(0xf2, 0xf2, 0xf7) : QColor(0x1c, 0x1c, 0x1e);
     QPainterPath platePath;
     platePath.addRoundedRect(plate, size * 0.14, size * 0.14);
     painter.fillPath(platePath, fill);
+}
 
+void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkPanel) {
+    const QRectF plate = plateRect(size);
+    const QColor ink = darkPanel ? QColor(0x1c, 0x1c, 0x1e) : QColor(0xff, 0xff, 0xff);
     QPainterPath text;
     double width = -gap;
     for (const QChar character : minutes) {
@@ -132,7 +140,7 @@ void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkP
         width += glyphWidth + gap;
     }
     // Whole pixels high, so the horizontal strokes fall on the pixel grid.
-    const double height = std::max(4.0, std::round(plateHeight * (minutes.size() > 2 ? 0.52 : 0.68)));
+    const double height = std::max(4.0, std::round(plate.height() * (minutes.size() > 2 ? 0.52 : 0.68)));
     painter.save();
     painter.translate(std::round(plate.center().x() - width * height / 2),
                       std::round(plate.center().y() - height / 2));
@@ -141,6 +149,51 @@ void drawMinutes(QPainter& painter, int size, const QString& minutes, bool darkP
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(text);
     painter.restore();
+}
+
+/// A painter on `image` set up as every layer of the icon is drawn.
+void begin(QPainter& painter, QImage& image, bool paused) {
+    painter.begin(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (paused)
+        painter.setOpacity(0.45);
+}
+
+/// What stays the same from one minute to the next at one size: the mark, dimmed or not, for a
+/// light or a dark panel.
+struct Backdrop {
+    int size = 0;
+    bool paused = false;
+    bool darkPanel = false;
+    bool operator==(const Backdrop&) const = default;
+};
+
+/// The mark at `wanted`, drawn again only when its look changed. The mark's antialiased curves
+/// are a large part of an icon's cost, and the icon changes every minute (and when a break starts
+/// or ends) while the mark's look changes rarely; one image per size is kept (a few dozen
+/// kilobytes at the panel sizes).
+const QImage& backdrop(const Backdrop& wanted) {
+    static std::vector<std::pair<Backdrop, QImage>> kept;
+    constexpr std::size_t sizesKept = 8;
+    auto found =
+        std::find_if(kept.begin(), kept.end(), [&](const auto& k) { return k.first.size == wanted.size; });
+    if (found != kept.end() && found->first == wanted)
+        return found->second;
+    if (found == kept.end()) {
+        if (kept.size() == sizesKept)
+            kept.erase(kept.begin());
+        found = kept.emplace(kept.end());
+    }
+    QImage image(wanted.size, wanted.size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter;
+    begin(painter, image, wanted.paused);
+    drawMark(painter, wanted.size, wanted.darkPanel);
+    painter.end();
+    // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
+    // as it lives; the backdrop lives all day, so it keeps a copy without one.
+    *found = {wanted, image.copy()};
+    return found->second;
 }
 
 } // namespace
@@ -152,18 +205,17 @@ bool TrayIconArt::panelIsDark() {
 }
 
 QImage TrayIconArt::image(int size, const QString& minutes, bool paused, bool darkPanel) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    if (paused)
-        painter.setOpacity(0.45);
-    drawMark(painter, size, darkPanel);
-    if (!minutes.isEmpty())
-        drawMinutes(painter, size, minutes, darkPanel);
+    const QImage& mark = backdrop({size, paused, darkPanel});
+    if (minutes.isEmpty())
+        return mark;
+    // Drawn over a copy: the layers land on the same pixels as when drawn one after the other.
+    QImage image = mark.copy();
+    QPainter painter;
+    begin(painter, image, paused);
+    drawPlate(painter, size, darkPanel);
+    drawMinutes(painter, size, minutes, darkPanel);
     painter.end();
-    // An image keeps the paint engine it was drawn with, its outline buffers included, for as long
-    // as it lives; the icon lives all day, so it keeps a copy without one.
+    // Without the paint engine, as the backdrop (the icon lives all day).
     return image.copy();
 }
 

@@ -190,6 +190,52 @@ TEST_F(ControlInterface, PropertiesAndTheirChanges) {
     EXPECT_EQ(heard.size(), 2u);
 }
 
+/// Every PropertiesChanged of the control object as it came over the bus.
+class ChangeRecorder : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ChangeRecorder(QDBusConnection bus) {
+        bus.connect(ControlService::serviceName, ControlService::objectPath,
+                    "org.freedesktop.DBus.Properties", "PropertiesChanged", this, SLOT(heard(QDBusMessage)));
+    }
+    std::vector<QDBusMessage> messages;
+
+public slots:
+    void heard(const QDBusMessage& message) { messages.push_back(message); }
+};
+
+TEST_F(ControlInterface, EachAnnouncementCarriesWhatChangedSinceTheLastAsStandardPropertiesChanged) {
+    ChangeRecorder recorder(
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("recorder")));
+    // The properties the `count`th announcement says changed.
+    const auto changed = [&](std::size_t count) {
+        EXPECT_TRUE(waitUntil([&] { return recorder.messages.size() >= count; }, 3000));
+        if (recorder.messages.size() < count)
+            return QVariantMap();
+        const auto& message = recorder.messages[count - 1];
+        EXPECT_EQ(message.signature(), "sa{sv}as");
+        EXPECT_EQ(message.arguments().value(0).toString(), ControlService::interfaceName);
+        EXPECT_TRUE(qdbus_cast<QStringList>(message.arguments().value(2)).isEmpty());
+        return qdbus_cast<QVariantMap>(message.arguments().value(1));
+    };
+
+    status = {"Next break in 19:04", "19:04", 1144, false, false};
+    const auto counting = changed(1);
+    EXPECT_EQ(counting, (QVariantMap{{"StatusText", "Next break in 19:04"},
+                                     {"Countdown", "19:04"},
+                                     {"SecondsUntilNextBreak", qlonglong(1144)}}));
+    // The seconds go out as a 64-bit integer, whatever the number.
+    EXPECT_EQ(counting.value("SecondsUntilNextBreak").metaType(), QMetaType::fromType<qlonglong>());
+
+    status.paused = true;
+    EXPECT_EQ(changed(2), (QVariantMap{{"Paused", true}})) << "nothing of the previous announcement";
+    status.onBreak = true;
+    status.countdown.clear();
+    EXPECT_EQ(changed(3), (QVariantMap{{"Countdown", ""}, {"OnBreak", true}}));
+    QDBusConnection::disconnectFromBus(QStringLiteral("recorder"));
+}
+
 /// The sleep-delay inhibitors Sorvala holds, as logind lists them; -1 when logind does not answer.
 int inhibitors() {
     auto call = QDBusMessage::createMethodCall("org.freedesktop.login1", "/org/freedesktop/login1",
@@ -245,3 +291,5 @@ TEST_F(SleepWatch, TheInhibitorIsHeldWhileAwakeAndLetGoAfterTheWillSleepWork) {
 
 } // namespace
 } // namespace sorvala
+
+#include "ControlServiceTest.moc"

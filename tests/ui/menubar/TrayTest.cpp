@@ -94,6 +94,43 @@ TEST(TrayIconArt, MarkMinutesAndDimming) {
     EXPECT_GT(qGray(dark.pixel(16, 3)), 150);
 }
 
+TEST(TrayIconArt, AnIconDependsOnlyOnWhatItShowsNotOnWhatWasDrawnBefore) {
+    // What is kept from one minute to the next must never show through from another look: each
+    // look is drawn after every other one and compared with itself drawn after its opposite.
+    struct Look {
+        QString minutes;
+        bool paused, dark;
+    };
+    std::vector<Look> looks;
+    for (const char* minutes : {"", "7", "45", "3h"})
+        for (const bool paused : {false, true})
+            for (const bool dark : {false, true})
+                looks.push_back({QString::fromLatin1(minutes), paused, dark});
+    for (const int size : {16, 22, 64}) {
+        const auto draw = [size](const Look& look) {
+            return TrayIconArt::image(size, look.minutes, look.paused, look.dark);
+        };
+        std::vector<QImage> alone;
+        for (const auto& look : looks) {
+            draw({look.minutes.isEmpty() ? QStringLiteral("1") : QString(), !look.paused, !look.dark});
+            alone.push_back(draw(look));
+        }
+        for (const auto& before : looks)
+            for (std::size_t i = 0; i < looks.size(); ++i) {
+                draw(before);
+                EXPECT_EQ(draw(looks[i]), alone[i])
+                    << size << " px '" << looks[i].minutes.toStdString() << "' paused " << looks[i].paused
+                    << " dark " << looks[i].dark << " after '" << before.minutes.toStdString() << "' paused "
+                    << before.paused << " dark " << before.dark;
+            }
+        // Each switch changes the picture.
+        EXPECT_NE(alone[0], alone[1]);
+        EXPECT_NE(alone[0], alone[2]);
+        EXPECT_NE(alone[0], alone[4]);
+        EXPECT_NE(alone[4], alone[8]);
+    }
+}
+
 TEST(TrayIconArt, AnIdleProgramLoadsNoSvgModule) {
     const auto loaded = [] {
         QFile maps(QStringLiteral("/proc/self/maps"));
