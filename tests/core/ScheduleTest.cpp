@@ -104,6 +104,11 @@ TEST(WorkingHoursWindow, StoredTextsAndWhenTheWindowEverOpens) {
     store.set(SettingsSchema::workingWeekdaysMaskKey, std::int64_t{0});
     const WorkingHours hours = WorkingHours::stored(store);
     EXPECT_EQ(hours, (WorkingHours{true, 480, 960, 0}));
+    const ZoneCalendar berlin("Europe/Berlin");
+    const Instant mondayNoon = berlin.at("2026-06-15T12:00:00");
+    EXPECT_FALSE(WorkingHours::storedContains(store, mondayNoon, berlin)) << "no weekday in the window";
+    store.set(SettingsSchema::workingHoursEnabledKey, false);
+    EXPECT_TRUE(WorkingHours::storedContains(store, mondayNoon, berlin)) << "working hours off";
     EXPECT_TRUE(WorkingHours{}.everFires(0)) << "working hours off";
     EXPECT_FALSE((WorkingHours{true, 480, 960, 62}).everFires(960));
 }
