@@ -124,6 +124,47 @@ TEST(StatusSource, KeepsTheProbedLabelForItsLifetimeAndProbesAgainOnceForgotten)
     EXPECT_EQ(sweeps, 2);
 }
 
+TEST(StatusSource, TheTitleAndTheLineShowTheSameSecond) {
+    const FixedClock clock(Instant::fromSecondsSinceEpoch(1'800'000'000));
+    StatusLine::Facts facts;
+    facts.secondsUntilNextBreak = 74.6;
+    StatusSource status(clock, {.facts = [&] { return facts; },
+                                .blockerLabel = [] { return std::optional<std::string>(); },
+                                .shortTime = [](Instant) { return std::string("14:30"); }});
+    const auto shown = status.shown(true, 30);
+    EXPECT_EQ(shown.title, "1:15");
+    EXPECT_EQ(shown.line, "Next break in 1:15");
+    EXPECT_EQ(shown.facts.secondsUntilNextBreak, 75);
+    EXPECT_EQ(status.shown(false, 30).title, std::nullopt) << "the countdown off";
+    facts.pausedUntil = Instant::distantFuture();
+    EXPECT_EQ(status.shown(true, 30).title, std::nullopt) << "paused";
+}
+
+TEST(TrayMenuBar, AFollowerHearsEachRefreshAndEachSecondWithTheCountdownOff) {
+    SystemClock clock;
+    MemoryPreferences store;
+    RecordingLogger log;
+    StatusLine::Facts facts;
+    facts.secondsUntilNextBreak = 75;
+    StatusSource status(clock, {.facts = [&] { return facts; },
+                                .blockerLabel = [] { return std::optional<std::string>(); },
+                                .shortTime = [](Instant) { return std::string("14:30"); }});
+    std::vector<StatusSource::Shown> heard;
+    TrayMenuBar tray(store, log, status, {},
+                     {.onCommand = {}, .onLeftClick = {}, .onQuit = {}, .onNoTray = {}, .onTrayFound = {},
+                      .onStatus = [&](const StatusSource::Shown& shown) { heard.push_back(shown); }},
+                     {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
+    tray.refresh();
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard.back().line, "Next break in 1:15");
+    EXPECT_EQ(heard.back().title, std::nullopt);
+
+    tray.refreshCountdownTicker();
+    facts.secondsUntilNextBreak = 74;
+    EXPECT_TRUE(waitFor([&] { return heard.back().line == "Next break in 1:14"; }, 8000))
+        << "no second heard without the countdown";
+}
+
 TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     SystemClock clock;
     MemoryPreferences store;
@@ -137,7 +178,7 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     std::optional<MenuCommand> chosen;
     TrayMenuBar tray(store, log, status, {},
                      {.onCommand = [&](const MenuCommand& command) { chosen = command; }, .onLeftClick = {},
-                      .onQuit = {}, .onNoTray = [&] { ++noTray; }, .onTrayFound = {}},
+                      .onQuit = {}, .onNoTray = [&] { ++noTray; }, .onTrayFound = {}, .onStatus = {}},
                      {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
     tray.install();
     waitFor([&] { return tray.backend() != TrayMenuBar::Backend::waiting; });
