@@ -41,6 +41,20 @@ TEST(BreakScheduleCycle, IgnoredForLengthOneMicroOffOrSwitchOff) {
     }
 }
 
+TEST(BreakScheduleCycle, TheIntervalsReadAloneAgreeWithTheWholeSchedule) {
+    MemoryPreferences store;
+    store.set(SettingsSchema::reminderMinutesKey, std::int64_t{45});
+    for (const std::int64_t micro : {-5, 0, 20})
+        for (const bool enabled : {false, true})
+            for (const std::int64_t length : {0, 1, 2}) {
+                SCOPED_TRACE(::testing::Message() << "micro " << micro << " enabled " << enabled << " length " << length);
+                store.set(SettingsSchema::microMinutesKey, micro);
+                store.set(SettingsSchema::breakCycleEnabledKey, enabled);
+                store.set(SettingsSchema::breakCycleLengthKey, length);
+                EXPECT_EQ(BreakSchedule::storedIntervals(store), BreakSchedule::stored(store).intervals());
+            }
+}
+
 TEST(BreakScheduleCycle, HugeStoredValuesDoNotOverflowTheOvertimeLimit) {
     MemoryPreferences store;
     store.set(SettingsSchema::microMinutesKey, std::string("99999999999")); // edited by hand
