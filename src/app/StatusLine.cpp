@@ -10,7 +10,7 @@
 namespace sorvala {
 
 std::string minutesSeconds(double seconds) {
-    // Written every second the countdown runs: digits by hand cost a tenth of printf's.
+    // Written every second the countdown runs: no format string to parse.
     const auto whole = static_cast<long long>(std::min(std::max(0.0, std::floor(seconds)), 1e15));
     const auto second = whole % 60;
     auto text = std::to_string(whole / 60);

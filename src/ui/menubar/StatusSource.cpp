@@ -29,13 +29,13 @@ std::string StatusSource::text(const StatusLine::Facts& facts, double labelLifet
 
 StatusSource::Shown StatusSource::shown(bool countdownEnabled, double labelLifetime) {
     Shown shown{.facts = StatusLine::besideCountdown(facts()), .title = std::nullopt, .line = {}};
-    const auto& facts = shown.facts;
+    const auto& read = shown.facts;
     // Whole already; only the type changes.
     std::optional<long long> seconds;
-    if (facts.secondsUntilNextBreak && std::isfinite(*facts.secondsUntilNextBreak))
-        seconds = std::llround(std::clamp(*facts.secondsUntilNextBreak, -1e12, 1e12));
-    shown.title = MenuBarCountdown::title(countdownEnabled, facts.onBreak, facts.pausedUntil.has_value(), seconds);
-    shown.line = text(facts, labelLifetime);
+    if (read.secondsUntilNextBreak && std::isfinite(*read.secondsUntilNextBreak))
+        seconds = std::llround(std::clamp(*read.secondsUntilNextBreak, -1e12, 1e12));
+    shown.title = MenuBarCountdown::title(countdownEnabled, read.onBreak, read.pausedUntil.has_value(), seconds);
+    shown.line = text(read, labelLifetime);
     return shown;
 }
 

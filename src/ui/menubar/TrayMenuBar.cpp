@@ -202,10 +202,7 @@ void TrayMenuBar::createIcon(Backend backend) {
 // MARK: Rendering
 
 void TrayMenuBar::refresh() {
-    const auto status = m_status.shown(MenuBarCountdown::isEnabled(m_store), tooltipLabelLifetime);
-    apply(status);
-    if (m_callbacks.onStatus)
-        m_callbacks.onStatus(status);
+    apply(m_status.shown(MenuBarCountdown::isEnabled(m_store), tooltipLabelLifetime));
 }
 
 void TrayMenuBar::tick() {

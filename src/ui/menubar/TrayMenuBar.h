@@ -50,8 +50,9 @@ public:
         std::function<void()> onNoTray;
         /// A tray turned up after `onNoTray`: the icon holds the menu again.
         std::function<void()> onTrayFound;
-        /// Hears the status the tray read, at every refresh and each second, whether or not the
-        /// icon counts down: a follower that needs it each second reads none of its own.
+        /// Hears the status the tray read each second, whether or not the icon counts down: a
+        /// follower that needs it each second reads none of its own. A refresh in between is not
+        /// heard, so the follower hears at most one status a second.
         std::function<void(const StatusSource::Shown&)> onStatus;
     };
     /// How the tray looks for a place to show its icon.
