@@ -124,22 +124,6 @@ TEST(StatusSource, KeepsTheProbedLabelForItsLifetimeAndProbesAgainOnceForgotten)
     EXPECT_EQ(sweeps, 2);
 }
 
-TEST(StatusSource, TheTitleAndTheLineShowTheSameSecond) {
-    const FixedClock clock(Instant::fromSecondsSinceEpoch(1'800'000'000));
-    StatusLine::Facts facts;
-    facts.secondsUntilNextBreak = 74.6;
-    StatusSource status(clock, {.facts = [&] { return facts; },
-                                .blockerLabel = [] { return std::optional<std::string>(); },
-                                .shortTime = [](Instant) { return std::string("14:30"); }});
-    const auto shown = status.shown(true, 30);
-    EXPECT_EQ(shown.title, "1:15");
-    EXPECT_EQ(shown.line, "Next break in 1:15");
-    EXPECT_EQ(shown.facts.secondsUntilNextBreak, 75);
-    EXPECT_EQ(status.shown(false, 30).title, std::nullopt) << "the countdown off";
-    facts.pausedUntil = Instant::distantFuture();
-    EXPECT_EQ(status.shown(true, 30).title, std::nullopt) << "paused";
-}
-
 TEST(TrayMenuBar, AFollowerHearsEachSecondWithTheCountdownOff) {
     SystemClock clock;
     MemoryPreferences store;
