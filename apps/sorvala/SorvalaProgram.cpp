@@ -147,6 +147,13 @@ SorvalaProgram::SorvalaProgram()
             .onQuit = [] { QCoreApplication::quit(); },
             .onNoTray = [this] { noTray(); },
             .onTrayFound = [this] { trayFound(); },
+            // The tray reads the status each second: the control interface announces that same
+            // reading instead of one of its own.
+            .onStatus =
+                [this](const StatusSource::Shown& status) {
+                    if (m_control)
+                        m_control->announce(controlStatus(status));
+                },
         },
         traySearch());
 
@@ -190,6 +197,7 @@ SorvalaProgram::SorvalaProgram()
             .pauseUntilResumed = [this] { m_app->pauseUntilResumed(); },
             .resume = [this] { return m_commands->resume(); },
         });
+    m_control->setReadsEachSecond(false);
 }
 
 SorvalaProgram::~SorvalaProgram() = default;
@@ -356,16 +364,18 @@ std::string SorvalaProgram::shortTime(Instant instant) const {
 }
 
 ControlService::Status SorvalaProgram::controlStatus() {
+    // The label behind the line may be half a minute old here, as in the tooltip.
+    return controlStatus(m_status->shown(MenuBarCountdown::isEnabled(m_store), 30));
+}
+
+ControlService::Status SorvalaProgram::controlStatus(const StatusSource::Shown& shown) {
     // A status bar shows the countdown and the line side by side: both show the same second.
-    const auto facts = StatusLine::besideCountdown(m_status->facts());
+    const auto& facts = shown.facts;
     ControlService::Status status;
     status.paused = facts.pausedUntil.has_value();
     status.onBreak = facts.onBreak;
-    // The label behind the line may be half a minute old here, as in the tooltip.
-    status.statusText = QString::fromStdString(m_status->text(facts, 30));
-    const auto countdown =
-        MenuBarCountdown::storedTitle(facts.onBreak, status.paused, facts.secondsUntilNextBreak, m_store);
-    status.countdown = countdown ? QString::fromStdString(*countdown) : QString();
+    status.statusText = QString::fromStdString(shown.line);
+    status.countdown = shown.title ? QString::fromStdString(*shown.title) : QString();
     // Paused or on a break, no break is coming, whatever the stretches say.
     if (!status.paused && !status.onBreak && facts.secondsUntilNextBreak &&
         std::isfinite(*facts.secondsUntilNextBreak))

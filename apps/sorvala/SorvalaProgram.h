@@ -67,6 +67,7 @@ private:
     void prepareStore();
     std::string shortTime(Instant instant) const;
     ControlService::Status controlStatus();
+    static ControlService::Status controlStatus(const StatusSource::Shown& shown);
     DrawingWindow& drawingWindow();
     void openDrawingWindow();
     void noTray();

@@ -6,15 +6,18 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace sorvala {
 
 std::string minutesSeconds(double seconds) {
-    const auto whole = static_cast<long long>(std::max(0.0, std::floor(seconds)));
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%lld:%02lld", whole / 60, whole % 60);
-    return buffer;
+    // Written every second the countdown runs: no format string to parse.
+    const auto whole = static_cast<long long>(std::min(std::max(0.0, std::floor(seconds)), 1e15));
+    const auto second = whole % 60;
+    auto text = std::to_string(whole / 60);
+    text += ':';
+    text += static_cast<char>('0' + second / 10);
+    text += static_cast<char>('0' + second % 10);
+    return text;
 }
 
 namespace {

@@ -162,7 +162,7 @@ public:
     /// The schedule as stored right now.
     BreakSchedule schedule() const;
     /// The work clock's intervals of the stored schedule.
-    WorkClock::Intervals intervals() const { return schedule().intervals(); }
+    WorkClock::Intervals intervals() const { return BreakSchedule::storedIntervals(*m_defaults); }
     /// The snooze limits as stored right now.
     SnoozeBudget snoozeBudget() const;
     /// Whether a pause is set; its end is the resume timer's business, not the engine's.

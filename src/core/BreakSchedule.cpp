@@ -17,6 +17,16 @@ BreakSchedule BreakSchedule::stored(const PreferencesStore& store) {
                          store.boundedInteger(SettingsSchema::breakCycleLengthKey)};
 }
 
+WorkClock::Intervals BreakSchedule::storedIntervals(const PreferencesStore& store) {
+    // Asked every second by the countdown: with the cycle riding the micro breaks (the factory
+    // schedule) the long interval is never read.
+    const int micro = store.boundedInteger(SettingsSchema::microMinutesKey);
+    const bool rides = micro > 0 && store.boolean(SettingsSchema::breakCycleEnabledKey) &&
+                       store.boundedInteger(SettingsSchema::breakCycleLengthKey) > 1;
+    const int long_ = rides ? 0 : store.boundedInteger(SettingsSchema::reminderMinutesKey);
+    return WorkClock::Intervals{long_ * 60.0, micro * 60.0};
+}
+
 bool BreakSchedule::cycleRidesMicro() const {
     return cycleLength > 1 && cycleEnabled && microMinutes > 0;
 }

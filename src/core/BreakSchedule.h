@@ -17,6 +17,8 @@ struct BreakSchedule {
 
     /// Reads "reminderMinutes", "microMinutes", "breakCycleEnabled" and "breakCycleLength".
     static BreakSchedule stored(const PreferencesStore& store);
+    /// `stored(store).intervals()`, reading no setting the answer does not turn on.
+    static WorkClock::Intervals storedIntervals(const PreferencesStore& store);
 
     /// Whether every `cycleLength`-th micro break is taken as the long break.
     bool cycleRidesMicro() const;

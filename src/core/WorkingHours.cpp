@@ -8,11 +8,23 @@
 
 namespace sorvala {
 
-WorkingHours WorkingHours::stored(const PreferencesStore& store) {
-    return WorkingHours{store.boolean(SettingsSchema::workingHoursEnabledKey),
-                        store.boundedInteger(SettingsSchema::workingHoursStartMinutesKey),
+namespace {
+
+WorkingHours storedWindow(bool isEnabled, const PreferencesStore& store) {
+    return WorkingHours{isEnabled, store.boundedInteger(SettingsSchema::workingHoursStartMinutesKey),
                         store.boundedInteger(SettingsSchema::workingHoursEndMinutesKey),
                         store.boundedInteger(SettingsSchema::workingWeekdaysMaskKey)};
+}
+
+} // namespace
+
+WorkingHours WorkingHours::stored(const PreferencesStore& store) {
+    return storedWindow(store.boolean(SettingsSchema::workingHoursEnabledKey), store);
+}
+
+bool WorkingHours::storedContains(const PreferencesStore& store, Instant date, const Calendar& calendar) {
+    // Asked every second: with the window off, its own three settings decide nothing.
+    return !store.boolean(SettingsSchema::workingHoursEnabledKey) || storedWindow(true, store).contains(date, calendar);
 }
 
 bool WorkingHours::containsMinutesOfDay(int m) const {

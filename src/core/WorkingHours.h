@@ -20,6 +20,8 @@ struct WorkingHours {
 
     /// Reads the four working-hours settings.
     static WorkingHours stored(const PreferencesStore& store);
+    /// `stored(store).contains(date, calendar)`, reading the window only while it is on.
+    static bool storedContains(const PreferencesStore& store, Instant date, const Calendar& calendar);
 
     bool isOvernight() const { return startMinutes >= endMinutes; }
     bool containsMinutesOfDay(int minutesOfDay) const;

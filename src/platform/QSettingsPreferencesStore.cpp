@@ -105,6 +105,15 @@ QByteArray fileContents(const QString& path) {
     return file.readAll();
 }
 
+/// Stands in for a value the file does not hold. No file can produce it: its type has no stream
+/// operators for a "@Variant(...)" entry to be read into.
+struct Absent {};
+
+const QVariant& absentMarker() {
+    static const QVariant marker = QVariant::fromValue(Absent{});
+    return marker;
+}
+
 const char* statusText(QSettings::Status status) {
     switch (status) {
     case QSettings::NoError:
@@ -125,7 +134,12 @@ struct QSettingsPreferencesStore::State {
     QString filePath;
     mutable QSettings settings;
     Logger& logger;
-    std::map<std::string, PreferenceValue, std::less<>> registered;
+    /// A registered default with its key as QSettings takes it, converted once.
+    struct Registered {
+        PreferenceValue value;
+        QString name;
+    };
+    std::map<std::string, Registered, std::less<>> registered;
 
     struct Observers {
         std::map<int, std::function<void()>> byId;
@@ -235,7 +249,7 @@ std::string QSettingsPreferencesStore::filePath() const {
 
 void QSettingsPreferencesStore::registerDefaults(const std::map<std::string, PreferenceValue>& defaults) {
     for (const auto& [key, value] : defaults)
-        m_state->registered.insert_or_assign(key, value);
+        m_state->registered.insert_or_assign(key, State::Registered{value, qText(key)});
 }
 
 std::set<std::string> QSettingsPreferencesStore::registrationKeys() const {
@@ -250,31 +264,33 @@ bool QSettingsPreferencesStore::hasStoredValue(std::string_view key) const {
 }
 
 std::optional<PreferenceValue> QSettingsPreferencesStore::object(std::string_view key) const {
-    const QString name = qText(key);
-    const auto registered = m_state->registered.find(key);
-    if (m_state->settings.contains(name)) {
-        const QVariant raw = m_state->settings.value(name);
+    const auto found = m_state->registered.find(key);
+    const State::Registered* registered = found != m_state->registered.end() ? &found->second : nullptr;
+    // One look-up answers both questions: a key the file lacks comes back as the marker, while
+    // the file's "@Invalid()" comes back as an invalid value.
+    const QVariant raw = m_state->settings.value(registered ? registered->name : qText(key), absentMarker());
+    if (raw.metaType() != absentMarker().metaType()) {
         std::optional<PreferenceValue> value;
-        const bool registeredAsList = registered != m_state->registered.end() &&
-                                      std::holds_alternative<std::vector<std::string>>(registered->second);
+        const bool registeredAsList =
+            registered && std::holds_alternative<std::vector<std::string>>(registered->value);
         if (!raw.isValid()) {
             // The file spells an empty list "@Invalid()"; nothing else of ours writes it. Under a
             // key that holds no list it means nothing, and the default applies.
-            if (registered == m_state->registered.end() || registeredAsList)
+            if (!registered || registeredAsList)
                 return std::vector<std::string>{};
         } else {
             value = fromVariant(raw);
         }
         if (value) {
-            if (registered != m_state->registered.end())
-                return asRegisteredType(std::move(*value), registered->second);
+            if (registered)
+                return asRegisteredType(std::move(*value), registered->value);
             return value;
         }
         if (raw.isValid())
             m_state->logger.log("preference read failed key=" + std::string(key) + " reason=type");
     }
-    if (registered != m_state->registered.end())
-        return registered->second;
+    if (registered)
+        return registered->value;
     return std::nullopt;
 }
 

@@ -151,12 +151,15 @@ std::optional<SmartPauseCause> smartPauseCause(std::string_view menuLabel, Syste
 
 double smartPauseCooldownRemaining(const PreferencesStore& store, std::optional<Instant> lastBlockedAt,
                                    Instant now) {
+    // Asked every second, mostly with no break ever held: the setting would decide nothing.
+    if (!lastBlockedAt)
+        return 0;
     return SmartPauseCooldown::remainingSeconds(lastBlockedAt,
                                                 store.integer(Keys::smartPauseCooldownSecondsKey), now);
 }
 
 bool withinWorkingHours(const PreferencesStore& store, const Calendar& calendar, Instant now) {
-    return WorkingHours::stored(store).contains(now, calendar);
+    return WorkingHours::storedContains(store, now, calendar);
 }
 
 bool blocksBreak(bool enabled, const std::function<bool()>& signal) {

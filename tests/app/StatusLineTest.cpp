@@ -83,5 +83,12 @@ TEST(StatusLine, BesideTheCountdownBothShowTheSameSecond) {
     }
 }
 
+TEST(StatusLine, MinutesAndSecondsNeverBelowZero) {
+    EXPECT_EQ(minutesSeconds(59.9), "0:59") << "whole seconds, cut";
+    EXPECT_EQ(minutesSeconds(7205), "120:05") << "no hours";
+    EXPECT_EQ(minutesSeconds(-3), "0:00");
+    EXPECT_EQ(minutesSeconds(std::nan("")), "0:00");
+}
+
 } // namespace
 } // namespace sorvala

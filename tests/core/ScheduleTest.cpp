@@ -41,6 +41,20 @@ TEST(BreakScheduleCycle, IgnoredForLengthOneMicroOffOrSwitchOff) {
     }
 }
 
+TEST(BreakScheduleCycle, TheIntervalsReadAloneAgreeWithTheWholeSchedule) {
+    MemoryPreferences store;
+    store.set(SettingsSchema::reminderMinutesKey, std::int64_t{45});
+    for (const std::int64_t micro : {-5, 0, 20})
+        for (const bool enabled : {false, true})
+            for (const std::int64_t length : {0, 1, 2}) {
+                SCOPED_TRACE(::testing::Message() << "micro " << micro << " enabled " << enabled << " length " << length);
+                store.set(SettingsSchema::microMinutesKey, micro);
+                store.set(SettingsSchema::breakCycleEnabledKey, enabled);
+                store.set(SettingsSchema::breakCycleLengthKey, length);
+                EXPECT_EQ(BreakSchedule::storedIntervals(store), BreakSchedule::stored(store).intervals());
+            }
+}
+
 TEST(BreakScheduleCycle, HugeStoredValuesDoNotOverflowTheOvertimeLimit) {
     MemoryPreferences store;
     store.set(SettingsSchema::microMinutesKey, std::string("99999999999")); // edited by hand
@@ -104,6 +118,11 @@ TEST(WorkingHoursWindow, StoredTextsAndWhenTheWindowEverOpens) {
     store.set(SettingsSchema::workingWeekdaysMaskKey, std::int64_t{0});
     const WorkingHours hours = WorkingHours::stored(store);
     EXPECT_EQ(hours, (WorkingHours{true, 480, 960, 0}));
+    const ZoneCalendar berlin("Europe/Berlin");
+    const Instant mondayNoon = berlin.at("2026-06-15T12:00:00");
+    EXPECT_FALSE(WorkingHours::storedContains(store, mondayNoon, berlin)) << "no weekday in the window";
+    store.set(SettingsSchema::workingHoursEnabledKey, false);
+    EXPECT_TRUE(WorkingHours::storedContains(store, mondayNoon, berlin)) << "working hours off";
     EXPECT_TRUE(WorkingHours{}.everFires(0)) << "working hours off";
     EXPECT_FALSE((WorkingHours{true, 480, 960, 62}).everFires(960));
 }

@@ -70,6 +70,27 @@ TEST_F(QSettingsStoreTest, TextWrittenByAnotherProcessReadsBackInTheRegisteredTy
     EXPECT_TRUE(m_log.lines.empty());
 }
 
+TEST_F(QSettingsStoreTest, AbsentEmptyAndUnreadableKeysStayApart) {
+    writeAsAnotherProcess("[General]\n"
+                          "emptyUnregistered=@Invalid()\n"
+                          "reminderMinutes=@Rect(1 2 3 4)\n");
+    QSettingsPreferencesStore store(m_path, m_log);
+    store.registerDefaults({{"reminderMinutes", std::int64_t{20}}, {"microMinutes", std::int64_t{10}}});
+
+    EXPECT_EQ(store.object("emptyUnregistered"), PreferenceValue(Strings{}));
+    EXPECT_EQ(store.object("missing"), std::nullopt);
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{10}));
+    EXPECT_EQ(store.object("reminderMinutes"), PreferenceValue(std::int64_t{20})) << "a rectangle is no number";
+    EXPECT_EQ(m_log.lines, Strings{"preference read failed key=reminderMinutes reason=type"});
+
+    store.set("microMinutes", std::int64_t{5});
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{5}));
+    store.remove("microMinutes");
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{10})) << "removed, the default is back";
+    store.registerDefaults({{"microMinutes", std::int64_t{15}}});
+    EXPECT_EQ(store.object("microMinutes"), PreferenceValue(std::int64_t{15})) << "the later default stands";
+}
+
 TEST_F(QSettingsStoreTest, ListsOfZeroAndOneSurviveTheFile) {
     const std::string written = pathOf("written.conf");
     {

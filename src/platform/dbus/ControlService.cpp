@@ -92,7 +92,8 @@ bool ControlService::claim() {
     }
     m_claimed = true;
     m_announced = current();
-    m_ticker.start();
+    if (m_readsEachSecond)
+        m_ticker.start();
     watchName();
     m_log.log("control interface offered name=" + std::string(serviceName));
     return true;
@@ -151,8 +152,16 @@ bool ControlService::onBreak() const {
     return current().onBreak;
 }
 
+void ControlService::announce(const Status& status) {
+    if (m_claimed)
+        announceChanges(status);
+}
+
 void ControlService::announceChanges() {
-    const auto now = current();
+    announceChanges(current());
+}
+
+void ControlService::announceChanges(const Status& now) {
     if (m_announced == now)
         return;
     const auto changed = changedProperties(m_announced, now);

@@ -74,6 +74,12 @@ public:
     bool claim();
     /// Whether `claim` failed because the bus is missing, not because of another instance.
     bool busMissing() const { return m_busMissing; }
+    /// Whether the interface reads the status each second itself (the default). A program that
+    /// hands the status over with `announce` at least once a second turns it off before `claim`.
+    void setReadsEachSecond(bool reads) { m_readsEachSecond = reads; }
+    /// Announces what changed since the last announcement, from a status the program read anyway;
+    /// nothing while the interface is not offered.
+    void announce(const Status& status);
 
     QString statusText() const;
     QString countdown() const;
@@ -100,6 +106,7 @@ public slots:
 private:
     Status current() const;
     void announceChanges();
+    void announceChanges(const Status& now);
     bool minutesAccepted(int minutes);
     /// Answers the caller with the refusal, if any; announces what changed otherwise.
     void answer(const Refusal& refusal);
@@ -116,6 +123,7 @@ private:
     std::optional<Status> m_announced;
     bool m_claimed = false;
     bool m_busMissing = false;
+    bool m_readsEachSecond = true;
     bool m_nameLost = false;
 };
 

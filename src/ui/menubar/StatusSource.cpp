@@ -2,7 +2,9 @@
 #include "ui/menubar/StatusSource.h"
 
 #include "core/Clock.h"
+#include "menubar/MenuBarCountdown.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace sorvala {
@@ -23,6 +25,18 @@ std::optional<std::string> StatusSource::blockerLabel(double lifetime) {
 std::string StatusSource::text(const StatusLine::Facts& facts, double labelLifetime) {
     return StatusLine::text(
         facts, [&] { return blockerLabel(labelLifetime); }, m_suppliers.shortTime);
+}
+
+StatusSource::Shown StatusSource::shown(bool countdownEnabled, double labelLifetime) {
+    Shown shown{.facts = StatusLine::besideCountdown(facts()), .title = std::nullopt, .line = {}};
+    const auto& read = shown.facts;
+    // Whole already; only the type changes.
+    std::optional<long long> seconds;
+    if (read.secondsUntilNextBreak && std::isfinite(*read.secondsUntilNextBreak))
+        seconds = std::llround(std::clamp(*read.secondsUntilNextBreak, -1e12, 1e12));
+    shown.title = MenuBarCountdown::title(countdownEnabled, read.onBreak, read.pausedUntil.has_value(), seconds);
+    shown.line = text(read, labelLifetime);
+    return shown;
 }
 
 } // namespace sorvala

@@ -25,9 +25,22 @@ public:
         std::function<std::string(Instant)> shortTime;
     };
 
+    /// The status as the tray and the control interface show it side by side: one reading of the
+    /// facts, so the countdown title and the line agree on the second.
+    struct Shown {
+        /// The facts with the seconds rounded as the title shows them.
+        StatusLine::Facts facts;
+        /// The countdown title; none when the countdown is off, paused, on a break or unscheduled.
+        std::optional<std::string> title;
+        std::string line;
+    };
+
     StatusSource(const Clock& clock, Suppliers suppliers);
 
     StatusLine::Facts facts() const { return m_suppliers.facts(); }
+    /// The facts read now, with the title when `countdownEnabled`, and the line behind a blocker
+    /// label at most `labelLifetime` seconds old.
+    Shown shown(bool countdownEnabled, double labelLifetime);
     /// The status line for `facts`, with a blocker label at most `labelLifetime` seconds old.
     std::string text(const StatusLine::Facts& facts, double labelLifetime);
     std::string shortTime(Instant instant) const { return m_suppliers.shortTime(instant); }

@@ -68,7 +68,7 @@ TrayMenuBar::TrayMenuBar(const PreferencesStore& store, Logger& log, StatusSourc
     connect(&m_hostPoll, &QTimer::timeout, this, [this] { waitForHost(); });
     m_countdownTicker.setInterval(1000);
     m_countdownTicker.setTimerType(Qt::CoarseTimer);
-    connect(&m_countdownTicker, &QTimer::timeout, this, [this] { refresh(); });
+    connect(&m_countdownTicker, &QTimer::timeout, this, [this] { tick(); });
     m_statusLineTicker.setInterval(1000);
     connect(&m_statusLineTicker, &QTimer::timeout, this, [this] { tickStatusLine(); });
     // The palette is announced to the application object alone; the icon is no widget to hear it.
@@ -202,24 +202,38 @@ void TrayMenuBar::createIcon(Backend backend) {
 // MARK: Rendering
 
 void TrayMenuBar::refresh() {
+    apply(m_status.shown(MenuBarCountdown::isEnabled(m_store), tooltipLabelLifetime));
+}
+
+void TrayMenuBar::tick() {
+    const bool countdown = MenuBarCountdown::isEnabled(m_store);
+    const auto status = m_status.shown(countdown, tooltipLabelLifetime);
+    // Without the countdown nothing on the icon moves each second: the tooltip waits for the
+    // next refresh, and the ticker runs for the follower alone.
+    if (countdown)
+        apply(status);
+    if (m_callbacks.onStatus)
+        m_callbacks.onStatus(status);
+}
+
+void TrayMenuBar::apply(const StatusSource::Shown& status) {
     // The tooltip puts the line under the countdown title: both show the same second.
-    const auto facts = StatusLine::besideCountdown(m_status.facts());
+    const auto& facts = status.facts;
     const bool paused = facts.pausedUntil.has_value();
-    const auto title =
-        MenuBarCountdown::storedTitle(facts.onBreak, paused, facts.secondsUntilNextBreak, m_store);
-    m_hasTitle = title.has_value();
+    m_hasTitle = status.title.has_value();
     if (!m_icon)
         return;
-    const auto iconText = title ? QString::fromStdString(MenuBarCountdown::iconText(*facts.secondsUntilNextBreak))
-                                : QString();
+    const auto iconText = status.title
+                              ? QString::fromStdString(MenuBarCountdown::iconText(*facts.secondsUntilNextBreak))
+                              : QString();
     const std::tuple<QString, bool, bool> look{iconText, paused, TrayIconArt::panelIsDark()};
     // A new icon travels to the panel as a whole image; it changes once a minute at most.
     if (m_appliedIcon != look) {
         m_appliedIcon = look;
         m_icon->setIcon(TrayIconArt::icon(iconText, paused, std::get<2>(look)));
     }
-    const auto line = QString::fromStdString(m_status.text(facts, tooltipLabelLifetime));
-    const auto tip = title ? QString::fromStdString(*title) + QLatin1Char('\n') + line : line;
+    const auto line = QString::fromStdString(status.line);
+    const auto tip = status.title ? QString::fromStdString(*status.title) + QLatin1Char('\n') + line : line;
     if (tip != m_toolTip) {
         m_toolTip = tip;
         m_icon->setToolTip(tip);
@@ -234,7 +248,7 @@ bool TrayMenuBar::eventFilter(QObject* watched, QEvent* event) {
 
 void TrayMenuBar::refreshCountdownTicker() {
     m_countdownTicker.stop();
-    if (MenuBarCountdown::isEnabled(m_store))
+    if (m_callbacks.onStatus || MenuBarCountdown::isEnabled(m_store))
         m_countdownTicker.start();
     refresh();
 }

@@ -5,6 +5,7 @@
 
 #include "app/ports/MenuBar.h"
 #include "menubar/StatusMenu.h"
+#include "ui/menubar/StatusSource.h"
 
 #include <QElapsedTimer>
 #include <QMenu>
@@ -26,7 +27,6 @@ namespace sorvala {
 class Logger;
 class PreferencesStore;
 class StatusMenuView;
-class StatusSource;
 
 /// The status item in the desktop's tray and its menu. Qt decides the tray back end once per
 /// process, at the first icon, so the icon is made only once a tray is there: a StatusNotifier
@@ -50,6 +50,10 @@ public:
         std::function<void()> onNoTray;
         /// A tray turned up after `onNoTray`: the icon holds the menu again.
         std::function<void()> onTrayFound;
+        /// Hears the status the tray read each second, whether or not the icon counts down: a
+        /// follower that needs it each second reads none of its own. A refresh in between is not
+        /// heard, so the follower hears at most one status a second.
+        std::function<void(const StatusSource::Shown&)> onStatus;
     };
     /// How the tray looks for a place to show its icon.
     struct HostSearch {
@@ -98,6 +102,8 @@ private:
     void menuOpened();
     void menuClosed(const QMenu& menu);
     void createIcon(Backend backend);
+    void tick();
+    void apply(const StatusSource::Shown& status);
     StatusMenu::State menuState();
     void updateMenus();
     void tickStatusLine();

@@ -49,6 +49,7 @@ protected:
                 .resume = [this] { return note("resume"); },
             },
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("program")));
+        m_service->setReadsEachSecond(readsEachSecond);
         ASSERT_TRUE(m_service->claim());
     }
 
@@ -63,6 +64,7 @@ protected:
     }
 
     ControlService::Status status{"Next break in 19:05", "19:05", 1145, false, false};
+    bool readsEachSecond = true;
     std::vector<std::string> done;
     RecordingLogger log;
     std::unique_ptr<ControlService> m_service;
@@ -234,6 +236,38 @@ TEST_F(ControlInterface, EachAnnouncementCarriesWhatChangedSinceTheLastAsStandar
     status.countdown.clear();
     EXPECT_EQ(changed(3), (QVariantMap{{"Countdown", ""}, {"OnBreak", true}}));
     QDBusConnection::disconnectFromBus(QStringLiteral("recorder"));
+}
+
+/// The program hands its status over each second; the interface reads none of its own.
+class HandedStatus : public ControlInterface {
+protected:
+    void SetUp() override {
+        readsEachSecond = false;
+        ControlInterface::SetUp();
+    }
+};
+
+TEST_F(HandedStatus, OnlyAChangeHandedOverIsAnnounced) {
+    std::vector<ControlService::Status> heard;
+    ControlClient::StatusFollower follower(
+        [&](const std::optional<ControlService::Status>& now) {
+            if (now)
+                heard.push_back(*now);
+        },
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("follower")));
+    follower.start();
+    ASSERT_EQ(heard.size(), 1u);
+
+    const ControlService::Status paused{"Paused until resumed", "", -1, true, false};
+    status = paused;
+    runEventsFor(1500);
+    EXPECT_EQ(heard.size(), 1u) << "the interface read the status on its own";
+    m_service->announce(paused);
+    ASSERT_TRUE(waitUntil([&] { return heard.size() == 2; }, 3000));
+    EXPECT_EQ(heard.back(), paused);
+    m_service->announce(paused);
+    runEventsFor(500);
+    EXPECT_EQ(heard.size(), 2u) << "the same status announced twice";
 }
 
 /// The sleep-delay inhibitors Sorvala holds, as logind lists them; -1 when logind does not answer.

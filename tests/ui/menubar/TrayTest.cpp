@@ -161,6 +161,27 @@ TEST(StatusSource, KeepsTheProbedLabelForItsLifetimeAndProbesAgainOnceForgotten)
     EXPECT_EQ(sweeps, 2);
 }
 
+TEST(TrayMenuBar, AFollowerHearsEachSecondWithTheCountdownOff) {
+    SystemClock clock;
+    MemoryPreferences store;
+    RecordingLogger log;
+    StatusLine::Facts facts;
+    facts.secondsUntilNextBreak = 75;
+    StatusSource status(clock, {.facts = [&] { return facts; },
+                                .blockerLabel = [] { return std::optional<std::string>(); },
+                                .shortTime = [](Instant) { return std::string("14:30"); }});
+    std::vector<StatusSource::Shown> heard;
+    TrayMenuBar tray(store, log, status, {},
+                     {.onCommand = {}, .onLeftClick = {}, .onQuit = {}, .onNoTray = {}, .onTrayFound = {},
+                      .onStatus = [&](const StatusSource::Shown& shown) { heard.push_back(shown); }},
+                     {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
+    tray.refreshCountdownTicker();
+    EXPECT_TRUE(heard.empty()) << "a refresh between the seconds";
+    ASSERT_TRUE(waitFor([&] { return !heard.empty(); }, 8000)) << "no second heard without the countdown";
+    EXPECT_EQ(heard.back().line, "Next break in 1:15");
+    EXPECT_EQ(heard.back().title, std::nullopt);
+}
+
 TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     SystemClock clock;
     MemoryPreferences store;
@@ -174,7 +195,7 @@ TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     std::optional<MenuCommand> chosen;
     TrayMenuBar tray(store, log, status, {},
                      {.onCommand = [&](const MenuCommand& command) { chosen = command; }, .onLeftClick = {},
-                      .onQuit = {}, .onNoTray = [&] { ++noTray; }, .onTrayFound = {}},
+                      .onQuit = {}, .onNoTray = [&] { ++noTray; }, .onTrayFound = {}, .onStatus = {}},
                      {.xembedTrayPresent = {}, .hostWaitMs = 0, .menuLeaseMs = 1200});
     tray.install();
     waitFor([&] { return tray.backend() != TrayMenuBar::Backend::waiting; });
