@@ -27,13 +27,10 @@ std::optional<std::string> MenuBarCountdown::title(bool enabled, bool onBreak, b
     return std::string(buffer);
 }
 
-std::optional<std::string> MenuBarCountdown::storedTitle(bool onBreak, bool paused,
-                                                         std::optional<double> secondsToNextBreak,
-                                                         const PreferencesStore& store) {
-    std::optional<long long> whole;
-    if (secondsToNextBreak && std::isfinite(*secondsToNextBreak))
-        whole = std::llround(std::clamp(*secondsToNextBreak, -1e12, 1e12));
-    return title(isEnabled(store), onBreak, paused, whole);
+std::optional<long long> MenuBarCountdown::wholeSeconds(std::optional<double> secondsToNextBreak) {
+    if (!secondsToNextBreak || !std::isfinite(*secondsToNextBreak))
+        return std::nullopt;
+    return std::llround(std::clamp(*secondsToNextBreak, -1e12, 1e12));
 }
 
 std::string MenuBarCountdown::iconText(double secondsToNextBreak) {

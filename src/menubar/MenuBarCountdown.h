@@ -18,9 +18,9 @@ bool isEnabled(const PreferencesStore& store);
 /// break is scheduled.
 std::optional<std::string> title(bool enabled, bool onBreak, bool paused, std::optional<long long> secondsToNextBreak);
 
-/// `title` with `enabled` read from the store and the seconds rounded to the nearest whole second.
-std::optional<std::string> storedTitle(bool onBreak, bool paused, std::optional<double> secondsToNextBreak,
-                                       const PreferencesStore& store);
+/// The seconds to the next break rounded to the nearest whole second, as `title` takes them; none
+/// when there are none or they are not finite.
+std::optional<long long> wholeSeconds(std::optional<double> secondsToNextBreak);
 
 /// The few characters drawn into the tray icon: the minutes left, rounded up ("1" in the last
 /// minute, "59"), then whole hours rounded down ("1h", "12h"), "99h" at most.

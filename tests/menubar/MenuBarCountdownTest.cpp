@@ -19,11 +19,9 @@ TEST(MenuBarCountdown, TitleForms) {
         {std::numeric_limits<double>::infinity(), std::nullopt},
         {std::numeric_limits<double>::quiet_NaN(), std::nullopt},
     };
-    MemoryPreferences store;
-    store.set("menuBarCountdown", true);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.seconds ? std::to_string(*c.seconds) : "none");
-        EXPECT_EQ(MenuBarCountdown::storedTitle(false, false, c.seconds, store), c.title);
+        EXPECT_EQ(MenuBarCountdown::title(true, false, false, MenuBarCountdown::wholeSeconds(c.seconds)), c.title);
     }
 }
 
@@ -34,7 +32,7 @@ TEST(MenuBarCountdown, NoTitleWhenOffOnABreakOrPaused) {
     EXPECT_EQ(MenuBarCountdown::title(true, false, false, 75), "1:15");
     MemoryPreferences store;
     store.set("menuBarCountdown", false);
-    EXPECT_EQ(MenuBarCountdown::storedTitle(false, false, 75.0, store), std::nullopt);
+    EXPECT_EQ(MenuBarCountdown::title(MenuBarCountdown::isEnabled(store), false, false, 75), std::nullopt);
 }
 
 TEST(MenuBarCountdown, IconTextCountsWholeMinutesUpThenHours) {

@@ -4,9 +4,6 @@
 #include "core/Clock.h"
 #include "menubar/MenuBarCountdown.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace sorvala {
 
 StatusSource::StatusSource(const Clock& clock, Suppliers suppliers)
@@ -30,11 +27,8 @@ std::string StatusSource::text(const StatusLine::Facts& facts, double labelLifet
 StatusSource::Shown StatusSource::shown(bool countdownEnabled, double labelLifetime) {
     Shown shown{.facts = StatusLine::besideCountdown(facts()), .title = std::nullopt, .line = {}};
     const auto& read = shown.facts;
-    // Whole already; only the type changes.
-    std::optional<long long> seconds;
-    if (read.secondsUntilNextBreak && std::isfinite(*read.secondsUntilNextBreak))
-        seconds = std::llround(std::clamp(*read.secondsUntilNextBreak, -1e12, 1e12));
-    shown.title = MenuBarCountdown::title(countdownEnabled, read.onBreak, read.pausedUntil.has_value(), seconds);
+    shown.title = MenuBarCountdown::title(countdownEnabled, read.onBreak, read.pausedUntil.has_value(),
+                                          MenuBarCountdown::wholeSeconds(read.secondsUntilNextBreak));
     shown.line = text(read, labelLifetime);
     return shown;
 }
