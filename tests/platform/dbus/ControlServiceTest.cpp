@@ -58,6 +58,18 @@ protected:
         QDBusConnection::disconnectFromBus(QStringLiteral("program"));
     }
 
+    /// A status bar's follower on a connection of its own, started: each status it hears lands in `heard`.
+    static std::unique_ptr<ControlClient::StatusFollower> follow(std::vector<ControlService::Status>& heard) {
+        auto follower = std::make_unique<ControlClient::StatusFollower>(
+            [&heard](const std::optional<ControlService::Status>& now) {
+                if (now)
+                    heard.push_back(*now);
+            },
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("follower")));
+        follower->start();
+        return follower;
+    }
+
     ControlService::Refusal note(std::string what) {
         done.push_back(std::move(what));
         return std::nullopt;
@@ -175,13 +187,7 @@ TEST_F(ControlInterface, PropertiesAndTheirChanges) {
     EXPECT_EQ(ControlClient::status(), status);
 
     std::vector<ControlService::Status> heard;
-    ControlClient::StatusFollower follower(
-        [&](const std::optional<ControlService::Status>& now) {
-            if (now)
-                heard.push_back(*now);
-        },
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("follower")));
-    follower.start();
+    const auto follower = follow(heard);
     ASSERT_EQ(heard.size(), 1u);
 
     status = {"Paused until resumed", "", -1, true, false};
@@ -249,13 +255,7 @@ protected:
 
 TEST_F(HandedStatus, OnlyAChangeHandedOverIsAnnounced) {
     std::vector<ControlService::Status> heard;
-    ControlClient::StatusFollower follower(
-        [&](const std::optional<ControlService::Status>& now) {
-            if (now)
-                heard.push_back(*now);
-        },
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("follower")));
-    follower.start();
+    const auto follower = follow(heard);
     ASSERT_EQ(heard.size(), 1u);
 
     const ControlService::Status paused{"Paused until resumed", "", -1, true, false};

@@ -161,15 +161,20 @@ TEST(StatusSource, KeepsTheProbedLabelForItsLifetimeAndProbesAgainOnceForgotten)
     EXPECT_EQ(sweeps, 2);
 }
 
-TEST(TrayMenuBar, AFollowerHearsEachSecondWithTheCountdownOff) {
+/// A tray of its own, 75 seconds before a break, with nothing else of the program around it.
+struct TrayAlone : ::testing::Test {
     SystemClock clock;
     MemoryPreferences store;
     RecordingLogger log;
     StatusLine::Facts facts;
-    facts.secondsUntilNextBreak = 75;
-    StatusSource status(clock, {.facts = [&] { return facts; },
+    StatusSource status{clock, {.facts = [this] { return facts; },
                                 .blockerLabel = [] { return std::optional<std::string>(); },
-                                .shortTime = [](Instant) { return std::string("14:30"); }});
+                                .shortTime = [](Instant) { return std::string("14:30"); }}};
+
+    TrayAlone() { facts.secondsUntilNextBreak = 75; }
+};
+
+TEST_F(TrayAlone, AFollowerHearsEachSecondWithTheCountdownOff) {
     std::vector<StatusSource::Shown> heard;
     TrayMenuBar tray(store, log, status, {},
                      {.onCommand = {}, .onLeftClick = {}, .onQuit = {}, .onNoTray = {}, .onTrayFound = {},
@@ -182,15 +187,7 @@ TEST(TrayMenuBar, AFollowerHearsEachSecondWithTheCountdownOff) {
     EXPECT_EQ(heard.back().title, std::nullopt);
 }
 
-TEST(TrayMenuBar, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
-    SystemClock clock;
-    MemoryPreferences store;
-    RecordingLogger log;
-    StatusLine::Facts facts;
-    facts.secondsUntilNextBreak = 75;
-    StatusSource status(clock, {.facts = [&] { return facts; },
-                                .blockerLabel = [] { return std::optional<std::string>(); },
-                                .shortTime = [](Instant) { return std::string("14:30"); }});
+TEST_F(TrayAlone, WithNoTrayAtAllTheProgramIsToldAndTheWindowMenuStillWorks) {
     int noTray = 0;
     std::optional<MenuCommand> chosen;
     TrayMenuBar tray(store, log, status, {},
