@@ -197,7 +197,6 @@ SorvalaProgram::SorvalaProgram()
             .pauseUntilResumed = [this] { m_app->pauseUntilResumed(); },
             .resume = [this] { return m_commands->resume(); },
         });
-    m_control->setReadsEachSecond(false);
 }
 
 SorvalaProgram::~SorvalaProgram() = default;

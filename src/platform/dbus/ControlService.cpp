@@ -62,11 +62,7 @@ QDBusMessage propertiesChangedSignal(const QVariantMap& changed) {
 
 ControlService::ControlService(Logger& log, std::function<Status()> status, Commands commands,
                                QDBusConnection bus)
-    : m_log(log), m_status(std::move(status)), m_commands(std::move(commands)), m_bus(std::move(bus)) {
-    m_ticker.setInterval(1000);
-    m_ticker.setTimerType(Qt::CoarseTimer);
-    connect(&m_ticker, &QTimer::timeout, this, [this] { announceChanges(); });
-}
+    : m_log(log), m_status(std::move(status)), m_commands(std::move(commands)), m_bus(std::move(bus)) {}
 
 ControlService::~ControlService() {
     if (!m_claimed)
@@ -92,8 +88,6 @@ bool ControlService::claim() {
     }
     m_claimed = true;
     m_announced = current();
-    if (m_readsEachSecond)
-        m_ticker.start();
     watchName();
     m_log.log("control interface offered name=" + std::string(serviceName));
     return true;

@@ -7,7 +7,6 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -74,11 +73,8 @@ public:
     bool claim();
     /// Whether `claim` failed because the bus is missing, not because of another instance.
     bool busMissing() const { return m_busMissing; }
-    /// Whether the interface reads the status each second itself (the default). A program that
-    /// hands the status over with `announce` at least once a second turns it off before `claim`.
-    void setReadsEachSecond(bool reads) { m_readsEachSecond = reads; }
     /// Announces what changed since the last announcement, from a status the program read anyway;
-    /// nothing while the interface is not offered.
+    /// nothing while the interface is not offered. The program hands its status over each second.
     void announce(const Status& status);
 
     QString statusText() const;
@@ -119,11 +115,9 @@ private:
     std::function<Status()> m_status;
     Commands m_commands;
     QDBusConnection m_bus;
-    QTimer m_ticker;
     std::optional<Status> m_announced;
     bool m_claimed = false;
     bool m_busMissing = false;
-    bool m_readsEachSecond = true;
     bool m_nameLost = false;
 };
 
