@@ -4,6 +4,7 @@
 // second of virtual time: each frame moves the pen, lets the drawing breathe, and repaints what
 // changed into the window's backing store. Reports the frame time over every frame, its tail
 // (p99, p99.9, the slowest) and the first frame's alone.
+#include "OffscreenApplication.h"
 #include "breakscreen/BreakPalette.h"
 #include "simulation/MemoryPreferences.h"
 #include "ui/breakscreen/BreakContent.h"
@@ -26,12 +27,7 @@ constexpr int screenWidth = 3840;
 constexpr int screenHeight = 2160;
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "sorvala_bench_breakview";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication instance(argc, argv);
-    return instance;
+    return offscreenApplication<QApplication>();
 }
 
 // CPU time of this thread, in milliseconds: the frame's own cost, whatever else the machine runs.

@@ -2,6 +2,7 @@
 // What the overtime badge's shake sampling costs while the badge shows. Run inside
 // scripts/test-session so there is an X server to ask for the pointer:
 //   scripts/test-session build/bench/sorvala_bench_notices
+#include "OffscreenApplication.h"
 #include "core/Clock.h"
 #include "core/Logger.h"
 #include "core/SettingsKeys.h"
@@ -24,11 +25,7 @@ using namespace sorvala;
 namespace {
 
 QApplication& application() {
-    static int argc = 1;
-    static char name[] = "sorvala_bench_notices";
-    static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
+    return offscreenApplication<QApplication>();
 }
 
 double cpuSeconds() {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The tray icon drawn at every panel size on the offscreen platform: as the countdown's minute
 // moves (once a minute all day), and as its look changes (paused, panel colour, a break starting).
+#include "OffscreenApplication.h"
 #include "ui/menubar/TrayIconArt.h"
 
 #include <QGuiApplication>
@@ -12,12 +13,7 @@ namespace {
 using namespace sorvala;
 
 QGuiApplication& application() {
-    static int argc = 1;
-    static char name[] = "sorvala_bench_trayicon";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication instance(argc, argv);
-    return instance;
+    return offscreenApplication<QGuiApplication>();
 }
 
 void MinuteMoves(benchmark::State& state) {
